@@ -1,0 +1,96 @@
+// CDWordArray, CWordArray, CStringArray: growable arrays whose capacity grows in a settable step.
+#pragma once
+
+#include "platform/cstring.h"
+#include "platform/win_types.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <vector>
+
+template <typename T> class CTypedArray {
+public:
+    int GetSize() const { return static_cast<int>(m_items.size()); }
+    int GetCount() const { return GetSize(); }
+    int GetUpperBound() const { return GetSize() - 1; }
+    BOOL IsEmpty() const { return m_items.empty(); }
+    int GetGrowBy() const { return m_growBy; }
+
+    // Sets the size and, when growBy is not -1, the number of elements added at each reallocation.
+    void SetSize(int size, int growBy = -1) {
+        if (size < 0)
+            throw std::invalid_argument("array size must not be negative");
+        if (growBy >= 0)
+            m_growBy = growBy;
+        Reserve(size);
+        m_items.resize(size);
+    }
+    void RemoveAll() { m_items.clear(); }
+    void FreeExtra() { m_items.shrink_to_fit(); }
+
+    const T& GetAt(int index) const { return m_items.at(Checked(index)); }
+    T& ElementAt(int index) { return m_items.at(Checked(index)); }
+    void SetAt(int index, const T& value) { m_items.at(Checked(index)) = value; }
+    const T& operator[](int index) const { return GetAt(index); }
+    T& operator[](int index) { return ElementAt(index); }
+    const T* GetData() const { return m_items.data(); }
+    T* GetData() { return m_items.data(); }
+
+    int Add(const T& value) {
+        Reserve(GetSize() + 1);
+        m_items.push_back(value);
+        return GetSize() - 1;
+    }
+    void SetAtGrow(int index, const T& value) {
+        if (index >= GetSize())
+            SetSize(index + 1);
+        SetAt(index, value);
+    }
+    void InsertAt(int index, const T& value, int count = 1) {
+        if (index < 0 || index > GetSize() || count < 0)
+            throw std::out_of_range("array insert position out of range");
+        Reserve(GetSize() + count);
+        m_items.insert(m_items.begin() + index, count, value);
+    }
+    void RemoveAt(int index, int count = 1) {
+        if (index < 0 || count < 0 || index + count > GetSize())
+            throw std::out_of_range("array remove range out of range");
+        m_items.erase(m_items.begin() + index, m_items.begin() + index + count);
+    }
+    void Append(const CTypedArray& other) {
+        Reserve(GetSize() + other.GetSize());
+        m_items.insert(m_items.end(), other.m_items.begin(), other.m_items.end());
+    }
+    void Copy(const CTypedArray& other) { m_items = other.m_items; }
+
+    // Capacity actually held; grows in steps of GetGrowBy() (or by the default heuristic).
+    int GetCapacity() const { return static_cast<int>(m_items.capacity()); }
+
+    auto begin() const { return m_items.begin(); }
+    auto end() const { return m_items.end(); }
+
+private:
+    static int Checked(int index) {
+        if (index < 0)
+            throw std::out_of_range("negative array index");
+        return index;
+    }
+    void Reserve(int needed) {
+        if (needed <= static_cast<int>(m_items.capacity()))
+            return;
+        int step = m_growBy;
+        if (step <= 0) // the default: grow by an eighth, at least 4 and at most 1024 elements
+            step = std::min(1024, std::max(4, GetSize() / 8));
+        int capacity = static_cast<int>(m_items.capacity());
+        while (capacity < needed)
+            capacity += step;
+        m_items.reserve(capacity);
+    }
+
+    std::vector<T> m_items;
+    int m_growBy = 0;
+};
+
+class CDWordArray : public CTypedArray<DWORD> {};
+class CWordArray : public CTypedArray<WORD> {};
+class CStringArray : public CTypedArray<CString> {};

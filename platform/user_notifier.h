@@ -1,0 +1,57 @@
+// Message boxes and beeps go to a replaceable notifier: the window backend shows them, tests
+// record them and script the answers.
+#pragma once
+
+#include "platform/cstring.h"
+
+#include <deque>
+#include <vector>
+
+class UserNotifier {
+public:
+    virtual ~UserNotifier() = default;
+    // Shows `text` under `caption` with the buttons of `type`; returns the button pressed.
+    virtual int ShowMessage(const CString& text, const CString& caption, UINT type) = 0;
+    virtual void Beep(UINT type) = 0;
+};
+
+// The notifier in effect (never null: a default writes to standard error and answers with the
+// first button). Returns the previous one.
+UserNotifier& CurrentUserNotifier();
+UserNotifier* SetUserNotifier(UserNotifier* notifier);
+
+// Installs a notifier for the lifetime of the scope.
+class ScopedUserNotifier {
+public:
+    explicit ScopedUserNotifier(UserNotifier& notifier) : m_previous(SetUserNotifier(&notifier)) {}
+    ~ScopedUserNotifier() { SetUserNotifier(m_previous); }
+    ScopedUserNotifier(const ScopedUserNotifier&) = delete;
+    ScopedUserNotifier& operator=(const ScopedUserNotifier&) = delete;
+
+private:
+    UserNotifier* m_previous;
+};
+
+// Records every message and beep; answers from a script, then with the first button.
+class RecordingNotifier : public UserNotifier {
+public:
+    struct Message {
+        CString text;
+        CString caption;
+        UINT type;
+    };
+
+    int ShowMessage(const CString& text, const CString& caption, UINT type) override;
+    void Beep(UINT type) override { beeps.push_back(type); }
+
+    void Answer(int button) { answers.push_back(button); }
+
+    std::vector<Message> messages;
+    std::vector<UINT> beeps;
+    std::deque<int> answers;
+};
+
+// The caption is the application title (string AFX_IDS_APP_TITLE).
+int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);
+int AfxMessageBox(UINT stringId, UINT type = MB_OK, UINT helpId = static_cast<UINT>(-1));
+BOOL MessageBeep(UINT type);
