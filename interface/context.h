@@ -1,0 +1,18 @@
+// The process-wide context: the host's database, its callback record and the read-only flag.
+#pragma once
+
+#include "interface/explorer_callback.h"
+
+class CDaoDatabase;
+
+struct ExplorerContext {
+    CDaoDatabase* database = nullptr;
+    EXPLORER_CALLBACK* callback = nullptr;
+    // 0: full access; anything else read-only. -1 until EXPL_Init has stored the host's value.
+    int readOnly = -1;
+};
+
+// Set when the library is loaded; written afterwards only by EXPL_Init.
+extern ExplorerContext g_context;
+
+inline bool IsReadOnly() { return g_context.readOnly != 0; }
