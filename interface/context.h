@@ -16,3 +16,7 @@ struct ExplorerContext {
 extern ExplorerContext g_context;
 
 inline bool IsReadOnly() { return g_context.readOnly != 0; }
+
+// What loading the library does: no database, no callback record, flag -1. A host never needs it;
+// tests use it to start from a freshly loaded library.
+void ReloadLibraryContext();

@@ -1,0 +1,5 @@
+#include "interface/context.h"
+
+ExplorerContext g_context;
+
+void ReloadLibraryContext() { g_context = ExplorerContext{}; }
