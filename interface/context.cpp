@@ -2,4 +2,6 @@
 
 ExplorerContext g_context;
 
-void ReloadLibraryContext() { g_context = ExplorerContext{}; }
+void ReloadLibraryContext() {
+    g_context = ExplorerContext{};
+}

@@ -15,7 +15,9 @@ struct ExplorerContext {
 // Set when the library is loaded; written afterwards only by EXPL_Init.
 extern ExplorerContext g_context;
 
-inline bool IsReadOnly() { return g_context.readOnly != 0; }
+inline bool IsReadOnly() {
+    return g_context.readOnly != 0;
+}
 
 // What loading the library does: no database, no callback record, flag -1. A host never needs it;
 // tests use it to start from a freshly loaded library.

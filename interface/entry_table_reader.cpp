@@ -6,7 +6,9 @@
 
 namespace {
 
-std::uint32_t Read16(const unsigned char* at) { return at[0] | (at[1] << 8); }
+std::uint32_t Read16(const unsigned char* at) {
+    return at[0] | (at[1] << 8);
+}
 
 std::uint32_t Read32(const unsigned char* at) {
     return static_cast<std::uint32_t>(at[0]) | (static_cast<std::uint32_t>(at[1]) << 8) |
@@ -39,7 +41,8 @@ std::vector<ChunkEntry> ReadEntryTable(HGLOBAL table) {
         if (nameStart < size) {
             const auto* name = reinterpret_cast<const char*>(block + nameStart);
             const void* end = std::memchr(name, '\0', size - nameStart);
-            const std::size_t length = end ? static_cast<const char*>(end) - name : size - nameStart;
+            const std::size_t length =
+                end ? static_cast<const char*>(end) - name : size - nameStart;
             entry.name = CString(name, static_cast<int>(length));
         }
         entries.push_back(std::move(entry));

@@ -15,18 +15,18 @@ constexpr ChunkId kNoChunk = 0xFFFFFFFFu;
 
 // Eleven function slots in this order; the host keeps the record alive while it uses the library.
 struct EXPLORER_CALLBACK {
-    ChunkId (*CreateChunk)(const char* name, FolderId folder);         // 0
-    std::int32_t (*MayRemoveChunk)(ChunkId chunk);                      // 1
-    std::int32_t (*RemoveChunk)(ChunkId chunk);                         // 2
-    std::int32_t (*MayRemoveEntry)(ChunkId chunk, EntryId entry);       // 3
-    std::int32_t (*RemoveEntry)(ChunkId chunk, EntryId entry);          // 4
-    void* Reserved;                                                     // 5: never called
-    std::int32_t (*MayRenameChunk)(ChunkId chunk);                      // 6
-    std::int32_t (*RenameChunk)(ChunkId chunk, const char* name);       // 7
-    std::int32_t (*MayRenameEntry)(ChunkId chunk, EntryId entry);       // 8
+    ChunkId (*CreateChunk)(const char* name, FolderId folder);                   // 0
+    std::int32_t (*MayRemoveChunk)(ChunkId chunk);                               // 1
+    std::int32_t (*RemoveChunk)(ChunkId chunk);                                  // 2
+    std::int32_t (*MayRemoveEntry)(ChunkId chunk, EntryId entry);                // 3
+    std::int32_t (*RemoveEntry)(ChunkId chunk, EntryId entry);                   // 4
+    void* Reserved;                                                              // 5: never called
+    std::int32_t (*MayRenameChunk)(ChunkId chunk);                               // 6
+    std::int32_t (*RenameChunk)(ChunkId chunk, const char* name);                // 7
+    std::int32_t (*MayRenameEntry)(ChunkId chunk, EntryId entry);                // 8
     std::int32_t (*RenameEntry)(ChunkId chunk, EntryId entry, const char* name); // 9
     // A moveable global block holding the chunk's entry table, or null; the library frees it.
-    HGLOBAL (*GetEntries)(ChunkId chunk);                               // 10
+    HGLOBAL (*GetEntries)(ChunkId chunk); // 10
 };
 
 // Layout of the entry table block (little-endian):

@@ -7,7 +7,9 @@
 
 namespace {
 
-bool DatabaseOpen() { return g_context.database && g_context.database->IsOpen(); }
+bool DatabaseOpen() {
+    return g_context.database && g_context.database->IsOpen();
+}
 
 void StoreLittleEndian(unsigned char* out, std::uint32_t value) {
     out[0] = static_cast<unsigned char>(value);
@@ -32,7 +34,9 @@ int EXPL_Init(CDaoDatabase* database, EXPLORER_CALLBACK* callback, int readOnly)
     return 1;
 }
 
-int EXPL_CreateNewTable() { return CreateExplorerTable(); }
+int EXPL_CreateNewTable() {
+    return CreateExplorerTable();
+}
 
 std::int32_t EXPL_CreateFolder(const char* name, std::int32_t owner, std::int32_t key) {
     return CreateFolderRecord(name, owner, key);
@@ -59,7 +63,8 @@ void* EXPL_GetDirIDs(std::uint32_t key, int& count) {
     count = keys.GetSize();
     if (count == 0)
         return nullptr;
-    GlobalBlockOwner block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 4 * static_cast<std::size_t>(count)));
+    GlobalBlockOwner block(
+        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 4 * static_cast<std::size_t>(count)));
     if (!block.get())
         return nullptr;
     {

@@ -79,10 +79,12 @@ int MoveItems(const CDWordArray& items, FolderId target) {
         for (ItemTag item : items) {
             const std::uint32_t key = TagKey(item);
             if (TagKind(item) == ItemKind::Folder) {
-                if (!SeekFolder(key) || !RefileCurrent(ExplorerRecordset, folderRecord, explorer_field::Owner, target))
+                if (!SeekFolder(key) ||
+                    !RefileCurrent(ExplorerRecordset, folderRecord, explorer_field::Owner, target))
                     return 0;
             } else {
-                if (!SeekChunk(key) || !RefileCurrent(ChunksRecordset, chunkRecord, chunk_field::DirId, target))
+                if (!SeekChunk(key) ||
+                    !RefileCurrent(ChunksRecordset, chunkRecord, chunk_field::DirId, target))
                     return 0;
             }
         }

@@ -7,7 +7,8 @@ CDaoRecord::CDaoRecord(CDaoRecordset* recordset) : m_recordset(recordset) {}
 CDaoRecord::~CDaoRecord() = default;
 
 bool CDaoRecord::IsField(int field) {
-    return m_recordset && m_recordset->IsOpen() && field >= 1 && field <= m_recordset->GetFieldCount();
+    return m_recordset && m_recordset->IsOpen() && field >= 1 &&
+           field <= m_recordset->GetFieldCount();
 }
 
 // Reads never throw past the accessor: a failed read is a 0 result the caller tests.
@@ -139,7 +140,8 @@ int CDaoRecord::FreeLastAssignMem() {
 int IsHaveAddPrefix(const char* fieldName) {
     const std::size_t prefixLength = std::strlen(kExtraColumnPrefix);
     return fieldName && std::strlen(fieldName) > prefixLength &&
-           CString(fieldName, static_cast<int>(prefixLength)).CompareNoCase(kExtraColumnPrefix) == 0;
+           CString(fieldName, static_cast<int>(prefixLength)).CompareNoCase(kExtraColumnPrefix) ==
+               0;
 }
 
 CString FilterAddPrefix(const char* fieldName) {

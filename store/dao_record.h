@@ -33,7 +33,8 @@ public:
     int SetBlobNULL(int field);
 
     // The bytes of a binary or text field in a buffer owned by this record, valid until
-    // FreeLastAssignMem or the record's end; size 0 (and a null pointer) for an empty or null value.
+    // FreeLastAssignMem or the record's end; size 0 (and a null pointer) for an empty or null
+    // value.
     int GetBLOB(int field, char** data, unsigned long& size, unsigned long* extra);
     int FreeLastAssignMem();
 

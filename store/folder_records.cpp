@@ -15,7 +15,9 @@ constexpr std::int32_t kNoKey = -1;
 // Item tags carry 30 bits of a key, so keys handed out stay below 2^30.
 constexpr std::int32_t kHighestKey = 0x3FFFFFFF;
 
-bool DatabaseOpen() { return g_context.database && g_context.database->IsOpen(); }
+bool DatabaseOpen() {
+    return g_context.database && g_context.database->IsOpen();
+}
 
 // Opens `table` into a private, writable table-type recordset.
 void OpenPrivate(CDaoRecordset& records, const char* table) {
@@ -199,7 +201,8 @@ int GetFolderPath(FolderId key, CString& path) {
             return 0;
         std::int32_t owner = 0;
         CString name;
-        if (!record.GetField(explorer_field::Owner, owner) || !record.GetField(explorer_field::Name, name))
+        if (!record.GetField(explorer_field::Owner, owner) ||
+            !record.GetField(explorer_field::Name, name))
             return 0;
         path = "\\" + name + path;
         if (owner == 0)

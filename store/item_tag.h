@@ -13,5 +13,9 @@ constexpr std::uint32_t kTagKeyMask = 0x3FFFFFFFu;
 constexpr ItemTag MakeTag(std::uint32_t key, ItemKind kind) {
     return (static_cast<std::uint32_t>(kind) << 30) | (key & kTagKeyMask);
 }
-constexpr ItemKind TagKind(ItemTag tag) { return static_cast<ItemKind>(tag >> 30); }
-constexpr std::uint32_t TagKey(ItemTag tag) { return tag & kTagKeyMask; }
+constexpr ItemKind TagKind(ItemTag tag) {
+    return static_cast<ItemKind>(tag >> 30);
+}
+constexpr std::uint32_t TagKey(ItemTag tag) {
+    return tag & kTagKeyMask;
+}

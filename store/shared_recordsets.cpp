@@ -84,7 +84,9 @@ ExplorerTableScope::ExplorerTableScope(CDaoDatabase* database, const char* index
     ++explorerDepth;
 }
 
-ExplorerTableScope::~ExplorerTableScope() { EndSharedScope(ExplorerRecordset, explorerDepth); }
+ExplorerTableScope::~ExplorerTableScope() {
+    EndSharedScope(ExplorerRecordset, explorerDepth);
+}
 
 ChunksTableScope::ChunksTableScope(CDaoDatabase* database, const char* indexName) {
     if (chunksDepth == 0)
@@ -92,12 +94,22 @@ ChunksTableScope::ChunksTableScope(CDaoDatabase* database, const char* indexName
     ++chunksDepth;
 }
 
-ChunksTableScope::~ChunksTableScope() { EndSharedScope(ChunksRecordset, chunksDepth); }
+ChunksTableScope::~ChunksTableScope() {
+    EndSharedScope(ChunksRecordset, chunksDepth);
+}
 
-int SeekFolder(std::uint32_t key) { return SeekShared(ExplorerRecordset, key); }
+int SeekFolder(std::uint32_t key) {
+    return SeekShared(ExplorerRecordset, key);
+}
 
-int SeekChunk(std::uint32_t key) { return SeekShared(ChunksRecordset, key); }
+int SeekChunk(std::uint32_t key) {
+    return SeekShared(ChunksRecordset, key);
+}
 
-int ExplorerScopeDepth() { return explorerDepth; }
+int ExplorerScopeDepth() {
+    return explorerDepth;
+}
 
-int ChunksScopeDepth() { return chunksDepth; }
+int ChunksScopeDepth() {
+    return chunksDepth;
+}

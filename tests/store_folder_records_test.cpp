@@ -1,0 +1,250 @@
+#include "store/folder_records.h"
+#include "store/shared_recordsets.h"
+#include "tests/support/library_fixture.h"
+
+namespace {
+
+using FolderRecordsTest = LibraryTest;
+
+std::vector<DWORD> Keys(const CDWordArray& keys) {
+    return {keys.begin(), keys.end()};
+}
+
+std::vector<std::string> Names(const CStringArray& names) {
+    std::vector<std::string> out;
+    for (const CString& name : names)
+        out.push_back(name.str());
+    return out;
+}
+
+TEST_F(FolderRecordsTest, FreshKeysComeFromTheCounterAndExplicitKeysLeaveIt) {
+    InitLibrary();
+    m_project->RaiseFolderCounter(41);
+    EXPECT_EQ(CreateFolderRecord("Neu", 0, -1), 42);
+    EXPECT_EQ(m_project->FolderCounter(), 42);
+    EXPECT_EQ(GetFolderOwner(42), 0);
+    EXPECT_EQ(CreateFolderRecord("Fest", 42, 7), 7);
+    EXPECT_EQ(m_project->FolderCounter(), 42);
+    EXPECT_EQ(GetFolderOwner(7), 42);
+
+    // A key that is taken already: the engine's refusal is shown, nothing is added.
+    EXPECT_EQ(CreateFolderRecord("Doppelt", 0, 7), 0);
+    ASSERT_EQ(m_notifier.messages.size(), 1u);
+    CString path;
+    EXPECT_EQ(GetFolderPath(7, path), 1);
+    EXPECT_STREQ(path, "\\Neu\\Fest");
+}
+
+TEST_F(FolderRecordsTest, NoFreshKeyMeansNoFolder) {
+    InitLibrary();
+    // A counter that cannot be read, then a counter at the top of the key range, then none at all.
+    db().Execute("UPDATE COLLECTION SET MaxFolderSysID = NULL");
+    EXPECT_EQ(NextFolderKey(), -1);
+    EXPECT_EQ(CreateFolderRecord("A", 0, -1), 0);
+    db().Execute("UPDATE COLLECTION SET MaxFolderSysID = 1073741823");
+    EXPECT_EQ(CreateFolderRecord("B", 0, -1), 0);
+    db().Execute("DELETE FROM COLLECTION");
+    EXPECT_EQ(CreateFolderRecord("C", 0, -1), 0);
+    CDWordArray keys;
+    EXPECT_EQ(GetSubFolders(0, keys, nullptr), 1);
+    EXPECT_EQ(keys.GetSize(), 0);
+    EXPECT_TRUE(m_notifier.messages.empty());
+}
+
+TEST_F(FolderRecordsTest, SubFoldersComeInOwnerIndexOrderWithParallelNames) {
+    InitLibrary();
+    const FolderId b = MakeFolder("B", 0);
+    const FolderId c = MakeFolder("C", 0);
+    const FolderId b1 = MakeFolder("B1", b);
+    const FolderId a = MakeFolder("A", 0);
+
+    CDWordArray keys;
+    CStringArray names;
+    keys.Add(999); // emptied first
+    ASSERT_EQ(GetSubFolders(0, keys, &names), 1);
+    EXPECT_EQ(Keys(keys), (std::vector<DWORD>{b, c, a}));
+    EXPECT_EQ(Names(names), (std::vector<std::string>{"B", "C", "A"}));
+    EXPECT_EQ(keys.GetGrowBy(), 50);
+
+    ASSERT_EQ(GetSubFolders(b, keys, nullptr), 1);
+    EXPECT_EQ(Keys(keys), (std::vector<DWORD>{b1}));
+    ASSERT_EQ(GetSubFolders(c, keys, &names), 1);
+    EXPECT_TRUE(keys.IsEmpty());
+    EXPECT_TRUE(names.IsEmpty());
+
+    // The root is the one folder owned by -1, and it is nobody's sub-folder.
+    EXPECT_EQ(HasSubFolders(0xFFFFFFFFu), 1);
+    ASSERT_EQ(GetSubFolders(0xFFFFFFFFu, keys, &names), 1);
+    EXPECT_TRUE(keys.IsEmpty());
+    EXPECT_EQ(HasSubFolders(b), 1);
+    EXPECT_EQ(HasSubFolders(c), 0);
+    EXPECT_EQ(ExplorerScopeDepth(), 0);
+}
+
+TEST_F(FolderRecordsTest, OwnersPathsAndDescendants) {
+    InitLibrary();
+    const FolderId a = MakeFolder("A", 0);
+    const FolderId b = MakeFolder("B", a);
+    const FolderId c = MakeFolder("C", b);
+    const FolderId d = MakeFolder("D", 0);
+
+    EXPECT_EQ(GetFolderOwner(0), -1);
+    EXPECT_EQ(GetFolderOwner(c), static_cast<std::int32_t>(b));
+    EXPECT_EQ(GetFolderOwner(4711), 0);
+    EXPECT_EQ(FolderExists(c), 1);
+    EXPECT_EQ(FolderExists(4711), 0);
+
+    CString path;
+    EXPECT_EQ(GetFolderPath(a, path), 1);
+    EXPECT_STREQ(path, "\\A");
+    EXPECT_EQ(GetFolderPath(c, path), 1);
+    EXPECT_STREQ(path, "\\A\\B\\C");
+
+    EXPECT_EQ(IsDescendant(a, c), 1);
+    EXPECT_EQ(IsDescendant(0, c), 1);
+    EXPECT_EQ(IsDescendant(c, a), 0);
+    EXPECT_EQ(IsDescendant(a, a), 0);
+    EXPECT_EQ(IsDescendant(a, d), 0);
+    EXPECT_EQ(ExplorerScopeDepth(), 0);
+}
+
+TEST_F(FolderRecordsTest, BrokenAndCyclicOwnerChainsEndWithFailure) {
+    InitLibrary();
+    const FolderId a = MakeFolder("A", 0);
+    const FolderId b = MakeFolder("B", a);
+    ASSERT_EQ(CreateFolderRecord("Waise", 31337, 600), 600);
+
+    CString path;
+    EXPECT_EQ(GetFolderPath(600, path), 0);
+    EXPECT_STREQ(path, "\\Waise"); // the part built before the chain broke
+
+    // A and B own each other: no walk may run forever.
+    db().Execute(
+        ("UPDATE EXPLORER SET ID_OWNER = " + std::to_string(b) + " WHERE ID = " + std::to_string(a))
+            .c_str());
+    EXPECT_EQ(GetFolderPath(b, path), 0);
+    EXPECT_EQ(IsDescendant(a, b), 1);
+    EXPECT_EQ(IsDescendant(a, 600), 0);
+    EXPECT_EQ(IsDescendant(b, b), 1); // inside a cycle a folder does lie below itself
+}
+
+TEST_F(FolderRecordsTest, RenameAndDeleteTouchOnlyTheirRecord) {
+    InitLibrary();
+    const FolderId a = MakeFolder("A", 0);
+    const FolderId a1 = MakeFolder("A1", a);
+    COleDateTime createdDate;
+    {
+        CDaoRecordset records(&db());
+        records.Open(dbOpenTable, "EXPLORER", dbReadOnly);
+        records.SetCurrentIndex("I1");
+        COleVariant key(static_cast<std::int32_t>(a));
+        ASSERT_TRUE(records.Seek("=", &key));
+        createdDate = records.GetFieldValue(3).date;
+    }
+
+    EXPECT_EQ(RenameFolderRecord(a, "Überblick"), 1);
+    CString path;
+    GetFolderPath(a1, path);
+    EXPECT_STREQ(path, "\\Überblick\\A1");
+    {
+        CDaoRecordset records(&db());
+        records.Open(dbOpenTable, "EXPLORER", dbReadOnly);
+        records.SetCurrentIndex("I1");
+        COleVariant key(static_cast<std::int32_t>(a));
+        ASSERT_TRUE(records.Seek("=", &key));
+        EXPECT_EQ(COleDateTime(records.GetFieldValue(3).date), createdDate);
+    }
+    EXPECT_EQ(RenameFolderRecord(4711, "X"), 0);
+    // A name longer than the field: the put fails and nothing changes.
+    EXPECT_EQ(RenameFolderRecord(a, std::string(300, 'x').c_str()), 0);
+    GetFolderPath(a, path);
+    EXPECT_STREQ(path, "\\Überblick");
+
+    EXPECT_EQ(DeleteFolderRecord(a), 1);
+    EXPECT_EQ(FolderExists(a), 0);
+    EXPECT_EQ(FolderExists(a1), 1); // sub-folders are left to the caller
+    EXPECT_EQ(DeleteFolderRecord(a), 0);
+    EXPECT_TRUE(m_notifier.messages.empty());
+    EXPECT_EQ(ExplorerScopeDepth(), 0);
+}
+
+TEST_F(FolderRecordsTest, ReadOnlyFlagKeepsRenameAndDeleteFromWriting) {
+    InitLibrary();
+    const FolderId a = MakeFolder("A", 0);
+    ReloadLibraryContext();
+    ASSERT_EQ(EXPL_Init(&db(), &m_callback, 1), 1);
+    const std::string before = ReadFileBytes();
+
+    EXPECT_EQ(RenameFolderRecord(a, "B"), 1);
+    EXPECT_EQ(DeleteFolderRecord(a), 1);
+    EXPECT_EQ(ReadFileBytes(), before);
+    CString path;
+    EXPECT_EQ(GetFolderPath(a, path), 1);
+    EXPECT_STREQ(path, "\\A");
+
+    // Creating a folder does not look at the flag.
+    EXPECT_NE(CreateFolderRecord("C", 0, -1), 0);
+}
+
+TEST_F(FolderRecordsTest, OwnerIndexIsCreatedOnFirstUseUnlessReadOnly) {
+    InitLibrary();
+    const FolderId a = MakeFolder("A", 0);
+    const FolderId b = MakeFolder("B", 0);
+    {
+        CDaoTableDef table(&db());
+        table.Open("EXPLORER");
+        table.DeleteIndex("OWNER");
+    }
+    ReloadLibraryContext();
+    ASSERT_EQ(EXPL_Init(&db(), &m_callback, 1), 1);
+    CDWordArray keys;
+    // Read-only: the index is not made, opening on it fails with a message, nothing is listed.
+    EXPECT_EQ(GetSubFolders(0, keys, nullptr), 1);
+    EXPECT_TRUE(keys.IsEmpty());
+    EXPECT_EQ(m_notifier.messages.size(), 1u);
+    EXPECT_EQ(ExplorerScopeDepth(), 0);
+
+    ReloadLibraryContext();
+    ASSERT_EQ(EXPL_Init(&db(), &m_callback, 0), 1);
+    EXPECT_EQ(GetSubFolders(0, keys, nullptr), 1);
+    EXPECT_EQ(Keys(keys), (std::vector<DWORD>{a, b}));
+    CDaoTableDef table(&db());
+    table.Open("EXPLORER");
+    CDaoIndexInfo owner;
+    table.GetIndexInfo("OWNER", owner, AFX_DAO_ALL_INFO);
+    EXPECT_FALSE(owner.m_bPrimary || owner.m_bUnique);
+    EXPECT_EQ(m_notifier.messages.size(), 1u);
+}
+
+TEST_F(FolderRecordsTest, MissingFolderTableFailsSoundly) {
+    InitLibrary(0, false);
+    CString path("x");
+    EXPECT_EQ(FolderExists(1), 0);
+    EXPECT_EQ(GetFolderPath(1, path), 0);
+    EXPECT_EQ(RenameFolderRecord(1, "x"), 0);
+    EXPECT_EQ(DeleteFolderRecord(1), 0);
+    EXPECT_EQ(ExplorerScopeDepth(), 0);
+    // Each failed opening was shown with the engine's own message.
+    ASSERT_EQ(m_notifier.messages.size(), 4u);
+    EXPECT_NE(m_notifier.messages[0].text.Find("EXPLORER"), -1) << m_notifier.messages[0].text;
+}
+
+TEST_F(FolderRecordsTest, WritesToAReadOnlyDatabaseReportTheEngineAndChangeNothing) {
+    InitLibrary();
+    const FolderId a = MakeFolder("A", 0);
+    const std::string file = m_project->path();
+    ReloadLibraryContext();
+    CDaoDatabase readOnly;
+    readOnly.Open(file.c_str(), FALSE, TRUE);
+    ASSERT_EQ(EXPL_Init(&readOnly, &m_callback, 0), 1);
+    const std::string before = ReadFileBytes();
+
+    EXPECT_EQ(RenameFolderRecord(a, "B"), 0);
+    EXPECT_EQ(DeleteFolderRecord(a), 0);
+    EXPECT_EQ(CreateFolderRecord("C", 0, -1), 0);
+    EXPECT_EQ(m_notifier.messages.size(), 3u);
+    EXPECT_EQ(ReadFileBytes(), before);
+    EXPECT_EQ(FolderExists(a), 1);
+}
+
+} // namespace
