@@ -39,14 +39,15 @@ constexpr std::array<std::pair<UINT, const char*>, 33> kStrings{{
     {57357, "Fehler beim Erzeugen."},
     {57358, "Neuer Standbild"},
     {57359, "Neuer Standbild (%1)"},
-    {57360, "&UP"},      // toolbar only, never shown
+    {57360, "&UP"},        // toolbar only, never shown
     {57361, "&Entfernen"}, // toolbar only, never shown
 }};
 
 } // namespace
 
 const char* FindLibraryString(UINT id) {
-    const auto* found = std::lower_bound(kStrings.begin(), kStrings.end(), id,
-                                         [](const auto& entry, UINT key) { return entry.first < key; });
+    const auto* found =
+        std::lower_bound(kStrings.begin(), kStrings.end(), id,
+                         [](const auto& entry, UINT key) { return entry.first < key; });
     return found != kStrings.end() && found->first == id ? found->second : nullptr;
 }
