@@ -5,6 +5,7 @@
 #include "platform/win_types.h"
 
 #include <algorithm>
+#include <climits>
 #include <stdexcept>
 #include <vector>
 
@@ -22,10 +23,14 @@ public:
             throw std::invalid_argument("array size must not be negative");
         if (growBy >= 0)
             m_growBy = growBy;
+        if (size == 0) { // as MFC: an emptied array gives its storage back
+            RemoveAll();
+            return;
+        }
         Reserve(size);
         m_items.resize(size);
     }
-    void RemoveAll() { m_items.clear(); }
+    void RemoveAll() { std::vector<T>().swap(m_items); }
     void FreeExtra() { m_items.shrink_to_fit(); }
 
     const T& GetAt(int index) const { return m_items.at(Checked(index)); }
@@ -47,7 +52,7 @@ public:
         SetAt(index, value);
     }
     void InsertAt(int index, const T& value, int count = 1) {
-        if (index < 0 || index > GetSize() || count < 0)
+        if (index < 0 || index > GetSize() || count < 0 || count > INT_MAX - GetSize())
             throw std::out_of_range("array insert position out of range");
         Reserve(GetSize() + count);
         m_items.insert(m_items.begin() + index, count, value);
@@ -63,7 +68,9 @@ public:
     }
     void Copy(const CTypedArray& other) { m_items = other.m_items; }
 
-    // Capacity actually held; grows in steps of GetGrowBy() (or by the default heuristic).
+    // Capacity actually held. The first allocation takes at least GetGrowBy() elements, later ones
+    // add GetGrowBy() (by default an eighth of the size, 4 to 1024), or exactly what is needed
+    // when that is more, as MFC's CArray does.
     int GetCapacity() const { return static_cast<int>(m_items.capacity()); }
 
     auto begin() const { return m_items.begin(); }
@@ -76,15 +83,13 @@ private:
         return index;
     }
     void Reserve(int needed) {
-        if (needed <= static_cast<int>(m_items.capacity()))
+        const long long capacity = GetCapacity();
+        if (needed <= capacity)
             return;
-        int step = m_growBy;
-        if (step <= 0) // the default: grow by an eighth, at least 4 and at most 1024 elements
-            step = std::min(1024, std::max(4, GetSize() / 8));
-        int capacity = static_cast<int>(m_items.capacity());
-        while (capacity < needed)
-            capacity += step;
-        m_items.reserve(capacity);
+        long long step = m_growBy;
+        if (capacity > 0 && step <= 0)
+            step = std::clamp(GetSize() / 8, 4, 1024);
+        m_items.reserve(static_cast<std::size_t>(std::max<long long>(needed, capacity + step)));
     }
 
     std::vector<T> m_items;

@@ -11,7 +11,8 @@ class CString {
 public:
     CString() = default;
     CString(const char* text) : m_text(text ? text : "") {}
-    CString(const char* text, int length) : m_text(text ? std::string(text, length) : std::string()) {}
+    CString(const char* text, int length)
+        : m_text(text ? std::string(text, length) : std::string()) {}
     CString(std::string text) : m_text(std::move(text)) {}
     CString(std::string_view text) : m_text(text) {}
     CString(char ch, int repeat = 1) : m_text(repeat > 0 ? repeat : 0, ch) {}
@@ -27,10 +28,23 @@ public:
     const char* c_str() const { return m_text.c_str(); }
     const std::string& str() const { return m_text; }
 
-    CString& operator=(const char* text) { m_text = text ? text : ""; return *this; }
-    CString& operator+=(const CString& other) { m_text += other.m_text; return *this; }
-    CString& operator+=(const char* text) { if (text) m_text += text; return *this; }
-    CString& operator+=(char ch) { m_text += ch; return *this; }
+    CString& operator=(const char* text) {
+        m_text = text ? text : "";
+        return *this;
+    }
+    CString& operator+=(const CString& other) {
+        m_text += other.m_text;
+        return *this;
+    }
+    CString& operator+=(const char* text) {
+        if (text)
+            m_text += text;
+        return *this;
+    }
+    CString& operator+=(char ch) {
+        m_text += ch;
+        return *this;
+    }
 
     // Byte-wise comparison (strcmp).
     int Compare(const char* other) const;
@@ -60,9 +74,15 @@ public:
     // Loads string `id` from the library's string table; FALSE (and an empty text) when missing.
     BOOL LoadString(UINT id);
 
-    friend CString operator+(const CString& a, const CString& b) { return CString(a.m_text + b.m_text); }
-    friend CString operator+(const CString& a, const char* b) { return CString(a.m_text + (b ? b : "")); }
-    friend CString operator+(const char* a, const CString& b) { return CString((a ? a : "") + b.m_text); }
+    friend CString operator+(const CString& a, const CString& b) {
+        return CString(a.m_text + b.m_text);
+    }
+    friend CString operator+(const CString& a, const char* b) {
+        return CString(a.m_text + (b ? b : ""));
+    }
+    friend CString operator+(const char* a, const CString& b) {
+        return CString((a ? a : "") + b.m_text);
+    }
     friend CString operator+(const CString& a, char b) { return CString(a.m_text + b); }
     friend bool operator==(const CString& a, const CString& b) { return a.m_text == b.m_text; }
     friend bool operator==(const CString& a, const char* b) { return a.m_text == (b ? b : ""); }

@@ -1,0 +1,180 @@
+#include "platform/collections.h"
+#include "platform/cstring.h"
+
+#include <climits>
+#include <gtest/gtest.h>
+#include <stdexcept>
+#include <string>
+
+TEST(CStringTest, CompareIsBytewiseAndCompareNoCaseFoldsOnlyAscii) {
+    EXPECT_LT(CString("abc").Compare("abd"), 0);
+    EXPECT_GT(CString("abc").Compare("ab"), 0);
+    EXPECT_EQ(CString("abc").Compare("abc"), 0);
+    // Bytes from 0x80 on sort after ASCII, as unsigned values.
+    EXPECT_GT(CString("\xC3\xA4").Compare("z"), 0);
+    EXPECT_GT(CString("\xC3\xA4").CompareNoCase("Z"), 0);
+
+    EXPECT_EQ(CString("HeLLo World").CompareNoCase("hello wORLD"), 0);
+    EXPECT_NE(CString("\xC3\xA4").CompareNoCase("\xC3\x84"), 0); // "ä" against "Ä"
+    // Folding goes to lower case as _stricmp does: '_' (0x5F) lies between 'Z' and 'a'.
+    EXPECT_LT(CString("_").CompareNoCase("A"), 0);
+    EXPECT_GT(CString("b").CompareNoCase("A"), 0);
+    EXPECT_LT(CString("ab").CompareNoCase("ABC"), 0);
+
+    CString mixed("\xC3\xA4"
+                  "bC");
+    mixed.MakeUpper();
+    EXPECT_EQ(mixed, "\xC3\xA4"
+                     "BC");
+    mixed.MakeLower();
+    EXPECT_EQ(mixed, "\xC3\xA4"
+                     "bc");
+}
+
+TEST(CStringTest, ExtractionClampsLikeMfc) {
+    const CString text("Hello");
+    EXPECT_EQ(text.Mid(1, 3), "ell");
+    EXPECT_EQ(text.Mid(-2, 3), "Hel");
+    EXPECT_EQ(text.Mid(3, 100), "lo");
+    EXPECT_EQ(text.Mid(2), "llo");
+    EXPECT_EQ(text.Mid(-5), "Hello");
+    EXPECT_EQ(text.Mid(10), "");
+    EXPECT_EQ(text.Mid(1, -1), "");
+    EXPECT_EQ(text.Mid(INT_MAX, INT_MAX), "");
+    EXPECT_EQ(text.Mid(1, INT_MAX), "ello");
+    EXPECT_EQ(text.Left(2), "He");
+    EXPECT_EQ(text.Left(-1), "");
+    EXPECT_EQ(text.Left(99), "Hello");
+    EXPECT_EQ(text.Right(2), "lo");
+    EXPECT_EQ(text.Right(-3), "");
+    EXPECT_EQ(text.Right(99), "Hello");
+}
+
+TEST(CStringTest, FindAndReplace) {
+    const CString text("Hello");
+    EXPECT_EQ(text.Find('l'), 2);
+    EXPECT_EQ(text.Find('l', 3), 3);
+    EXPECT_EQ(text.Find('l', 5), -1);
+    EXPECT_EQ(text.Find('H', -1), -1);
+    EXPECT_EQ(text.Find("lo"), 3);
+    EXPECT_EQ(text.Find("l", 4), -1);
+    EXPECT_EQ(text.Find(""), 0);
+    EXPECT_EQ(text.Find("", 6), -1);
+    EXPECT_EQ(text.ReverseFind('l'), 3);
+    EXPECT_EQ(text.ReverseFind('x'), -1);
+
+    CString runs("aaaa");
+    EXPECT_EQ(runs.Replace("aa", "b"), 2);
+    EXPECT_EQ(runs, "bb");
+    CString growing("aXa");
+    EXPECT_EQ(growing.Replace("a", "aa"), 2); // what was inserted is not searched again
+    EXPECT_EQ(growing, "aaXaa");
+    EXPECT_EQ(growing.Replace("X", ""), 1);
+    EXPECT_EQ(growing, "aaaa");
+    EXPECT_EQ(growing.Replace("", "x"), 0);
+    EXPECT_EQ(growing.Replace("q", "x"), 0);
+    EXPECT_EQ(growing, "aaaa");
+}
+
+TEST(CStringTest, TrimTakesCWhiteSpaceOnly) {
+    CString text(" \t\r\n abc d \v\f ");
+    EXPECT_EQ(text.Trim(), "abc d");
+    CString blanks(" \t \n ");
+    EXPECT_EQ(blanks.Trim(), "");
+    CString left("  x  ");
+    EXPECT_EQ(left.TrimLeft(), "x  ");
+    CString right("  x  ");
+    EXPECT_EQ(right.TrimRight(), "  x");
+    CString noBreak("\xC2\xA0x\xC2\xA0"); // U+00A0 is no C white space
+    EXPECT_EQ(noBreak.Trim(), "\xC2\xA0x\xC2\xA0");
+}
+
+TEST(CStringTest, FormatAndStringTable) {
+    const std::string longText(5000, 'x');
+    CString text("previous");
+    text.Format("<%s|%d|%05.1f>", longText.c_str(), -42, 2.25);
+    EXPECT_EQ(text.GetLength(), 5000 + 12);
+    EXPECT_EQ(text.Left(3), "<xx");
+    EXPECT_EQ(text.Right(12), "x|-42|002.2>");
+    text.Format("%s", "");
+    EXPECT_TRUE(text.IsEmpty());
+
+    CString loaded("stale");
+    EXPECT_TRUE(loaded.LoadString(AFX_IDS_APP_TITLE));
+    EXPECT_EQ(loaded, "Tarvosil");
+    EXPECT_FALSE(loaded.LoadString(99999));
+    EXPECT_TRUE(loaded.IsEmpty());
+
+    CString result("stale");
+    AfxFormatString1(result, 57356, "3");
+    EXPECT_EQ(result, "Neuer Verzeichnis (3)");
+    AfxFormatString1(result, 57359, "%1");
+    EXPECT_EQ(result, "Neuer Standbild (%1)");
+    AfxFormatString1(result, 99999, "x"); // no such string: left as it was
+    EXPECT_EQ(result, "Neuer Standbild (%1)");
+}
+
+TEST(CollectionsTest, CapacityGrowsInTheSetStep) {
+    CDWordArray array;
+    array.SetSize(0, 50);
+    array.Add(1);
+    EXPECT_EQ(array.GetCapacity(), 50);
+    for (DWORD i = 2; i <= 50; ++i)
+        array.Add(i);
+    EXPECT_EQ(array.GetCapacity(), 50);
+    array.Add(51);
+    EXPECT_EQ(array.GetCapacity(), 100);
+    for (DWORD i = 52; i <= 100; ++i)
+        array.Add(i);
+    EXPECT_EQ(array.GetCapacity(), 100);
+    array.SetSize(175); // more than one step: exactly what is needed
+    EXPECT_EQ(array.GetCapacity(), 175);
+    EXPECT_EQ(array.GetAt(99), 100u);
+    EXPECT_EQ(array.GetAt(174), 0u);
+    array.Add(7);
+    EXPECT_EQ(array.GetCapacity(), 225);
+    EXPECT_EQ(array.GetGrowBy(), 50);
+
+    array.RemoveAll();
+    EXPECT_EQ(array.GetSize(), 0);
+    EXPECT_EQ(array.GetCapacity(), 0);
+    array.Add(9);
+    EXPECT_EQ(array.GetCapacity(), 50);
+
+    CWordArray byDefault; // MFC's heuristic: what is needed first, then at least 4 more
+    byDefault.Add(1);
+    EXPECT_EQ(byDefault.GetCapacity(), 1);
+    byDefault.Add(2);
+    EXPECT_EQ(byDefault.GetCapacity(), 5);
+}
+
+TEST(CollectionsTest, ElementAccessAndEditing) {
+    CStringArray names;
+    names.Add("b");
+    names.InsertAt(0, "a");
+    names.InsertAt(2, "d");
+    names.InsertAt(2, "c");
+    names.SetAtGrow(5, "f");
+    ASSERT_EQ(names.GetSize(), 6);
+    EXPECT_EQ(names[0], "a");
+    EXPECT_EQ(names[3], "d");
+    EXPECT_TRUE(names[4].IsEmpty());
+    EXPECT_EQ(names.GetUpperBound(), 5);
+    names.RemoveAt(1, 2);
+    ASSERT_EQ(names.GetSize(), 4);
+    EXPECT_EQ(names[1], "d");
+
+    EXPECT_THROW(names.GetAt(4), std::out_of_range);
+    EXPECT_THROW(names.GetAt(-1), std::out_of_range);
+    EXPECT_THROW(names.RemoveAt(3, 2), std::out_of_range);
+    EXPECT_THROW(names.InsertAt(5, "x"), std::out_of_range);
+    EXPECT_THROW(names.InsertAt(0, "x", INT_MAX), std::out_of_range);
+    EXPECT_THROW(names.SetSize(-1), std::invalid_argument);
+
+    CStringArray copy;
+    copy.Copy(names);
+    copy.Append(names);
+    ASSERT_EQ(copy.GetSize(), 8);
+    EXPECT_EQ(copy[4], "a");
+    EXPECT_EQ(copy[7], "f");
+}
