@@ -13,9 +13,11 @@ constexpr UINT GMEM_MOVEABLE = 0x0002;
 constexpr UINT GMEM_ZEROINIT = 0x0040;
 constexpr UINT GHND = GMEM_MOVEABLE | GMEM_ZEROINIT; // 66
 
-// Null when the size cannot be had (0 bytes is a valid, empty block). Unknown flag bits are refused.
+// Null when the size cannot be had (0 bytes is a valid, empty block). Unknown flag bits are
+// refused.
 HGLOBAL GlobalAlloc(UINT flags, std::size_t bytes);
-// A pointer to the block, valid until the matching GlobalUnlock; null for a handle that is not live.
+// A pointer to the block, valid until the matching GlobalUnlock; null for a handle that is not
+// live.
 void* GlobalLock(HGLOBAL block);
 // FALSE once the lock count is back at 0 (as Win32 reports it), TRUE while still locked.
 BOOL GlobalUnlock(HGLOBAL block);
