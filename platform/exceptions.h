@@ -5,14 +5,16 @@
 
 #include <exception>
 
+// Subclasses override GetErrorMessage() and bring the buffer form back into scope with
+// `using CException::GetErrorMessage;`.
 class CException : public std::exception {
 public:
     // The message shown to the user.
     virtual CString GetErrorMessage() const = 0;
     // Copies the message into `buffer` (always terminated); FALSE when there is none.
     BOOL GetErrorMessage(char* buffer, UINT maxLength, UINT* helpContext = nullptr) const;
-    // Shows the message in a message box with `type` buttons; `fallbackId` names a string-table text
-    // used when the message is empty. Returns the button pressed.
+    // Shows the message in a message box with `type` buttons; `fallbackId` names a string-table
+    // text used when the message is empty. Returns the button pressed.
     int ReportError(UINT type = MB_OK, UINT fallbackId = 0) const;
     const char* what() const noexcept override;
 
@@ -34,6 +36,7 @@ struct CDaoErrorInfo {
 class CDaoException : public CException {
 public:
     CDaoException(long errorCode, CString description, CString source = "DAO");
+    using CException::GetErrorMessage; // the buffer form, hidden by the override otherwise
     CString GetErrorMessage() const override;
     long GetErrorCode() const { return m_errorInfo.m_lErrorCode; }
 
@@ -51,6 +54,7 @@ public:
 class COleException : public CException {
 public:
     COleException(SCODE code, CString message) : m_sc(code), m_message(std::move(message)) {}
+    using CException::GetErrorMessage;
     CString GetErrorMessage() const override { return m_message; }
     SCODE m_sc;
 
@@ -64,12 +68,14 @@ constexpr SCODE E_OUTOFMEMORY = static_cast<SCODE>(0x8007000E);
 
 class CMemoryException : public CException {
 public:
+    using CException::GetErrorMessage;
     CString GetErrorMessage() const override;
 };
 
 class CInvalidArgException : public CException {
 public:
     explicit CInvalidArgException(CString message) : m_message(std::move(message)) {}
+    using CException::GetErrorMessage;
     CString GetErrorMessage() const override { return m_message; }
 
 private:

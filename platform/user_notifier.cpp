@@ -1,0 +1,70 @@
+#include "platform/user_notifier.h"
+
+#include <cstdio>
+
+namespace {
+
+// What a message box answers when nobody is there to press a button.
+int FirstButton(UINT type) {
+    switch (type & MB_TYPEMASK) {
+    case MB_ABORTRETRYIGNORE:
+        return IDABORT;
+    case MB_YESNOCANCEL:
+    case MB_YESNO:
+        return IDYES;
+    case MB_RETRYCANCEL:
+        return IDRETRY;
+    default: // MB_OK, MB_OKCANCEL
+        return IDOK;
+    }
+}
+
+class StandardErrorNotifier : public UserNotifier {
+public:
+    int ShowMessage(const CString& text, const CString& caption, UINT type) override {
+        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+        return FirstButton(type);
+    }
+    void Beep(UINT) override {}
+};
+
+StandardErrorNotifier g_defaultNotifier;
+UserNotifier* g_notifier = &g_defaultNotifier;
+
+} // namespace
+
+UserNotifier& CurrentUserNotifier() {
+    return *g_notifier;
+}
+
+UserNotifier* SetUserNotifier(UserNotifier* notifier) {
+    UserNotifier* previous = g_notifier;
+    g_notifier = notifier ? notifier : &g_defaultNotifier;
+    return previous;
+}
+
+int RecordingNotifier::ShowMessage(const CString& text, const CString& caption, UINT type) {
+    messages.push_back({text, caption, type});
+    if (answers.empty())
+        return FirstButton(type);
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+int AfxMessageBox(const char* text, UINT type, UINT /*helpId*/) {
+    CString caption;
+    caption.LoadString(AFX_IDS_APP_TITLE);
+    return CurrentUserNotifier().ShowMessage(CString(text), caption, type);
+}
+
+int AfxMessageBox(UINT stringId, UINT type, UINT helpId) {
+    CString text;
+    text.LoadString(stringId); // as MFC: a missing string shows an empty box
+    return AfxMessageBox(text, type, helpId);
+}
+
+BOOL MessageBeep(UINT type) {
+    CurrentUserNotifier().Beep(type);
+    return TRUE;
+}
