@@ -54,7 +54,9 @@ public:
     // Returns 0 on success; invalid parts leave the status invalid.
     int SetDateTime(int year, int month, int day, int hour, int minute, int second);
     int SetDate(int year, int month, int day) { return SetDateTime(year, month, day, 0, 0, 0); }
-    int SetTime(int hour, int minute, int second) { return SetDateTime(1899, 12, 30, hour, minute, second); }
+    int SetTime(int hour, int minute, int second) {
+        return SetDateTime(1899, 12, 30, hour, minute, second);
+    }
 
     int GetYear() const;
     int GetMonth() const;

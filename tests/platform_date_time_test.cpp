@@ -1,0 +1,188 @@
+#include "platform/ole_date_time.h"
+#include "platform_test_locale.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+struct Expected {
+    int year, month, day, hour, minute, second;
+};
+
+void ExpectParts(const COleDateTime& date, const Expected& e) {
+    EXPECT_EQ(date.GetStatus(), COleDateTime::valid);
+    EXPECT_EQ(date.GetYear(), e.year);
+    EXPECT_EQ(date.GetMonth(), e.month);
+    EXPECT_EQ(date.GetDay(), e.day);
+    EXPECT_EQ(date.GetHour(), e.hour);
+    EXPECT_EQ(date.GetMinute(), e.minute);
+    EXPECT_EQ(date.GetSecond(), e.second);
+}
+
+// Values whose text must read back to the same date in every locale.
+const DATE kRoundTrips[] = {
+    COleDateTime(2026, 12, 5, 14, 3, 9).m_dt,
+    COleDateTime(2026, 12, 5, 0, 0, 0).m_dt,
+    COleDateTime(1899, 12, 30, 23, 59, 59).m_dt,
+    0.0,
+    -1.25,
+    COleDateTime(100, 1, 1, 0, 0, 1).m_dt,
+    COleDateTime(9999, 12, 31, 23, 59, 59).m_dt,
+    COleDateTime(2024, 2, 29, 12, 0, 0).m_dt,
+};
+} // namespace
+
+TEST(OleDateTimeTest, PartsAndOleDates) {
+    EXPECT_EQ(COleDateTime(1899, 12, 30, 0, 0, 0).m_dt, 0.0);
+    EXPECT_EQ(COleDateTime(1900, 1, 1, 18, 0, 0).m_dt, 2.75);
+    EXPECT_EQ(COleDateTime(100, 1, 1, 0, 0, 0).m_dt, -657434.0);
+    EXPECT_EQ(COleDateTime(9999, 12, 31, 0, 0, 0).m_dt, 2958465.0);
+    ExpectParts(COleDateTime(2026, 12, 5, 14, 3, 9), {2026, 12, 5, 14, 3, 9});
+    EXPECT_EQ(COleDateTime(2026, 12, 5, 14, 3, 9).GetDayOfWeek(), 7); // a Saturday
+    EXPECT_EQ(COleDateTime(2026, 12, 5, 14, 3, 9).GetDayOfYear(), 339);
+    EXPECT_EQ(COleDateTime(2024, 2, 29, 0, 0, 0).GetDayOfYear(), 60);
+    ExpectParts(COleDateTime(100, 1, 1, 0, 0, 0), {100, 1, 1, 0, 0, 0});
+    ExpectParts(COleDateTime(9999, 12, 31, 23, 59, 59), {9999, 12, 31, 23, 59, 59});
+
+    // Before 30 Dec 1899 the fraction is the time of day taken positively.
+    EXPECT_EQ(COleDateTime(1899, 12, 29, 6, 0, 0).m_dt, -1.25);
+    ExpectParts(COleDateTime(-1.25), {1899, 12, 29, 6, 0, 0});
+    ExpectParts(COleDateTime(-0.5), {1899, 12, 30, 12, 0, 0});
+    EXPECT_TRUE(COleDateTime(-1.25) < COleDateTime(-1.75));
+    EXPECT_TRUE(COleDateTime(-1.75) < COleDateTime(0.25));
+
+    // Split to the nearest second, carrying into the next day.
+    ExpectParts(COleDateTime(0.5 + 0.4 / 86400), {1899, 12, 30, 12, 0, 0});
+    ExpectParts(COleDateTime(0.5 + 0.6 / 86400), {1899, 12, 30, 12, 0, 1});
+    ExpectParts(COleDateTime(2.0 - 0.3 / 86400), {1900, 1, 1, 0, 0, 0});
+    ExpectParts(COleDateTime(-1.0 - 86399.7 / 86400), {1899, 12, 30, 0, 0, 0});
+
+    for (const Expected& bad : {Expected{2026, 2, 29, 0, 0, 0}, Expected{99, 12, 31, 0, 0, 0},
+                                Expected{10000, 1, 1, 0, 0, 0}, Expected{2026, 13, 1, 0, 0, 0},
+                                Expected{2026, 1, 1, 24, 0, 0}, Expected{2026, 1, 1, 0, 60, 0},
+                                Expected{2026, 1, 0, 0, 0, 0}, Expected{2026, 1, 1, 0, 0, -1}}) {
+        COleDateTime date(bad.year, bad.month, bad.day, bad.hour, bad.minute, bad.second);
+        EXPECT_EQ(date.GetStatus(), COleDateTime::invalid) << bad.year << "-" << bad.month;
+        EXPECT_EQ(date.GetYear(), -1);
+    }
+    EXPECT_EQ(COleDateTime(2958466.0).GetYear(), -1);
+    EXPECT_EQ(COleDateTime(-657435.0).GetYear(), -1);
+    EXPECT_EQ(COleDateTime(2958465.99999999).GetYear(), -1); // rounds up into the year 10000
+}
+
+TEST(OleDateTimeTest, CTimeIsLocalTime) {
+    const CTime time(2026, 12, 5, 14, 3, 9);
+    EXPECT_NE(time.GetTime(), 0);
+    EXPECT_EQ(time.GetYear(), 2026);
+    EXPECT_EQ(time.GetMonth(), 12);
+    EXPECT_EQ(time.GetDay(), 5);
+    EXPECT_EQ(time.GetHour(), 14);
+    EXPECT_EQ(time.GetMinute(), 3);
+    EXPECT_EQ(time.GetSecond(), 9);
+    EXPECT_EQ(time.GetDayOfWeek(), 7);
+    EXPECT_EQ(CTime(time.GetTime() + 86400).GetDay(), 6);
+    ExpectParts(COleDateTime(time), {2026, 12, 5, 14, 3, 9});
+    EXPECT_EQ(CTime(2026, 2, 30, 0, 0, 0).GetTime(), 0);
+    EXPECT_EQ(CTime(1899, 12, 31, 0, 0, 0).GetTime(), 0);
+
+    ScopedLocaleEnvironment german(kGerman);
+    EXPECT_EQ(time.Format("%A, %d. %B %Y"), "Samstag, 05. Dezember 2026");
+}
+
+TEST(OleDateTimeTest, FormatLeavesOutTheZeroDateAndMidnight) {
+    ScopedLocaleEnvironment c("C");
+    const COleDateTime full(2026, 12, 5, 14, 3, 9);
+    EXPECT_EQ(full.Format(), "12/05/2026 14:03:09");
+    EXPECT_EQ(full.Format(VAR_DATEVALUEONLY), "12/05/2026");
+    EXPECT_EQ(full.Format(VAR_TIMEVALUEONLY), "14:03:09");
+    EXPECT_EQ(COleDateTime(2026, 12, 5, 0, 0, 0).Format(), "12/05/2026");
+    EXPECT_EQ(COleDateTime(2026, 12, 5, 0, 0, 0).Format(VAR_TIMEVALUEONLY), "00:00:00");
+    EXPECT_EQ(COleDateTime(1899, 12, 30, 14, 3, 9).Format(), "14:03:09");
+    EXPECT_EQ(COleDateTime(1899, 12, 30, 14, 3, 9).Format(VAR_DATEVALUEONLY), "12/30/1899");
+    EXPECT_EQ(COleDateTime().Format(), "00:00:00");
+    EXPECT_EQ(COleDateTime(-1.25).Format(), "12/29/1899 06:00:00");
+    EXPECT_EQ(COleDateTime(100, 1, 1, 0, 0, 0).Format(), "01/01/100");
+    EXPECT_EQ(full.Format("%Y-%m-%d %A %j"), "2026-12-05 Saturday 339");
+    EXPECT_EQ(full.Format(""), "");
+
+    COleDateTime null;
+    null.SetStatus(COleDateTime::null);
+    EXPECT_EQ(null.Format(), "");
+    EXPECT_EQ(COleDateTime(2026, 2, 30, 0, 0, 0).Format(), "Invalid DateTime");
+    EXPECT_EQ(COleDateTime(1e9).Format("%Y"), "Invalid DateTime");
+}
+
+TEST(OleDateTimeTest, FormatFollowsTheUsersLocale) {
+    const COleDateTime date(2026, 12, 5, 14, 3, 9);
+    {
+        ScopedLocaleEnvironment german(kGerman);
+        EXPECT_EQ(date.Format(), "05.12.2026 14:03:09");
+        EXPECT_EQ(date.Format("%A"), "Samstag");
+    }
+    {
+        ScopedLocaleEnvironment german(nullptr, kGerman, "C", "C");
+        EXPECT_EQ(date.Format(), "05.12.2026 14:03:09");
+    }
+    {
+        ScopedLocaleEnvironment german(nullptr, nullptr, nullptr, kGerman);
+        EXPECT_EQ(date.Format(), "05.12.2026 14:03:09");
+    }
+    {
+        ScopedLocaleEnvironment cWins("C", kGerman, kGerman, kGerman);
+        EXPECT_EQ(date.Format(), "12/05/2026 14:03:09");
+    }
+    {
+        ScopedLocaleEnvironment numericOnly(nullptr, nullptr, kGerman, nullptr);
+        EXPECT_EQ(date.Format(), "12/05/2026 14:03:09");
+    }
+    {
+        ScopedLocaleEnvironment missing("xx_YY.UTF-8");
+        EXPECT_EQ(date.Format(), "12/05/2026 14:03:09");
+    }
+}
+
+TEST(OleDateTimeTest, ParseReadsWhatFormatWrites) {
+    for (const char* locale : {"C", kGerman}) {
+        ScopedLocaleEnvironment environment(locale);
+        for (DATE value : kRoundTrips) {
+            const CString text = COleDateTime(value).Format();
+            COleDateTime parsed;
+            EXPECT_TRUE(parsed.ParseDateTime(text)) << locale << " " << text.c_str();
+            EXPECT_EQ(parsed.m_dt, value) << locale << " " << text.c_str();
+        }
+    }
+}
+
+TEST(OleDateTimeTest, ParseAcceptsLooseInputAndRefusesGarbage) {
+    ScopedLocaleEnvironment german(kGerman);
+    COleDateTime date;
+    ASSERT_TRUE(date.ParseDateTime("  5.12.26 14:03  "));
+    ExpectParts(date, {2026, 12, 5, 14, 3, 0});
+    ASSERT_TRUE(date.ParseDateTime("1.1.30"));
+    EXPECT_EQ(date.GetYear(), 1930);
+    ASSERT_TRUE(date.ParseDateTime("1.1.29"));
+    EXPECT_EQ(date.GetYear(), 2029);
+    ASSERT_TRUE(date.ParseDateTime("2026-12-05 14:03:09"));
+    ExpectParts(date, {2026, 12, 5, 14, 3, 9});
+    ASSERT_TRUE(date.ParseDateTime("2026-12-05"));
+    ExpectParts(date, {2026, 12, 5, 0, 0, 0});
+    ASSERT_TRUE(date.ParseDateTime("9:05"));
+    EXPECT_EQ(date.m_dt, COleDateTime(1899, 12, 30, 9, 5, 0).m_dt);
+    ASSERT_TRUE(date.ParseDateTime("05.12.2026 14:03:09", VAR_DATEVALUEONLY));
+    EXPECT_EQ(date.m_dt, COleDateTime(2026, 12, 5, 0, 0, 0).m_dt);
+    ASSERT_TRUE(date.ParseDateTime("05.12.2026 14:03:09", VAR_TIMEVALUEONLY));
+    EXPECT_EQ(date.m_dt, COleDateTime(1899, 12, 30, 14, 3, 9).m_dt);
+
+    for (const char* bad : std::initializer_list<const char*>{
+             "", "   ", "abc", "31.02.2026", "05.12.2026 24:00:00", "14:60",
+             "05.12.2026 14:03:09 x", "12/05/2026", "05.12.99999", "1.1.0099", "2026-13-01",
+             "05..12.2026", nullptr}) {
+        date = COleDateTime(45000.5);
+        EXPECT_FALSE(date.ParseDateTime(bad)) << (bad ? bad : "(null)");
+        EXPECT_EQ(date.GetStatus(), COleDateTime::invalid) << (bad ? bad : "(null)");
+    }
+
+    ScopedLocaleEnvironment c("C");
+    ASSERT_TRUE(date.ParseDateTime("12/5/2026 2:03:09"));
+    ExpectParts(date, {2026, 12, 5, 2, 3, 9});
+    EXPECT_FALSE(date.ParseDateTime("05.12.2026"));
+}
