@@ -33,7 +33,7 @@ using CByteArray = std::vector<BYTE>;
 
 class COleVariant {
 public:
-    COleVariant() = default;
+    COleVariant() {} // not defaulted: CURRENCY's initializer would make that deleted
     COleVariant(const char* text, VARTYPE type = VT_BSTR);
     COleVariant(const CString& text);
     COleVariant(BYTE value);
@@ -67,12 +67,12 @@ public:
         std::int16_t iVal;
         std::int32_t lVal;
         float fltVal;
-        double dblVal;
+        double dblVal = 0.0; // zeroes the whole union
         VARIANT_BOOL boolVal;
         SCODE scode;
         CURRENCY cyVal;
         DATE date;
     };
-    CString strVal;      // VT_BSTR
-    CByteArray byteVal;  // VT_ARRAY | VT_UI1
+    CString strVal;     // VT_BSTR
+    CByteArray byteVal; // VT_ARRAY | VT_UI1
 };
