@@ -1,0 +1,40 @@
+// The simple controls: edit, static text and buttons.
+#pragma once
+
+#include "platform/window.h"
+
+class CEdit : public CWnd {
+public:
+    BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
+
+    // Selects from `start` to `end` (characters); -1 as start removes the selection, -1 as end
+    // means the end of the text.
+    void SetSel(int start, int end, BOOL noScroll = FALSE);
+    void SetSel(DWORD selection, BOOL noScroll = FALSE);
+    void GetSel(int& start, int& end) const;
+    DWORD GetSel() const;
+    void ReplaceSel(LPCTSTR text, BOOL canUndo = FALSE);
+    // At most `maxChars` characters can be typed (0: the default limit).
+    void LimitText(int maxChars = 0);
+    void SetLimitText(UINT maxChars);
+    UINT GetLimitText() const;
+    BOOL SetReadOnly(BOOL readOnly = TRUE);
+    void Clear();
+};
+
+class CStatic : public CWnd {
+public:
+    BOOL Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id = 0xFFFF);
+};
+
+class CButton : public CWnd {
+public:
+    BOOL Create(LPCTSTR caption, DWORD style, const RECT& rect, CWnd* parent, UINT id);
+
+    int GetCheck() const;
+    void SetCheck(int check);
+    UINT GetState() const;
+    void SetState(BOOL highlight);
+    UINT GetButtonStyle() const;
+    void SetButtonStyle(UINT style, BOOL redraw = TRUE);
+};

@@ -1,0 +1,35 @@
+// Text measurement for layout. Every geometry the window layer computes (dialog units, list and
+// tree layout, hit tests) comes from these numbers, so a backend that draws text must measure it
+// the same way.
+#pragma once
+
+#include <string_view>
+
+class FontMetrics {
+public:
+    virtual ~FontMetrics() = default;
+    // Width in pixels of `text` (UTF-8) on one line.
+    virtual int TextWidth(std::string_view text) const = 0;
+    // Height of one line in pixels.
+    virtual int LineHeight() const = 0;
+    // Average character width: the horizontal dialog base unit.
+    virtual int AverageCharWidth() const = 0;
+};
+
+// Every character `charWidth` pixels wide, lines `lineHeight` high: the headless backend's font.
+class FixedFontMetrics : public FontMetrics {
+public:
+    constexpr FixedFontMetrics(int charWidth = 6, int lineHeight = 13)
+        : m_charWidth(charWidth), m_lineHeight(lineHeight) {}
+
+    int TextWidth(std::string_view text) const override;
+    int LineHeight() const override { return m_lineHeight; }
+    int AverageCharWidth() const override { return m_charWidth; }
+
+private:
+    int m_charWidth;
+    int m_lineHeight;
+};
+
+// Number of characters (UTF-8 code points) in `text`.
+int CountCharacters(std::string_view text);
