@@ -76,9 +76,10 @@ TEST_F(ChunkRecordsTest, MoveItemsRefilesFoldersAndChunksUpToTheFirstMissingKey)
     EXPECT_EQ(ExplorerScopeDepth(), 0);
     EXPECT_EQ(ChunksScopeDepth(), 0);
 
+    // Within a folder the chunks keep the order in which their records were added.
     CDWordArray keys;
     GetFolderChunks(b, keys, nullptr);
-    EXPECT_EQ(Keys(keys), (std::vector<DWORD>{y, x}));
+    EXPECT_EQ(Keys(keys), (std::vector<DWORD>{x, y}));
 }
 
 TEST_F(ChunkRecordsTest, ReadOnlyFlagMovesNothing) {
