@@ -1,0 +1,54 @@
+// Runs every benchmark and then prints, for each pair named "<case>.library" and "<case>.raw",
+// how many times slower the library is than the raw SQLite baseline measured in the same run.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace {
+
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type != Run::RT_Iteration || run.error_occurred)
+                continue;
+            std::string name = run.benchmark_name();
+            const auto slash = name.find('/');
+            if (slash != std::string::npos)
+                name.resize(slash);
+            m_seconds[name] = run.GetAdjustedRealTime();
+        }
+    }
+
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        std::printf("\nlibrary / raw SQLite (lower is better):\n");
+        const std::string suffix = ".library";
+        for (const auto& [name, time] : m_seconds) {
+            if (name.size() <= suffix.size() || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+                continue;
+            const std::string base = name.substr(0, name.size() - suffix.size());
+            const auto raw = m_seconds.find(base + ".raw");
+            if (raw != m_seconds.end() && raw->second > 0)
+                std::printf("  %-40s %6.2fx\n", base.c_str(), time / raw->second);
+        }
+    }
+
+private:
+    std::map<std::string, double> m_seconds;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
