@@ -28,7 +28,8 @@ public:
         std::printf("\nlibrary / raw SQLite (lower is better):\n");
         const std::string suffix = ".library";
         for (const auto& [name, time] : m_seconds) {
-            if (name.size() <= suffix.size() || name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+            if (name.size() <= suffix.size() ||
+                name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
                 continue;
             const std::string base = name.substr(0, name.size() - suffix.size());
             const auto raw = m_seconds.find(base + ".raw");
