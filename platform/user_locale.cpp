@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <langinfo.h>
 #include <map>
 #include <memory>
