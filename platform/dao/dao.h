@@ -48,16 +48,26 @@ constexpr short dbEditNone = 0;
 constexpr short dbEditInProgress = 1;
 constexpr short dbEditAdd = 2;
 
-// DAO's own error numbers, used where the layer itself refuses an operation.
-constexpr long DAO_ERROR_NO_CURRENT_RECORD = 3021;          // "No current record."
-constexpr long DAO_ERROR_UPDATE_WITHOUT_EDIT = 3020;        // "Update or CancelUpdate without AddNew or Edit."
-constexpr long DAO_ERROR_NO_CURRENT_INDEX = 3019;           // "Operation invalid without a current index."
-constexpr long DAO_ERROR_READ_ONLY = 3027;                  // "Cannot update. Database or object is read-only."
-constexpr long DAO_ERROR_CONVERSION = 3421;                 // "Data type conversion error."
-constexpr long DAO_ERROR_FIELD_TOO_SMALL = 3163;            // "The field is too small to accept ..."
-constexpr long DAO_ERROR_ITEM_NOT_FOUND = 3265;             // "Item not found in this collection."
-constexpr long DAO_ERROR_OBJECT_CLOSED = 3420;              // "Object invalid or no longer set."
-constexpr long DAO_ERROR_ENGINE_MESSAGE = 3000;             // SQLite's own message follows
+// DAO's own error numbers, used where the layer itself refuses an operation:
+//   3021 "No current record."                 3020 "Update or CancelUpdate without AddNew or Edit."
+//   3019 "Operation invalid without a current index."
+//   3027 "Cannot update. Database or object is read-only."
+//   3421 "Data type conversion error."        3163 "The field is too small to accept ..."
+//   3265 "Item not found in this collection." 3420 "Object invalid or no longer set."
+//   3167 "Record is deleted."                 3800 "'X' is not an index in this table."
+constexpr long DAO_ERROR_NO_CURRENT_RECORD = 3021;
+constexpr long DAO_ERROR_UPDATE_WITHOUT_EDIT = 3020;
+constexpr long DAO_ERROR_NO_CURRENT_INDEX = 3019;
+constexpr long DAO_ERROR_READ_ONLY = 3027;
+constexpr long DAO_ERROR_CONVERSION = 3421;
+constexpr long DAO_ERROR_FIELD_TOO_SMALL = 3163;
+constexpr long DAO_ERROR_ITEM_NOT_FOUND = 3265;
+constexpr long DAO_ERROR_OBJECT_CLOSED = 3420;
+// Errors raised by the engine carry its own message (sqlite3_errmsg) as the description, its
+// extended result code in m_scode, and the nearest Jet number where hosts test for one: 3022
+// duplicate key, 3314 null in a required field, 3260 locked, 3024 cannot open, 3343 not a
+// database, 3027 read-only, 3265 no such table. Everything else is this generic number.
+constexpr long DAO_ERROR_ENGINE_MESSAGE = 3000;
 
 struct CDaoFieldInfo {
     CString m_strName;
@@ -114,7 +124,8 @@ public:
 
     // Opens an existing database file; throws CDaoException with the engine's message when the
     // file is missing, is not a database, or is locked.
-    void Open(const char* path, BOOL exclusive = FALSE, BOOL readOnly = FALSE, const char* connect = "");
+    void Open(const char* path, BOOL exclusive = FALSE, BOOL readOnly = FALSE,
+              const char* connect = "");
     // Creates a new database file; throws when the file already exists.
     void Create(const char* path);
     void Close();
@@ -157,10 +168,12 @@ public:
 
     short GetFieldCount();
     void GetFieldInfo(int index, CDaoFieldInfo& info, DWORD infoOptions = AFX_DAO_PRIMARY_INFO);
-    void GetFieldInfo(const char* name, CDaoFieldInfo& info, DWORD infoOptions = AFX_DAO_PRIMARY_INFO);
+    void GetFieldInfo(const char* name, CDaoFieldInfo& info,
+                      DWORD infoOptions = AFX_DAO_PRIMARY_INFO);
     short GetIndexCount();
     void GetIndexInfo(int index, CDaoIndexInfo& info, DWORD infoOptions = AFX_DAO_PRIMARY_INFO);
-    void GetIndexInfo(const char* name, CDaoIndexInfo& info, DWORD infoOptions = AFX_DAO_PRIMARY_INFO);
+    void GetIndexInfo(const char* name, CDaoIndexInfo& info,
+                      DWORD infoOptions = AFX_DAO_PRIMARY_INFO);
     long GetRecordCount();
 
     CDaoDatabase* m_pDatabase;
@@ -178,7 +191,10 @@ public:
     CDaoRecordset(const CDaoRecordset&) = delete;
     CDaoRecordset& operator=(const CDaoRecordset&) = delete;
 
-    // Only table-type recordsets exist. dbReadOnly refuses every write.
+    // Only table-type recordsets exist. dbReadOnly refuses every write. Without a current index
+    // records come in the order they were added; with one, in key order and records of equal keys
+    // in the order they were added. A walk survives writes through other recordsets: it goes on
+    // from where its record now stands (or stood, when deleted).
     void Open(CDaoTableDef* tableDef, int openType = dbOpenTable, int options = 0);
     void Open(int openType, const char* tableName, int options = 0);
     void Close();
@@ -188,8 +204,10 @@ public:
     // Orders the recordset by the named index and makes its first record current.
     void SetCurrentIndex(const char* indexName);
     CString GetCurrentIndex() const;
-    // Comparison "=", ">=", ">", "<=" or "<" on the current index; FALSE (no current record) when
-    // nothing matches.
+    // Comparison "=", ">=", ">", "<=" or "<" on the current index, in the index's order (on a
+    // descending column ">" finds smaller values); "<=" and "<" find the last match. Fewer keys
+    // than index fields match a prefix. FALSE when nothing matches: then there is no current
+    // record and IsEOF is TRUE.
     BOOL Seek(const char* comparison, COleVariant* key1, COleVariant* key2 = nullptr,
               COleVariant* key3 = nullptr);
     BOOL Seek(const char* comparison, COleVariant* keys, WORD keyCount);
@@ -222,7 +240,8 @@ public:
     void GetFieldInfo(int index, CDaoFieldInfo& info, DWORD infoOptions = AFX_DAO_PRIMARY_INFO);
     long GetRecordCount();
 
-    // The current record's bookmark, and the record last added or changed.
+    // The current record's bookmark (VT_ARRAY | VT_UI1, the record's 8-byte rowid), and the record
+    // last added or changed. After AddNew and Update the current record stays what it was.
     COleVariant GetBookmark();
     void SetBookmark(COleVariant bookmark);
     COleVariant GetLastModifiedBookmark();

@@ -1,0 +1,194 @@
+#include "platform/dao/table_cursor.h"
+
+using dao_detail::TableCursor;
+using dao_detail::ThrowDao;
+
+namespace {
+
+TableCursor& Open(const std::unique_ptr<TableCursor>& cursor) {
+    if (!cursor || !cursor->attached())
+        ThrowDao(DAO_ERROR_OBJECT_CLOSED, "Object invalid or no longer set.");
+    return *cursor;
+}
+
+} // namespace
+
+CDaoRecordset::CDaoRecordset(CDaoDatabase* database) : m_pDatabase(database) {}
+
+CDaoRecordset::~CDaoRecordset() = default;
+
+void CDaoRecordset::Open(CDaoTableDef* tableDef, int openType, int options) {
+    if (!tableDef || !tableDef->IsOpen())
+        ThrowDao(DAO_ERROR_OBJECT_CLOSED, "Object invalid or no longer set.");
+    m_pDatabase = tableDef->m_pDatabase;
+    Open(openType, tableDef->GetName(), options);
+}
+
+void CDaoRecordset::Open(int openType, const char* tableName, int options) {
+    if (openType != dbOpenTable)
+        ThrowDao(3251, "Operation is not supported for this type of object.");
+    if (!m_pDatabase)
+        ThrowDao(DAO_ERROR_OBJECT_CLOSED, "Object invalid or no longer set.");
+    Close();
+    m_cursor = std::make_unique<TableCursor>(m_pDatabase->connection(), tableName ? tableName : "",
+                                             options);
+}
+
+void CDaoRecordset::Close() {
+    m_cursor.reset();
+}
+
+BOOL CDaoRecordset::IsOpen() const {
+    return m_cursor && m_cursor->attached() ? TRUE : FALSE;
+}
+
+BOOL CDaoRecordset::CanUpdate() const {
+    return IsOpen() && m_cursor->updatable() ? TRUE : FALSE;
+}
+
+void CDaoRecordset::SetCurrentIndex(const char* indexName) {
+    ::Open(m_cursor).SetCurrentIndex(indexName);
+}
+
+CString CDaoRecordset::GetCurrentIndex() const {
+    return m_cursor ? CString(m_cursor->currentIndex()) : CString();
+}
+
+BOOL CDaoRecordset::Seek(const char* comparison, COleVariant* key1, COleVariant* key2,
+                         COleVariant* key3) {
+    COleVariant keys[3];
+    WORD count = 0;
+    for (COleVariant* key : {key1, key2, key3}) {
+        if (!key)
+            break;
+        keys[count++] = *key;
+    }
+    return Seek(comparison, keys, count);
+}
+
+BOOL CDaoRecordset::Seek(const char* comparison, COleVariant* keys, WORD keyCount) {
+    return ::Open(m_cursor).Seek(comparison, keys, keyCount) ? TRUE : FALSE;
+}
+
+void CDaoRecordset::MoveFirst() {
+    ::Open(m_cursor).MoveFirst();
+}
+
+void CDaoRecordset::MoveNext() {
+    ::Open(m_cursor).MoveNext();
+}
+
+void CDaoRecordset::MovePrev() {
+    ::Open(m_cursor).MovePrev();
+}
+
+void CDaoRecordset::MoveLast() {
+    ::Open(m_cursor).MoveLast();
+}
+
+BOOL CDaoRecordset::IsEOF() const {
+    return ::Open(m_cursor).eof() ? TRUE : FALSE;
+}
+
+BOOL CDaoRecordset::IsBOF() const {
+    return ::Open(m_cursor).bof() ? TRUE : FALSE;
+}
+
+void CDaoRecordset::Edit() {
+    ::Open(m_cursor).Edit();
+}
+
+void CDaoRecordset::AddNew() {
+    ::Open(m_cursor).AddNew();
+}
+
+void CDaoRecordset::Update() {
+    ::Open(m_cursor).Update();
+}
+
+void CDaoRecordset::CancelUpdate() {
+    ::Open(m_cursor).CancelUpdate();
+}
+
+void CDaoRecordset::Delete() {
+    ::Open(m_cursor).Delete();
+}
+
+short CDaoRecordset::GetEditMode() const {
+    return m_cursor && m_cursor->attached() ? m_cursor->editMode() : dbEditNone;
+}
+
+COleVariant CDaoRecordset::GetFieldValue(int index) {
+    COleVariant value;
+    ::Open(m_cursor).GetFieldValue(index, value);
+    return value;
+}
+
+void CDaoRecordset::GetFieldValue(int index, COleVariant& value) {
+    ::Open(m_cursor).GetFieldValue(index, value);
+}
+
+COleVariant CDaoRecordset::GetFieldValue(const char* name) {
+    TableCursor& cursor = ::Open(m_cursor);
+    COleVariant value;
+    cursor.GetFieldValue(cursor.FieldIndex(name), value);
+    return value;
+}
+
+void CDaoRecordset::SetFieldValue(int index, const COleVariant& value) {
+    ::Open(m_cursor).SetFieldValue(index, value);
+}
+
+void CDaoRecordset::SetFieldValue(int index, const char* text) {
+    COleVariant value;
+    if (text) {
+        value.vt = VT_BSTR;
+        value.strVal = CString(text);
+    } else {
+        value.vt = VT_NULL;
+    }
+    ::Open(m_cursor).SetFieldValue(index, value);
+}
+
+void CDaoRecordset::SetFieldValue(const char* name, const COleVariant& value) {
+    TableCursor& cursor = ::Open(m_cursor);
+    cursor.SetFieldValue(cursor.FieldIndex(name), value);
+}
+
+void CDaoRecordset::SetFieldValueNull(int index) {
+    COleVariant null;
+    null.vt = VT_NULL;
+    ::Open(m_cursor).SetFieldValue(index, null);
+}
+
+short CDaoRecordset::GetFieldCount() {
+    return static_cast<short>(::Open(m_cursor).fields().size());
+}
+
+void CDaoRecordset::GetFieldInfo(int index, CDaoFieldInfo& info, DWORD infoOptions) {
+    TableCursor& cursor = ::Open(m_cursor);
+    if (index < 0 || std::size_t(index) >= cursor.fields().size())
+        ThrowDao(DAO_ERROR_ITEM_NOT_FOUND, "Item not found in this collection.");
+    dao_detail::FillFieldInfo(cursor.fields()[std::size_t(index)], cursor.table(), info,
+                              infoOptions);
+}
+
+long CDaoRecordset::GetRecordCount() {
+    return ::Open(m_cursor).RecordCount();
+}
+
+COleVariant CDaoRecordset::GetBookmark() {
+    return ::Open(m_cursor).Bookmark();
+}
+
+void CDaoRecordset::SetBookmark(COleVariant bookmark) {
+    ::Open(m_cursor).MoveToBookmark(bookmark);
+}
+
+COleVariant CDaoRecordset::GetLastModifiedBookmark() {
+    return ::Open(m_cursor).LastModifiedBookmark();
+}
+
+CString CDaoRecordset::DescribeNavigationPlan(const char* comparison) {
+    return CString(::Open(m_cursor).DescribePlan(comparison));
+}

@@ -1,0 +1,666 @@
+#include "platform/dao/table_cursor.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace dao_detail {
+namespace {
+
+[[noreturn]] void ThrowNoCurrentRecord() {
+    ThrowDao(DAO_ERROR_NO_CURRENT_RECORD, "No current record.");
+}
+
+[[noreturn]] void ThrowRecordDeleted() {
+    ThrowDao(3167, "Record is deleted.");
+}
+
+[[noreturn]] void ThrowInvalidArgument() {
+    ThrowDao(3001, "Invalid argument.");
+}
+
+enum class Comparison { Equal, AtLeast, Greater, AtMost, Less };
+
+Comparison ParseComparison(const char* text) {
+    const std::string_view op = text ? text : "";
+    if (op == "=")
+        return Comparison::Equal;
+    if (op == ">=")
+        return Comparison::AtLeast;
+    if (op == ">")
+        return Comparison::Greater;
+    if (op == "<=")
+        return Comparison::AtMost;
+    if (op == "<")
+        return Comparison::Less;
+    ThrowInvalidArgument();
+}
+
+COleVariant RowidBookmark(std::int64_t rowid) {
+    COleVariant bookmark;
+    bookmark.vt = VT_ARRAY | VT_UI1;
+    bookmark.byteVal.resize(sizeof rowid);
+    std::memcpy(bookmark.byteVal.data(), &rowid, sizeof rowid);
+    return bookmark;
+}
+
+std::uint32_t SegmentKey(Segment segment, bool backward) {
+    return segment.equal | static_cast<std::uint32_t>(segment.range) << 8 |
+           static_cast<std::uint32_t>(backward) << 16;
+}
+
+} // namespace
+
+TableCursor::TableCursor(Connection& connection, const std::string& table, int options)
+    : m_connection(&connection) {
+    const std::optional<std::string> name = FindTable(connection, table);
+    if (!name)
+        ThrowNoSuchTable(connection, table);
+    m_table = *name;
+    m_state = &connection.Table(m_table);
+    m_readOnly = (options & dbReadOnly) != 0 || connection.readOnly();
+    m_fields = ReadFields(connection, m_table);
+    m_indexes = ReadIndexes(connection, m_table, m_fields);
+    m_fieldByRowid.resize(m_fields.size());
+    connection.Attach(m_table, this);
+    try {
+        UseIndex(nullptr);
+        MoveFirst();
+    } catch (...) {
+        DropStatements();
+        connection.Release(m_table, this);
+        throw;
+    }
+}
+
+TableCursor::~TableCursor() {
+    if (!m_connection)
+        return;
+    DropStatements();
+    m_connection->Release(m_table, this);
+}
+
+Connection& TableCursor::db() const {
+    if (!m_connection)
+        ThrowDao(DAO_ERROR_OBJECT_CLOSED, "Object invalid or no longer set.");
+    return *m_connection;
+}
+
+void TableCursor::Suspend() {
+    CaptureKey();
+    if (m_walk)
+        sqlite3_reset(m_walk);
+    m_walk = nullptr;
+    m_plan.clear();
+    m_next = 0;
+    m_live = false;
+}
+
+void TableCursor::Detach() {
+    DropStatements();
+    m_count.reset();
+    m_writes.clear();
+    m_connection = nullptr;
+    m_state = nullptr;
+    m_at = At::None;
+    m_bof = m_eof = true;
+    DropEdit();
+}
+
+void TableCursor::DropStatements() {
+    if (m_walk)
+        sqlite3_reset(m_walk);
+    m_walk = nullptr;
+    m_plan.clear();
+    m_next = 0;
+    m_live = false;
+    m_segments.clear();
+    m_keyByRowid.reset();
+    for (Statement& statement : m_fieldByRowid)
+        statement.reset();
+}
+
+void TableCursor::UseIndex(const IndexDesc* index) {
+    // Whatever stood on the old index keeps its key for nothing: the caller moves next.
+    DropStatements();
+    m_indexName = index ? index->name : std::string();
+    m_shape.table = m_table;
+    m_shape.index = index ? index->engineName : std::string();
+    m_shape.keyColumns = index ? index->columns : std::vector<std::string>();
+    m_shape.descending = index ? index->descending : std::vector<bool>();
+    m_keyFields = index ? index->fieldOrdinals : std::vector<int>();
+
+    // Long values stay out of the walk (the engine would read their overflow pages on every step)
+    // unless the index needs them; they are read by rowid when asked for.
+    m_walkColumn.assign(m_fields.size(), -1);
+    m_walkColumns = "rowid";
+    int column = 1;
+    for (std::size_t i = 0; i < m_fields.size(); ++i) {
+        const bool key =
+            std::find(m_keyFields.begin(), m_keyFields.end(), int(i)) != m_keyFields.end();
+        if (m_fields[i].large() && !key)
+            continue;
+        m_walkColumn[i] = column++;
+        m_walkColumns += ", " + QuoteIdentifier(m_fields[i].name);
+    }
+    m_keyColumns = "rowid";
+    for (const std::string& key : m_shape.keyColumns)
+        m_keyColumns += ", " + QuoteIdentifier(key);
+    m_key.clear();
+}
+
+void TableCursor::SetCurrentIndex(const char* name) {
+    DropEdit();
+    const std::string wanted = name ? name : "";
+    if (wanted.empty()) {
+        UseIndex(nullptr);
+    } else {
+        const IndexDesc* found = nullptr;
+        for (const IndexDesc& index : m_indexes)
+            if (SameName(index.name, wanted))
+                found = &index;
+        if (!found) {
+            const std::string message = "'" + wanted + "' is not an index in this table.";
+            ThrowDao(3800, message.c_str());
+        }
+        UseIndex(found);
+    }
+    MoveFirst();
+}
+
+sqlite3_stmt* TableCursor::Cached(Segment segment, bool backward) {
+    Statement& slot = m_segments[SegmentKey(segment, backward)];
+    if (!slot)
+        slot = db().Prepare(
+            SegmentSql(m_shape, segment, backward, backward ? m_keyColumns : m_walkColumns), true);
+    return slot.get();
+}
+
+sqlite3_stmt* TableCursor::BindSegment(Segment segment, bool backward) {
+    sqlite3_stmt* statement = Cached(segment, backward);
+    sqlite3_reset(statement);
+    const int parameters = sqlite3_bind_parameter_count(statement);
+    for (std::size_t i = 0; i < m_bound.size() && int(i) < parameters; ++i)
+        Bind(statement, int(i) + 1, m_bound[i]);
+    const int rowidParameter = int(m_shape.keyColumns.size()) + 1;
+    if (rowidParameter <= parameters)
+        sqlite3_bind_int64(statement, rowidParameter, m_boundRowid);
+    return statement;
+}
+
+void TableCursor::StartWalk() {
+    if (m_walk)
+        sqlite3_reset(m_walk);
+    m_walk = nullptr;
+    m_next = 0;
+    m_live = false;
+}
+
+bool TableCursor::StepWalk() {
+    for (;;) {
+        if (!m_walk) {
+            if (m_next >= m_plan.size())
+                return false;
+            m_walk = BindSegment(m_plan[m_next++], false);
+        }
+        const int rc = sqlite3_step(m_walk);
+        if (rc == SQLITE_ROW)
+            return true;
+        sqlite3_stmt* finished = m_walk;
+        m_walk = nullptr;
+        ResetOnExit reset(finished);
+        if (rc != SQLITE_DONE)
+            db().Fail(rc);
+    }
+}
+
+void TableCursor::BecomeCurrent() {
+    m_at = At::Record;
+    m_rowid = sqlite3_column_int64(m_walk, 0);
+    m_live = true;
+    m_bof = m_eof = false;
+    m_seenVersion = m_state->version;
+}
+
+void TableCursor::NoCurrent(bool bof, bool eof) {
+    if (m_walk)
+        sqlite3_reset(m_walk);
+    m_walk = nullptr;
+    m_plan.clear();
+    m_next = 0;
+    m_live = false;
+    m_at = At::None;
+    m_bof = bof;
+    m_eof = eof;
+}
+
+std::optional<TableCursor::Found> TableCursor::FindBackward(bool withRowid, bool inclusive) {
+    std::vector<Segment> plan;
+    BackwardSegments(m_shape.descending, m_bound, withRowid, inclusive, plan);
+    for (Segment segment : plan) {
+        sqlite3_stmt* statement = BindSegment(segment, true);
+        ResetOnExit reset(statement);
+        const int rc = sqlite3_step(statement);
+        if (rc == SQLITE_ROW) {
+            Found found{sqlite3_column_int64(statement, 0), {}};
+            for (std::size_t i = 0; i < m_shape.keyColumns.size(); ++i)
+                found.key.push_back(ColumnValue(statement, int(i) + 1));
+            return found;
+        }
+        if (rc != SQLITE_DONE)
+            db().Fail(rc);
+    }
+    return std::nullopt;
+}
+
+void TableCursor::PositionAt(const Found& found) {
+    m_bound = found.key;
+    m_boundRowid = found.rowid;
+    ForwardSegments(m_shape.descending, m_bound, true, true, m_plan);
+    StartWalk();
+    if (StepWalk())
+        BecomeCurrent();
+    else
+        NoCurrent(false, true);
+}
+
+std::optional<std::vector<Value>> TableCursor::KeyOf(std::int64_t rowid) {
+    if (!m_keyByRowid) {
+        const std::string columns = m_shape.keyColumns.empty() ? "1" : m_keyColumns;
+        m_keyByRowid = db().Prepare(
+            "SELECT " + columns + " FROM " + QuoteIdentifier(m_table) + " WHERE rowid = ?1", true);
+    }
+    sqlite3_stmt* statement = m_keyByRowid.get();
+    ResetOnExit reset(statement);
+    sqlite3_bind_int64(statement, 1, rowid);
+    const int rc = sqlite3_step(statement);
+    if (rc == SQLITE_DONE)
+        return std::nullopt;
+    if (rc != SQLITE_ROW)
+        db().Fail(rc);
+    std::vector<Value> key;
+    for (std::size_t i = 0; i < m_shape.keyColumns.size(); ++i)
+        key.push_back(ColumnValue(statement, int(i) + 1));
+    return key;
+}
+
+void TableCursor::CaptureKey() {
+    if (m_at != At::Record || !m_live || !m_walk)
+        return;
+    m_key.resize(m_keyFields.size());
+    for (std::size_t i = 0; i < m_keyFields.size(); ++i)
+        m_key[i] = ColumnValue(m_walk, m_walkColumn[std::size_t(m_keyFields[i])]);
+}
+
+void TableCursor::Reposition() {
+    // The record may have moved (its key changed) or gone since the walk was let go.
+    CaptureKey();
+    std::optional<std::vector<Value>> key = KeyOf(m_rowid);
+    if (!key) {
+        if (m_walk)
+            sqlite3_reset(m_walk);
+        m_walk = nullptr;
+        m_live = false;
+        m_at = At::Deleted;
+        return;
+    }
+    m_key = *key;
+    PositionAt(Found{m_rowid, m_key});
+}
+
+void TableCursor::EnsureLive() {
+    if (m_at == At::Deleted)
+        ThrowRecordDeleted();
+    if (m_at != At::Record)
+        ThrowNoCurrentRecord();
+    if (m_live && m_seenVersion == m_state->version)
+        return;
+    Reposition();
+    if (m_at != At::Record)
+        ThrowRecordDeleted();
+}
+
+void TableCursor::MoveFirst() {
+    DropEdit();
+    m_bound.clear();
+    ForwardSegments(m_shape.descending, m_bound, false, true, m_plan);
+    StartWalk();
+    if (StepWalk())
+        BecomeCurrent();
+    else
+        NoCurrent(true, true);
+}
+
+void TableCursor::MoveLast() {
+    DropEdit();
+    m_bound.clear();
+    if (std::optional<Found> found = FindBackward(false, true))
+        PositionAt(*found);
+    else
+        NoCurrent(true, true);
+}
+
+void TableCursor::MoveNext() {
+    DropEdit();
+    if (m_at == At::Record && (!m_live || m_seenVersion != m_state->version))
+        Reposition();
+    switch (m_at) {
+    case At::Record:
+        if (StepWalk())
+            BecomeCurrent();
+        else
+            NoCurrent(false, true);
+        return;
+    case At::Deleted:
+        m_bound = m_key;
+        m_boundRowid = m_rowid;
+        ForwardSegments(m_shape.descending, m_bound, true, false, m_plan);
+        StartWalk();
+        if (StepWalk())
+            BecomeCurrent();
+        else
+            NoCurrent(false, true);
+        return;
+    case At::None:
+        if (m_bof && !m_eof) {
+            MoveFirst();
+            return;
+        }
+        ThrowNoCurrentRecord();
+    }
+}
+
+void TableCursor::MovePrev() {
+    DropEdit();
+    if (m_at == At::None) {
+        if (m_eof && !m_bof) {
+            MoveLast();
+            return;
+        }
+        ThrowNoCurrentRecord();
+    }
+    if (m_at == At::Record && (!m_live || m_seenVersion != m_state->version))
+        Reposition();
+    CaptureKey();
+    m_bound = m_key;
+    m_boundRowid = m_rowid;
+    if (std::optional<Found> found = FindBackward(true, false))
+        PositionAt(*found);
+    else
+        NoCurrent(true, false);
+}
+
+bool TableCursor::Seek(const char* comparison, const COleVariant* keys, std::size_t count) {
+    if (m_shape.index.empty())
+        ThrowDao(DAO_ERROR_NO_CURRENT_INDEX, "Operation invalid without a current index.");
+    if (!keys || count == 0 || count > m_keyFields.size())
+        ThrowInvalidArgument();
+    const Comparison op = ParseComparison(comparison);
+    // Converted aside first: a key that does not convert leaves the walk as it was.
+    std::vector<Value> bound(count);
+    for (std::size_t i = 0; i < count; ++i)
+        bound[i] = ToStored(m_fields[std::size_t(m_keyFields[i])], keys[i], false);
+    DropEdit();
+    m_bound.swap(bound);
+    if (op == Comparison::AtMost || op == Comparison::Less) {
+        if (std::optional<Found> found = FindBackward(false, op == Comparison::AtMost)) {
+            PositionAt(*found);
+            return m_at == At::Record;
+        }
+        NoCurrent(false, true);
+        return false;
+    }
+    ForwardSegments(m_shape.descending, m_bound, false, op != Comparison::Greater, m_plan);
+    StartWalk();
+    // For "=" only the first segment, the keys' own entries, holds a match.
+    if (StepWalk() && (op != Comparison::Equal || m_next == 1)) {
+        BecomeCurrent();
+        return true;
+    }
+    NoCurrent(false, true);
+    return false;
+}
+
+void TableCursor::RequireUpdatable() const {
+    if (m_readOnly)
+        ThrowDao(DAO_ERROR_READ_ONLY, "Cannot update. Database or object is read-only.");
+}
+
+void TableCursor::DropEdit() {
+    m_editMode = dbEditNone;
+    m_buffer.clear();
+}
+
+void TableCursor::Edit() {
+    RequireUpdatable();
+    DropEdit();
+    EnsureLive();
+    m_editMode = dbEditInProgress;
+    m_editRowid = m_rowid;
+    m_buffer.assign(m_fields.size(), std::nullopt);
+}
+
+void TableCursor::AddNew() {
+    RequireUpdatable();
+    DropEdit();
+    db();
+    m_editMode = dbEditAdd;
+    m_buffer.assign(m_fields.size(), std::nullopt);
+}
+
+void TableCursor::CancelUpdate() {
+    if (m_editMode == dbEditNone)
+        ThrowDao(DAO_ERROR_UPDATE_WITHOUT_EDIT, "Update or CancelUpdate without AddNew or Edit.");
+    DropEdit();
+}
+
+void TableCursor::Write(sqlite3_stmt* statement) {
+    Connection& connection = db();
+    // Every cursor on the table lets go of its walk first and restarts from its place afterwards.
+    connection.BeforeWrite(*m_state);
+    struct Bump {
+        Connection& connection;
+        TableState& state;
+        ~Bump() { connection.AfterWrite(state); }
+    } bump{connection, *m_state};
+    ResetOnExit reset(statement);
+    const int rc = sqlite3_step(statement);
+    if (rc != SQLITE_DONE)
+        connection.Fail(rc);
+    sqlite3_clear_bindings(statement); // large values stay bound otherwise
+}
+
+void TableCursor::Update() {
+    if (m_editMode == dbEditNone)
+        ThrowDao(DAO_ERROR_UPDATE_WITHOUT_EDIT, "Update or CancelUpdate without AddNew or Edit.");
+    RequireUpdatable();
+    std::vector<std::size_t> set;
+    for (std::size_t i = 0; i < m_buffer.size(); ++i)
+        if (m_buffer[i])
+            set.push_back(i);
+    const std::string table = QuoteIdentifier(m_table);
+    std::string sql;
+    if (m_editMode == dbEditInProgress) {
+        if (set.empty()) {
+            m_lastModified = m_editRowid;
+            DropEdit();
+            return;
+        }
+        sql = "UPDATE " + table + " SET ";
+        for (std::size_t i = 0; i < set.size(); ++i)
+            sql += (i ? ", " : "") + QuoteIdentifier(m_fields[set[i]].name) + " = ?" +
+                   std::to_string(i + 1);
+        sql += " WHERE rowid = ?" + std::to_string(set.size() + 1);
+    } else if (set.empty()) {
+        sql = "INSERT INTO " + table + " DEFAULT VALUES";
+    } else {
+        std::string names, values;
+        for (std::size_t i = 0; i < set.size(); ++i) {
+            names += (i ? ", " : "") + QuoteIdentifier(m_fields[set[i]].name);
+            values += (i ? ", ?" : "?") + std::to_string(i + 1);
+        }
+        sql = "INSERT INTO " + table + " (" + names + ") VALUES (" + values + ")";
+    }
+    Statement& statement = m_writes[sql];
+    if (!statement)
+        statement = db().Prepare(sql, true);
+    for (std::size_t i = 0; i < set.size(); ++i)
+        Bind(statement.get(), int(i) + 1, *m_buffer[set[i]]);
+    if (m_editMode == dbEditInProgress)
+        sqlite3_bind_int64(statement.get(), int(set.size()) + 1, m_editRowid);
+    // A failed write keeps the edit pending, as Jet does: the caller may fix it or cancel.
+    Write(statement.get());
+    if (m_editMode == dbEditInProgress && sqlite3_changes(db().db()) == 0) {
+        DropEdit();
+        ThrowRecordDeleted();
+    }
+    m_lastModified = m_editMode == dbEditAdd ? sqlite3_last_insert_rowid(db().db()) : m_editRowid;
+    DropEdit();
+}
+
+void TableCursor::Delete() {
+    RequireUpdatable();
+    DropEdit();
+    EnsureLive();
+    Statement& statement = m_writes["DELETE"];
+    if (!statement)
+        statement =
+            db().Prepare("DELETE FROM " + QuoteIdentifier(m_table) + " WHERE rowid = ?1", true);
+    sqlite3_bind_int64(statement.get(), 1, m_rowid);
+    Write(statement.get());
+    if (sqlite3_changes(db().db()) == 0)
+        ThrowRecordDeleted();
+    m_at = At::Deleted;
+}
+
+int TableCursor::FieldIndex(const char* name) const {
+    for (std::size_t i = 0; i < m_fields.size(); ++i)
+        if (SameName(m_fields[i].name, name ? name : ""))
+            return int(i);
+    ThrowDao(DAO_ERROR_ITEM_NOT_FOUND, "Item not found in this collection.");
+}
+
+void TableCursor::GetFieldValue(int index, COleVariant& value) {
+    if (index < 0 || std::size_t(index) >= m_fields.size())
+        ThrowDao(DAO_ERROR_ITEM_NOT_FOUND, "Item not found in this collection.");
+    const FieldDesc& field = m_fields[std::size_t(index)];
+    if (m_editMode != dbEditNone && m_buffer[std::size_t(index)]) {
+        ToVariant(field, *m_buffer[std::size_t(index)], value);
+        return;
+    }
+    if (m_editMode == dbEditAdd) {
+        ToVariant(field, Value(), value);
+        return;
+    }
+    EnsureLive();
+    const int column = m_walkColumn[std::size_t(index)];
+    if (column >= 0) {
+        ColumnToVariant(field, m_walk, column, value);
+        return;
+    }
+    Statement& slot = m_fieldByRowid[std::size_t(index)];
+    if (!slot)
+        slot = db().Prepare("SELECT " + QuoteIdentifier(field.name) + " FROM " +
+                                QuoteIdentifier(m_table) + " WHERE rowid = ?1",
+                            true);
+    ResetOnExit reset(slot.get());
+    sqlite3_bind_int64(slot.get(), 1, m_rowid);
+    const int rc = sqlite3_step(slot.get());
+    if (rc == SQLITE_DONE)
+        ThrowRecordDeleted();
+    if (rc != SQLITE_ROW)
+        db().Fail(rc);
+    ColumnToVariant(field, slot.get(), 0, value);
+}
+
+void TableCursor::SetFieldValue(int index, const COleVariant& value) {
+    if (m_editMode == dbEditNone)
+        ThrowDao(DAO_ERROR_UPDATE_WITHOUT_EDIT, "Update or CancelUpdate without AddNew or Edit.");
+    if (index < 0 || std::size_t(index) >= m_fields.size())
+        ThrowDao(DAO_ERROR_ITEM_NOT_FOUND, "Item not found in this collection.");
+    const FieldDesc& field = m_fields[std::size_t(index)];
+    if (field.counter())
+        ThrowDao(3164, "Field cannot be updated.");
+    m_buffer[std::size_t(index)] = ToStored(field, value);
+}
+
+long TableCursor::RecordCount() {
+    if (!m_count)
+        m_count = db().Prepare("SELECT count(*) FROM " + QuoteIdentifier(m_table), true);
+    ResetOnExit reset(m_count.get());
+    const int rc = sqlite3_step(m_count.get());
+    if (rc != SQLITE_ROW)
+        db().Fail(rc);
+    return static_cast<long>(sqlite3_column_int64(m_count.get(), 0));
+}
+
+COleVariant TableCursor::Bookmark() {
+    if (m_at == At::Deleted)
+        ThrowRecordDeleted();
+    if (m_at != At::Record)
+        ThrowNoCurrentRecord();
+    return RowidBookmark(m_rowid);
+}
+
+void TableCursor::MoveToBookmark(const COleVariant& bookmark) {
+    std::int64_t rowid = 0;
+    if (bookmark.vt == (VT_ARRAY | VT_UI1) && bookmark.byteVal.size() == sizeof rowid)
+        std::memcpy(&rowid, bookmark.byteVal.data(), sizeof rowid);
+    else if (bookmark.vt == VT_I4)
+        rowid = bookmark.lVal;
+    else
+        ThrowDao(3159, "Not a valid bookmark.");
+    DropEdit();
+    std::optional<std::vector<Value>> key = KeyOf(rowid);
+    if (!key)
+        ThrowRecordDeleted();
+    PositionAt(Found{rowid, std::move(*key)});
+}
+
+COleVariant TableCursor::LastModifiedBookmark() const {
+    if (!m_lastModified)
+        ThrowNoCurrentRecord();
+    return RowidBookmark(*m_lastModified);
+}
+
+std::string TableCursor::DescribePlan(const char* comparison) {
+    if (m_shape.index.empty())
+        ThrowDao(DAO_ERROR_NO_CURRENT_INDEX, "Operation invalid without a current index.");
+    const Comparison op = ParseComparison(comparison);
+    // The plan does not depend on the values, only on which of them are null: none here.
+    const std::vector<Value> sample(m_keyFields.size(), Value::OfInteger(0));
+    std::vector<std::pair<std::string, std::string>> statements;
+    std::vector<Segment> plan;
+    if (op == Comparison::AtMost || op == Comparison::Less) {
+        BackwardSegments(m_shape.descending, sample, false, op == Comparison::AtMost, plan);
+        for (Segment segment : plan)
+            statements.emplace_back("Seek", SegmentSql(m_shape, segment, true, m_keyColumns));
+        ForwardSegments(m_shape.descending, sample, true, true, plan);
+        for (Segment segment : plan)
+            statements.emplace_back("MoveNext", SegmentSql(m_shape, segment, false, m_walkColumns));
+    } else {
+        ForwardSegments(m_shape.descending, sample, false, op != Comparison::Greater, plan);
+        for (std::size_t i = 0; i < plan.size(); ++i)
+            statements.emplace_back(i == 0 ? "Seek" : "MoveNext",
+                                    SegmentSql(m_shape, plan[i], false, m_walkColumns));
+    }
+    // After a write the walk restarts just past its record.
+    ForwardSegments(m_shape.descending, sample, true, false, plan);
+    for (Segment segment : plan)
+        statements.emplace_back("MoveNext", SegmentSql(m_shape, segment, false, m_walkColumns));
+
+    std::string lines;
+    for (const auto& [label, sql] : statements) {
+        Statement explain = db().Prepare("EXPLAIN QUERY PLAN " + sql);
+        int rc = SQLITE_OK;
+        while ((rc = sqlite3_step(explain.get())) == SQLITE_ROW) {
+            const auto* detail =
+                reinterpret_cast<const char*>(sqlite3_column_text(explain.get(), 3));
+            lines += label + ": " + (detail ? detail : "") + "\n";
+        }
+        if (rc != SQLITE_DONE)
+            db().Fail(rc);
+    }
+    return lines;
+}
+
+} // namespace dao_detail

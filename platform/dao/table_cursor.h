@@ -1,0 +1,124 @@
+// The engine side of a table-type recordset: one live statement walking the current index, the
+// position it stands on, and the edit buffer.
+#pragma once
+
+#include "platform/dao/catalog.h"
+#include "platform/dao/walk_plan.h"
+
+#include <optional>
+#include <unordered_map>
+
+namespace dao_detail {
+
+class TableCursor final : public Client {
+public:
+    TableCursor(Connection& connection, const std::string& table, int options);
+    ~TableCursor() override;
+    TableCursor(const TableCursor&) = delete;
+    TableCursor& operator=(const TableCursor&) = delete;
+
+    void Suspend() override;
+    void Detach() override;
+    bool attached() const { return m_connection != nullptr; }
+    bool updatable() const { return !m_readOnly; }
+
+    void SetCurrentIndex(const char* name);
+    const std::string& currentIndex() const { return m_indexName; }
+    bool Seek(const char* comparison, const COleVariant* keys, std::size_t count);
+    void MoveFirst();
+    void MoveLast();
+    void MoveNext();
+    void MovePrev();
+    bool eof() const { return m_eof; }
+    bool bof() const { return m_bof; }
+
+    void Edit();
+    void AddNew();
+    void Update();
+    void CancelUpdate();
+    void Delete();
+    short editMode() const { return m_editMode; }
+
+    void GetFieldValue(int index, COleVariant& value);
+    void SetFieldValue(int index, const COleVariant& value);
+    int FieldIndex(const char* name) const;
+    const std::vector<FieldDesc>& fields() const { return m_fields; }
+    const std::string& table() const { return m_table; }
+    long RecordCount();
+
+    COleVariant Bookmark();
+    void MoveToBookmark(const COleVariant& bookmark);
+    COleVariant LastModifiedBookmark() const;
+    std::string DescribePlan(const char* comparison);
+
+private:
+    enum class At { None, Record, Deleted };
+    struct Found {
+        std::int64_t rowid;
+        std::vector<Value> key;
+    };
+
+    Connection& db() const;
+    void UseIndex(const IndexDesc* index);
+    void RequireUpdatable() const;
+    void DropEdit();
+    void DropStatements();
+
+    sqlite3_stmt* Cached(Segment segment, bool backward);
+    sqlite3_stmt* BindSegment(Segment segment, bool backward);
+    void StartWalk();
+    bool StepWalk();
+    void BecomeCurrent();
+    void NoCurrent(bool bof, bool eof);
+    std::optional<Found> FindBackward(bool withRowid, bool inclusive);
+    void PositionAt(const Found& found);
+    std::optional<std::vector<Value>> KeyOf(std::int64_t rowid);
+    void CaptureKey();
+    void EnsureLive();
+    void Reposition();
+    void Write(sqlite3_stmt* statement);
+
+    Connection* m_connection;
+    TableState* m_state;
+    std::string m_table;
+    bool m_readOnly;
+    std::vector<FieldDesc> m_fields;
+    std::vector<IndexDesc> m_indexes;
+
+    // The current index and the statements made for it.
+    std::string m_indexName;
+    WalkShape m_shape;
+    std::vector<int> m_keyFields;
+    std::vector<int> m_walkColumn; // per field: its column in the walk's rows, or -1
+    std::string m_walkColumns;
+    std::string m_keyColumns; // rowid and the key columns
+    std::unordered_map<std::uint32_t, Statement> m_segments;
+    Statement m_keyByRowid;
+    std::vector<Statement> m_fieldByRowid;
+    Statement m_count;
+    std::unordered_map<std::string, Statement> m_writes;
+
+    // The walk: segments still to run, the statement stepping now, and the values they bind.
+    std::vector<Segment> m_plan;
+    std::size_t m_next = 0;
+    sqlite3_stmt* m_walk = nullptr;
+    std::vector<Value> m_bound;
+    std::int64_t m_boundRowid = 0;
+
+    // The position. On a record the walk stands on it (m_live) or m_key holds its key, taken when
+    // the walk was let go; a deleted record keeps its place until the next move.
+    At m_at = At::None;
+    bool m_bof = true;
+    bool m_eof = true;
+    bool m_live = false;
+    std::int64_t m_rowid = 0;
+    std::vector<Value> m_key;
+    std::uint64_t m_seenVersion = 0;
+
+    short m_editMode = dbEditNone;
+    std::int64_t m_editRowid = 0;
+    std::vector<std::optional<Value>> m_buffer;
+    std::optional<std::int64_t> m_lastModified;
+};
+
+} // namespace dao_detail

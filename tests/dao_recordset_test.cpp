@@ -1,0 +1,569 @@
+// Table-type recordsets: walking indexes, seeking, editing, and what is refused.
+#include "platform/dao/dao.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+long DaoErrorOf(const std::function<void()>& action, std::string* description = nullptr) {
+    try {
+        action();
+    } catch (const CDaoException& error) {
+        if (description)
+            *description = error.m_pErrorInfo->m_strDescription.str();
+        return error.GetErrorCode();
+    }
+    ADD_FAILURE() << "no CDaoException";
+    return 0;
+}
+
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+COleVariant Long(std::int32_t value) {
+    return COleVariant(value);
+}
+
+// PEOPLE: ID counter, K long (nullable, duplicates), NAME text(10), PHOTO long binary.
+class DaoRecordsetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        db.Create(path.c_str());
+        CDaoTableDef table(&db);
+        table.Create("PEOPLE");
+        table.CreateField("ID", dbLong, 4, dbAutoIncrField);
+        table.CreateField("K", dbLong, 4);
+        table.CreateField("NAME", dbText, 10);
+        table.CreateField("PHOTO", dbLongBinary, 0);
+        table.Append();
+        AddIndex(table, "K", {{"K", FALSE}});
+        AddIndex(table, "KName", {{"K", FALSE}, {"NAME", FALSE}});
+        AddIndex(table, "KDown", {{"K", TRUE}});
+        AddIndex(table, "Name", {{"NAME", FALSE}}, TRUE);
+    }
+
+    static void AddIndex(CDaoTableDef& table, const char* name,
+                         std::vector<std::pair<const char*, BOOL>> fields, BOOL unique = FALSE) {
+        std::vector<CDaoIndexFieldInfo> infos;
+        for (auto [field, descending] : fields) {
+            CDaoIndexFieldInfo info;
+            info.m_strName = field;
+            info.m_bDescending = descending;
+            infos.push_back(info);
+        }
+        CDaoIndexInfo index;
+        index.m_strName = name;
+        index.m_pFieldInfos = infos.data();
+        index.m_nFields = static_cast<short>(infos.size());
+        index.m_bUnique = unique;
+        table.CreateIndex(index);
+    }
+
+    // Adds the rows in this order; a null key where k is absent.
+    void AddPeople(std::vector<std::pair<std::optional<int>, const char*>> rows) {
+        CDaoRecordset records(&db);
+        records.Open(dbOpenTable, "PEOPLE");
+        for (auto [k, name] : rows) {
+            records.AddNew();
+            if (k)
+                records.SetFieldValue("K", Long(*k));
+            records.SetFieldValue("NAME", COleVariant(name));
+            records.Update();
+        }
+    }
+
+    void AddSample() {
+        AddPeople({{2, "b1"}, {1, "a1"}, {2, "b2"}, {3, "c1"}, {1, "a2"}, {{}, "n1"}, {2, "b3"}});
+    }
+
+    static std::string Name(CDaoRecordset& records) {
+        return records.GetFieldValue("NAME").strVal.str();
+    }
+
+    // Names from the current record to the end.
+    static std::vector<std::string> Rest(CDaoRecordset& records) {
+        std::vector<std::string> names;
+        for (; !records.IsEOF(); records.MoveNext())
+            names.push_back(Name(records));
+        return names;
+    }
+
+    static std::vector<std::string> Walk(CDaoRecordset& records, const char* index) {
+        records.SetCurrentIndex(index);
+        return Rest(records);
+    }
+
+    TempDir dir;
+    std::string path = dir.File("people.db");
+    CDaoDatabase db;
+};
+
+using Names = std::vector<std::string>;
+
+TEST_F(DaoRecordsetTest, WalksInKeyOrderWithDuplicatesInTheOrderAdded) {
+    AddSample();
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "PEOPLE");
+    // No index: the order records were added in.
+    EXPECT_EQ(Rest(records), (Names{"b1", "a1", "b2", "c1", "a2", "n1", "b3"}));
+    EXPECT_EQ(Walk(records, "K"), (Names{"n1", "a1", "a2", "b1", "b2", "b3", "c1"}));
+    EXPECT_EQ(Walk(records, "KDown"), (Names{"c1", "b1", "b2", "b3", "a1", "a2", "n1"}));
+    EXPECT_EQ(Walk(records, "Name"), (Names{"a1", "a2", "b1", "b2", "b3", "c1", "n1"}));
+    EXPECT_STREQ(records.GetCurrentIndex(), "Name");
+
+    records.MoveLast();
+    EXPECT_EQ(Name(records), "n1");
+    records.MovePrev();
+    EXPECT_EQ(Name(records), "c1");
+    records.SetCurrentIndex("KDown");
+    records.MoveNext();
+    records.MovePrev();
+    EXPECT_EQ(Name(records), "c1");
+    records.MovePrev();
+    EXPECT_TRUE(records.IsBOF());
+    EXPECT_FALSE(records.IsEOF());
+    records.MoveNext();
+    EXPECT_EQ(Name(records), "c1");
+}
+
+TEST_F(DaoRecordsetTest, EmptyRecordsetIsBothBofAndEof) {
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "PEOPLE");
+    EXPECT_TRUE(records.IsBOF());
+    EXPECT_TRUE(records.IsEOF());
+    EXPECT_EQ(records.GetRecordCount(), 0);
+    EXPECT_EQ(DaoErrorOf([&] { records.GetFieldValue(0); }), DAO_ERROR_NO_CURRENT_RECORD);
+    EXPECT_EQ(DaoErrorOf([&] { records.MoveNext(); }), DAO_ERROR_NO_CURRENT_RECORD);
+    EXPECT_EQ(DaoErrorOf([&] { records.Edit(); }), DAO_ERROR_NO_CURRENT_RECORD);
+}
+
+TEST_F(DaoRecordsetTest, AnUpdateMovesTheRecordAndTheWalkFollowsIt) {
+    AddSample();
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "PEOPLE");
+    records.SetCurrentIndex("K");
+    COleVariant two = Long(2);
+    ASSERT_TRUE(records.Seek("=", &two));
+    records.MoveNext();
+    ASSERT_EQ(Name(records), "b2");
+    records.Edit();
+    records.SetFieldValue("K", Long(0));
+    EXPECT_EQ(records.GetFieldValue("K").lVal, 0); // the edit buffer while pending
+    records.Update();
+    // Still on b2, now between n1 and the ones: the walk goes on from its new place.
+    EXPECT_EQ(Rest(records), (Names{"b2", "a1", "a2", "b1", "b3", "c1"}));
+    EXPECT_EQ(Walk(records, "K"), (Names{"n1", "b2", "a1", "a2", "b1", "b3", "c1"}));
+}
+
+TEST_F(DaoRecordsetTest, DeleteLeavesNoCurrentRecordUntilTheNextMove) {
+    AddSample();
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "PEOPLE");
+    records.SetCurrentIndex("K");
+    COleVariant one = Long(1);
+    ASSERT_TRUE(records.Seek("=", &one));
+    records.Delete();
+    EXPECT_EQ(DaoErrorOf([&] { records.GetFieldValue("NAME"); }), 3167);
+    EXPECT_THROW(records.Delete(), CDaoException);
+    records.MoveNext();
+    EXPECT_EQ(Name(records), "a2");
+    records.MoveNext();
+    records.Delete(); // b1
+    records.MovePrev();
+    EXPECT_EQ(Name(records), "a2");
+    COleVariant three = Long(3);
+    ASSERT_TRUE(records.Seek("=", &three));
+    records.Delete(); // the last one
+    records.MoveNext();
+    EXPECT_TRUE(records.IsEOF());
+    EXPECT_EQ(Walk(records, "K"), (Names{"n1", "a2", "b2", "b3"}));
+    EXPECT_EQ(records.GetRecordCount(), 4);
+}
+
+TEST_F(DaoRecordsetTest, SeekFindsEachComparisonOnAnIndexWithDuplicates) {
+    AddSample();
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "PEOPLE");
+    EXPECT_EQ(DaoErrorOf([&] {
+                  COleVariant key = Long(1);
+                  records.Seek("=", &key);
+              }),
+              DAO_ERROR_NO_CURRENT_INDEX);
+    records.SetCurrentIndex("K");
+    auto seek = [&](const char* op, int key) -> std::string {
+        COleVariant value = Long(key);
+        return records.Seek(op, &value) ? Name(records) : "<none>";
+    };
+    EXPECT_EQ(seek("=", 2), "b1");
+    EXPECT_EQ(Rest(records), (Names{"b1", "b2", "b3", "c1"}));
+    EXPECT_EQ(seek("=", 5), "<none>");
+    EXPECT_EQ(DaoErrorOf([&] { records.GetFieldValue("NAME"); }), DAO_ERROR_NO_CURRENT_RECORD);
+    EXPECT_EQ(seek(">=", 2), "b1");
+    EXPECT_EQ(seek(">=", 4), "<none>");
+    EXPECT_EQ(seek(">", 1), "b1");
+    EXPECT_EQ(seek(">", 3), "<none>");
+    EXPECT_EQ(seek("<=", 2), "b3");
+    EXPECT_EQ(Rest(records), (Names{"b3", "c1"}));
+    EXPECT_EQ(seek("<=", 0), "n1"); // nulls sort first
+    EXPECT_EQ(seek("<", 2), "a2");
+    EXPECT_EQ(seek("<", 1), "n1");
+    EXPECT_EQ(DaoErrorOf([&] { seek("~", 1); }), 3001);
+
+    // Descending: the comparison follows the index order.
+    records.SetCurrentIndex("KDown");
+    EXPECT_EQ(seek("=", 2), "b1");
+    EXPECT_EQ(seek(">", 2), "a1");
+    EXPECT_EQ(seek("<", 2), "c1");
+    EXPECT_EQ(seek(">=", 0), "n1");
+    EXPECT_EQ(seek("<=", 3), "c1");
+}
+
+TEST_F(DaoRecordsetTest, SeekOnSeveralKeysAndOnAPrefix) {
+    AddSample();
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "PEOPLE");
+    records.SetCurrentIndex("KName");
+    COleVariant k = Long(2);
+    COleVariant name("b2");
+    ASSERT_TRUE(records.Seek("=", &k, &name));
+    EXPECT_EQ(Rest(records), (Names{"b2", "b3", "c1"}));
+    ASSERT_TRUE(records.Seek("=", &k));
+    EXPECT_EQ(Name(records), "b1");
+    ASSERT_TRUE(records.Seek(">", &k));
+    EXPECT_EQ(Name(records), "c1");
+    COleVariant b1("b1");
+    ASSERT_TRUE(records.Seek("<", &k, &b1));
+    EXPECT_EQ(Name(records), "a2");
+    COleVariant zz("zz");
+    ASSERT_TRUE(records.Seek("<=", &k, &zz));
+    EXPECT_EQ(Name(records), "b3");
+    EXPECT_FALSE(records.Seek("=", &k, &zz));
+    // The key converts to the column's type; one that cannot is an error, not a miss.
+    COleVariant text("2");
+    ASSERT_TRUE(records.Seek("=", &text));
+    EXPECT_EQ(Name(records), "b1");
+    COleVariant bad("two");
+    EXPECT_EQ(DaoErrorOf([&] { records.Seek("=", &bad); }), DAO_ERROR_CONVERSION);
+    EXPECT_EQ(Name(records), "b1");
+}
+
+TEST_F(DaoRecordsetTest, SeekAndMoveNextAreIndexSearches) {
+    AddSample();
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "PEOPLE");
+    EXPECT_THROW(records.DescribeNavigationPlan("="), CDaoException);
+    for (const char* index : {"K", "KName", "KDown"}) {
+        records.SetCurrentIndex(index);
+        for (const char* op : {"=", ">=", ">", "<=", "<"}) {
+            SCOPED_TRACE(std::string(index) + " " + op);
+            const std::string plan = records.DescribeNavigationPlan(op).str();
+            std::istringstream lines(plan);
+            int seeks = 0, moves = 0;
+            for (std::string line; std::getline(lines, line);) {
+                EXPECT_EQ(line.find("SEARCH PEOPLE USING "), line.find(':') + 2) << line;
+                EXPECT_NE(line.find("INDEX PEOPLE." + std::string(index) + " ("), std::string::npos)
+                    << line;
+                EXPECT_EQ(line.find("SCAN"), std::string::npos) << line;
+                EXPECT_EQ(line.find("TEMP B-TREE"), std::string::npos) << line;
+                seeks += line.rfind("Seek:", 0) == 0;
+                moves += line.rfind("MoveNext:", 0) == 0;
+            }
+            EXPECT_GE(seeks, 1);
+            EXPECT_GE(moves, 1);
+        }
+    }
+}
+
+TEST_F(DaoRecordsetTest, CounterValuesIncreaseAndAreNeverReused) {
+    AddPeople({{1, "a"}, {2, "b"}, {3, "c"}});
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "PEOPLE");
+    records.MoveLast();
+    EXPECT_EQ(records.GetFieldValue("ID").lVal, 3);
+    records.Delete();
+    records.AddNew();
+    EXPECT_EQ(DaoErrorOf([&] { records.SetFieldValue("ID", Long(9)); }), 3164);
+    records.SetFieldValue("NAME", COleVariant("d"));
+    records.Update();
+    records.SetBookmark(records.GetLastModifiedBookmark());
+    EXPECT_EQ(records.GetFieldValue("ID").vt, VT_I4);
+    EXPECT_EQ(records.GetFieldValue("ID").lVal, 4);
+    EXPECT_EQ(Name(records), "d");
+
+    db.Close();
+    db.Open(path.c_str());
+    CDaoRecordset reopened(&db);
+    reopened.Open(dbOpenTable, "PEOPLE");
+    reopened.AddNew();
+    reopened.Update();
+    reopened.SetBookmark(reopened.GetLastModifiedBookmark());
+    EXPECT_EQ(reopened.GetFieldValue("ID").lVal, 5);
+}
+
+TEST_F(DaoRecordsetTest, AddNewLeavesTheCurrentRecordWhereItWas) {
+    AddSample();
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "PEOPLE");
+    records.SetCurrentIndex("K");
+    COleVariant two = Long(2);
+    ASSERT_TRUE(records.Seek("=", &two));
+    const COleVariant bookmark = records.GetBookmark();
+    records.AddNew();
+    EXPECT_EQ(records.GetFieldValue("NAME").vt, VT_NULL);
+    records.SetFieldValue("K", Long(2));
+    records.SetFieldValue("NAME", COleVariant("b0"));
+    EXPECT_EQ(records.GetEditMode(), dbEditAdd);
+    records.Update();
+    EXPECT_EQ(records.GetEditMode(), dbEditNone);
+    EXPECT_EQ(Name(records), "b1");
+    EXPECT_TRUE(records.GetBookmark() == bookmark);
+    EXPECT_EQ(Rest(records), (Names{"b1", "b2", "b3", "b0", "c1"}));
+    EXPECT_EQ(DaoErrorOf([&] { records.Update(); }), DAO_ERROR_UPDATE_WITHOUT_EDIT);
+    records.SetBookmark(bookmark);
+    EXPECT_EQ(Name(records), "b1");
+}
+
+TEST_F(DaoRecordsetTest, AWalkSurvivesWritesThroughAnotherRecordset) {
+    AddSample();
+    CDaoRecordset walker(&db);
+    walker.Open(dbOpenTable, "PEOPLE");
+    walker.SetCurrentIndex("K");
+    COleVariant two = Long(2);
+    ASSERT_TRUE(walker.Seek("=", &two)); // b1
+
+    CDaoRecordset writer(&db);
+    writer.Open(dbOpenTable, "PEOPLE");
+    writer.SetCurrentIndex("Name");
+    COleVariant b2("b2");
+    ASSERT_TRUE(writer.Seek("=", &b2));
+    writer.Delete();
+    writer.AddNew();
+    writer.SetFieldValue("K", Long(2));
+    writer.SetFieldValue("NAME", COleVariant("b4"));
+    writer.Update();
+    writer.AddNew(); // before the walker: never seen
+    writer.SetFieldValue("K", Long(1));
+    writer.SetFieldValue("NAME", COleVariant("a3"));
+    writer.Update();
+
+    EXPECT_EQ(Name(walker), "b1");
+    walker.MoveNext();
+    EXPECT_EQ(Name(walker), "b3");
+
+    // The walker's own record deleted behind it: it goes on after it.
+    COleVariant b3("b3");
+    ASSERT_TRUE(writer.Seek("=", &b3));
+    writer.Delete();
+    EXPECT_EQ(DaoErrorOf([&] { walker.GetFieldValue("NAME"); }), 3167);
+    walker.MoveNext();
+    EXPECT_EQ(Rest(walker), (Names{"b4", "c1"}));
+
+    // Execute and schema changes let go of every walk too.
+    ASSERT_TRUE(walker.Seek("=", &two));
+    db.Execute("CREATE TABLE SIDE (A LONG)");
+    db.DeleteTableDef("SIDE");
+    EXPECT_EQ(Rest(walker), (Names{"b1", "b4", "c1"}));
+}
+
+TEST_F(DaoRecordsetTest, EveryTypeRoundTrips) {
+    CDaoTableDef table(&db);
+    table.Create("TYPES");
+    table.CreateField("B", dbBoolean, 1);
+    table.CreateField("Y", dbByte, 1);
+    table.CreateField("S", dbInteger, 2);
+    table.CreateField("L", dbLong, 4);
+    table.CreateField("C", dbCurrency, 8);
+    table.CreateField("F", dbSingle, 4);
+    table.CreateField("D", dbDouble, 8);
+    table.CreateField("T", dbDate, 8);
+    table.CreateField("BIN", dbBinary, 4);
+    table.CreateField("TXT", dbText, 20);
+    table.CreateField("LB", dbLongBinary, 0);
+    table.CreateField("M", dbMemo, 0);
+    table.Append();
+
+    const CByteArray bytes{0, 1, 2, 255};
+    CURRENCY money;
+    money.int64 = 123456789;                       // 12345.6789
+    const DATE when = 45366.0 + 49530.0 / 86400.0; // 2024-03-15 13:45:30
+    const DATE early = -18109.25;                  // 1850-06-01 06:00:00
+    {
+        CDaoRecordset records(&db);
+        records.Open(dbOpenTable, "TYPES");
+        for (const COleVariant& date :
+             {COleVariant(COleDateTime(when)), COleVariant(COleDateTime(early))}) {
+            records.AddNew();
+            records.SetFieldValue(0, COleVariant(std::int16_t{-1}, VT_BOOL));
+            records.SetFieldValue(1, COleVariant(BYTE{200}));
+            records.SetFieldValue(2, COleVariant(std::int16_t{-1234}));
+            records.SetFieldValue(3, Long(-70000));
+            records.SetFieldValue(4, COleVariant(COleCurrency(money)));
+            records.SetFieldValue(5, COleVariant(1.5f));
+            records.SetFieldValue(6, COleVariant(2.25));
+            records.SetFieldValue(7, date);
+            records.SetFieldValue(8, COleVariant(bytes));
+            records.SetFieldValue(9, COleVariant("Größe"));
+            records.SetFieldValue(10, COleVariant(bytes));
+            records.SetFieldValue(11, COleVariant("0123")); // must stay text
+            records.Update();
+        }
+        records.AddNew(); // all null
+        records.Update();
+    }
+    db.Close();
+    db.Open(path.c_str());
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "TYPES");
+    COleVariant v = records.GetFieldValue(0);
+    EXPECT_EQ(v.vt, VT_BOOL);
+    EXPECT_EQ(v.boolVal, VARIANT_TRUE);
+    v = records.GetFieldValue(1);
+    EXPECT_EQ(v.vt, VT_UI1);
+    EXPECT_EQ(v.bVal, 200);
+    v = records.GetFieldValue(2);
+    EXPECT_EQ(v.vt, VT_I2);
+    EXPECT_EQ(v.iVal, -1234);
+    v = records.GetFieldValue(3);
+    EXPECT_EQ(v.vt, VT_I4);
+    EXPECT_EQ(v.lVal, -70000);
+    v = records.GetFieldValue(4);
+    EXPECT_EQ(v.vt, VT_CY);
+    EXPECT_EQ(v.cyVal.int64, 123456789);
+    v = records.GetFieldValue(5);
+    EXPECT_EQ(v.vt, VT_R4);
+    EXPECT_EQ(v.fltVal, 1.5f);
+    v = records.GetFieldValue(6);
+    EXPECT_EQ(v.vt, VT_R8);
+    EXPECT_EQ(v.dblVal, 2.25);
+    v = records.GetFieldValue(7);
+    EXPECT_EQ(v.vt, VT_DATE);
+    EXPECT_NEAR(v.date, when, 0.5 / 86400);
+    v = records.GetFieldValue(8);
+    EXPECT_EQ(v.vt, VT_ARRAY | VT_UI1);
+    EXPECT_EQ(v.byteVal, bytes);
+    v = records.GetFieldValue(9);
+    EXPECT_EQ(v.vt, VT_BSTR);
+    EXPECT_STREQ(v.strVal, "Größe");
+    EXPECT_EQ(records.GetFieldValue(10).byteVal, bytes);
+    EXPECT_STREQ(records.GetFieldValue(11).strVal, "0123");
+    records.MoveNext();
+    EXPECT_NEAR(records.GetFieldValue(7).date, early, 0.5 / 86400);
+    records.MoveNext();
+    for (short i = 0; i < records.GetFieldCount(); ++i)
+        EXPECT_EQ(records.GetFieldValue(i).vt, VT_NULL) << i;
+}
+
+TEST_F(DaoRecordsetTest, ConversionFailuresLeaveTheRecordAsItWas) {
+    AddPeople({{7, "seven"}});
+    CDaoTableDef table(&db);
+    table.Open("PEOPLE");
+    table.CreateField("SMALL", dbByte, 1);
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "PEOPLE");
+    records.Edit();
+    std::string description;
+    EXPECT_EQ(DaoErrorOf([&] { records.SetFieldValue("NAME", COleVariant("far too long")); },
+                         &description),
+              DAO_ERROR_FIELD_TOO_SMALL);
+    EXPECT_EQ(description, "The field is too small to accept the amount of data you attempted "
+                           "to add. Try inserting or pasting less data.");
+    EXPECT_EQ(DaoErrorOf([&] { records.SetFieldValue("K", COleVariant("seven")); }, &description),
+              DAO_ERROR_CONVERSION);
+    EXPECT_EQ(description, "Data type conversion error.");
+    EXPECT_EQ(DaoErrorOf([&] { records.SetFieldValue("SMALL", Long(300)); }), DAO_ERROR_CONVERSION);
+    EXPECT_EQ(DaoErrorOf([&] { records.SetFieldValue("SMALL", Long(-1)); }), DAO_ERROR_CONVERSION);
+    records.SetFieldValue("NAME", COleVariant("zehnzeichn")); // ten characters, twelve bytes
+    records.Update();
+    EXPECT_EQ(records.GetFieldValue("K").lVal, 7);
+    EXPECT_EQ(records.GetFieldValue("SMALL").vt, VT_NULL);
+    EXPECT_STREQ(records.GetFieldValue("NAME").strVal, "zehnzeichn");
+}
+
+TEST_F(DaoRecordsetTest, LargeBlobsRoundTripAndStayOutOfTheWalk) {
+    std::vector<BYTE> photo(3 * 1024 * 1024 / 2);
+    for (std::size_t i = 0; i < photo.size(); ++i)
+        photo[i] = static_cast<BYTE>(i * 7 + i / 251);
+    AddPeople({{1, "small"}});
+    {
+        CDaoRecordset records(&db);
+        records.Open(dbOpenTable, "PEOPLE");
+        records.Edit();
+        records.SetFieldValue("PHOTO", COleVariant(photo));
+        EXPECT_EQ(records.GetFieldValue("PHOTO").byteVal.size(), photo.size());
+        records.Update();
+    }
+    db.Close();
+    db.Open(path.c_str(), FALSE, TRUE);
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "PEOPLE");
+    records.SetCurrentIndex("K");
+    const COleVariant read = records.GetFieldValue("PHOTO");
+    EXPECT_EQ(read.vt, VT_ARRAY | VT_UI1);
+    EXPECT_TRUE(read.byteVal == photo);
+    // The walk's statements name the small columns only.
+    EXPECT_EQ(records.DescribeNavigationPlan("=").Find("COVERING"), -1);
+}
+
+TEST_F(DaoRecordsetTest, ReadOnlyRecordsetsAndDatabasesWriteNothing) {
+    AddSample();
+    db.Close();
+    const std::string before = FileBytes(path);
+    auto refusals = [](CDaoRecordset& records) {
+        EXPECT_FALSE(records.CanUpdate());
+        EXPECT_EQ(DaoErrorOf([&] { records.Edit(); }), DAO_ERROR_READ_ONLY);
+        EXPECT_EQ(DaoErrorOf([&] { records.AddNew(); }), DAO_ERROR_READ_ONLY);
+        EXPECT_EQ(DaoErrorOf([&] { records.Delete(); }), DAO_ERROR_READ_ONLY);
+        EXPECT_EQ(DaoErrorOf([&] { records.Update(); }), DAO_ERROR_UPDATE_WITHOUT_EDIT);
+        EXPECT_EQ(records.GetEditMode(), dbEditNone);
+    };
+    {
+        db.Open(path.c_str());
+        CDaoRecordset records(&db);
+        records.Open(dbOpenTable, "PEOPLE", dbReadOnly);
+        refusals(records);
+        db.Close();
+    }
+    {
+        db.Open(path.c_str(), FALSE, TRUE);
+        EXPECT_FALSE(db.CanUpdate());
+        CDaoRecordset records(&db);
+        records.Open(dbOpenTable, "PEOPLE");
+        refusals(records);
+        CDaoTableDef table(&db);
+        table.Open("PEOPLE");
+        EXPECT_EQ(DaoErrorOf([&] { table.CreateField("X", dbLong, 4); }), DAO_ERROR_READ_ONLY);
+        EXPECT_EQ(DaoErrorOf([&] { db.DeleteTableDef("PEOPLE"); }), DAO_ERROR_READ_ONLY);
+        std::string description;
+        DaoErrorOf([&] { db.Execute("DELETE FROM PEOPLE"); }, &description);
+        EXPECT_EQ(description, "attempt to write a readonly database");
+        db.Close();
+    }
+    EXPECT_TRUE(FileBytes(path) == before);
+}
+
+TEST_F(DaoRecordsetTest, UnknownIndexAndClosedRecordsetAreRefused) {
+    AddSample();
+    CDaoRecordset records(&db);
+    EXPECT_EQ(DaoErrorOf([&] { records.MoveNext(); }), DAO_ERROR_OBJECT_CLOSED);
+    EXPECT_EQ(DaoErrorOf([&] { records.Open(dbOpenDynaset, "PEOPLE"); }), 3251);
+    records.Open(dbOpenTable, "PEOPLE");
+    std::string description;
+    EXPECT_EQ(DaoErrorOf([&] { records.SetCurrentIndex("Nope"); }, &description), 3800);
+    EXPECT_EQ(description, "'Nope' is not an index in this table.");
+    EXPECT_EQ(DaoErrorOf([&] { records.GetFieldValue("NOPE"); }), DAO_ERROR_ITEM_NOT_FOUND);
+    EXPECT_EQ(DaoErrorOf([&] { records.GetFieldValue(17); }), DAO_ERROR_ITEM_NOT_FOUND);
+    records.Close();
+    EXPECT_FALSE(records.IsOpen());
+}
+
+} // namespace
