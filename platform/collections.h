@@ -70,7 +70,8 @@ public:
 
     // Capacity actually held. The first allocation takes at least GetGrowBy() elements, later ones
     // add GetGrowBy() (by default an eighth of the size, 4 to 1024), or exactly what is needed
-    // when that is more, as MFC's CArray does.
+    // when that is more, as MFC's CArray does; but never less than half the capacity, so that
+    // filling a large listing step by step costs no quadratic copying.
     int GetCapacity() const { return static_cast<int>(m_items.capacity()); }
 
     auto begin() const { return m_items.begin(); }
@@ -89,7 +90,8 @@ private:
         long long step = m_growBy;
         if (capacity > 0 && step <= 0)
             step = std::clamp(GetSize() / 8, 4, 1024);
-        m_items.reserve(static_cast<std::size_t>(std::max<long long>(needed, capacity + step)));
+        m_items.reserve(static_cast<std::size_t>(
+            std::max({static_cast<long long>(needed), capacity + step, capacity + capacity / 2})));
     }
 
     std::vector<T> m_items;

@@ -132,7 +132,7 @@ TEST(CollectionsTest, CapacityGrowsInTheSetStep) {
     EXPECT_EQ(array.GetAt(99), 100u);
     EXPECT_EQ(array.GetAt(174), 0u);
     array.Add(7);
-    EXPECT_EQ(array.GetCapacity(), 225);
+    EXPECT_EQ(array.GetCapacity(), 262); // past a few steps the array grows by half its capacity
     EXPECT_EQ(array.GetGrowBy(), 50);
 
     array.RemoveAll();
@@ -146,6 +146,22 @@ TEST(CollectionsTest, CapacityGrowsInTheSetStep) {
     EXPECT_EQ(byDefault.GetCapacity(), 1);
     byDefault.Add(2);
     EXPECT_EQ(byDefault.GetCapacity(), 5);
+}
+
+TEST(CollectionsTest, LongListingsReallocateOnlyLogarithmicallyOften) {
+    CStringArray names;
+    names.SetSize(0, 50);
+    int reallocations = 0;
+    const CString* data = nullptr;
+    for (int i = 0; i < 100000; ++i) {
+        names.Add(CString("Standbild"));
+        if (names.GetData() != data) {
+            data = names.GetData();
+            ++reallocations;
+        }
+    }
+    EXPECT_LT(reallocations, 40);
+    EXPECT_STREQ(names[99999], "Standbild");
 }
 
 TEST(CollectionsTest, ElementAccessAndEditing) {
