@@ -329,6 +329,24 @@ struct NMLISTVIEW {
 using LPNMLISTVIEW = NMLISTVIEW*;
 using NM_LISTVIEW = NMLISTVIEW;
 
+// NM_CLICK, NM_DBLCLK and NM_RCLICK of the list view.
+struct NMITEMACTIVATE {
+    NMHDR hdr;
+    int iItem;
+    int iSubItem;
+    UINT uNewState;
+    UINT uOldState;
+    UINT uChanged;
+    POINT ptAction;
+    LPARAM lParam;
+    UINT uKeyFlags;
+};
+using LPNMITEMACTIVATE = NMITEMACTIVATE*;
+
+// SetColumnWidth: fit the column to its texts, or to its texts and header.
+constexpr int LVSCW_AUTOSIZE = -1;
+constexpr int LVSCW_AUTOSIZE_USEHEADER = -2;
+
 struct NMLVDISPINFO {
     NMHDR hdr;
     LVITEM item;

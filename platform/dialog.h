@@ -54,6 +54,9 @@ protected:
     UINT m_nIDHelp = 0;
     CWnd* m_pParentWnd = nullptr;
 
+    // WM_INITDIALOG: runs OnInitDialog and sets the first focus when it asks for it.
+    LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
+
     DECLARE_MESSAGE_MAP()
 
 private:

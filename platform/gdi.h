@@ -97,6 +97,14 @@ public:
 
     // The wrapper of `object`: its owner when one exists, else a wrapper kept with the handle.
     static CGdiObject* FromHandle(HGDIOBJ object);
+
+protected:
+    // Takes ownership of a freshly made object.
+    void Own(HGDIOBJ object);
+
+private:
+    friend struct GdiAccess;
+    bool m_owns = false;
 };
 
 class CBrush : public CGdiObject {

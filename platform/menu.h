@@ -51,4 +51,7 @@ public:
     // Shows the menu at the screen point; without TPM_RETURNCMD the chosen command is posted as
     // WM_COMMAND to `owner` and the result is nonzero; with it the command is returned.
     BOOL TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, LPCRECT rect = nullptr);
+
+private:
+    std::shared_ptr<MenuData> m_owned; // null for wrappers that do not keep the menu alive
 };

@@ -16,8 +16,10 @@
 #include <cstddef>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 struct MenuItemInfo {
@@ -138,4 +140,67 @@ public:
     // it cannot be read.
     virtual COLORREF PixelAt(CWnd& window, CPoint point) = 0;
     virtual HCURSOR CurrentCursor() const = 0;
+};
+
+// ---- Running the same tests on every backend ----
+
+using UiDriverFactory = std::function<std::unique_ptr<UiDriver>()>;
+// A backend makes its driver known under its name ("headless" is always there).
+void RegisterUiDriver(std::string name, UiDriverFactory factory);
+std::vector<std::string> UiDriverNames();
+std::unique_ptr<UiDriver> MakeUiDriver(const std::string& name);
+
+// A top-level window that records what its children tell it (WM_NOTIFY with the data a
+// handler reads, WM_COMMAND) and lets a test decide the answer to a notification.
+class RecordingWindow : public CWnd {
+public:
+    struct Notification {
+        UINT code = 0;
+        UINT id = 0;
+        HWND from = nullptr;
+        // List view notifications.
+        int item = -1;
+        int subItem = 0;
+        UINT newState = 0;
+        UINT oldState = 0;
+        UINT changed = 0;
+        CPoint point;
+        LPARAM lParam = 0;
+        // Tree view notifications.
+        UINT action = 0;
+        HTREEITEM itemOld = nullptr;
+        HTREEITEM itemNew = nullptr;
+        // Label edits: the text, or none for a cancelled edit.
+        bool hasText = false;
+        CString text;
+        // Custom draw.
+        DWORD drawStage = 0;
+        CRect rect;
+    };
+    struct Command {
+        UINT id;
+        UINT code;
+        HWND from;
+    };
+
+    // Creates the window at `rect` (screen coordinates), visible.
+    BOOL Create(const CRect& rect, LPCTSTR title = "test window");
+
+    std::vector<Notification> notifications;
+    std::vector<Command> commands;
+    // Decides the result of a notification (nothing set: 0).
+    std::function<LRESULT(NMHDR* header)> answer;
+    // Called for every notification after it was recorded, with the result chosen.
+    std::function<void(NMHDR* header)> observe;
+
+    // The recorded notifications with this code.
+    std::vector<Notification> Recorded(UINT code) const;
+    void Clear() {
+        notifications.clear();
+        commands.clear();
+    }
+
+protected:
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 };

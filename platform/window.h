@@ -183,12 +183,7 @@ protected:
 
 private:
     friend struct WindowSystemAccess;
-    struct CurrentMessage {
-        UINT message;
-        WPARAM wParam;
-        LPARAM lParam;
-    };
-    CurrentMessage m_current{WM_NULL, 0, 0};
+    explicit CWnd(HWND special);
 };
 
 BOOL ReleaseCapture();

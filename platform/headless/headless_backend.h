@@ -26,6 +26,7 @@ public:
     void Set(int x, int y, std::uint32_t rgb);
     void Resize(int width, int height, std::uint32_t fill);
     const std::vector<std::uint32_t>& Pixels() const { return m_pixels; }
+    std::vector<std::uint32_t>& Pixels() { return m_pixels; }
     // Writes a binary PPM (P6); false when the file cannot be written.
     bool SavePpm(const std::string& path) const;
 

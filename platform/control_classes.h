@@ -1,0 +1,86 @@
+// The window classes of the layer's controls: their state and their default behaviour.
+// Layer-internal.
+#pragma once
+
+#include "platform/commctrl.h"
+#include "platform/window_system.h"
+
+#include <functional>
+#include <memory>
+
+class TreeView;
+class ListView;
+
+std::unique_ptr<WindowClass> MakeWindowClass(WindowKind kind);
+std::unique_ptr<WindowClass> MakeTreeViewClass();
+std::unique_ptr<WindowClass> MakeListViewClass();
+std::unique_ptr<WindowClass> MakeToolBarClass();
+
+// ---- Dialog ----
+class DialogClass : public WindowClass {
+public:
+    LRESULT Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    UINT defaultId = IDOK;
+    HWND lastFocus = nullptr;
+};
+
+// ---- Edit ----
+class EditClass : public WindowClass {
+public:
+    LRESULT Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    HCURSOR ClassCursor() const override;
+
+    // Byte offsets into the window text.
+    int selStart = 0;
+    int selEnd = 0;
+    UINT limit = 0; // characters; 0 = no limit of ours
+    bool readOnly = false;
+    // A label editor of a list or tree: Enter and Escape end the edit, losing the focus commits.
+    std::function<void(bool commit)> labelEditEnd;
+
+    void ReplaceSelection(HWND window, std::string_view text, bool notify);
+    void Paint(HWND window);
+};
+
+// ---- Button ----
+class ButtonClass : public WindowClass {
+public:
+    LRESULT Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    int check = BST_UNCHECKED;
+    bool pressed = false;
+    void Paint(HWND window);
+};
+
+// ---- Static ----
+class StaticClass : public WindowClass {
+public:
+    LRESULT Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+// ---- Toolbar ----
+struct PixelImage;
+class ToolBarClass : public WindowClass {
+public:
+    LRESULT Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    std::vector<TBBUTTON> buttons;
+    std::vector<std::shared_ptr<PixelImage>> images;
+    CSize bitmapSize{16, 15};
+    CSize buttonSize{23, 22};
+    int pressedIndex = -1;
+
+    CRect ButtonRect(int index) const;
+    int ButtonAt(CPoint point) const;
+    int IndexOf(int command) const;
+    void Paint(HWND window);
+};
+
+EditClass* EditOf(HWND window);
+ButtonClass* ButtonOf(HWND window);
+ToolBarClass* ToolBarOf(HWND window);
+DialogClass* DialogOf(HWND window);
+TreeView* TreeViewOf(HWND window);
+ListView* ListViewOf(HWND window);
+
+// Shared drawing helpers of the controls.
+void DrawEdge3d(CDC& dc, const CRect& rect, bool sunken);

@@ -1,0 +1,261 @@
+#include "platform/headless/test_driver.h"
+
+#include "platform/menu.h"
+#include "platform/pixel_surface.h"
+#include "platform/window_system.h"
+
+#include <string>
+#include <utility>
+
+namespace headless {
+
+namespace {
+
+int FirstButton(UINT type) {
+    switch (type & MB_TYPEMASK) {
+    case MB_ABORTRETRYIGNORE:
+        return IDABORT;
+    case MB_YESNOCANCEL:
+    case MB_YESNO:
+        return IDYES;
+    case MB_RETRYCANCEL:
+        return IDRETRY;
+    default:
+        return IDOK;
+    }
+}
+
+std::vector<MenuItemInfo> Describe(CMenu* menu) {
+    std::vector<MenuItemInfo> items;
+    if (!menu)
+        return items;
+    for (int i = 0; i < menu->GetMenuItemCount(); ++i) {
+        MenuItemInfo item;
+        const UINT state = menu->GetMenuState(static_cast<UINT>(i), MF_BYPOSITION);
+        item.separator = state & MF_SEPARATOR;
+        item.grayed = state & (MF_GRAYED | MF_DISABLED);
+        item.checked = state & MF_CHECKED;
+        item.popup = state & MF_POPUP;
+        menu->GetMenuString(static_cast<UINT>(i), item.text, MF_BYPOSITION);
+        if (item.popup)
+            item.subItems = Describe(menu->GetSubMenu(i));
+        else if (!item.separator)
+            item.id = menu->GetMenuItemID(i);
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+
+} // namespace
+
+// A message box shown while interactive boxes are on: a modal loop a step ends by answering.
+class TestDriver::MessageBoxLoop : public ModalLoop {
+public:
+    explicit MessageBoxLoop(MessageBoxInfo box) : info(std::move(box)) {}
+    bool Ended() const override { return ended; }
+    void Cancel() override {
+        info.answer = FirstButton(info.type);
+        ended = true;
+    }
+    HWND Window() const override { return nullptr; }
+    CString Describe() const override { return CString("message box \"") + info.text + "\""; }
+
+    MessageBoxInfo info;
+    bool ended = false;
+};
+
+TestDriver::TestDriver() : TestDriver(DefaultHeadlessBackend()) {}
+
+TestDriver::TestDriver(HeadlessBackend& backend) : m_backend(backend) {
+    if (&CurrentWindowBackend() != &backend)
+        m_backendScope = std::make_unique<ScopedWindowBackend>(backend);
+    m_previousRunner = backend.GetScriptRunner();
+    backend.SetScriptRunner(this);
+    m_previousNotifier = SetUserNotifier(this);
+}
+
+TestDriver::~TestDriver() {
+    SetUserNotifier(m_previousNotifier);
+    m_backend.SetScriptRunner(m_previousRunner);
+}
+
+TestDriver& TestDriver::Then(Step step) {
+    m_steps.push_back(std::move(step));
+    return *this;
+}
+
+bool TestDriver::RunNextStep() {
+    if (m_steps.empty())
+        return false;
+    Step step = std::move(m_steps.front());
+    m_steps.pop_front();
+    step(*this);
+    Flush();
+    return true;
+}
+
+void TestDriver::ReportFailure(std::string failure) {
+    m_failures.push_back(std::move(failure));
+}
+
+void TestDriver::Flush() {
+    while (winsys::DispatchPosted()) {
+    }
+    m_backend.PaintAll();
+}
+
+CWnd* TestDriver::ActiveWindow() const {
+    const auto& loops = m_backend.ModalLoops();
+    for (auto it = loops.rbegin(); it != loops.rend(); ++it)
+        if (HWND window = (*it)->Window(); winsys::Live(window))
+            return CWnd::FromHandle(window);
+    return nullptr;
+}
+
+void TestDriver::ResizeWindow(CWnd& topLevel, int width, int height) {
+    CRect rect;
+    topLevel.GetWindowRect(&rect);
+    topLevel.MoveWindow(rect.left, rect.top, width, height);
+    Flush();
+}
+
+namespace {
+CPoint ToScreen(CWnd& window, CPoint point) {
+    const CPoint origin = winsys::ClientOrigin(window.m_hWnd);
+    return CPoint(point.x + origin.x, point.y + origin.y);
+}
+} // namespace
+
+void TestDriver::MouseMove(CWnd& window, CPoint point, UINT keys) {
+    winsys::InjectMouse(winsys::MouseAction::Move, ToScreen(window, point), keys);
+    Flush();
+}
+
+void TestDriver::MouseDown(CWnd& window, CPoint point, MouseButton button, UINT keys) {
+    winsys::InjectMouse(button == MouseButton::Left ? winsys::MouseAction::LeftDown
+                                                    : winsys::MouseAction::RightDown,
+                        ToScreen(window, point), keys);
+    Flush();
+}
+
+void TestDriver::MouseUp(CWnd& window, CPoint point, MouseButton button, UINT keys) {
+    winsys::InjectMouse(button == MouseButton::Left ? winsys::MouseAction::LeftUp
+                                                    : winsys::MouseAction::RightUp,
+                        ToScreen(window, point), keys);
+    Flush();
+}
+
+void TestDriver::MouseDoubleDown(CWnd& window, CPoint point, UINT keys) {
+    winsys::InjectMouse(winsys::MouseAction::LeftDoubleClick, ToScreen(window, point), keys);
+    Flush();
+}
+
+void TestDriver::ElapseDoubleClickTime() {
+    winsys::RunDeferred();
+    Flush();
+}
+
+void TestDriver::PressKey(UINT virtualKey, UINT modifiers) {
+    winsys::InjectKey(virtualKey, modifiers);
+    Flush();
+}
+
+void TestDriver::TypeText(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        unsigned ch = lead;
+        std::size_t length = 1;
+        if (lead >= 0xF0) {
+            ch = lead & 0x07;
+            length = 4;
+        } else if (lead >= 0xE0) {
+            ch = lead & 0x0F;
+            length = 3;
+        } else if (lead >= 0xC0) {
+            ch = lead & 0x1F;
+            length = 2;
+        }
+        for (std::size_t k = 1; k < length && i + k < text.size(); ++k)
+            ch = (ch << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        winsys::InjectChar(ch);
+        i += length;
+    }
+    Flush();
+}
+
+bool TestDriver::MenuShown() const {
+    return m_backend.TrackedMenu() != nullptr;
+}
+
+std::vector<MenuItemInfo> TestDriver::MenuItems() const {
+    const TrackedMenuInfo* menu = m_backend.TrackedMenu();
+    return menu ? Describe(CMenu::FromHandle(menu->menu)) : std::vector<MenuItemInfo>();
+}
+
+bool TestDriver::ChooseMenuItem(UINT command) {
+    if (!MenuShown()) {
+        ReportFailure("no popup menu to choose " + std::to_string(command) + " from");
+        return false;
+    }
+    return m_backend.ChooseTrackedMenuItem(command);
+}
+
+void TestDriver::DismissMenu() {
+    if (!MenuShown())
+        ReportFailure("no popup menu to dismiss");
+    m_backend.DismissTrackedMenu();
+}
+
+const MessageBoxInfo* TestDriver::MessageBoxShown() const {
+    return m_openBox ? &m_openBox->info : nullptr;
+}
+
+void TestDriver::AnswerMessageBox(int button) {
+    if (!m_openBox) {
+        ReportFailure("no message box to answer");
+        return;
+    }
+    m_openBox->info.answer = button;
+    m_openBox->ended = true;
+}
+
+int TestDriver::ShowMessage(const CString& text, const CString& caption, UINT type) {
+    MessageBoxInfo info{text, caption, type, 0};
+    const std::size_t index = m_messages.size();
+    m_messages.push_back(info);
+    int answer = FirstButton(type);
+    if (!m_answers.empty()) {
+        answer = m_answers.front();
+        m_answers.pop_front();
+    } else if (m_interactive) {
+        MessageBoxLoop loop(info);
+        MessageBoxLoop* outer = std::exchange(m_openBox, &loop);
+        m_backend.RunModalLoop(loop);
+        m_openBox = outer;
+        answer = loop.info.answer;
+    }
+    m_messages[index].answer = answer;
+    return answer;
+}
+
+COLORREF TestDriver::PixelAt(CWnd& window, CPoint point) {
+    HWND top = winsys::TopLevelOf(window.m_hWnd);
+    WindowData* data = winsys::Live(top);
+    const Framebuffer* framebuffer = m_backend.FramebufferOf(top);
+    if (!data || !framebuffer)
+        return CLR_INVALID;
+    const CRect insets = winsys::Insets(*data);
+    const CPoint origin = winsys::OriginInTopLevel(window.m_hWnd);
+    const int x = static_cast<int>(point.x + origin.x + insets.left);
+    const int y = static_cast<int>(point.y + origin.y + insets.top);
+    if (x < 0 || y < 0 || x >= framebuffer->Width() || y >= framebuffer->Height())
+        return CLR_INVALID;
+    return RgbToColor(framebuffer->At(x, y));
+}
+
+const Framebuffer* TestDriver::Screenshot(CWnd& topLevel) {
+    return m_backend.FramebufferOf(winsys::TopLevelOf(topLevel.m_hWnd));
+}
+
+} // namespace headless

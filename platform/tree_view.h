@@ -1,0 +1,113 @@
+// The tree view's model and behaviour: items, expansion, selection, drop highlight, label
+// editing, the layout its hit tests and rectangles come from, and its painting. Layer-internal;
+// CTreeCtrl is its MFC face.
+#pragma once
+
+#include "platform/control_classes.h"
+#include "platform/image_list_data.h"
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class CImageList;
+
+class TreeView : public WindowClass {
+public:
+    struct Node {
+        HTREEITEM handle = nullptr;
+        CString text;
+        int image = 0;
+        int selectedImage = 0;
+        UINT state = 0;
+        LPARAM lParam = 0;
+        int childrenFlag = 0; // TVIF_CHILDREN: 1 shows a button even without children
+        Node* parent = nullptr;
+        std::vector<Node*> children;
+    };
+
+    // Layout constants (pixels) besides what the metrics and image list give.
+    static constexpr int kDefaultIndent = 19;
+    static constexpr int kButtonSize = 9;
+    static constexpr int kImageGap = 3;
+    static constexpr int kLabelPadding = 2;
+
+    LRESULT Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Destroyed(HWND window) override;
+
+    HWND window = nullptr;
+
+    Node* Find(HTREEITEM item) const;
+    HTREEITEM Insert(const TVINSERTSTRUCT& insert);
+    bool Delete(HTREEITEM item);
+    bool DeleteAll();
+    HTREEITEM Next(HTREEITEM item, UINT code) const;
+    bool GetItem(TVITEM& item) const;
+    bool SetItem(const TVITEM& item);
+    bool Expand(HTREEITEM item, UINT code, bool byUser);
+    bool Select(HTREEITEM item, UINT code, UINT action);
+    bool EnsureVisible(HTREEITEM item);
+    std::size_t Count() const { return m_nodes.size(); }
+
+    // ---- Geometry (client coordinates) ----
+    int ItemHeight() const;
+    int Indent() const { return m_indent; }
+    void SetIndent(int indent);
+    std::vector<Node*> VisibleItems() const;
+    int VisibleIndex(const Node* node) const;
+    int PageRows() const;
+    // Left edge of the item's image (or label when there is no image list).
+    int ItemLeft(const Node* node) const;
+    bool ItemRect(HTREEITEM item, CRect& rect, bool textOnly) const;
+    bool ButtonRect(HTREEITEM item, CRect& rect) const;
+    HTREEITEM HitTest(CPoint point, UINT& flags) const;
+    bool HasButton(const Node* node) const;
+
+    // ---- Label editing ----
+    HWND EditLabel(HTREEITEM item);
+    void EndEditLabel(bool commit);
+    HWND EditWindow() const { return m_editWindow; }
+
+    // ---- Image lists ----
+    CImageList* SetImageList(CImageList* list, int which);
+    CImageList* GetImageList(int which) const;
+    const ImageListData* NormalImages() const { return m_normal.get(); }
+
+private:
+    LRESULT NotifyTree(UINT code, UINT action, const Node* oldNode, const Node* newNode,
+                       CPoint point = CPoint());
+    LRESULT NotifySimple(UINT code);
+    void Changed(ControlChange::Kind kind, HTREEITEM item = nullptr);
+    void Unlink(Node* node);
+    void RemoveSubtree(Node* node);
+    bool HasChildren(const Node* node) const;
+    int Level(const Node* node) const;
+    void Paint();
+    void OnButtonDown(CPoint point);
+    void OnButtonUp(CPoint point);
+    void OnDoubleClick(CPoint point);
+    void OnRightUp(CPoint point);
+    void OnKey(UINT key);
+
+    std::unordered_map<std::uintptr_t, std::unique_ptr<Node>> m_nodes;
+    std::vector<Node*> m_roots;
+    std::uintptr_t m_nextId = 1;
+    HTREEITEM m_selected = nullptr;
+    HTREEITEM m_drop = nullptr;
+    int m_indent = kDefaultIndent;
+    int m_scrollTop = 0; // first visible row
+    std::shared_ptr<ImageListData> m_normal;
+    std::shared_ptr<ImageListData> m_state;
+    CImageList* m_normalObject = nullptr;
+    CImageList* m_stateObject = nullptr;
+    HWND m_editWindow = nullptr;
+    HTREEITEM m_editItem = nullptr;
+    bool m_ending = false;
+    // A press on the label of the selected item in a focused tree arms a delayed label edit.
+    HTREEITEM m_pressItem = nullptr;
+    HTREEITEM m_armedEdit = nullptr;
+    bool m_dragCandidate = false;
+    CPoint m_pressPoint;
+    HTREEITEM m_rightItem = nullptr;
+};
