@@ -1,0 +1,432 @@
+// The list view as a person and the dialog code use it, on every backend: the bodies compute
+// their points from the control's own geometry, never from fixed pixels.
+#include "platform/afxwin.h"
+#include "platform/ui_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+class ListConformance : public testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override {
+        driver = MakeUiDriver(GetParam());
+        ASSERT_TRUE(driver);
+        ASSERT_TRUE(host.Create(CRect(100, 100, 520, 420)));
+        ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_EDITLABELS,
+                                CRect(10, 10, 330, 250), &host, kListId));
+        ASSERT_TRUE(images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 0));
+        list.SetImageList(&images, LVSIL_SMALL);
+        list.InsertColumn(0, "Name", LVCFMT_LEFT, 120);
+        list.InsertColumn(1, "Typ", LVCFMT_LEFT, 80);
+        const char* names[] = {"Alpha", "Beta", "Gamma", "Delta", "Epsilon"};
+        for (int i = 0; i < 5; ++i) {
+            list.InsertItem(LVIF_TEXT | LVIF_PARAM, i, names[i], 0, 0, 0, 100 + i);
+            list.SetItemText(i, 1, i % 2 ? "odd" : "even");
+        }
+        host.Clear();
+    }
+
+    std::vector<int> Selected() const {
+        std::vector<int> selected;
+        for (int i = list.GetNextItem(-1, LVNI_SELECTED); i >= 0;
+             i = list.GetNextItem(i, LVNI_SELECTED))
+            selected.push_back(i);
+        return selected;
+    }
+
+    // Items that LVN_ITEMCHANGED reported as becoming selected.
+    std::vector<int> NewlySelected() const {
+        std::vector<int> items;
+        for (const auto& n : host.Recorded(LVN_ITEMCHANGED))
+            if ((n.changed & LVIF_STATE) && (n.newState & LVIS_SELECTED) &&
+                !(n.oldState & LVIS_SELECTED))
+                items.push_back(n.item);
+        return items;
+    }
+
+    static constexpr UINT kListId = 1013;
+    std::unique_ptr<UiDriver> driver;
+    RecordingWindow host;
+    CImageList images;
+    CListCtrl list;
+};
+
+TEST_P(ListConformance, ItemsKeepTextsDataAndSubItems) {
+    EXPECT_EQ(list.GetItemCount(), 5);
+    EXPECT_EQ(list.GetItemText(2, 0), "Gamma");
+    EXPECT_EQ(list.GetItemText(3, 1), "odd");
+    EXPECT_EQ(list.GetItemData(4), 104u);
+    EXPECT_EQ(driver->FindListItem(list, "Delta"), 3);
+
+    // Inserting moves the rows below; deleting closes the gap.
+    EXPECT_EQ(list.InsertItem(1, "Inserted"), 1);
+    EXPECT_EQ(list.GetItemText(2, 0), "Beta");
+    EXPECT_EQ(list.GetItemText(2, 1), "odd");
+    ASSERT_TRUE(list.DeleteItem(0));
+    EXPECT_EQ(list.GetItemText(0, 0), "Inserted");
+    ASSERT_EQ(host.Recorded(LVN_DELETEITEM).size(), 1u);
+    EXPECT_EQ(host.Recorded(LVN_DELETEITEM)[0].lParam, 100);
+
+    LVFINDINFO find{LVFI_PARAM, nullptr, 103, {0, 0}, 0};
+    EXPECT_EQ(list.FindItem(&find), 3);
+    EXPECT_FALSE(list.SetItemText(17, 0, "none"));
+}
+
+TEST_P(ListConformance, ColumnsReportWidthsUntilThereAreNoMore) {
+    LVCOLUMN column{};
+    column.mask = LVCF_WIDTH;
+    ASSERT_TRUE(list.GetColumn(1, &column));
+    EXPECT_EQ(column.cx, 80);
+    EXPECT_FALSE(list.GetColumn(2, &column));
+    list.InsertColumn(2, "Extra");
+    EXPECT_EQ(list.GetColumnCount(), 3);
+    EXPECT_GT(list.GetColumnWidth(2), 0);
+    list.SetColumnWidth(0, 90);
+    EXPECT_EQ(list.GetColumnWidth(0), 90);
+    while (list.DeleteColumn(0)) {
+    }
+    EXPECT_EQ(list.GetColumnCount(), 0);
+}
+
+TEST_P(ListConformance, ClickSelectsOneItemAndReportsEachChange) {
+    driver->ClickListItem(list, 1);
+    EXPECT_EQ(Selected(), std::vector<int>{1});
+    EXPECT_EQ(NewlySelected(), std::vector<int>{1});
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), 1);
+
+    host.Clear();
+    driver->ClickListItem(list, 3);
+    EXPECT_EQ(Selected(), std::vector<int>{3});
+    // The old row loses its selection in a notification of its own.
+    const auto changes = host.Recorded(LVN_ITEMCHANGED);
+    const bool deselected = std::any_of(changes.begin(), changes.end(), [](const auto& n) {
+        return n.item == 1 && (n.oldState & LVIS_SELECTED) && !(n.newState & LVIS_SELECTED);
+    });
+    EXPECT_TRUE(deselected);
+    EXPECT_EQ(NewlySelected(), std::vector<int>{3});
+    for (const auto& n : changes)
+        EXPECT_EQ(n.lParam, 100 + n.item);
+}
+
+TEST_P(ListConformance, ControlAndShiftExtendTheSelection) {
+    driver->ClickListItem(list, 1);
+    driver->ClickListItem(list, 3, MK_CONTROL);
+    EXPECT_EQ(Selected(), (std::vector<int>{1, 3}));
+    EXPECT_EQ(list.GetSelectedCount(), 2u);
+    driver->ClickListItem(list, 1, MK_CONTROL);
+    EXPECT_EQ(Selected(), std::vector<int>{3});
+    // The range runs from the last clicked row, even one the click deselected.
+    driver->ClickListItem(list, 4, MK_SHIFT);
+    EXPECT_EQ(Selected(), (std::vector<int>{1, 2, 3, 4}));
+    // A plain click on a row of the selection keeps it for a drag, then selects that row only.
+    driver->ClickListItem(list, 2);
+    EXPECT_EQ(Selected(), std::vector<int>{2});
+}
+
+TEST_P(ListConformance, ClickOnEmptySpaceClearsTheSelection) {
+    driver->ClickListItem(list, 0);
+    CRect client;
+    list.GetClientRect(&client);
+    const CPoint empty(client.right - 5, client.bottom - 5);
+    ASSERT_EQ(list.HitTest(empty), -1);
+    driver->Click(list, empty);
+    EXPECT_TRUE(Selected().empty());
+}
+
+TEST_P(ListConformance, DoubleAndRightClicksNotifyWithTheItem) {
+    driver->DoubleClickListItem(list, 2);
+    const auto doubles = host.Recorded(NM_DBLCLK);
+    ASSERT_EQ(doubles.size(), 1u);
+    EXPECT_EQ(doubles[0].item, 2);
+    CPoint cursor;
+    GetCursorPos(&cursor);
+    list.ScreenToClient(&cursor);
+    EXPECT_EQ(list.HitTest(cursor), 2);
+
+    driver->RightClickListItem(list, 4);
+    const auto rights = host.Recorded(NM_RCLICK);
+    ASSERT_EQ(rights.size(), 1u);
+    EXPECT_EQ(rights[0].item, 4);
+    EXPECT_EQ(Selected(), std::vector<int>{4});
+}
+
+TEST_P(ListConformance, FocusChangesAreNotified) {
+    CEdit other;
+    ASSERT_TRUE(
+        other.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(10, 260, 200, 280), &host, 7));
+    other.SetFocus();
+    host.Clear();
+    driver->ClickListItem(list, 0);
+    EXPECT_EQ(host.Recorded(NM_SETFOCUS).size(), 1u);
+    EXPECT_EQ(CWnd::GetFocus(), &list);
+    driver->Click(other, CPoint(5, 5));
+    EXPECT_EQ(host.Recorded(NM_KILLFOCUS).size(), 1u);
+}
+
+TEST_P(ListConformance, PressAndMoveBeyondTheThresholdBeginsADrag) {
+    const CPoint from = driver->ListItemPoint(list, 1);
+    driver->Drag(list, from, {CPoint(from.x + 1, from.y)}, CPoint(from.x + 20, from.y + 30));
+    const auto drags = host.Recorded(LVN_BEGINDRAG);
+    ASSERT_EQ(drags.size(), 1u);
+    EXPECT_EQ(drags[0].item, 1);
+    EXPECT_EQ(drags[0].point, from);
+    // A move within the threshold is still a click.
+    host.Clear();
+    const CPoint other = driver->ListItemPoint(list, 3);
+    driver->Drag(list, other, {}, CPoint(other.x + 1, other.y + 1));
+    EXPECT_TRUE(host.Recorded(LVN_BEGINDRAG).empty());
+    EXPECT_EQ(host.Recorded(NM_CLICK).size(), 1u);
+}
+
+TEST_P(ListConformance, HeaderClickReportsTheColumn) {
+    driver->ClickColumnHeader(list, 1);
+    const auto clicks = host.Recorded(LVN_COLUMNCLICK);
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks[0].subItem, 1);
+    EXPECT_EQ(clicks[0].item, -1);
+}
+
+TEST_P(ListConformance, ArrowKeysMoveTheSelection) {
+    driver->ClickListItem(list, 1);
+    driver->PressKey(VK_DOWN);
+    EXPECT_EQ(Selected(), std::vector<int>{2});
+    driver->PressKey(VK_DOWN, MK_SHIFT);
+    EXPECT_EQ(Selected(), (std::vector<int>{2, 3}));
+    driver->PressKey(VK_END);
+    EXPECT_EQ(Selected(), std::vector<int>{4});
+    driver->PressKey(VK_HOME);
+    EXPECT_EQ(Selected(), std::vector<int>{0});
+    EXPECT_FALSE(host.Recorded(LVN_KEYDOWN).empty());
+}
+
+TEST_P(ListConformance, ProgrammaticStatesNotifyAndDropHighlightIsAState) {
+    list.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(NewlySelected(), std::vector<int>{2});
+    list.SetItemState(4, LVIS_DROPHILITED, LVIS_DROPHILITED);
+    EXPECT_EQ(list.GetItemState(4, LVIS_DROPHILITED), LVIS_DROPHILITED);
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_DROPHILITED), 4);
+    EXPECT_EQ(list.GetItemState(4, LVIS_SELECTED), 0u);
+    list.SetItemState(4, 0, LVIS_DROPHILITED);
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_DROPHILITED), -1);
+    // Setting what is already set changes nothing and says nothing.
+    host.Clear();
+    list.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_TRUE(host.Recorded(LVN_ITEMCHANGED).empty());
+    // All items at once: one notification for item -1.
+    list.SetItemState(-1, 0, LVIS_SELECTED);
+    ASSERT_EQ(host.Recorded(LVN_ITEMCHANGED).size(), 1u);
+    EXPECT_EQ(host.Recorded(LVN_ITEMCHANGED)[0].item, -1);
+    EXPECT_EQ(list.GetSelectedCount(), 0u);
+}
+
+TEST_P(ListConformance, ItemChangingCanRefuseAChange) {
+    host.answer = [](NMHDR* header) -> LRESULT { return header->code == LVN_ITEMCHANGING; };
+    driver->ClickListItem(list, 1);
+    EXPECT_TRUE(Selected().empty());
+    EXPECT_TRUE(host.Recorded(LVN_ITEMCHANGED).empty());
+}
+
+TEST_P(ListConformance, LabelEditEndsWithTheTypedTextWhenAccepted) {
+    host.answer = [](NMHDR* header) -> LRESULT { return header->code == LVN_ENDLABELEDIT; };
+    CEdit* edit = list.EditLabel(2);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(list.GetEditControl(), edit);
+    EXPECT_EQ(CWnd::GetFocus(), edit);
+    ASSERT_EQ(host.Recorded(LVN_BEGINLABELEDIT).size(), 1u);
+    EXPECT_EQ(host.Recorded(LVN_BEGINLABELEDIT)[0].item, 2);
+    // The handler of the end still finds the edit control with the text.
+    CString seen;
+    host.observe = [&](NMHDR* header) {
+        if (header->code == LVN_ENDLABELEDIT && list.GetEditControl())
+            list.GetEditControl()->GetWindowText(seen);
+    };
+    driver->TypeText("Neu");
+    driver->PressKey(VK_RETURN);
+    const auto ends = host.Recorded(LVN_ENDLABELEDIT);
+    ASSERT_EQ(ends.size(), 1u);
+    EXPECT_TRUE(ends[0].hasText);
+    EXPECT_EQ(ends[0].text, "Neu");
+    EXPECT_EQ(seen, "Neu");
+    EXPECT_EQ(list.GetItemText(2, 0), "Neu");
+    EXPECT_EQ(list.GetEditControl(), nullptr);
+    EXPECT_EQ(CWnd::GetFocus(), &list);
+    // The accepted text arrives as a text change of the item.
+    const auto changes = host.Recorded(LVN_ITEMCHANGED);
+    ASSERT_FALSE(changes.empty());
+    EXPECT_EQ(changes.back().changed & LVIF_TEXT, LVIF_TEXT);
+}
+
+TEST_P(ListConformance, LabelEditRejectedOrCancelledKeepsTheOldText) {
+    ASSERT_NE(list.EditLabel(1), nullptr);
+    driver->TypeText("Rejected");
+    driver->PressKey(VK_RETURN); // the handler answers 0: rejected
+    EXPECT_EQ(list.GetItemText(1, 0), "Beta");
+
+    host.answer = [](NMHDR* header) -> LRESULT { return header->code == LVN_ENDLABELEDIT; };
+    ASSERT_NE(list.EditLabel(1), nullptr);
+    driver->TypeText("Cancelled");
+    driver->PressKey(VK_ESCAPE);
+    const auto ends = host.Recorded(LVN_ENDLABELEDIT);
+    ASSERT_EQ(ends.size(), 2u);
+    EXPECT_FALSE(ends[1].hasText);
+    EXPECT_EQ(list.GetItemText(1, 0), "Beta");
+}
+
+TEST_P(ListConformance, BeginLabelEditCanRefuse) {
+    host.answer = [](NMHDR* header) -> LRESULT { return header->code == LVN_BEGINLABELEDIT; };
+    EXPECT_EQ(list.EditLabel(0), nullptr);
+    EXPECT_EQ(list.GetEditControl(), nullptr);
+    EXPECT_TRUE(host.Recorded(LVN_ENDLABELEDIT).empty());
+    // Without the style there is no label editing at all.
+    list.ModifyStyle(LVS_EDITLABELS, 0);
+    host.answer = nullptr;
+    EXPECT_EQ(list.EditLabel(0), nullptr);
+}
+
+TEST_P(ListConformance, SlowSecondClickOnASelectedLabelStartsEditing) {
+    driver->ClickListItem(list, 3);
+    driver->SlowClickListItem(list, 3);
+    EXPECT_NE(list.GetEditControl(), nullptr);
+    driver->PressKey(VK_ESCAPE);
+    // A double click instead opens nothing for editing.
+    driver->DoubleClickListItem(list, 3);
+    driver->ElapseDoubleClickTime();
+    EXPECT_EQ(list.GetEditControl(), nullptr);
+}
+
+TEST_P(ListConformance, ClickingElsewhereCommitsAnEdit) {
+    host.answer = [](NMHDR* header) -> LRESULT { return header->code == LVN_ENDLABELEDIT; };
+    ASSERT_NE(list.EditLabel(0), nullptr);
+    driver->TypeText("Omega");
+    driver->ClickListItem(list, 4);
+    EXPECT_EQ(list.GetItemText(0, 0), "Omega");
+    EXPECT_EQ(list.GetEditControl(), nullptr);
+}
+
+int CALLBACK_ByDataDescending(LPARAM a, LPARAM b, LPARAM data) {
+    EXPECT_EQ(data, 7);
+    return a < b ? 1 : (a > b ? -1 : 0);
+}
+
+TEST_P(ListConformance, SortingMovesRowsWithTheirStates) {
+    list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+    ASSERT_TRUE(list.SortItems(CALLBACK_ByDataDescending, 7));
+    EXPECT_EQ(list.GetItemText(0, 0), "Epsilon");
+    EXPECT_EQ(list.GetItemText(4, 0), "Alpha");
+    EXPECT_EQ(list.GetItemText(3, 0), "Beta");
+    EXPECT_EQ(list.GetItemText(3, 1), "odd");
+    EXPECT_EQ(Selected(), std::vector<int>{3});
+}
+
+TEST_P(ListConformance, HitTestsAgreeWithItemRectanglesInEveryView) {
+    for (DWORD view : {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT}) {
+        list.ModifyStyle(LVS_TYPEMASK, view);
+        ASSERT_EQ(list.GetStyle() & LVS_TYPEMASK, view);
+        for (int i = 0; i < list.GetItemCount(); ++i) {
+            list.EnsureVisible(i, FALSE);
+            CRect label;
+            ASSERT_TRUE(list.GetItemRect(i, &label, LVIR_LABEL));
+            UINT flags = 0;
+            EXPECT_EQ(list.HitTest(label.CenterPoint(), &flags), i) << "view " << view;
+            EXPECT_EQ(flags, LVHT_ONITEMLABEL) << "view " << view;
+            CRect bounds;
+            list.GetItemRect(i, &bounds, LVIR_BOUNDS);
+            CRect joined;
+            joined.UnionRect(&bounds, &label);
+            EXPECT_EQ(joined, bounds) << "the label lies within the bounds, view " << view;
+        }
+        // Distinct rows never overlap.
+        CRect first;
+        CRect second;
+        list.GetItemRect(0, &first, LVIR_BOUNDS);
+        list.GetItemRect(1, &second, LVIR_BOUNDS);
+        CRect overlap;
+        EXPECT_FALSE(overlap.IntersectRect(&first, &second)) << "view " << view;
+    }
+}
+
+TEST_P(ListConformance, ReportViewCountsOnlyTheFirstColumnAsTheItem) {
+    CRect cell;
+    ASSERT_TRUE(list.GetSubItemRect(1, 1, LVIR_BOUNDS, cell));
+    EXPECT_EQ(cell.Width(), 80);
+    EXPECT_EQ(list.HitTest(cell.CenterPoint()), -1);
+    LVHITTESTINFO info{};
+    info.pt = cell.CenterPoint();
+    EXPECT_EQ(list.SubItemHitTest(&info), 1);
+    EXPECT_EQ(info.iSubItem, 1);
+    CRect bounds;
+    list.GetItemRect(1, &bounds, LVIR_BOUNDS);
+    EXPECT_EQ(bounds.Width(), 200);
+    EXPECT_TRUE(bounds.PtInRect(cell.CenterPoint()));
+}
+
+TEST_P(ListConformance, ScrollingFollowsEnsureVisibleAndScroll) {
+    for (int i = 5; i < 60; ++i)
+        list.InsertItem(i, "Row");
+    EXPECT_EQ(list.GetTopIndex(), 0);
+    const int page = list.GetCountPerPage();
+    ASSERT_GT(page, 0);
+    ASSERT_LT(page, 60);
+    list.EnsureVisible(40, FALSE);
+    CRect client;
+    list.GetClientRect(&client);
+    CRect row;
+    list.GetItemRect(40, &row, LVIR_BOUNDS);
+    EXPECT_GE(row.top, 0);
+    EXPECT_LE(row.bottom, client.bottom);
+    EXPECT_EQ(list.GetTopIndex(), 40 - page + 1);
+    list.Scroll(CSize(0, -100000));
+    EXPECT_EQ(list.GetTopIndex(), 0);
+    // Switching views starts from the top again.
+    list.EnsureVisible(59, FALSE);
+    list.ModifyStyle(LVS_TYPEMASK, LVS_LIST);
+    EXPECT_EQ(list.GetTopIndex(), 0);
+}
+
+TEST_P(ListConformance, CustomDrawRunsThroughEveryStageInThePaint) {
+    host.answer = [](NMHDR* header) -> LRESULT {
+        if (header->code != NM_CUSTOMDRAW)
+            return 0;
+        const auto* draw = reinterpret_cast<NMCUSTOMDRAW*>(header);
+        if (draw->dwDrawStage == CDDS_PREPAINT)
+            return CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT;
+        if (draw->dwDrawStage == CDDS_ITEMPREPAINT)
+            return CDRF_NOTIFYPOSTPAINT;
+        return 0;
+    };
+    list.Invalidate();
+    list.UpdateWindow();
+    const auto draws = host.Recorded(NM_CUSTOMDRAW);
+    ASSERT_FALSE(draws.empty());
+    EXPECT_EQ(draws.front().drawStage, CDDS_PREPAINT);
+    EXPECT_EQ(draws.back().drawStage, CDDS_POSTPAINT);
+    int postPaints = 0;
+    for (const auto& n : draws)
+        if (n.drawStage == CDDS_ITEMPOSTPAINT) {
+            ++postPaints;
+            CRect bounds;
+            list.GetItemRect(n.item, &bounds, LVIR_BOUNDS);
+            EXPECT_EQ(n.rect, bounds);
+            EXPECT_EQ(n.lParam, 100 + n.item);
+        }
+    EXPECT_EQ(postPaints, 5);
+}
+
+TEST_P(ListConformance, DragImageIsTheItemGrabbedWhereItLies) {
+    list.ModifyStyle(LVS_TYPEMASK, LVS_ICON);
+    CPoint corner;
+    std::unique_ptr<CImageList> image = list.CreateDragImage(1, &corner);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->GetImageCount(), 1);
+    CRect bounds;
+    list.GetItemRect(1, &bounds, LVIR_BOUNDS);
+    EXPECT_EQ(corner, bounds.TopLeft());
+    EXPECT_EQ(image->GetImageSize(), bounds.Size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, ListConformance, testing::ValuesIn(UiDriverNames()));
+
+} // namespace

@@ -1,0 +1,292 @@
+// The tree view as a person and the dialog code use it, on every backend.
+#include "platform/afxwin.h"
+#include "platform/ui_driver.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class TreeConformance : public testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override {
+        driver = MakeUiDriver(GetParam());
+        ASSERT_TRUE(driver);
+        ASSERT_TRUE(host.Create(CRect(100, 100, 420, 460)));
+        ASSERT_TRUE(tree.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | TVS_HASBUTTONS | TVS_HASLINES |
+                                    TVS_EDITLABELS | TVS_DISABLEDRAGDROP,
+                                CRect(10, 10, 300, 330), &host, kTreeId));
+        ASSERT_TRUE(images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 0));
+        tree.SetImageList(&images, TVSIL_NORMAL);
+        root = Insert("Sammlung", TVI_ROOT, 0);
+        a = Insert("A", root, 1);
+        a1 = Insert("A1", a, 11);
+        Insert("A2", a, 12);
+        b = Insert("B", root, 2);
+        host.Clear();
+    }
+
+    HTREEITEM Insert(const char* text, HTREEITEM parent, LPARAM data) {
+        return tree.InsertItem(TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM, text, 0, 3,
+                               0, 0, data, parent, TVI_LAST);
+    }
+
+    std::vector<UINT> Codes() const {
+        std::vector<UINT> codes;
+        for (const auto& n : host.notifications)
+            if (n.code != NM_CUSTOMDRAW && n.code != NM_SETFOCUS && n.code != NM_KILLFOCUS &&
+                n.code != NM_CLICK)
+                codes.push_back(n.code);
+        return codes;
+    }
+
+    static constexpr UINT kTreeId = 1012;
+    std::unique_ptr<UiDriver> driver;
+    RecordingWindow host;
+    CImageList images;
+    CTreeCtrl tree;
+    HTREEITEM root = nullptr;
+    HTREEITEM a = nullptr;
+    HTREEITEM a1 = nullptr;
+    HTREEITEM b = nullptr;
+};
+
+TEST_P(TreeConformance, ItemsAreFoundByNavigation) {
+    EXPECT_EQ(tree.GetRootItem(), root);
+    EXPECT_EQ(tree.GetChildItem(root), a);
+    EXPECT_EQ(tree.GetNextSiblingItem(a), b);
+    EXPECT_EQ(tree.GetNextSiblingItem(b), nullptr);
+    EXPECT_EQ(tree.GetParentItem(a1), a);
+    EXPECT_EQ(tree.GetItemText(a1), "A1");
+    EXPECT_EQ(tree.GetItemData(b), 2u);
+    EXPECT_TRUE(tree.ItemHasChildren(a));
+    EXPECT_FALSE(tree.ItemHasChildren(b));
+    int image = 0;
+    int selected = 0;
+    ASSERT_TRUE(tree.GetItemImage(a, image, selected));
+    EXPECT_EQ(selected, 3);
+    EXPECT_EQ(tree.GetCount(), 5u);
+    EXPECT_EQ(driver->FindTreeItem(tree, {"Sammlung", "A", "A2"}), tree.GetNextSiblingItem(a1));
+    HTREEITEM first = tree.InsertItem("First", root, TVI_FIRST);
+    EXPECT_EQ(tree.GetChildItem(root), first);
+}
+
+TEST_P(TreeConformance, FirstProgrammaticExpansionNotifiesLaterOnesDoNot) {
+    ASSERT_TRUE(tree.Expand(root, TVE_EXPAND));
+    EXPECT_EQ(Codes(), (std::vector<UINT>{TVN_ITEMEXPANDING, TVN_ITEMEXPANDED}));
+    const auto expanded = host.Recorded(TVN_ITEMEXPANDED);
+    EXPECT_EQ(expanded[0].action, TVE_EXPAND);
+    EXPECT_EQ(expanded[0].itemNew, root);
+    EXPECT_EQ(tree.GetItemState(root, TVIS_EXPANDED), TVIS_EXPANDED);
+    host.Clear();
+    tree.Expand(root, TVE_COLLAPSE);
+    tree.Expand(root, TVE_EXPAND);
+    EXPECT_TRUE(Codes().empty());
+    EXPECT_EQ(tree.GetItemState(root, TVIS_EXPANDED), TVIS_EXPANDED);
+    // An item without children does not expand.
+    EXPECT_FALSE(tree.Expand(b, TVE_EXPAND));
+}
+
+TEST_P(TreeConformance, ExpansionHandlersMayReplaceThePlaceholder) {
+    HTREEITEM lazy = Insert("Lazy", root, 3);
+    tree.InsertItem("placeholder", lazy);
+    host.observe = [&](NMHDR* header) {
+        auto* info = reinterpret_cast<NMTREEVIEW*>(header);
+        if (header->code == TVN_ITEMEXPANDED && info->itemNew.hItem == lazy) {
+            tree.DeleteItem(tree.GetChildItem(lazy));
+            tree.InsertItem("Real", lazy);
+        }
+    };
+    tree.Expand(root, TVE_EXPAND);
+    ASSERT_TRUE(tree.Expand(lazy, TVE_EXPAND));
+    EXPECT_EQ(tree.GetItemText(tree.GetChildItem(lazy)), "Real");
+    EXPECT_EQ(tree.GetNextSiblingItem(tree.GetChildItem(lazy)), nullptr);
+}
+
+TEST_P(TreeConformance, ClickOnTheButtonTogglesAndAlwaysNotifies) {
+    tree.Expand(root, TVE_EXPAND);
+    tree.Expand(a, TVE_EXPAND);
+    tree.Expand(a, TVE_COLLAPSE);
+    host.Clear();
+    driver->ClickTreeButton(tree, a);
+    EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), TVIS_EXPANDED);
+    EXPECT_EQ(Codes(), (std::vector<UINT>{TVN_ITEMEXPANDING, TVN_ITEMEXPANDED}));
+    host.Clear();
+    driver->ClickTreeButton(tree, a);
+    EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), 0u);
+    ASSERT_EQ(host.Recorded(TVN_ITEMEXPANDED).size(), 1u);
+    EXPECT_EQ(host.Recorded(TVN_ITEMEXPANDED)[0].action, TVE_COLLAPSE);
+    // The button is not the item: the selection stays where it was.
+    EXPECT_EQ(tree.GetSelectedItem(), nullptr);
+}
+
+TEST_P(TreeConformance, ExpandingCanBeRefused) {
+    host.answer = [](NMHDR* header) -> LRESULT { return header->code == TVN_ITEMEXPANDING; };
+    EXPECT_FALSE(tree.Expand(root, TVE_EXPAND));
+    EXPECT_EQ(tree.GetItemState(root, TVIS_EXPANDED), 0u);
+    EXPECT_TRUE(host.Recorded(TVN_ITEMEXPANDED).empty());
+}
+
+TEST_P(TreeConformance, SelectionNotifiesChangingThenChanged) {
+    ASSERT_TRUE(tree.SelectItem(a1));
+    // Selecting reveals the item: its parents expand on the way.
+    EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), TVIS_EXPANDED);
+    const auto changed = host.Recorded(TVN_SELCHANGED);
+    ASSERT_EQ(changed.size(), 1u);
+    EXPECT_EQ(changed[0].itemNew, a1);
+    EXPECT_EQ(changed[0].itemOld, nullptr);
+    EXPECT_EQ(changed[0].lParam, 11);
+    EXPECT_EQ(changed[0].action, TVC_UNKNOWN);
+    EXPECT_EQ(host.Recorded(TVN_SELCHANGING).size(), 1u);
+    EXPECT_EQ(tree.GetSelectedItem(), a1);
+    EXPECT_EQ(tree.GetItemState(a1, TVIS_SELECTED), TVIS_SELECTED);
+    host.Clear();
+    tree.SelectItem(a1);
+    EXPECT_TRUE(host.Recorded(TVN_SELCHANGED).empty());
+
+    driver->ClickTreeItem(tree, b);
+    const auto byMouse = host.Recorded(TVN_SELCHANGED);
+    ASSERT_EQ(byMouse.size(), 1u);
+    EXPECT_EQ(byMouse[0].itemOld, a1);
+    EXPECT_EQ(byMouse[0].itemNew, b);
+    EXPECT_EQ(byMouse[0].action, TVC_BYMOUSE);
+    EXPECT_EQ(tree.GetItemState(a1, TVIS_SELECTED), 0u);
+}
+
+TEST_P(TreeConformance, DeletingTheSelectionSelectsTheNextSibling) {
+    tree.SelectItem(a);
+    host.Clear();
+    ASSERT_TRUE(tree.DeleteItem(a));
+    EXPECT_EQ(tree.GetSelectedItem(), b);
+    const auto deleted = host.Recorded(TVN_DELETEITEM);
+    ASSERT_EQ(deleted.size(), 3u);
+    EXPECT_EQ(deleted.back().itemOld, a); // children go first
+    EXPECT_EQ(host.Recorded(TVN_SELCHANGED).size(), 1u);
+    EXPECT_EQ(tree.GetItemText(a), ""); // a stale handle finds nothing
+    EXPECT_FALSE(tree.SelectItem(a));
+    EXPECT_TRUE(tree.DeleteAllItems());
+    EXPECT_EQ(tree.GetCount(), 0u);
+    EXPECT_EQ(tree.GetRootItem(), nullptr);
+}
+
+TEST_P(TreeConformance, HitTestFindsButtonIconLabelAndEmptySpace) {
+    tree.Expand(root, TVE_EXPAND);
+    CRect label;
+    ASSERT_TRUE(tree.GetItemRect(a, &label, TRUE));
+    UINT flags = 0;
+    EXPECT_EQ(tree.HitTest(label.CenterPoint(), &flags), a);
+    EXPECT_EQ(flags, TVHT_ONITEMLABEL);
+    EXPECT_EQ(tree.HitTest(CPoint(label.left - 4, label.CenterPoint().y), &flags), a);
+    EXPECT_EQ(flags, TVHT_ONITEMICON);
+    EXPECT_EQ(tree.HitTest(driver->TreeButtonPoint(tree, a), &flags), a);
+    EXPECT_EQ(flags, TVHT_ONITEMBUTTON);
+    EXPECT_EQ(tree.HitTest(CPoint(label.right + 10, label.CenterPoint().y), &flags), a);
+    EXPECT_EQ(flags, TVHT_ONITEMRIGHT);
+    CRect client;
+    tree.GetClientRect(&client);
+    EXPECT_EQ(tree.HitTest(CPoint(5, client.bottom - 2), &flags), nullptr);
+    EXPECT_EQ(flags, TVHT_NOWHERE);
+    // Items under a collapsed parent have no rectangle.
+    EXPECT_FALSE(tree.GetItemRect(a1, &label, TRUE));
+    CRect line;
+    ASSERT_TRUE(tree.GetItemRect(b, &line, FALSE));
+    EXPECT_EQ(line.left, 0);
+    EXPECT_EQ(line.right, client.right);
+}
+
+TEST_P(TreeConformance, RightClickShowsTheItemAsDropTargetDuringTheNotification) {
+    tree.Expand(root, TVE_EXPAND);
+    tree.SelectItem(a);
+    HTREEITEM during = nullptr;
+    host.observe = [&](NMHDR* header) {
+        if (header->code == NM_RCLICK)
+            during = tree.GetDropHilightItem();
+    };
+    driver->RightClickTreeItem(tree, b);
+    EXPECT_EQ(during, b);
+    EXPECT_EQ(tree.GetDropHilightItem(), nullptr);
+    EXPECT_EQ(tree.GetSelectedItem(), a);
+    EXPECT_EQ(host.Recorded(NM_RCLICK).size(), 1u);
+}
+
+TEST_P(TreeConformance, DropHighlightIsSetByStateOrSelection) {
+    tree.Select(b, TVGN_DROPHILITE);
+    EXPECT_EQ(tree.GetDropHilightItem(), b);
+    EXPECT_EQ(tree.GetItemState(b, TVIS_DROPHILITED), TVIS_DROPHILITED);
+    tree.SelectDropTarget(nullptr);
+    EXPECT_EQ(tree.GetItemState(b, TVIS_DROPHILITED), 0u);
+    tree.SetItemState(a, TVIS_DROPHILITED, TVIS_DROPHILITED);
+    EXPECT_EQ(tree.GetItemState(a, TVIS_DROPHILITED), TVIS_DROPHILITED);
+    tree.SetItemState(a, 0, TVIS_DROPHILITED);
+    EXPECT_EQ(tree.GetItemState(a, TVIS_DROPHILITED), 0u);
+}
+
+TEST_P(TreeConformance, DoubleClickTogglesUnlessTheHandlerTakesIt) {
+    tree.Expand(root, TVE_EXPAND);
+    driver->DoubleClickTreeItem(tree, a);
+    EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), TVIS_EXPANDED);
+    EXPECT_EQ(host.Recorded(NM_DBLCLK).size(), 1u);
+    host.answer = [](NMHDR* header) -> LRESULT { return header->code == NM_DBLCLK; };
+    driver->DoubleClickTreeItem(tree, a);
+    EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), TVIS_EXPANDED);
+}
+
+TEST_P(TreeConformance, LabelEditingWithVetoAcceptanceAndCancel) {
+    tree.Expand(root, TVE_EXPAND);
+    host.answer = [&](NMHDR* header) -> LRESULT {
+        auto* info = reinterpret_cast<NMTVDISPINFO*>(header);
+        if (header->code == TVN_BEGINLABELEDIT)
+            return info->item.hItem == root; // the root keeps its name
+        return header->code == TVN_ENDLABELEDIT;
+    };
+    EXPECT_EQ(tree.EditLabel(root), nullptr);
+    EXPECT_EQ(tree.GetEditControl(), nullptr);
+
+    CEdit* edit = tree.EditLabel(b);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(tree.GetEditControl(), edit);
+    driver->TypeText("Bravo");
+    driver->PressKey(VK_RETURN);
+    EXPECT_EQ(tree.GetItemText(b), "Bravo");
+    const auto ends = host.Recorded(TVN_ENDLABELEDIT);
+    ASSERT_EQ(ends.size(), 1u);
+    EXPECT_EQ(ends[0].text, "Bravo");
+    EXPECT_EQ(ends[0].itemNew, b);
+
+    ASSERT_NE(tree.EditLabel(b), nullptr);
+    driver->TypeText("Nope");
+    driver->PressKey(VK_ESCAPE);
+    EXPECT_EQ(tree.GetItemText(b), "Bravo");
+    EXPECT_FALSE(host.Recorded(TVN_ENDLABELEDIT).back().hasText);
+}
+
+TEST_P(TreeConformance, SlowClickOnTheSelectedLabelStartsEditing) {
+    tree.Expand(root, TVE_EXPAND);
+    driver->ClickTreeItem(tree, b);
+    driver->SlowClickTreeItem(tree, b);
+    ASSERT_NE(tree.GetEditControl(), nullptr);
+    EXPECT_EQ(host.Recorded(TVN_BEGINLABELEDIT).size(), 1u);
+    driver->PressKey(VK_ESCAPE);
+    EXPECT_EQ(tree.GetEditControl(), nullptr);
+}
+
+TEST_P(TreeConformance, KeysWalkTheVisibleItems) {
+    tree.SelectItem(root);
+    tree.Expand(root, TVE_EXPAND);
+    driver->ClickTreeItem(tree, root);
+    driver->PressKey(VK_DOWN);
+    EXPECT_EQ(tree.GetSelectedItem(), a);
+    driver->PressKey(VK_RIGHT);
+    EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), TVIS_EXPANDED);
+    driver->PressKey(VK_RIGHT);
+    EXPECT_EQ(tree.GetSelectedItem(), a1);
+    driver->PressKey(VK_LEFT);
+    EXPECT_EQ(tree.GetSelectedItem(), a);
+    driver->PressKey(VK_LEFT);
+    EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), 0u);
+    EXPECT_EQ(host.Recorded(TVN_SELCHANGED).back().action, TVC_BYKEYBOARD);
+    EXPECT_FALSE(host.Recorded(TVN_KEYDOWN).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, TreeConformance, testing::ValuesIn(UiDriverNames()));
+
+} // namespace
