@@ -375,6 +375,40 @@ TEST_F(DaoRecordsetTest, AWalkSurvivesWritesThroughAnotherRecordset) {
     EXPECT_EQ(Rest(walker), (Names{"b1", "b4", "c1"}));
 }
 
+TEST_F(DaoRecordsetTest, RestartsFindTheirPlaceAmongNullKeysAndDescendingOrder) {
+    AddSample();
+    CDaoRecordset walker(&db);
+    walker.Open(dbOpenTable, "PEOPLE");
+    walker.SetCurrentIndex("K");
+    ASSERT_EQ(Name(walker), "n1");
+    CDaoRecordset writer(&db);
+    writer.Open(dbOpenTable, "PEOPLE");
+    writer.SetCurrentIndex("Name");
+    writer.AddNew();
+    writer.SetFieldValue("NAME", COleVariant("n2"));
+    writer.Update();
+    COleVariant a1("a1");
+    ASSERT_TRUE(writer.Seek("=", &a1));
+    writer.Delete();
+    EXPECT_EQ(Rest(walker), (Names{"n1", "n2", "a2", "b1", "b2", "b3", "c1"}));
+
+    // Nulls come last going down; deleting the walker's record keeps its place.
+    walker.SetCurrentIndex("KDown");
+    COleVariant one = Long(1);
+    ASSERT_TRUE(walker.Seek("=", &one));
+    EXPECT_EQ(Name(walker), "a2");
+    COleVariant a2("a2");
+    ASSERT_TRUE(writer.Seek("=", &a2));
+    writer.Delete();
+    walker.MoveNext();
+    EXPECT_EQ(Rest(walker), (Names{"n1", "n2"}));
+    walker.MovePrev();
+    EXPECT_EQ(Name(walker), "n2");
+    walker.MovePrev();
+    walker.MovePrev();
+    EXPECT_EQ(Name(walker), "b3");
+}
+
 TEST_F(DaoRecordsetTest, EveryTypeRoundTrips) {
     CDaoTableDef table(&db);
     table.Create("TYPES");

@@ -1,7 +1,6 @@
 #include "platform/dao/dao_detail.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace dao_detail {
 namespace {
@@ -37,8 +36,9 @@ constexpr int kBusyTimeoutMs = 300;
 
 std::string Lower(std::string_view name) {
     std::string lower(name);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     return lower;
 }
 
@@ -56,10 +56,11 @@ std::string QuoteIdentifier(std::string_view name) {
 }
 
 bool SameName(std::string_view a, std::string_view b) {
+    // The engine folds ASCII only, whatever the locale.
+    auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : int(c); };
     return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [&](unsigned char x, unsigned char y) { return fold(x) == fold(y); });
 }
 
 void ThrowDao(long code, const char* description) {
