@@ -1,0 +1,170 @@
+#include "host/chunk_table.h"
+#include "host/project.h"
+#include "host/schema.h"
+#include "store/dao_record.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+struct ExpectedField {
+    const char* name;
+    short type;
+};
+
+// The host's CHUNKS as the library and the host's users know it, written out independently of
+// the schema table it is checked against.
+const ExpectedField kChunks[] = {
+    {"ChunkSysID", dbLong},
+    {"ChunkUsrID", dbText},
+    {"TextTitle", dbText},
+    {"CreateDate", dbDate},
+    {"ModifyDate", dbDate},
+    {"Ver", dbLong},
+    {"ChunkFlags", dbLong},
+    {"Links", dbLongBinary},
+    {"Bookmarks", dbLongBinary},
+    {"Comments", dbMemo},
+    {"Text", dbLongBinary},
+    {"OLE", dbLongBinary},
+    {"OCX", dbLongBinary},
+    {"Fonts", dbLongBinary},
+    {"Attributes", dbLong},
+    {"DataSegm", dbLongBinary},
+    {"Objects", dbLongBinary},
+    {"DirID", dbLong},
+    {"Author", dbText},
+    {"Keywords", dbText},
+    {"Revision", dbInteger},
+    {"Preview", dbLongBinary},
+    {"ADD_Fotograf", dbText},
+    {"ADD_Bildnummer", dbLong},
+    {"ADD_Freigegeben", dbBoolean},
+    {"ADD_Honorar", dbCurrency},
+    {"ADD_Aufnahmedatum", dbDate},
+    {"ADD_Belichtung", dbDouble},
+};
+
+class ProjectTest : public ::testing::Test {
+protected:
+    ProjectTest() : project(refhost::Project::Create(dir.File("projekt.db"))) {}
+
+    TempDir dir;
+    std::unique_ptr<refhost::Project> project;
+};
+
+TEST_F(ProjectTest, ChunksHasTheHostsFieldsInOrder) {
+    CDaoTableDef table(&project->database());
+    table.Open("CHUNKS");
+    ASSERT_EQ(table.GetFieldCount(), static_cast<short>(std::size(kChunks)));
+    for (int i = 0; i < table.GetFieldCount(); ++i) {
+        CDaoFieldInfo info;
+        table.GetFieldInfo(i, info);
+        EXPECT_EQ(info.m_strName, kChunks[i].name) << "field " << i + 1;
+        EXPECT_EQ(info.m_nType, kChunks[i].type) << "field " << i + 1;
+    }
+    CDaoFieldInfo name;
+    table.GetFieldInfo(1, name);
+    EXPECT_EQ(name.m_lSize, 255);
+}
+
+TEST_F(ProjectTest, ExactlyTheExtraFieldsCarryThePrefix) {
+    CDaoTableDef table(&project->database());
+    table.Open("CHUNKS");
+    int extras = 0;
+    for (int i = 0; i < table.GetFieldCount(); ++i) {
+        CDaoFieldInfo info;
+        table.GetFieldInfo(i, info);
+        const bool extra = IsHaveAddPrefix(info.m_strName) != 0;
+        EXPECT_EQ(extra, i >= refhost::kFirstExtraColumn) << info.m_strName.str();
+        extras += extra;
+    }
+    EXPECT_EQ(extras, 6);
+}
+
+TEST_F(ProjectTest, ChunkIndexesFindByKeyAndByFolder) {
+    CDaoTableDef table(&project->database());
+    table.Open("CHUNKS");
+    CDaoIndexInfo byKey;
+    table.GetIndexInfo("CSysID_INDEX", byKey, AFX_DAO_ALL_INFO);
+    ASSERT_EQ(byKey.m_nFields, 1);
+    EXPECT_EQ(byKey.m_pFieldInfos[0].m_strName, "ChunkSysID");
+    EXPECT_TRUE(byKey.m_bPrimary);
+    EXPECT_TRUE(byKey.m_bUnique);
+
+    CDaoIndexInfo byFolder;
+    table.GetIndexInfo("DirID_INDEX", byFolder, AFX_DAO_ALL_INFO);
+    ASSERT_EQ(byFolder.m_nFields, 1);
+    EXPECT_EQ(byFolder.m_pFieldInfos[0].m_strName, "DirID");
+    EXPECT_FALSE(byFolder.m_bPrimary);
+    EXPECT_FALSE(byFolder.m_bUnique);
+}
+
+TEST_F(ProjectTest, CollectionHoldsOneRecordWithTheFolderCounter) {
+    CDaoTableDef table(&project->database());
+    table.Open("COLLECTION");
+    ASSERT_GE(table.GetFieldCount(), 5);
+    CDaoFieldInfo info;
+    table.GetFieldInfo(4, info);
+    EXPECT_EQ(info.m_strName, "MaxFolderSysID");
+    EXPECT_EQ(info.m_nType, dbLong);
+    EXPECT_EQ(table.GetRecordCount(), 1);
+    table.Close();
+
+    EXPECT_EQ(project->FolderCounter(), 0);
+    project->RaiseFolderCounter(7);
+    EXPECT_EQ(project->FolderCounter(), 7);
+    project->RaiseFolderCounter(3); // never lowered
+    EXPECT_EQ(project->FolderCounter(), 7);
+}
+
+TEST_F(ProjectTest, ReopenedProjectKeepsTablesAndRecords) {
+    const ChunkId chunk = refhost::ChunkTable(project->database()).Create("Café", 0);
+    const std::string path = project->path();
+    project.reset();
+
+    project = refhost::Project::Open(path);
+    EXPECT_TRUE(project->database().TableExists("CHUNKS"));
+    CDaoTableDef entries(&project->database());
+    entries.Open("ENTRIES");
+    CDaoIndexInfo byChunk;
+    entries.GetIndexInfo(refhost::kEntryChunkIndex, byChunk, AFX_DAO_ALL_INFO);
+    ASSERT_EQ(byChunk.m_nFields, 1);
+    EXPECT_EQ(byChunk.m_pFieldInfos[0].m_strName, "ChunkSysID");
+    EXPECT_FALSE(project->database().TableExists("EXPLORER")); // the library's own, made by it
+    EXPECT_EQ(refhost::ChunkTable(project->database()).Name(chunk), "Café");
+}
+
+TEST_F(ProjectTest, TransactionKeepsOnlyCommittedWrites) {
+    refhost::ChunkTable chunks(project->database());
+    ChunkId dropped = 0, kept = 0;
+    {
+        refhost::Transaction transaction(project->database());
+        dropped = chunks.Create("Verworfen", 0);
+    }
+    EXPECT_FALSE(chunks.Exists(dropped));
+    {
+        refhost::Transaction transaction(project->database());
+        kept = chunks.Create("Behalten", 0);
+        transaction.Commit();
+    }
+    EXPECT_TRUE(chunks.Exists(kept));
+}
+
+TEST(Project, NeverOverwritesNorInventsAFile) {
+    TempDir dir;
+    const std::string path = dir.File("vorhanden.db");
+    std::ofstream(path) << "kein Projekt";
+    EXPECT_THROW(refhost::Project::Create(path), CDaoException);
+    std::ifstream in(path);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "kein Projekt");
+
+    EXPECT_THROW(refhost::Project::Open(dir.File("fehlt.db")), CDaoException);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("fehlt.db")));
+}
+
+} // namespace
