@@ -1,0 +1,217 @@
+// How the dialog ends in each mode: OK on the tree, the save-as checks with their two messages,
+// and the results the entry points copy back.
+#include "resources/resource_ids.h"
+#include "tests/dialog_test_fixture.h"
+
+namespace {
+
+using DialogResultsTest = DialogTest;
+
+CString LoadText(UINT id) {
+    CString text;
+    text.LoadString(id);
+    return text;
+}
+
+TEST_F(DialogResultsTest, FolderModeReturnsTheCurrentTreeFolder) {
+    Init();
+    const FolderId a = MakeFolder("A", 0);
+    const FolderId b = MakeFolder("B", a);
+    std::uint32_t item = 0;
+    std::uint32_t folder = b;
+    m_driver.Then([&](UiDriver& d) {
+        ASSERT_NE(Active(d), nullptr);
+        EXPECT_EQ(Active(d)->m_curTag, FolderTag(b));
+        d.PressButton(IDOK);
+    });
+    EXPECT_EQ(EXPL_GetFolder(item, folder, "Ordner"), 1);
+    ExpectScriptDone();
+    EXPECT_EQ(item, b);
+    EXPECT_EQ(folder, b);
+
+    // The root is a folder like any other.
+    m_driver.Then([&](UiDriver& d) {
+        ExplorerDialog* dialog = Active(d);
+        ASSERT_NE(dialog, nullptr);
+        d.ClickTreeItem(dialog->m_tree, dialog->m_hRoot);
+        d.PressKey(VK_RETURN);
+    });
+    EXPECT_EQ(EXPL_GetFolder(item, folder, "Ordner"), 1);
+    ExpectScriptDone();
+    EXPECT_EQ(item, 0u);
+    EXPECT_EQ(folder, 0u);
+}
+
+TEST_F(DialogResultsTest, OkWithoutAChoiceBeepsOrDoesNothing) {
+    Init();
+    MakeFolder("A", 0);
+    ExplorerDialog dialog;
+    m_driver.Then([&](UiDriver& d) {
+        // Opened at the root without a selection: nothing is current, a refused OK beeps.
+        ASSERT_EQ(dialog.m_curTag, NoItem);
+        d.PressButton(IDOK);
+        ASSERT_EQ(d.Beeps().size(), 1u);
+        EXPECT_EQ(d.Beeps()[0], MB_OK);
+        // The list has the focus but nothing in it is selected: not even a beep.
+        d.Click(dialog.m_list, CPoint(3, 3));
+        ASSERT_EQ(dialog.m_bListFocus, 1);
+        d.PressButton(IDOK);
+        EXPECT_EQ(d.Beeps().size(), 1u);
+        EXPECT_EQ(d.ActiveWindow(), &dialog);
+        d.PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(Run(dialog, ExplorerMode::Folder, 0), IDCANCEL);
+    ExpectScriptDone();
+    EXPECT_EQ(dialog.m_resultKey, 0xFFFFFFFFu);
+}
+
+TEST_F(DialogResultsTest, OkOnATreeFolderOpensItInTheTargetAndChunkModes) {
+    Init();
+    const FolderId a = MakeFolder("A", 0);
+    MakeFolder("B", a);
+    for (const ExplorerMode mode : {ExplorerMode::Target, ExplorerMode::Chunk}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        ExplorerDialog dialog;
+        m_driver.Then([&](UiDriver& d) {
+            HTREEITEM itemA = dialog.m_tree.GetChildItem(dialog.m_hRoot);
+            d.ClickTreeItem(dialog.m_tree, itemA);
+            ASSERT_FALSE(IsExpanded(dialog.m_tree, itemA));
+            d.PressButton(IDOK);
+            EXPECT_EQ(d.ActiveWindow(), &dialog);
+            EXPECT_TRUE(IsExpanded(dialog.m_tree, itemA));
+            EXPECT_EQ(dialog.m_curTag, FolderTag(a));
+            d.PressKey(VK_ESCAPE);
+        });
+        EXPECT_EQ(Run(dialog, mode, 0), IDCANCEL);
+        ExpectScriptDone();
+        EXPECT_EQ(dialog.m_resultKey, 0xFFFFFFFFu);
+    }
+}
+
+TEST_F(DialogResultsTest, OkOnATreeChunkChoosesItAsTheTarget) {
+    Init();
+    const FolderId a = MakeFolder("A", 0);
+    const ChunkId chunk = MakeChunk("Ziel", a);
+    std::uint32_t item = 0;
+    std::uint32_t entry = 0;
+    std::uint32_t folder = a;
+    m_driver.Then([&](UiDriver& d) {
+        ExplorerDialog* dialog = Active(d);
+        ASSERT_NE(dialog, nullptr);
+        HTREEITEM chunkItem = dialog->FindTreeItem(TVI_ROOT, ChunkTag(chunk), TRUE);
+        ASSERT_NE(chunkItem, nullptr);
+        d.ClickTreeItem(dialog->m_tree, chunkItem);
+        EXPECT_EQ(dialog->m_curTag, ChunkTag(chunk));
+        d.PressButton(IDOK);
+    });
+    EXPECT_EQ(EXPL_GetTarget(item, entry, folder, "Ziel"), 1);
+    ExpectScriptDone();
+    EXPECT_EQ(item, chunk);
+    EXPECT_EQ(entry, 0xFFFFFFFFu);
+    // The folder of a chunk that is the current tree item is the chunk's own folder.
+    EXPECT_EQ(folder, a);
+}
+
+class SaveAsTest : public DialogResultsTest {
+protected:
+    void SetUp() override {
+        Init();
+        m_folder = MakeFolder("Ablage", 0);
+        m_own = MakeChunk("Mein Bild", m_folder);
+        m_other = MakeChunk("ABC", m_folder);
+        MakeChunk("abc", MakeFolder("Anderswo", 0));
+    }
+
+    // EXPL_ChunkSaveAs for the host's own chunk with `name` in the field.
+    int SaveAs(const char* name) {
+        m_chunk = m_own;
+        m_name = name;
+        m_folderOut = m_folder;
+        return EXPL_ChunkSaveAs(m_chunk, m_name, m_folderOut, "Speichern unter");
+    }
+
+    FolderId m_folder = 0;
+    ChunkId m_own = 0;
+    ChunkId m_other = 0;
+    std::uint32_t m_chunk = 0;
+    CString m_name;
+    std::uint32_t m_folderOut = 0;
+};
+
+TEST_F(SaveAsTest, ANewNameEndsWithTheHostsOwnChunk) {
+    m_driver.Then([&](UiDriver& d) {
+        ExplorerDialog* dialog = Active(d);
+        ASSERT_NE(dialog, nullptr);
+        CString shown;
+        d.Control(IDC_NAME_EDIT)->GetWindowText(shown);
+        EXPECT_STREQ(shown, "Vorschlag");
+        d.Control(IDC_NAME_EDIT)->SetWindowText("");
+        d.Click(*d.Control(IDC_NAME_EDIT), CPoint(5, 5));
+        d.TypeText("Neues Bild");
+        d.PressButton(IDOK);
+    });
+    EXPECT_EQ(SaveAs("Vorschlag"), 1);
+    ExpectScriptDone();
+    EXPECT_TRUE(m_driver.Messages().empty());
+    EXPECT_EQ(m_chunk, m_own);
+    EXPECT_STREQ(m_name, "Neues Bild");
+    EXPECT_EQ(m_folderOut, m_folder);
+}
+
+TEST_F(SaveAsTest, TheNameOfAnotherChunkAsksAndYesReplacesIt) {
+    m_driver.QueueMessageBoxAnswer(IDYES);
+    m_driver.Then([&](UiDriver& d) { d.PressButton(IDOK); });
+    EXPECT_EQ(SaveAs("  abc\t "), 1);
+    ExpectScriptDone();
+    ASSERT_EQ(m_driver.Messages().size(), 1u);
+    EXPECT_STREQ(m_driver.Messages()[0].text, LoadText(IDS_ASK_REPLACE));
+    EXPECT_STREQ(m_driver.Messages()[0].text,
+                 "Standbild mit diesem Namen existiert bereits. Vorhandenes Lesezeichen "
+                 "ersetzen ?");
+    EXPECT_EQ(m_driver.Messages()[0].type & MB_TYPEMASK, MB_YESNO);
+    EXPECT_EQ(m_chunk, m_other);
+    EXPECT_STREQ(m_name, "abc");
+    EXPECT_EQ(m_folderOut, m_folder);
+}
+
+TEST_F(SaveAsTest, NoToTheQuestionKeepsTheDialogOpen) {
+    m_driver.QueueMessageBoxAnswer(IDNO);
+    m_driver.Then([&](UiDriver& d) {
+        d.PressButton(IDOK);
+        EXPECT_NE(Active(d), nullptr);
+        EXPECT_EQ(d.Messages().size(), 1u);
+        d.PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(SaveAs("ABC"), 0);
+    ExpectScriptDone();
+    EXPECT_EQ(m_chunk, m_own);
+    EXPECT_STREQ(m_name, "ABC");
+}
+
+TEST_F(SaveAsTest, TheHostsOwnChunkIsAlreadyThere) {
+    m_driver.Then([&](UiDriver& d) {
+        d.PressButton(IDOK);
+        EXPECT_NE(Active(d), nullptr);
+        d.PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(SaveAs("mein bild"), 0);
+    ExpectScriptDone();
+    ASSERT_EQ(m_driver.Messages().size(), 1u);
+    EXPECT_STREQ(m_driver.Messages()[0].text, "Verzeichnis enthält schon das Standbild.");
+    EXPECT_EQ(m_driver.Messages()[0].type & MB_TYPEMASK, MB_OK);
+}
+
+TEST_F(SaveAsTest, ANameOfWhiteSpaceOnlyDoesNothing) {
+    m_driver.Then([&](UiDriver& d) {
+        d.PressButton(IDOK);
+        EXPECT_NE(Active(d), nullptr);
+        d.PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(SaveAs(" \t  "), 0);
+    ExpectScriptDone();
+    EXPECT_TRUE(m_driver.Messages().empty());
+    EXPECT_TRUE(m_driver.Beeps().empty());
+    EXPECT_STREQ(m_name, " \t  ");
+}
+
+} // namespace

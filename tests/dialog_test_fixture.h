@@ -1,0 +1,79 @@
+// The browser dialog on a reference-host project, driven through the headless test driver.
+#pragma once
+
+#include "dialog/explorer_dialog.h"
+#include "host/host.h"
+#include "platform/headless/test_driver.h"
+#include "tests/support/library_fixture.h"
+
+#include <string>
+#include <vector>
+
+class DialogTest : public LibraryTest {
+protected:
+    // EXPL_Init with the reference host's callbacks; the folder table is made by a writing host
+    // first, as a read-only host would find it.
+    void Init(int readOnly = 0) {
+        ASSERT_EQ(EXPL_Init(&db(), refhost::Host::Callbacks(), 0), 1);
+        ASSERT_EQ(EXPL_CreateNewTable(), 1);
+        if (readOnly == 0)
+            return;
+        ReloadLibraryContext();
+        ASSERT_EQ(EXPL_Init(&db(), refhost::Host::Callbacks(), readOnly), 1);
+    }
+
+    ChunkId MakeChunk(const char* name, FolderId folder) {
+        const ChunkId key = m_host.chunks().Create(name, folder);
+        EXPECT_NE(key, kNoChunk) << "chunk " << name;
+        return key;
+    }
+
+    // Runs `dialog` in `mode` starting at `folder`, as an entry point seeds it.
+    static INT_PTR Run(ExplorerDialog& dialog, ExplorerMode mode, std::uint32_t folder = kNoKey) {
+        dialog.m_strTitle = "Auswahl";
+        dialog.m_mode = mode;
+        dialog.m_folderKey = folder;
+        return dialog.DoModal();
+    }
+
+    // The browser dialog of the innermost modal run.
+    static ExplorerDialog* Active(UiDriver& driver) {
+        return dynamic_cast<ExplorerDialog*>(driver.ActiveWindow());
+    }
+
+    // Everything the script expected to happen did, and nothing was left running.
+    void ExpectScriptDone() {
+        EXPECT_EQ(m_driver.PendingSteps(), 0u);
+        EXPECT_TRUE(m_driver.Failures().empty())
+            << (m_driver.Failures().empty() ? "" : m_driver.Failures().front());
+    }
+
+    refhost::Host m_host{db()};
+    headless::TestDriver m_driver;
+};
+
+inline std::vector<std::string> ChildTexts(const CTreeCtrl& tree, HTREEITEM parent) {
+    std::vector<std::string> texts;
+    for (HTREEITEM item = tree.GetChildItem(parent); item; item = tree.GetNextSiblingItem(item))
+        texts.push_back(tree.GetItemText(item).str());
+    return texts;
+}
+
+inline std::vector<ItemTag> ChildTags(const CTreeCtrl& tree, HTREEITEM parent) {
+    std::vector<ItemTag> tags;
+    for (HTREEITEM item = tree.GetChildItem(parent); item; item = tree.GetNextSiblingItem(item))
+        tags.push_back(static_cast<ItemTag>(tree.GetItemData(item)));
+    return tags;
+}
+
+inline bool IsExpanded(const CTreeCtrl& tree, HTREEITEM item) {
+    return (tree.GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+}
+
+inline ItemTag FolderTag(FolderId key) {
+    return MakeTag(key, ItemKind::Folder);
+}
+
+inline ItemTag ChunkTag(ChunkId key) {
+    return MakeTag(key, ItemKind::Chunk);
+}

@@ -1,0 +1,399 @@
+// The folder tree: the root, the lazy reading behind placeholders, the start folder, the caption,
+// finding and selecting items, and the double click of the target mode.
+#include "resources/resource_ids.h"
+#include "store/chunk_records.h"
+#include "store/folder_records.h"
+#include "tests/dialog_test_fixture.h"
+
+namespace {
+
+using DialogTreeTest = DialogTest;
+
+using Texts = std::vector<std::string>;
+using Tags = std::vector<ItemTag>;
+
+CString CaptionOf(ExplorerDialog& dialog) {
+    CString text;
+    dialog.GetDlgItemText(IDC_CAPTION, text);
+    return text;
+}
+
+TEST_F(DialogTreeTest, AnEmptyStoreShowsTheRootAlone) {
+    Init();
+    ExplorerDialog dialog;
+    m_driver.Then([&](UiDriver& d) {
+        CTreeCtrl& tree = dialog.m_tree;
+        ASSERT_NE(dialog.m_hRoot, nullptr);
+        EXPECT_EQ(tree.GetRootItem(), dialog.m_hRoot);
+        EXPECT_EQ(tree.GetNextSiblingItem(dialog.m_hRoot), nullptr);
+        EXPECT_EQ(tree.GetCount(), 1u);
+        EXPECT_STREQ(tree.GetItemText(dialog.m_hRoot), "Sammlung");
+        EXPECT_EQ(tree.GetItemData(dialog.m_hRoot), FolderTag(0));
+        int image = -1;
+        int selected = -1;
+        tree.GetItemImage(dialog.m_hRoot, image, selected);
+        EXPECT_EQ(image, 0);
+        EXPECT_EQ(selected, 3);
+        EXPECT_FALSE(tree.ItemHasChildren(dialog.m_hRoot));
+        d.PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(Run(dialog, ExplorerMode::Target, 0), IDCANCEL);
+    ExpectScriptDone();
+}
+
+TEST_F(DialogTreeTest, FoldersAreReadOnceOnTheirFirstExpansion) {
+    Init();
+    const FolderId a = MakeFolder("A", 0);
+    const FolderId b = MakeFolder("B", a);
+    MakeFolder("C", b);
+    const FolderId d = MakeFolder("D", 0);
+    MakeChunk("Nur im Zielmodus", d);
+
+    ExplorerDialog dialog;
+    HTREEITEM itemA = nullptr;
+    FolderId e = 0;
+    m_driver
+        .Then([&](UiDriver&) {
+            CTreeCtrl& tree = dialog.m_tree;
+            // The root's children are read at once; below them only placeholders.
+            EXPECT_TRUE(IsExpanded(tree, dialog.m_hRoot));
+            EXPECT_EQ(ChildTexts(tree, dialog.m_hRoot), (Texts{"A", "D"}));
+            EXPECT_EQ(ChildTags(tree, dialog.m_hRoot), (Tags{FolderTag(a), FolderTag(d)}));
+            itemA = tree.GetChildItem(dialog.m_hRoot);
+            EXPECT_EQ(ChildTexts(tree, itemA), (Texts{"zzzzzzzzzztmp"}));
+            EXPECT_EQ(ChildTags(tree, itemA), (Tags{0}));
+            EXPECT_FALSE(IsExpanded(tree, itemA));
+            // D holds a chunk only: nothing to expand outside the target mode.
+            EXPECT_FALSE(tree.ItemHasChildren(tree.GetNextSiblingItem(itemA)));
+            // What is filed before the first expansion shows with it.
+            e = MakeFolder("E", a);
+        })
+        .Then([&](UiDriver& drv) { drv.ClickTreeButton(dialog.m_tree, itemA); })
+        .Then([&](UiDriver& drv) {
+            CTreeCtrl& tree = dialog.m_tree;
+            EXPECT_TRUE(IsExpanded(tree, itemA));
+            EXPECT_EQ(ChildTexts(tree, itemA), (Texts{"B", "E"}));
+            EXPECT_EQ(ChildTags(tree, itemA), (Tags{FolderTag(b), FolderTag(e)}));
+            EXPECT_EQ(ChildTexts(tree, tree.GetChildItem(itemA)), (Texts{"zzzzzzzzzztmp"}));
+            EXPECT_TRUE(
+                ChildTexts(tree, tree.GetNextSiblingItem(tree.GetChildItem(itemA))).empty());
+            // Filed after the first expansion: collapsing and expanding reads nothing again.
+            MakeFolder("F", a);
+            drv.ClickTreeButton(tree, itemA);
+            EXPECT_FALSE(IsExpanded(tree, itemA));
+            drv.ClickTreeButton(tree, itemA);
+            EXPECT_TRUE(IsExpanded(tree, itemA));
+            EXPECT_EQ(ChildTexts(tree, itemA), (Texts{"B", "E"}));
+            drv.PressKey(VK_ESCAPE);
+        });
+    EXPECT_EQ(Run(dialog, ExplorerMode::Folder, 0), IDCANCEL);
+    ExpectScriptDone();
+}
+
+TEST_F(DialogTreeTest, AFolderWhoseSubFoldersVanishedShowsNothing) {
+    Init();
+    const FolderId x = MakeFolder("X", 0);
+    const FolderId y = MakeFolder("Y", x);
+    ExplorerDialog dialog;
+    m_driver.Then([&](UiDriver& drv) {
+        CTreeCtrl& tree = dialog.m_tree;
+        HTREEITEM itemX = tree.GetChildItem(dialog.m_hRoot);
+        ASSERT_NE(itemX, nullptr);
+        ASSERT_EQ(ChildTexts(tree, itemX), (Texts{"zzzzzzzzzztmp"}));
+        ASSERT_TRUE(DeleteFolderRecord(y));
+        drv.ClickTreeButton(tree, itemX);
+        EXPECT_EQ(tree.GetChildItem(itemX), nullptr);
+        EXPECT_EQ(tree.GetCount(), 2u);
+        drv.PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(Run(dialog, ExplorerMode::Chunk, 0), IDCANCEL);
+    ExpectScriptDone();
+}
+
+TEST_F(DialogTreeTest, ChunksAreTreeItemsInTheTargetModeOnly) {
+    Init();
+    const FolderId a = MakeFolder("A", 0);
+    const FolderId onlyChunks = MakeFolder("Bilder", a);
+    const ChunkId inRoot1 = MakeChunk("Eins", 0);
+    const ChunkId inRoot2 = MakeChunk("Zwei", 0);
+    const ChunkId inFolder = MakeChunk("Drei", onlyChunks);
+
+    for (const ExplorerMode mode :
+         {ExplorerMode::Folder, ExplorerMode::Target, ExplorerMode::Chunk, ExplorerMode::SaveAs}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        const bool target = mode == ExplorerMode::Target;
+        ExplorerDialog dialog;
+        m_driver.Then([&](UiDriver& drv) {
+            CTreeCtrl& tree = dialog.m_tree;
+            if (target) {
+                EXPECT_EQ(ChildTexts(tree, dialog.m_hRoot), (Texts{"A", "Eins", "Zwei"}));
+                EXPECT_EQ(ChildTags(tree, dialog.m_hRoot),
+                          (Tags{FolderTag(a), ChunkTag(inRoot1), ChunkTag(inRoot2)}));
+                HTREEITEM chunk = tree.GetNextSiblingItem(tree.GetChildItem(dialog.m_hRoot));
+                int image = -1;
+                int selected = -1;
+                tree.GetItemImage(chunk, image, selected);
+                EXPECT_EQ(image, 1);
+                EXPECT_EQ(selected, 1);
+                EXPECT_FALSE(tree.ItemHasChildren(chunk));
+            } else {
+                EXPECT_EQ(ChildTexts(tree, dialog.m_hRoot), (Texts{"A"}));
+            }
+            HTREEITEM itemA = tree.GetChildItem(dialog.m_hRoot);
+            drv.ClickTreeButton(tree, itemA);
+            HTREEITEM folder = tree.GetChildItem(itemA);
+            ASSERT_NE(folder, nullptr);
+            EXPECT_STREQ(tree.GetItemText(folder), "Bilder");
+            // A folder holding only chunks can be expanded in the target mode only.
+            EXPECT_EQ(tree.ItemHasChildren(folder) != 0, target);
+            if (target) {
+                drv.ClickTreeButton(tree, folder);
+                EXPECT_EQ(ChildTags(tree, folder), (Tags{ChunkTag(inFolder)}));
+            }
+            drv.PressKey(VK_ESCAPE);
+        });
+        EXPECT_EQ(Run(dialog, mode, 0), IDCANCEL);
+        ExpectScriptDone();
+    }
+}
+
+TEST_F(DialogTreeTest, TheStartFolderIsSelectedWithItsAncestorsExpanded) {
+    Init();
+    const FolderId a = MakeFolder("A", 0);
+    const FolderId b = MakeFolder("B", a);
+    const FolderId c = MakeFolder("C", b);
+    const FolderId inner = MakeFolder("Innen", c);
+    MakeFolder("Daneben", a);
+    const FolderId z = MakeFolder("Z", 0);
+    MakeFolder("Unter Z", z);
+
+    ExplorerDialog dialog;
+    m_driver.Then([&](UiDriver& drv) {
+        CTreeCtrl& tree = dialog.m_tree;
+        HTREEITEM selected = tree.GetSelectedItem();
+        ASSERT_NE(selected, nullptr);
+        EXPECT_EQ(tree.GetItemData(selected), FolderTag(c));
+        EXPECT_EQ(dialog.m_curTag, FolderTag(c));
+        EXPECT_STREQ(CaptionOf(dialog), "Verzeichnis \"C\"");
+
+        HTREEITEM itemB = tree.GetParentItem(selected);
+        HTREEITEM itemA = tree.GetParentItem(itemB);
+        EXPECT_EQ(tree.GetParentItem(itemA), dialog.m_hRoot);
+        EXPECT_TRUE(IsExpanded(tree, itemA));
+        EXPECT_TRUE(IsExpanded(tree, itemB));
+        EXPECT_EQ(ChildTexts(tree, itemA), (Texts{"B", "Daneben"}));
+        // The start folder is expanded as well, since it has children.
+        EXPECT_TRUE(IsExpanded(tree, selected));
+        EXPECT_EQ(ChildTags(tree, selected), (Tags{FolderTag(inner)}));
+        // Other branches stay unread.
+        HTREEITEM itemZ = tree.GetNextSiblingItem(itemA);
+        EXPECT_FALSE(IsExpanded(tree, itemZ));
+        EXPECT_EQ(ChildTexts(tree, itemZ), (Texts{"zzzzzzzzzztmp"}));
+
+        // Clicking the root makes it current; its caption names the collection.
+        drv.ClickTreeItem(tree, dialog.m_hRoot);
+        EXPECT_EQ(dialog.m_curTag, FolderTag(0));
+        EXPECT_STREQ(CaptionOf(dialog), "Verzeichnis \"Sammlung\"");
+        drv.PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(Run(dialog, ExplorerMode::Folder, c), IDCANCEL);
+    ExpectScriptDone();
+}
+
+TEST_F(DialogTreeTest, ALeafStartFolderIsSelectedButNotExpanded) {
+    Init();
+    const FolderId a = MakeFolder("A", 0);
+    const FolderId leaf = MakeFolder("Blatt", a);
+    ExplorerDialog dialog;
+    m_driver.Then([&](UiDriver& drv) {
+        HTREEITEM selected = dialog.m_tree.GetSelectedItem();
+        ASSERT_NE(selected, nullptr);
+        EXPECT_EQ(dialog.m_tree.GetItemData(selected), FolderTag(leaf));
+        EXPECT_FALSE(IsExpanded(dialog.m_tree, selected));
+        EXPECT_FALSE(dialog.m_tree.ItemHasChildren(selected));
+        drv.PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(Run(dialog, ExplorerMode::SaveAs, leaf), IDCANCEL);
+    ExpectScriptDone();
+}
+
+TEST_F(DialogTreeTest, AMissingStartFolderLeavesTheRootAsItWas) {
+    Init();
+    MakeFolder("A", 0);
+    const FolderId orphan = static_cast<FolderId>(EXPL_CreateFolder("Waise", 99, -1));
+    ASSERT_NE(orphan, 0u);
+
+    for (const std::uint32_t start : {std::uint32_t{4711}, orphan}) {
+        SCOPED_TRACE(start);
+        ExplorerDialog dialog;
+        m_driver.Then([&](UiDriver& drv) {
+            CTreeCtrl& tree = dialog.m_tree;
+            EXPECT_TRUE(IsExpanded(tree, dialog.m_hRoot));
+            EXPECT_EQ(ChildTexts(tree, dialog.m_hRoot), (Texts{"A"}));
+            // Nothing became current, so there is nothing to choose.
+            EXPECT_EQ(tree.GetSelectedItem(), nullptr);
+            EXPECT_EQ(dialog.m_curTag, NoItem);
+            EXPECT_STREQ(CaptionOf(dialog), "");
+            const std::size_t beeps = drv.Beeps().size();
+            drv.PressButton(IDOK);
+            EXPECT_EQ(drv.Beeps().size(), beeps + 1);
+            drv.PressKey(VK_ESCAPE);
+        });
+        EXPECT_EQ(Run(dialog, ExplorerMode::Folder, start), IDCANCEL);
+        ExpectScriptDone();
+    }
+}
+
+TEST_F(DialogTreeTest, SelectingFailsOnABrokenChainAndKeepsTheSelection) {
+    Init();
+    const FolderId a = MakeFolder("A", 0);
+    const FolderId orphan = static_cast<FolderId>(EXPL_CreateFolder("Waise", 99, -1));
+    const FolderId cycleA = static_cast<FolderId>(EXPL_CreateFolder("Kreis 1", 0, -1));
+    const FolderId cycleB = static_cast<FolderId>(EXPL_CreateFolder("Kreis 2", cycleA, -1));
+    // Close the circle: cycleA now lies below cycleB.
+    CDWordArray moved;
+    moved.Add(FolderTag(cycleA));
+    ASSERT_TRUE(MoveItems(moved, cycleB));
+    const FolderId inCycle = MakeFolder("Im Kreis", cycleB);
+
+    ExplorerDialog dialog;
+    m_driver.Then([&](UiDriver& drv) {
+        EXPECT_EQ(dialog.SelectTreeItem(a, ItemKind::Folder, FALSE), 1);
+        EXPECT_EQ(dialog.m_curTag, FolderTag(a));
+        EXPECT_EQ(dialog.SelectTreeItem(orphan, ItemKind::Folder, TRUE), 0);
+        EXPECT_EQ(dialog.SelectTreeItem(inCycle, ItemKind::Folder, TRUE), 0);
+        EXPECT_EQ(dialog.m_tree.GetItemData(dialog.m_tree.GetSelectedItem()), FolderTag(a));
+        EXPECT_EQ(dialog.m_curTag, FolderTag(a));
+        // Key 0 is the root.
+        EXPECT_EQ(dialog.OpenItem(FolderTag(0), FALSE), 1);
+        EXPECT_EQ(dialog.m_tree.GetSelectedItem(), dialog.m_hRoot);
+        drv.PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(Run(dialog, ExplorerMode::Folder, 0), IDCANCEL);
+    ExpectScriptDone();
+}
+
+TEST_F(DialogTreeTest, AChunkIsSelectedInTheTargetModeAndNowhereElse) {
+    Init();
+    const FolderId a = MakeFolder("A", 0);
+    const ChunkId top = MakeChunk("Oben", 0);
+    const ChunkId deep = MakeChunk("Tief", a);
+
+    {
+        ExplorerDialog dialog;
+        m_driver.Then([&](UiDriver& drv) {
+            EXPECT_EQ(dialog.SelectTreeItem(top, ItemKind::Chunk, FALSE), 1);
+            EXPECT_EQ(dialog.m_curTag, ChunkTag(top));
+            EXPECT_EQ(dialog.m_tree.GetParentItem(dialog.m_tree.GetSelectedItem()), dialog.m_hRoot);
+            EXPECT_STREQ(CaptionOf(dialog), "Standbild \"Oben\"");
+            // A chunk further down: its folder is expanded on the way.
+            EXPECT_EQ(dialog.OpenItem(ChunkTag(deep), FALSE), 1);
+            EXPECT_EQ(dialog.m_curTag, ChunkTag(deep));
+            EXPECT_TRUE(IsExpanded(dialog.m_tree, dialog.m_tree.GetChildItem(dialog.m_hRoot)));
+            drv.PressKey(VK_ESCAPE);
+        });
+        EXPECT_EQ(Run(dialog, ExplorerMode::Target, 0), IDCANCEL);
+        ExpectScriptDone();
+    }
+    {
+        ExplorerDialog dialog;
+        m_driver.Then([&](UiDriver& drv) {
+            EXPECT_EQ(dialog.SelectTreeItem(a, ItemKind::Folder, FALSE), 1);
+            ASSERT_NE(dialog.m_tree.GetSelectedItem(), nullptr);
+            // Chunks are not in this tree: the selection is cleared.
+            EXPECT_EQ(dialog.SelectTreeItem(top, ItemKind::Chunk, FALSE), 1);
+            EXPECT_EQ(dialog.m_tree.GetSelectedItem(), nullptr);
+            EXPECT_EQ(dialog.m_curTag, NoItem);
+            EXPECT_STREQ(CaptionOf(dialog), "");
+            drv.PressKey(VK_ESCAPE);
+        });
+        EXPECT_EQ(Run(dialog, ExplorerMode::Chunk, 0), IDCANCEL);
+        ExpectScriptDone();
+    }
+}
+
+TEST_F(DialogTreeTest, FindingWalksFoldersDepthFirstAndOnlyWhatIsInserted) {
+    Init();
+    const FolderId a = MakeFolder("A", 0);
+    const FolderId b = MakeFolder("B", a);
+    const FolderId c = MakeFolder("C", b);
+    const ChunkId chunk = MakeChunk("Bild", 0);
+
+    ExplorerDialog dialog;
+    m_driver.Then([&](UiDriver& drv) {
+        CTreeCtrl& tree = dialog.m_tree;
+        HTREEITEM itemA = tree.GetChildItem(dialog.m_hRoot);
+        EXPECT_EQ(dialog.FindTreeItem(TVI_ROOT, FolderTag(0), FALSE), dialog.m_hRoot);
+        EXPECT_EQ(dialog.FindTreeItem(TVI_ROOT, FolderTag(a), FALSE), nullptr);
+        EXPECT_EQ(dialog.FindTreeItem(TVI_ROOT, FolderTag(a), TRUE), itemA);
+        EXPECT_EQ(dialog.FindTreeItem(dialog.m_hRoot, FolderTag(a), FALSE), itemA);
+        // B is only read with A's first expansion.
+        EXPECT_EQ(dialog.FindTreeItem(TVI_ROOT, FolderTag(b), TRUE), nullptr);
+        drv.ClickTreeButton(tree, itemA);
+        HTREEITEM itemB = tree.GetChildItem(itemA);
+        EXPECT_EQ(dialog.FindTreeItem(TVI_ROOT, FolderTag(b), TRUE), itemB);
+        EXPECT_EQ(dialog.FindTreeItem(dialog.m_hRoot, FolderTag(b), FALSE), nullptr);
+        EXPECT_EQ(dialog.FindTreeItem(TVI_ROOT, FolderTag(c), TRUE), nullptr);
+
+        // Depth first: a copy of B's tag after A is found only after A's subtree.
+        HTREEITEM copy = tree.InsertItem(TVIF_TEXT | TVIF_PARAM, "Kopie", 0, 0, 0, 0, FolderTag(b),
+                                         dialog.m_hRoot, TVI_LAST);
+        EXPECT_EQ(dialog.FindTreeItem(TVI_ROOT, FolderTag(b), TRUE), itemB);
+        EXPECT_EQ(dialog.FindTreeItem(dialog.m_hRoot, FolderTag(b), FALSE), copy);
+        // Nothing below a chunk item is walked.
+        HTREEITEM chunkItem = dialog.FindTreeItem(dialog.m_hRoot, ChunkTag(chunk), FALSE);
+        ASSERT_NE(chunkItem, nullptr);
+        tree.InsertItem(TVIF_TEXT | TVIF_PARAM, "Versteckt", 0, 0, 0, 0, FolderTag(4242), chunkItem,
+                        TVI_LAST);
+        EXPECT_EQ(dialog.FindTreeItem(TVI_ROOT, FolderTag(4242), TRUE), nullptr);
+        EXPECT_NE(dialog.FindTreeItem(chunkItem, FolderTag(4242), FALSE), nullptr);
+        drv.PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(Run(dialog, ExplorerMode::Target, 0), IDCANCEL);
+    ExpectScriptDone();
+}
+
+TEST_F(DialogTreeTest, DoubleClickOnATreeChunkChoosesItAsTheTarget) {
+    Init();
+    const FolderId a = MakeFolder("A", 0);
+    const ChunkId chunk = MakeChunk("Ziel", a);
+    std::uint32_t item = 1;
+    std::uint32_t entry = 2;
+    std::uint32_t folder = a;
+    m_driver.Then([&](UiDriver& drv) {
+        ExplorerDialog* dialog = Active(drv);
+        ASSERT_NE(dialog, nullptr);
+        HTREEITEM chunkItem = drv.FindTreeItem(dialog->m_tree, {"Sammlung", "A", "Ziel"});
+        ASSERT_NE(chunkItem, nullptr);
+        drv.DoubleClickTreeItem(dialog->m_tree, chunkItem);
+    });
+    EXPECT_EQ(EXPL_GetTarget(item, entry, folder, "Ziel"), 1);
+    ExpectScriptDone();
+    EXPECT_EQ(item, chunk);
+    EXPECT_EQ(entry, 0xFFFFFFFFu);
+    EXPECT_EQ(folder, a);
+}
+
+TEST_F(DialogTreeTest, DoubleClickOnAFolderOnlyExpandsOrCollapsesIt) {
+    Init();
+    const FolderId a = MakeFolder("A", 0);
+    MakeFolder("B", a);
+    for (const ExplorerMode mode :
+         {ExplorerMode::Folder, ExplorerMode::Target, ExplorerMode::Chunk, ExplorerMode::SaveAs}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        ExplorerDialog dialog;
+        m_driver.Then([&](UiDriver& drv) {
+            HTREEITEM itemA = dialog.m_tree.GetChildItem(dialog.m_hRoot);
+            drv.DoubleClickTreeItem(dialog.m_tree, itemA);
+            EXPECT_EQ(drv.ActiveWindow(), &dialog);
+            EXPECT_EQ(dialog.m_curTag, FolderTag(a));
+            EXPECT_TRUE(IsExpanded(dialog.m_tree, itemA));
+            EXPECT_EQ(ChildTexts(dialog.m_tree, itemA), (Texts{"B"}));
+            drv.PressKey(VK_ESCAPE);
+        });
+        EXPECT_EQ(Run(dialog, mode, 0), IDCANCEL);
+        ExpectScriptDone();
+    }
+}
+
+} // namespace
