@@ -1,0 +1,420 @@
+#include "platform/wx/wx_driver.h"
+
+#include "platform/menu.h"
+#include "platform/window_system.h"
+#include "platform/wx/wx_internal.h"
+
+#include <wx/evtloop.h>
+#include <wx/uiaction.h>
+#include <wx/utils.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace wxui {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Events of the X server arrive within milliseconds; this long means they never will.
+constexpr int kInputTimeout = 3000;
+// How far apart two presses must be for the toolkit not to make them a double click.
+constexpr long kDoubleClickDistance = 8;
+
+std::vector<MenuItemInfo> Describe(CMenu* menu) {
+    std::vector<MenuItemInfo> items;
+    if (!menu)
+        return items;
+    for (int i = 0; i < menu->GetMenuItemCount(); ++i) {
+        MenuItemInfo item;
+        const UINT state = menu->GetMenuState(static_cast<UINT>(i), MF_BYPOSITION);
+        item.separator = state & MF_SEPARATOR;
+        item.grayed = state & (MF_GRAYED | MF_DISABLED);
+        item.checked = state & MF_CHECKED;
+        item.popup = state & MF_POPUP;
+        menu->GetMenuString(static_cast<UINT>(i), item.text, MF_BYPOSITION);
+        if (item.popup)
+            item.subItems = Describe(menu->GetSubMenu(i));
+        else if (!item.separator)
+            item.id = menu->GetMenuItemID(i);
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+
+// The keyboard path to `command`: for each menu level, how many selectable items precede the
+// one to take. Empty when the command is missing or greyed (itself or a sub-menu on its way).
+bool MenuPath(const std::vector<MenuItemInfo>& items, UINT command, std::vector<int>& path) {
+    int selectable = 0;
+    for (const MenuItemInfo& item : items) {
+        if (item.separator)
+            continue;
+        if (item.popup && !item.grayed) {
+            path.push_back(selectable);
+            if (MenuPath(item.subItems, command, path))
+                return true;
+            path.pop_back();
+        } else if (!item.popup && item.id == command) {
+            if (item.grayed)
+                return false;
+            path.push_back(selectable);
+            return true;
+        }
+        if (!item.grayed)
+            ++selectable;
+    }
+    return false;
+}
+
+int ToolkitButton(MouseButton button) {
+    return button == MouseButton::Left ? wxMOUSE_BTN_LEFT : wxMOUSE_BTN_RIGHT;
+}
+
+} // namespace
+
+WxTestDriver::WxTestDriver(WxBackend& backend)
+    : m_backend(backend), m_simulator(std::make_unique<wxUIActionSimulator>()) {
+    m_previousRunner = backend.GetScriptRunner();
+    backend.SetScriptRunner(this);
+    backend.SetNotifierListener(this);
+}
+
+WxTestDriver::~WxTestDriver() {
+    m_backend.SetNotifierListener(nullptr);
+    m_backend.SetScriptRunner(m_previousRunner);
+}
+
+WxTestDriver& WxTestDriver::Then(Step step) {
+    m_steps.push_back(std::move(step));
+    return *this;
+}
+
+void WxTestDriver::ReportFailure(std::string failure) { m_failures.push_back(std::move(failure)); }
+
+bool WxTestDriver::NativeModalOpen() const {
+    return m_backend.TrackedMenu() != nullptr || m_backend.MessageBoxOpen();
+}
+
+bool WxTestDriver::RunNextStep() {
+    if (m_openBox) {
+        // A box answered by the driver itself gets its click before any further step runs.
+        if (m_boxClicked)
+            return false;
+        if (m_autoAnswer) {
+            if (ClickBoxButton(*m_autoAnswer))
+                m_boxClicked = true;
+            return true;
+        }
+    }
+    if (m_answeredMenu && m_backend.TrackedMenu() == m_answeredMenu)
+        return false;
+    m_answeredMenu = nullptr;
+    if (m_steps.empty())
+        return false;
+    Step step = std::move(m_steps.front());
+    m_steps.pop_front();
+    step(*this);
+    Flush();
+    return true;
+}
+
+void WxTestDriver::Flush() {
+    // Whatever the toolkit has queued now is handled, and the windows are painted.
+    m_backend.PumpUntil([] {
+        wxEventLoopBase* loop = wxEventLoopBase::GetActive();
+        return !loop || !loop->Pending();
+    }, 500);
+}
+
+CWnd* WxTestDriver::ActiveWindow() const {
+    const auto& loops = m_backend.ModalLoops();
+    for (auto it = loops.rbegin(); it != loops.rend(); ++it)
+        if (HWND window = (*it)->Window(); winsys::Live(window))
+            return CWnd::FromHandle(window);
+    return nullptr;
+}
+
+void WxTestDriver::ResizeWindow(CWnd& topLevel, int width, int height) {
+    HWND top = winsys::TopLevelOf(topLevel.m_hWnd);
+    const CRect before = winsys::ClientRect(top);
+    m_backend.RequestClientSize(top, width, height);
+    const bool changed = m_backend.PumpUntil(
+        [&] {
+            const CRect now = winsys::ClientRect(top);
+            return now != before || (now.Width() == width && now.Height() == height);
+        },
+        kInputTimeout);
+    if (!changed)
+        ReportFailure("the window was not resized to " + std::to_string(width) + " x " +
+                      std::to_string(height));
+    Flush();
+}
+
+CPoint WxTestDriver::ToScreen(CWnd& window, CPoint point) {
+    // The layer's screen coordinates follow the real windows once they have been placed.
+    for (TopLevel* top : m_backend.impl().topLevels)
+        top->SyncPosition();
+    const CPoint origin = winsys::ClientOrigin(window.m_hWnd);
+    return CPoint(origin.x + point.x, origin.y + point.y);
+}
+
+void WxTestDriver::HoldModifiers(UINT keys, bool down) {
+    for (const auto& [mask, key] : {std::pair{MK_SHIFT, WXK_SHIFT}, {MK_CONTROL, WXK_CONTROL}}) {
+        if (!(keys & mask))
+            continue;
+        if (down)
+            m_simulator->KeyDown(key);
+        else
+            m_simulator->KeyUp(key);
+    }
+}
+
+void WxTestDriver::AwaitInput(UINT message, std::uint64_t before, const char* what) {
+    if (NativeModalOpen()) {
+        Flush();
+        return;
+    }
+    if (!m_backend.PumpUntil([&] { return m_backend.InputCount(message) > before; },
+                             kInputTimeout))
+        ReportFailure(std::string("no ") + what + " arrived from the X server");
+}
+
+void WxTestDriver::PointerTo(CPoint screen, UINT keys) {
+    const wxPoint now = wxGetMousePosition();
+    if (now.x == screen.x && now.y == screen.y)
+        return;
+    const std::uint64_t before = m_backend.InputCount(WM_MOUSEMOVE);
+    HoldModifiers(keys, true);
+    m_simulator->MouseMove(static_cast<long>(screen.x), static_cast<long>(screen.y));
+    HoldModifiers(keys, false);
+    AwaitInput(WM_MOUSEMOVE, before, "pointer motion");
+}
+
+void WxTestDriver::MouseMove(CWnd& window, CPoint point, UINT keys) {
+    PointerTo(ToScreen(window, point), keys);
+    Flush();
+}
+
+void WxTestDriver::Button(MouseButton button, bool down, UINT message, UINT keys) {
+    const std::uint64_t before = m_backend.InputCount(message);
+    HoldModifiers(keys, true);
+    if (down)
+        m_simulator->MouseDown(ToolkitButton(button));
+    else
+        m_simulator->MouseUp(ToolkitButton(button));
+    HoldModifiers(keys, false);
+    AwaitInput(message, before, down ? "button press" : "button release");
+}
+
+void WxTestDriver::MouseDown(CWnd& window, CPoint point, MouseButton button, UINT keys) {
+    const CPoint screen = ToScreen(window, point);
+    PointerTo(screen, keys);
+    // Two single clicks on one spot must not become a double click: let its time pass, as a
+    // person's two clicks would.
+    const CSize distance = screen - m_lastPressPoint;
+    if (std::labs(distance.cx) <= kDoubleClickDistance &&
+        std::labs(distance.cy) <= kDoubleClickDistance) {
+        const auto due =
+            m_lastPress + std::chrono::milliseconds(m_backend.DoubleClickTime() + 100);
+        m_backend.PumpUntil([&] { return Clock::now() >= due; }, 2000);
+    }
+    Button(button, true, button == MouseButton::Left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, keys);
+    m_lastPress = Clock::now();
+    m_lastPressPoint = screen;
+    Flush();
+}
+
+void WxTestDriver::MouseUp(CWnd& window, CPoint point, MouseButton button, UINT keys) {
+    PointerTo(ToScreen(window, point), keys);
+    Button(button, false, button == MouseButton::Left ? WM_LBUTTONUP : WM_RBUTTONUP, keys);
+    Flush();
+}
+
+void WxTestDriver::MouseDoubleDown(CWnd& window, CPoint point, UINT keys) {
+    PointerTo(ToScreen(window, point), keys);
+    Button(MouseButton::Left, true, WM_LBUTTONDBLCLK, keys);
+    m_lastPress = Clock::now();
+    m_lastPressPoint = ToScreen(window, point);
+    Flush();
+}
+
+void WxTestDriver::ElapseDoubleClickTime() {
+    // The backend runs the layer's deferred actions when the time has passed after the click.
+    m_backend.Pump(static_cast<int>(m_backend.DoubleClickTime()) + 100);
+    m_lastPressPoint = CPoint(-1000, -1000);
+    Flush();
+}
+
+void WxTestDriver::EnsureKeyboardFocus() {
+    if (NativeModalOpen())
+        return;
+    TopLevel* front = m_backend.impl().FrontTopLevel();
+    if (!front)
+        return;
+    auto focused = [&] {
+        for (TopLevel* top : m_backend.impl().topLevels)
+            if (wxWindow::FindFocus() == top->GetCanvas())
+                return true;
+        return false;
+    };
+    if (focused())
+        return;
+    front->Activate();
+    if (!m_backend.PumpUntil(focused, kInputTimeout))
+        ReportFailure("the window did not get the keyboard focus");
+}
+
+void WxTestDriver::PressKey(UINT virtualKey, UINT modifiers) {
+    const int key = WxKeyFromVirtual(virtualKey);
+    if (!key) {
+        ReportFailure("no key for virtual key " + std::to_string(virtualKey));
+        return;
+    }
+    EnsureKeyboardFocus();
+    int toolkitModifiers = 0;
+    if (modifiers & MK_SHIFT)
+        toolkitModifiers |= wxMOD_SHIFT;
+    if (modifiers & MK_CONTROL)
+        toolkitModifiers |= wxMOD_CONTROL;
+    const std::uint64_t before = m_backend.InputCount(WM_KEYDOWN);
+    m_simulator->Char(key, toolkitModifiers);
+    AwaitInput(WM_KEYDOWN, before, "key press");
+    Flush();
+}
+
+void WxTestDriver::TypeText(std::string_view text) {
+    EnsureKeyboardFocus();
+    for (const char ch : text) {
+        int key = static_cast<unsigned char>(ch);
+        int modifiers = 0;
+        if (ch >= 'A' && ch <= 'Z') {
+            modifiers = wxMOD_SHIFT;
+        } else if (ch >= 'a' && ch <= 'z') {
+            key = ch - 'a' + 'A';
+        } else if (!((ch >= '0' && ch <= '9') || ch == ' ' || ch == '.' || ch == ',' ||
+                     ch == '-')) {
+            ReportFailure(std::string("cannot type '") + ch + "' on the test keyboard");
+            continue;
+        }
+        const std::uint64_t before = m_backend.InputCount(WM_CHAR);
+        m_simulator->Char(key, modifiers);
+        AwaitInput(WM_CHAR, before, "typed character");
+    }
+    Flush();
+}
+
+bool WxTestDriver::MenuShown() const { return m_backend.TrackedMenu() != nullptr; }
+
+std::vector<MenuItemInfo> WxTestDriver::MenuItems() const {
+    const TrackedMenuInfo* menu = m_backend.TrackedMenu();
+    return menu ? Describe(CMenu::FromHandle(menu->menu)) : std::vector<MenuItemInfo>();
+}
+
+bool WxTestDriver::ChooseMenuItem(UINT command) {
+    const TrackedMenuInfo* menu = m_backend.TrackedMenu();
+    if (!menu) {
+        ReportFailure("no popup menu to choose " + std::to_string(command) + " from");
+        return false;
+    }
+    std::vector<int> path;
+    if (!MenuPath(MenuItems(), command, path))
+        return false;
+    // The keyboard walks the toolkit's menu: Home takes the first item, Down the next
+    // selectable one (separators and greyed items are skipped), Right opens a sub-menu on its
+    // first item, Return chooses.
+    m_simulator->Char(WXK_HOME);
+    for (std::size_t level = 0; level < path.size(); ++level) {
+        if (level > 0)
+            m_simulator->Char(WXK_RIGHT);
+        for (int i = 0; i < path[level]; ++i)
+            m_simulator->Char(WXK_DOWN);
+    }
+    m_simulator->Char(WXK_RETURN);
+    m_answeredMenu = menu;
+    return true;
+}
+
+void WxTestDriver::DismissMenu() {
+    const TrackedMenuInfo* menu = m_backend.TrackedMenu();
+    if (!menu) {
+        ReportFailure("no popup menu to dismiss");
+        return;
+    }
+    m_simulator->Char(WXK_ESCAPE);
+    m_answeredMenu = menu;
+}
+
+const MessageBoxInfo* WxTestDriver::MessageBoxShown() const {
+    return m_openBox ? &m_messages[*m_openBox] : nullptr;
+}
+
+bool WxTestDriver::ClickBoxButton(int answer) {
+    CRect rect;
+    if (!m_backend.MessageBoxButtonRect(answer, rect))
+        return false;
+    const CPoint centre(rect.left + rect.Width() / 2, rect.top + rect.Height() / 2);
+    m_simulator->MouseMove(static_cast<long>(centre.x), static_cast<long>(centre.y));
+    m_simulator->MouseClick(wxMOUSE_BTN_LEFT);
+    return true;
+}
+
+void WxTestDriver::AnswerMessageBox(int button) {
+    if (!m_openBox) {
+        ReportFailure("no message box to answer");
+        return;
+    }
+    if (!m_backend.PumpUntil([&] { return ClickBoxButton(button); }, kInputTimeout))
+        ReportFailure("the message box has no button " + std::to_string(button));
+    else
+        m_boxClicked = true;
+}
+
+void WxTestDriver::MessageShown(const MessageBoxInfo& box) {
+    m_messages.push_back(box);
+    m_openBox = m_messages.size() - 1;
+    m_boxClicked = false;
+    m_autoAnswer.reset();
+    if (!m_answers.empty()) {
+        m_autoAnswer = m_answers.front();
+        m_answers.pop_front();
+    } else if (!m_interactive) {
+        switch (box.type & MB_TYPEMASK) {
+        case MB_ABORTRETRYIGNORE:
+            m_autoAnswer = IDABORT;
+            break;
+        case MB_YESNOCANCEL:
+        case MB_YESNO:
+            m_autoAnswer = IDYES;
+            break;
+        case MB_RETRYCANCEL:
+            m_autoAnswer = IDRETRY;
+            break;
+        default:
+            m_autoAnswer = IDOK;
+            break;
+        }
+    }
+}
+
+void WxTestDriver::MessageAnswered(int answer) {
+    if (m_openBox)
+        m_messages[*m_openBox].answer = answer;
+    m_openBox.reset();
+    m_autoAnswer.reset();
+    m_boxClicked = false;
+}
+
+COLORREF WxTestDriver::PixelAt(CWnd& window, CPoint point) {
+    HWND top = winsys::TopLevelOf(window.m_hWnd);
+    const CPoint origin = winsys::OriginInTopLevel(window.m_hWnd);
+    return m_backend.PixelAt(top, CPoint(point.x + origin.x, point.y + origin.y));
+}
+
+HCURSOR WxTestDriver::CurrentCursor() const { return m_backend.Cursor(); }
+
+bool WxTestDriver::SaveScreenshot(const std::string& path) {
+    return m_backend.SaveScreenImage(path);
+}
+
+} // namespace wxui

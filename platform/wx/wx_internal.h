@@ -1,0 +1,234 @@
+// Inside the wx backend: the pieces that see wx types. Not for use outside platform/wx.
+#pragma once
+
+#include "platform/pixel_surface.h"
+#include "platform/ui_driver.h"
+#include "platform/user_notifier.h"
+#include "platform/wx/wx_backend.h"
+
+#include <wx/bitmap.h>
+#include <wx/cursor.h>
+#include <wx/dcmemory.h>
+#include <wx/dragimag.h>
+#include <wx/font.h>
+#include <wx/timer.h>
+#include <wx/window.h>
+
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+class wxDialog;
+class wxTopLevelWindow;
+
+namespace headless {
+class ScriptRunner;
+}
+
+namespace wxui {
+
+// ---- Text ----
+
+// A dialog font of the layer in the real font: what layout measures and what is drawn agree.
+class WxFont : public FontMetrics {
+public:
+    WxFont(const wxString& face, int pointSize);
+
+    int TextWidth(std::string_view text) const override;
+    int LineHeight() const override { return m_lineHeight; }
+    int AverageCharWidth() const override { return m_averageWidth; }
+
+    // Coverage of the text drawn in white on black: one byte a pixel.
+    struct Mask {
+        int width = 0;
+        int height = 0;
+        std::vector<std::uint8_t> alpha;
+    };
+    const Mask& TextMask(std::string_view text) const;
+    const wxFont& Font() const { return m_font; }
+
+private:
+    wxFont m_font;
+    int m_lineHeight = 0;
+    int m_averageWidth = 0;
+    mutable wxBitmap m_probe;
+    mutable wxMemoryDC m_measure;
+    mutable std::unordered_map<std::string, int> m_widths;
+    mutable std::unordered_map<std::string, Mask> m_masks;
+};
+
+// The pixels of a top-level window's client area: the layer paints into them, the canvas shows
+// them.
+struct Framebuffer {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels; // 0x00RRGGBB, top row first
+
+    void Resize(int newWidth, int newHeight, std::uint32_t fill);
+};
+
+// Plain pixel drawing for everything but text, which is blended from the real font's coverage.
+// Remembers the part it touched so that the caller can put just that on the screen.
+class WxSurface : public PixelSurface {
+public:
+    explicit WxSurface(Framebuffer& buffer);
+
+    void SetClip(const CRect& clip) override;
+    void FillRect(const CRect& rect, COLORREF color) override;
+    void PatBlt(const CRect& rect, const BrushPattern& brush, DWORD rop) override;
+    void DrawLine(CPoint from, CPoint to, COLORREF color) override;
+    void DrawText(CPoint origin, std::string_view text, COLORREF color,
+                  const FontMetrics& metrics) override;
+    void DrawImage(const CRect& dest, const PixelImage& image, const CRect& source) override;
+
+    const CRect& Touched() const { return m_touched; }
+
+protected:
+    void Touch(CRect rect);
+
+    Framebuffer& m_buffer;
+    CRect m_clip;
+    CRect m_touched;
+};
+
+// ---- Windows ----
+
+class TopLevel;
+
+// The one child of a top-level toolkit window: shows the framebuffer and passes input on.
+class Canvas : public wxWindow {
+public:
+    Canvas(wxWindow* parent, TopLevel* owner);
+    // The top-level peer is going; events that still arrive are dropped.
+    void Detach() { m_owner = nullptr; }
+    void Blit(wxDC& dc, const CRect& area);
+
+private:
+    void OnPaint(wxPaintEvent& event);
+    void OnMouse(wxMouseEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
+    void OnKeyUp(wxKeyEvent& event);
+    void OnChar(wxKeyEvent& event);
+    void OnSize(wxSizeEvent& event);
+    void OnCaptureLost(wxMouseCaptureLostEvent& event);
+
+    TopLevel* m_owner;
+};
+
+class TopLevel : public TopLevelPeer {
+public:
+    TopLevel(WxBackend::Impl& backend, HWND window);
+    ~TopLevel() override;
+    TopLevel(const TopLevel&) = delete;
+    TopLevel& operator=(const TopLevel&) = delete;
+
+    void SetWindowRect(const CRect& screenRect) override;
+    void Show(bool visible) override;
+    void SetTitle(const CString& title) override;
+    void SetIcon(HICON icon) override;
+    void Invalidate(const CRect& clientRect) override;
+    void Update() override;
+    std::unique_ptr<DrawSurface> ClientSurface() override;
+    void SetCapture(bool captured) override;
+
+    HWND Window() const { return m_window; }
+    WxBackend::Impl& Backend() const { return m_backend; }
+    Canvas* GetCanvas() const { return m_canvas; }
+    wxWindow* Frame() const { return m_frame; }
+    Framebuffer& Buffer() { return m_buffer; }
+    bool LayerPainted() const { return m_layerPainted; }
+
+    // Puts part of the framebuffer on the screen at once.
+    void Present(const CRect& area);
+    // The layer's idea of where the client area lies follows the real window.
+    void SyncPosition();
+    // The toolkit resized the client area (a person dragged the frame).
+    void ClientResized(int width, int height);
+    void RequestClientSize(int width, int height);
+    void Activate();
+    void CloseRequested();
+    void CaptureLost();
+    void ApplyCapture();
+    // The screen position of the client area, as the toolkit reports it.
+    CPoint RealClientOrigin() const;
+
+private:
+    void ApplyPosition(CPoint clientOrigin);
+
+    WxBackend::Impl& m_backend;
+    HWND m_window;
+    wxWindow* m_frame = nullptr; // a wxFrame or a wxPopupWindow; owned by the toolkit
+    Canvas* m_canvas = nullptr;
+    Framebuffer m_buffer;
+    CRect m_dirty;
+    CRect m_rect;
+    bool m_layerPainted = false;
+    bool m_syncing = false;
+    bool m_resizing = false;
+    bool m_captureWanted = false;
+};
+
+// ---- Backend state ----
+
+struct WxBackend::Impl {
+    explicit Impl(WxBackend& owner) : self(owner) {}
+
+    WxBackend& self;
+    std::map<std::pair<std::string, int>, std::unique_ptr<WxFont>> fonts;
+    std::vector<TopLevel*> topLevels;
+    std::vector<ModalLoop*> loops;
+    std::vector<const TrackedMenuInfo*> menus;
+    headless::ScriptRunner* script = nullptr;
+    NotifierListener* listener = nullptr;
+    std::function<void(HWND)> paintObserver;
+    std::unique_ptr<UserNotifier> notifier;
+    HCURSOR cursor = nullptr;
+    std::map<HCURSOR, wxCursor> cursors;
+    DragImageState dragState;
+    std::unique_ptr<wxDragImage> dragImage;
+    TopLevel* dragOwner = nullptr;
+    std::map<UINT, std::uint64_t> inputCounts;
+    int assertions = 0;
+    // Runs the layer's deferred actions once the double-click time has passed after a click.
+    wxTimer deferredTimer;
+    // Runs script steps while the toolkit runs a modal loop of its own (menus, message boxes).
+    wxTimer scriptTimer;
+    int nativeModalDepth = 0;
+    bool scriptStepRunning = false;
+    wxDialog* openBox = nullptr;
+    std::map<int, int> openBoxButtons; // answer (IDYES, ...) -> toolkit button id
+
+    TopLevel* Find(HWND window) const;
+    TopLevel* FrontTopLevel() const;
+    // A layer input event is about to be handled.
+    void NoteInput(UINT message);
+    // After input: posted messages delivered, invalid areas painted, deferred actions armed.
+    void AfterInput(UINT message);
+    void PaintAll();
+    // Delivers one round of toolkit events; waits at most `waitMilliseconds` for one.
+    void DispatchOnce(int waitMilliseconds);
+    void ReportFailure(const std::string& failure);
+    // While a toolkit modal loop runs, script steps run from a timer.
+    void BeginNativeModal();
+    void EndNativeModal();
+    void RunScriptFromTimer();
+    const wxCursor& CursorFor(HCURSOR cursor);
+    wxWindow* ParentForDialogs() const;
+};
+
+// Win32 virtual keys and toolkit key codes.
+UINT VirtualKeyFromWx(int keyCode);
+int WxKeyFromVirtual(UINT virtualKey);
+
+// A notifier showing the toolkit's message dialog and beeping with the toolkit.
+std::unique_ptr<UserNotifier> MakeWxNotifier(WxBackend::Impl& backend);
+
+// A toolkit bitmap of layer pixels (transparent pixels masked).
+wxBitmap ToBitmap(const PixelImage& image);
+
+} // namespace wxui
