@@ -703,22 +703,31 @@ void ListView::ClampScroll() {
     m_scroll.y = std::clamp(m_scroll.y, 0L, maxY);
 }
 
+// As LVM_SCROLL: pixels, except that the report view moves by whole rows (rounded to the
+// nearest) and the list view by `delta.cx` columns.
 bool ListView::ScrollBy(CSize delta) {
     const DWORD view = View();
     CPoint target(m_scroll.x + delta.cx, m_scroll.y + delta.cy);
     if (view == LVS_REPORT) {
-        const int row = RowHeight();
-        target.y = (target.y / row) * row;
+        const long row = RowHeight();
+        const long rows = (delta.cy + (delta.cy < 0 ? -row / 2 : row / 2)) / row;
+        target.y = m_scroll.y + rows * row;
     } else if (view == LVS_LIST) {
-        const int cell = std::max(1, CellWidth());
-        target.x = (target.x / cell) * cell;
+        target.x = m_scroll.x + delta.cx * std::max(1, CellWidth());
     }
-    m_scroll = target;
+    SetScroll(target);
+    return true;
+}
+
+void ListView::SetScroll(CPoint position) {
+    const CPoint old = m_scroll;
+    m_scroll = position;
     ClampScroll();
+    if (m_scroll == old)
+        return;
     if (m_editWindow)
         EndEditLabel(true);
     Changed(ControlChange::Scrolled);
-    return true;
 }
 
 bool ListView::EnsureVisible(int index, bool partialOK) {
@@ -757,7 +766,7 @@ bool ListView::EnsureVisible(int index, bool partialOK) {
         }
     }
     if (delta.cx || delta.cy)
-        ScrollBy(delta);
+        SetScroll(CPoint(m_scroll.x + delta.cx, m_scroll.y + delta.cy));
     return true;
 }
 

@@ -121,6 +121,7 @@ private:
     LRESULT NotifyActivate(UINT code, int index, CPoint point);
     void Changed(ControlChange::Kind kind, int index = -1);
     void ClampScroll();
+    void SetScroll(CPoint position);
     void SelectOnly(int index);
     void SelectRange(int from, int to, bool keepOthers);
     void DeselectAllExcept(int keep);
