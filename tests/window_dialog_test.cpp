@@ -1,0 +1,349 @@
+// Dialogs, data exchange, modal runs, message boxes, popup menus and the toolbar, on every
+// backend.
+#include "platform/afxwin.h"
+#include "platform/ui_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace {
+
+constexpr UINT kNameEdit = 100;
+constexpr UINT kCheck = 101;
+constexpr UINT kNested = 102;
+
+constexpr std::array<ControlTemplate, 5> kControls{{
+    {kNameEdit, ControlClass::Edit, "", 10, 10, 100, 12, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL,
+     0},
+    {kCheck, ControlClass::Button, "Check", 10, 30, 60, 10, BS_AUTOCHECKBOX | WS_TABSTOP, 0},
+    {kNested, ControlClass::Button, "More", 10, 50, 40, 14, BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {IDOK, ControlClass::Button, "OK", 60, 50, 40, 14, BS_DEFPUSHBUTTON | WS_TABSTOP, 0},
+    {IDCANCEL, ControlClass::Button, "Abbrechen", 110, 50, 40, 14, BS_PUSHBUTTON | WS_TABSTOP, 0},
+}};
+
+constexpr DialogTemplate kTemplate{
+    .id = 9001,
+    .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_CENTER | DS_SETFONT,
+    .exStyle = 0,
+    .title = "Test",
+    .fontName = "MS Sans Serif",
+    .pointSize = 8,
+    .x = 0,
+    .y = 0,
+    .cx = 160,
+    .cy = 70,
+    .controls = kControls,
+};
+
+class TestDialog : public CDialog {
+public:
+    explicit TestDialog(CWnd* parent = nullptr) : CDialog(kTemplate, parent) {}
+
+    CString m_name;
+    int m_check = 0;
+    int initCalls = 0;
+    std::function<void()> onNested;
+    std::vector<std::pair<UINT, int>> sizes;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override {
+        DDX_Text(dx, kNameEdit, m_name);
+        DDV_MaxChars(dx, m_name, 5);
+        DDX_Check(dx, kCheck, m_check);
+    }
+    BOOL OnInitDialog() override {
+        ++initCalls;
+        return CDialog::OnInitDialog();
+    }
+    afx_msg void OnNested() {
+        if (onNested)
+            onNested();
+    }
+    afx_msg void OnSize(UINT type, int cx, int cy) {
+        CDialog::OnSize(type, cx, cy);
+        sizes.emplace_back(type, cx * 10000 + cy);
+    }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(TestDialog, CDialog)
+ON_BN_CLICKED(kNested, OnNested)
+ON_WM_SIZE()
+END_MESSAGE_MAP()
+
+class DialogConformance : public testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override {
+        driver = MakeUiDriver(GetParam());
+        ASSERT_TRUE(driver);
+    }
+    std::unique_ptr<UiDriver> driver;
+};
+
+TEST_P(DialogConformance, EnterEndsWithOkAndTransfersTheControls) {
+    TestDialog dialog;
+    dialog.m_name = "ab";
+    driver->Then([&](UiDriver& d) {
+        CString text;
+        d.Control(kNameEdit)->GetWindowText(text);
+        EXPECT_EQ(text, "ab"); // loaded by OnInitDialog
+        EXPECT_EQ(CWnd::GetFocus(), d.Control(kNameEdit));
+        d.PressKey(VK_END);
+        d.TypeText("cd");
+        d.PressButton(kCheck);
+    });
+    driver->Then([](UiDriver& d) { d.PressKey(VK_RETURN); });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.m_name, "abcd");
+    EXPECT_EQ(dialog.m_check, 1);
+    EXPECT_EQ(dialog.initCalls, 1);
+    EXPECT_TRUE(driver->Failures().empty());
+    EXPECT_EQ(dialog.m_hWnd, nullptr); // the window is gone after the run
+}
+
+TEST_P(DialogConformance, EscapeAndTheCancelButtonEndWithoutTransfer) {
+    TestDialog dialog;
+    driver->Then([](UiDriver& d) {
+        d.TypeText("xyz");
+        d.PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(dialog.m_name, "");
+
+    TestDialog again;
+    driver->Then([](UiDriver& d) { d.PressButton(IDCANCEL); });
+    EXPECT_EQ(again.DoModal(), IDCANCEL);
+    EXPECT_TRUE(driver->Failures().empty());
+}
+
+TEST_P(DialogConformance, MaxCharsLimitsWhatCanBeTyped) {
+    TestDialog dialog;
+    driver->Then([](UiDriver& d) {
+        d.TypeText("abcdefgh");
+        CString text;
+        d.Control(kNameEdit)->GetWindowText(text);
+        EXPECT_EQ(text, "abcde");
+        d.PressButton(IDOK);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.m_name, "abcde");
+}
+
+TEST_P(DialogConformance, ValidationFailureKeepsTheDialogOpen) {
+    TestDialog dialog;
+    driver->Then([&](UiDriver& d) {
+        // Set past the limit directly: OK must refuse with a message.
+        d.Control(kNameEdit)->SetWindowText("toolong");
+        d.PressButton(IDOK);
+        EXPECT_FALSE(d.Messages().empty());
+        EXPECT_EQ(CWnd::GetFocus(), d.Control(kNameEdit));
+        EXPECT_EQ(d.ActiveWindow(), &dialog);
+    });
+    driver->Then([](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(driver->Messages().size(), 1u);
+}
+
+TEST_P(DialogConformance, NestedModalRunsTakeTheFollowingSteps) {
+    TestDialog outer;
+    TestDialog inner(&outer);
+    INT_PTR innerResult = 0;
+    CWnd* activeInside = nullptr;
+    outer.onNested = [&] { innerResult = inner.DoModal(); };
+    driver->Then([](UiDriver& d) { d.PressButton(kNested); });
+    driver->Then([&](UiDriver& d) {
+        activeInside = d.ActiveWindow();
+        EXPECT_FALSE(outer.IsWindowEnabled()); // the owner is disabled while the inner runs
+        d.PressKey(VK_ESCAPE);
+    });
+    driver->Then([&](UiDriver& d) {
+        EXPECT_TRUE(outer.IsWindowEnabled());
+        EXPECT_EQ(d.ActiveWindow(), &outer);
+        d.PressButton(IDOK);
+    });
+    EXPECT_EQ(outer.DoModal(), IDOK);
+    EXPECT_EQ(innerResult, IDCANCEL);
+    EXPECT_EQ(activeInside, &inner);
+    EXPECT_TRUE(driver->Failures().empty());
+}
+
+TEST_P(DialogConformance, RunLeftOpenByTheScriptIsCancelledAndReported) {
+    TestDialog dialog;
+    dialog.m_name = "kept";
+    driver->Then([](UiDriver& d) { d.TypeText("!"); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    ASSERT_EQ(driver->Failures().size(), 1u);
+    EXPECT_NE(driver->Failures()[0].find("Test"), std::string::npos);
+    EXPECT_EQ(dialog.m_name, "kept");
+}
+
+TEST_P(DialogConformance, MissingTemplateFailsTheRun) {
+    CDialog dialog(4711u);
+    EXPECT_EQ(dialog.DoModal(), -1);
+    EXPECT_TRUE(driver->Failures().empty());
+}
+
+TEST_P(DialogConformance, ResizingSendsTheNewClientSize) {
+    TestDialog dialog;
+    CRect before;
+    CRect after;
+    driver->Then([&](UiDriver& d) {
+        dialog.GetClientRect(&before);
+        CRect window;
+        dialog.GetWindowRect(&window);
+        dialog.sizes.clear();
+        d.ResizeWindow(dialog, window.Width() + 40, window.Height() + 20);
+        dialog.GetClientRect(&after);
+        d.PressKey(VK_ESCAPE);
+    });
+    dialog.DoModal();
+    EXPECT_EQ(after.Width(), before.Width() + 40);
+    EXPECT_EQ(after.Height(), before.Height() + 20);
+    ASSERT_EQ(dialog.sizes.size(), 1u);
+    EXPECT_EQ(dialog.sizes[0].first, SIZE_RESTORED);
+    EXPECT_EQ(dialog.sizes[0].second, after.Width() * 10000 + after.Height());
+}
+
+TEST_P(DialogConformance, MessageBoxesAnswerFromTheQueueOrAStep) {
+    driver->QueueMessageBoxAnswer(IDNO);
+    EXPECT_EQ(AfxMessageBox("Replace?", MB_YESNO | MB_ICONQUESTION), IDNO);
+    // Nothing queued: the first button.
+    EXPECT_EQ(AfxMessageBox("Done."), IDOK);
+    ASSERT_EQ(driver->Messages().size(), 2u);
+    EXPECT_EQ(driver->Messages()[0].text, "Replace?");
+    EXPECT_EQ(driver->Messages()[0].answer, IDNO);
+    EXPECT_EQ(driver->Messages()[0].type & MB_TYPEMASK, MB_YESNO);
+
+    driver->SetInteractiveMessageBoxes(true);
+    driver->Then([](UiDriver& d) {
+        ASSERT_NE(d.MessageBoxShown(), nullptr);
+        EXPECT_EQ(d.MessageBoxShown()->text, "Sure?");
+        d.AnswerMessageBox(IDYES);
+    });
+    EXPECT_EQ(AfxMessageBox("Sure?", MB_YESNO), IDYES);
+    MessageBeep(MB_ICONEXCLAMATION);
+    EXPECT_EQ(driver->Beeps(), std::vector<UINT>{MB_ICONEXCLAMATION});
+    EXPECT_TRUE(driver->Failures().empty());
+}
+
+class MenuConformance : public DialogConformance {
+protected:
+    void SetUp() override {
+        DialogConformance::SetUp();
+        ASSERT_TRUE(owner.Create(CRect(50, 50, 300, 300)));
+        ASSERT_TRUE(menu.CreatePopupMenu());
+        CMenu sub;
+        ASSERT_TRUE(sub.CreatePopupMenu());
+        sub.AppendMenu(MF_STRING, 57346, "&Verzeichnis");
+        sub.AppendMenu(MF_STRING | MF_GRAYED, 57347, "&Standbild");
+        ASSERT_TRUE(menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(sub.m_hMenu), "Erzeugen"));
+        menu.AppendMenu(MF_SEPARATOR);
+        menu.AppendMenu(MF_STRING | MF_GRAYED, 57350, "Ein&fügen");
+        menu.InsertMenu(0, MF_BYPOSITION | MF_STRING, 57353, "&Wählen");
+    }
+    RecordingWindow owner;
+    CMenu menu;
+};
+
+TEST_P(MenuConformance, ItemsSubMenusAndStatesReadBack) {
+    EXPECT_EQ(menu.GetMenuItemCount(), 4);
+    EXPECT_EQ(menu.GetMenuItemID(0), 57353u);
+    EXPECT_EQ(menu.GetMenuItemID(1), static_cast<UINT>(-1));
+    EXPECT_EQ(menu.GetMenuItemID(2), 0u);
+    CString text;
+    menu.GetMenuString(1, text, MF_BYPOSITION);
+    EXPECT_EQ(text, "Erzeugen");
+    EXPECT_EQ(menu.GetMenuState(57350, MF_BYCOMMAND) & MF_GRAYED, MF_GRAYED);
+    // By command the search goes into sub-menus; the sub-menu outlived its own CMenu.
+    EXPECT_EQ(menu.GetMenuState(57347, MF_BYCOMMAND) & MF_GRAYED, MF_GRAYED);
+    ASSERT_NE(menu.GetSubMenu(1), nullptr);
+    EXPECT_EQ(menu.GetSubMenu(1)->GetMenuItemCount(), 2);
+    EXPECT_EQ(menu.GetMenuState(99, MF_BYCOMMAND), static_cast<UINT>(-1));
+}
+
+TEST_P(MenuConformance, ChoosingPostsTheCommandToTheOwner) {
+    driver->Then([](UiDriver& d) {
+        ASSERT_TRUE(d.MenuShown());
+        const std::vector<MenuItemInfo> items = d.MenuItems();
+        ASSERT_EQ(items.size(), 4u);
+        EXPECT_EQ(items[0].text, "&Wählen");
+        EXPECT_TRUE(items[1].popup);
+        ASSERT_EQ(items[1].subItems.size(), 2u);
+        EXPECT_TRUE(items[1].subItems[1].grayed);
+        EXPECT_TRUE(items[2].separator);
+        EXPECT_TRUE(items[3].grayed);
+        EXPECT_FALSE(d.ChooseMenuItem(57350)); // greyed: the menu stays up
+        EXPECT_FALSE(d.ChooseMenuItem(57347));
+        EXPECT_TRUE(d.MenuShown());
+        EXPECT_TRUE(d.ChooseMenuItem(57346));
+    });
+    EXPECT_TRUE(menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, 60, 60, &owner));
+    driver->Flush();
+    ASSERT_EQ(owner.commands.size(), 1u);
+    EXPECT_EQ(owner.commands[0].id, 57346u);
+    EXPECT_TRUE(driver->Failures().empty());
+}
+
+TEST_P(MenuConformance, DismissingChoosesNothing) {
+    driver->Then([](UiDriver& d) { d.DismissMenu(); });
+    menu.TrackPopupMenu(TPM_RIGHTBUTTON, 60, 60, &owner);
+    driver->Flush();
+    EXPECT_TRUE(owner.commands.empty());
+    driver->Then([](UiDriver& d) { d.ChooseMenuItem(57353); });
+    EXPECT_EQ(menu.TrackPopupMenu(TPM_RETURNCMD, 60, 60, &owner), 57353);
+    driver->Flush();
+    EXPECT_TRUE(owner.commands.empty()); // returned, not posted
+    EXPECT_TRUE(driver->Failures().empty());
+}
+
+TEST_P(MenuConformance, MenuLeftOpenIsDismissedAndReported) {
+    menu.TrackPopupMenu(TPM_RIGHTBUTTON, 60, 60, &owner);
+    EXPECT_EQ(driver->Failures().size(), 1u);
+    EXPECT_TRUE(owner.commands.empty());
+}
+
+TEST_P(DialogConformance, ToolbarClicksReachTheParentAsCommands) {
+    RecordingWindow owner;
+    ASSERT_TRUE(owner.Create(CRect(0, 0, 300, 100)));
+    CToolBarCtrl toolbar;
+    ASSERT_TRUE(toolbar.Create(WS_CHILD | WS_VISIBLE | CCS_TOP | CCS_NODIVIDER, CRect(0, 0, 50, 50),
+                               &owner, 1117));
+    TBBUTTON buttons[] = {
+        {0, 57346, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0},
+        {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, 0, 0},
+        {1, 32783, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0},
+        {2, 32787, 0, TBSTYLE_BUTTON, 0, 0},
+    };
+    ASSERT_TRUE(toolbar.AddButtons(4, buttons));
+    EXPECT_EQ(toolbar.GetButtonCount(), 4);
+    CRect first;
+    CRect separator;
+    CRect third;
+    toolbar.GetItemRect(0, &first);
+    toolbar.GetItemRect(1, &separator);
+    toolbar.GetItemRect(2, &third);
+    EXPECT_EQ(separator.left, first.right);
+    EXPECT_EQ(third.left, separator.right);
+    EXPECT_LT(separator.Width(), first.Width());
+
+    driver->ClickToolbarButton(toolbar, 32783);
+    ASSERT_EQ(owner.commands.size(), 1u);
+    EXPECT_EQ(owner.commands[0].id, 32783u);
+    EXPECT_EQ(owner.commands[0].from, toolbar.m_hWnd);
+    driver->ClickToolbarButton(toolbar, 32787); // disabled
+    EXPECT_EQ(owner.commands.size(), 1u);
+
+    toolbar.CheckButton(32783, TRUE);
+    EXPECT_TRUE(toolbar.IsButtonChecked(32783));
+    EXPECT_FALSE(toolbar.IsButtonChecked(57346));
+    toolbar.CheckButton(32783, FALSE);
+    EXPECT_FALSE(toolbar.IsButtonChecked(32783));
+    EXPECT_FALSE(toolbar.CheckButton(4242, TRUE));
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, DialogConformance, testing::ValuesIn(UiDriverNames()));
+INSTANTIATE_TEST_SUITE_P(Backends, MenuConformance, testing::ValuesIn(UiDriverNames()));
+
+} // namespace
