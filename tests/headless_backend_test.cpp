@@ -1,0 +1,238 @@
+// What the headless backend puts on its framebuffers and what it does when nobody scripts a
+// modal run: painting, inversion, cursors, the drag image, capture.
+#include "platform/afxwin.h"
+#include "platform/headless/test_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+class HeadlessPainting : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(host.Create(CRect(10, 10, 310, 250)));
+        // Painted first: drawing outside a paint would be painted over by a pending one.
+        driver.Flush();
+    }
+    headless::TestDriver driver;
+    RecordingWindow host;
+};
+
+TEST_F(HeadlessPainting, HalftoneInversionFlipsEveryOtherPixelAndUndoesItself) {
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    ASSERT_EQ(driver.PixelAt(host, CPoint(20, 20)), face);
+    auto invert = [&] {
+        CDC* dc = host.GetDC();
+        ASSERT_NE(dc, nullptr);
+        CBrush* previous = dc->SelectObject(CDC::GetHalftoneBrush());
+        dc->PatBlt(20, 20, 3, 50, PATINVERT);
+        dc->SelectObject(previous);
+        host.ReleaseDC(dc);
+    };
+    invert();
+    const COLORREF inverted =
+        RGB(255 - GetRValue(face), 255 - GetGValue(face), 255 - GetBValue(face));
+    const COLORREF a = driver.PixelAt(host, CPoint(20, 20));
+    const COLORREF b = driver.PixelAt(host, CPoint(21, 20));
+    EXPECT_NE(a, b);
+    EXPECT_TRUE((a == face && b == inverted) || (a == inverted && b == face));
+    EXPECT_EQ(driver.PixelAt(host, CPoint(20, 21)), b);    // a checkerboard
+    EXPECT_EQ(driver.PixelAt(host, CPoint(23, 20)), face); // outside the bar
+    invert();
+    for (int x = 20; x < 23; ++x)
+        for (int y = 20; y < 70; ++y)
+            ASSERT_EQ(driver.PixelAt(host, CPoint(x, y)), face) << x << "," << y;
+}
+
+TEST_F(HeadlessPainting, ThreeDimensionalFrameUsesItsTwoColours) {
+    {
+        CClientDC dc(&host);
+        dc.Draw3dRect(CRect(50, 50, 53, 90), GetSysColor(COLOR_BTNHIGHLIGHT),
+                      GetSysColor(COLOR_BTNSHADOW));
+    }
+    EXPECT_EQ(driver.PixelAt(host, CPoint(50, 50)), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(driver.PixelAt(host, CPoint(50, 88)), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(driver.PixelAt(host, CPoint(52, 50)), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(driver.PixelAt(host, CPoint(51, 89)), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(driver.PixelAt(host, CPoint(51, 60)), GetSysColor(COLOR_BTNFACE));
+}
+
+TEST_F(HeadlessPainting, SelectionAndDropHighlightShowInTheHighlightColour) {
+    CListCtrl list;
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_LIST, CRect(0, 0, 200, 200), &host, 5));
+    for (const char* name : {"Alpha", "Beta", "Gamma"})
+        list.InsertItem(list.GetItemCount(), name);
+    auto labelSpot = [&](int item) {
+        CRect label;
+        list.GetItemRect(item, &label, LVIR_LABEL);
+        return CPoint(label.left, label.top + 1); // padding, never covered by text
+    };
+    driver.ClickListItem(list, 1);
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    EXPECT_EQ(driver.PixelAt(list, labelSpot(1)), highlight);
+    EXPECT_EQ(driver.PixelAt(list, labelSpot(0)), kWhite);
+    // Drop highlight shows without the focus; the selection does not.
+    list.SetItemState(2, LVIS_DROPHILITED, LVIS_DROPHILITED);
+    host.SetFocus();
+    driver.Flush();
+    EXPECT_EQ(driver.PixelAt(list, labelSpot(2)), highlight);
+    EXPECT_EQ(driver.PixelAt(list, labelSpot(1)), kWhite);
+}
+
+TEST_F(HeadlessPainting, CustomDrawAfterAnItemLandsOnTheScreen) {
+    CListCtrl list;
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_ICON, CRect(0, 0, 200, 200), &host, 5));
+    list.InsertItem(0, "Still");
+    const COLORREF red = RGB(255, 0, 0);
+    host.answer = [&](NMHDR* header) -> LRESULT {
+        if (header->code != NM_CUSTOMDRAW)
+            return 0;
+        auto* draw = reinterpret_cast<NMLVCUSTOMDRAW*>(header);
+        if (draw->nmcd.dwDrawStage == CDDS_PREPAINT)
+            return CDRF_NOTIFYITEMDRAW;
+        if (draw->nmcd.dwDrawStage == CDDS_ITEMPREPAINT)
+            return CDRF_NOTIFYPOSTPAINT;
+        if (draw->nmcd.dwDrawStage == CDDS_ITEMPOSTPAINT) {
+            CDC* dc = CDC::FromHandle(draw->nmcd.hdc);
+            CRect box(draw->nmcd.rc);
+            box.top += 2;
+            box.bottom = box.top + 36;
+            dc->FillSolidRect(&box, red);
+        }
+        return 0;
+    };
+    list.Invalidate();
+    driver.Flush();
+    CRect bounds;
+    list.GetItemRect(0, &bounds, LVIR_BOUNDS);
+    EXPECT_EQ(driver.PixelAt(list, CPoint(bounds.left, bounds.top + 2)), red);
+    EXPECT_EQ(driver.PixelAt(list, CPoint(bounds.left, bounds.top + 1)), kWhite);
+    EXPECT_EQ(driver.PixelAt(list, CPoint(bounds.right - 1, bounds.top + 37)), red);
+}
+
+TEST_F(HeadlessPainting, ScaledPixelsFillTheDestination) {
+    const std::uint32_t pixels[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}; // 2 x 2
+    {
+        CClientDC dc(&host);
+        dc.DrawPixelsScaled(CRect(100, 100, 108, 108), 2, 2, pixels, CRect(0, 0, 2, 2));
+    }
+    EXPECT_EQ(driver.PixelAt(host, CPoint(100, 100)), RGB(255, 0, 0));
+    EXPECT_EQ(driver.PixelAt(host, CPoint(107, 100)), RGB(0, 255, 0));
+    EXPECT_EQ(driver.PixelAt(host, CPoint(100, 107)), RGB(0, 0, 255));
+    EXPECT_EQ(driver.PixelAt(host, CPoint(104, 104)), kWhite);
+}
+
+TEST_F(HeadlessPainting, FramebufferIsTheWholeWindowAndSaves) {
+    const headless::Framebuffer* framebuffer = driver.Screenshot(host);
+    ASSERT_NE(framebuffer, nullptr);
+    EXPECT_EQ(framebuffer->Width(), 300);
+    EXPECT_EQ(framebuffer->Height(), 240);
+    // The caption bar above the client area.
+    EXPECT_EQ(framebuffer->At(150, 10) & 0xFFFFFF, 0x000080u);
+    const std::string path = testing::TempDir() + "/headless_frame.ppm";
+    ASSERT_TRUE(framebuffer->SavePpm(path));
+    std::ifstream file(path, std::ios::binary);
+    std::string magic;
+    int width = 0;
+    int height = 0;
+    file >> magic >> width >> height;
+    EXPECT_EQ(magic, "P6");
+    EXPECT_EQ(width, 300);
+    EXPECT_EQ(height, 240);
+    std::remove(path.c_str());
+}
+
+TEST_F(HeadlessPainting, CursorFollowsTheWindowUnderThePointer) {
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(10, 10, 100, 30), &host, 3));
+    driver.MouseMove(edit, CPoint(5, 5));
+    EXPECT_EQ(DescribeCursor(driver.CurrentCursor()).standardName, IDC_IBEAM);
+    driver.MouseMove(host, CPoint(200, 150));
+    EXPECT_EQ(DescribeCursor(driver.CurrentCursor()).standardName, IDC_ARROW);
+    HCURSOR splitter = LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(130));
+    ASSERT_NE(splitter, nullptr);
+    EXPECT_EQ(DescribeCursor(splitter).resourceId, 130u);
+    SetCursor(splitter);
+    EXPECT_EQ(GetCursor(), splitter);
+}
+
+class CaptureWindow : public CWnd {
+public:
+    std::vector<CPoint> presses;
+    int captureLost = 0;
+
+protected:
+    afx_msg void OnLButtonDown(UINT, CPoint point) { presses.push_back(point); }
+    afx_msg void OnCaptureChanged(CWnd*) { ++captureLost; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CaptureWindow, CWnd)
+ON_WM_LBUTTONDOWN()
+ON_WM_CAPTURECHANGED()
+END_MESSAGE_MAP()
+
+TEST_F(HeadlessPainting, CaptureTakesThePointerOutsideTheWindow) {
+    CaptureWindow child;
+    ASSERT_TRUE(child.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(10, 10, 60, 60), &host, 9));
+    child.SetCapture();
+    EXPECT_EQ(CWnd::GetCapture(), &child);
+    driver.Click(host, CPoint(200, 100));
+    ASSERT_EQ(child.presses.size(), 1u);
+    EXPECT_EQ(child.presses[0], CPoint(190, 90)); // in the child's client coordinates
+    ReleaseCapture();
+    EXPECT_EQ(child.captureLost, 1);
+    driver.Click(host, CPoint(200, 100));
+    EXPECT_EQ(child.presses.size(), 1u);
+}
+
+TEST_F(HeadlessPainting, DragImageFunctionsMoveTheImageTheBackendShows) {
+    CImageList images;
+    ASSERT_TRUE(images.Create(32, 32, ILC_COLOR24, 1, 0));
+    CBitmap bitmap;
+    std::vector<std::uint32_t> pixels(32 * 32, 0x123456);
+    ASSERT_TRUE(bitmap.CreateFromPixels(32, 32, pixels.data()));
+    ASSERT_EQ(images.Add(&bitmap, CLR_NONE), 0);
+    ASSERT_TRUE(images.BeginDrag(0, CPoint(4, 5)));
+    EXPECT_TRUE(driver.DragImage().dragging);
+    EXPECT_FALSE(driver.DragImage().visible);
+    CImageList::DragEnter(&host, CPoint(40, 50));
+    EXPECT_TRUE(driver.DragImage().visible);
+    EXPECT_EQ(driver.DragImage().lockWindow, host.m_hWnd);
+    CImageList::DragMove(CPoint(70, 80));
+    EXPECT_EQ(driver.DragImage().position, CPoint(70, 80));
+    EXPECT_EQ(driver.DragImage().hotspot, CPoint(4, 5));
+    EXPECT_EQ(driver.DragImage().image.width, 32);
+    CImageList::DragLeave(&host);
+    EXPECT_FALSE(driver.DragImage().visible);
+    CImageList::EndDrag();
+    EXPECT_FALSE(driver.DragImage().dragging);
+}
+
+TEST(HeadlessModalLoops, WithoutAScriptALoopIsCancelledAndRemembered) {
+    constexpr ControlTemplate controls[] = {
+        {IDOK, ControlClass::Button, "OK", 5, 5, 40, 14, BS_DEFPUSHBUTTON | WS_TABSTOP, 0}};
+    const DialogTemplate plain{
+        1, WS_POPUP | WS_CAPTION, 0, "Alone", "MS Sans Serif", 8, 0, 0, 60, 30, controls};
+    headless::HeadlessBackend& backend = headless::DefaultHeadlessBackend();
+    const std::size_t before = backend.UnscriptedFailures().size();
+    CDialog dialog(plain);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    ASSERT_EQ(backend.UnscriptedFailures().size(), before + 1);
+    EXPECT_NE(backend.UnscriptedFailures().back().find("Alone"), std::string::npos);
+}
+
+TEST(HeadlessModalLoops, AnUnansweredInteractiveBoxIsReportedAndGetsItsFirstButton) {
+    headless::TestDriver driver;
+    driver.SetInteractiveMessageBoxes(true);
+    EXPECT_EQ(AfxMessageBox("Nobody answers", MB_YESNO), IDYES);
+    ASSERT_EQ(driver.Failures().size(), 1u);
+    EXPECT_NE(driver.Failures()[0].find("Nobody answers"), std::string::npos);
+}
+
+} // namespace
