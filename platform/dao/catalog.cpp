@@ -253,8 +253,8 @@ void FillFieldInfo(const FieldDesc& field, const std::string& table, CDaoFieldIn
     info.m_nType = field.type;
     info.m_lSize = field.size;
     info.m_lAttributes = field.attributes;
+    info.m_nOrdinalPosition = field.ordinal;
     if (options & AFX_DAO_SECONDARY_INFO) {
-        info.m_nOrdinalPosition = field.ordinal;
         info.m_bRequired = field.required ? TRUE : FALSE;
         info.m_bAllowZeroLength = field.type == dbText || field.type == dbMemo ? TRUE : FALSE;
         info.m_strSourceField = CString(field.name);

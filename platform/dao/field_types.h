@@ -1,4 +1,14 @@
 // How DAO field types live in SQLite columns: declared type names, storage and conversions.
+//
+// The declared type is Jet's SQL name, so that the file reads well in any SQLite tool: BIT, BYTE,
+// SHORT, LONG, CURRENCY, SINGLE, DOUBLE, DATETIME, BINARY(n) / VARBINARY(n), CHAR(n) / TEXT(n),
+// LONGBINARY, LONGTEXT (Jet's MEMO). Attributes other than the name's own fixed or variable bit
+// go in as a word before the size: "TEXT ATTR34(255)". A counter is the table's
+// INTEGER PRIMARY KEY AUTOINCREMENT, known again by the engine's autoincrement flag.
+//
+// Storage: integers and BIT (0/1) as INTEGER, CURRENCY as INTEGER ten-thousandths, SINGLE and
+// DOUBLE as REAL, DATETIME as "YYYY-MM-DD HH:MM:SS" text (sorts as it should, whole seconds),
+// text as UTF-8 TEXT, binaries as BLOB.
 #pragma once
 
 #include "platform/dao/dao_detail.h"
