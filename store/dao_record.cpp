@@ -16,7 +16,7 @@ int CDaoRecord::GetFieldTrace(int field, COleVariant& value) {
     if (!IsField(field))
         return 0;
     try {
-        value = m_recordset->GetFieldValue(field - 1);
+        m_recordset->GetFieldValue(field - 1, value);
         return 1;
     } catch (const CException&) {
         return 0;
