@@ -109,6 +109,7 @@ int ListView::InsertItem(const LVITEM& item) {
         }
     }
     items.insert(items.begin() + index, std::move(row));
+    m_widestText = -1;
     for (int* tracked :
          {&m_anchor, &m_pressItem, &m_selectOnlyOnRelease, &m_armedEdit, &m_editItem})
         if (*tracked >= index)
@@ -148,8 +149,10 @@ bool ListView::SetItem(const LVITEM& item) {
         if (!Valid(item.iItem))
             return false;
         Item& target = items[static_cast<std::size_t>(item.iItem)];
-        if (changed & LVIF_TEXT)
+        if (changed & LVIF_TEXT) {
             target.texts[0] = text;
+            m_widestText = -1;
+        }
         if (changed & LVIF_IMAGE)
             target.image = item.iImage;
         if (changed & LVIF_PARAM)
@@ -197,6 +200,7 @@ bool ListView::DeleteItem(int index) {
     if (!Valid(index))
         return false;
     items.erase(items.begin() + index);
+    m_widestText = -1;
     for (int* tracked :
          {&m_anchor, &m_pressItem, &m_selectOnlyOnRelease, &m_armedEdit, &m_editItem}) {
         if (*tracked == index)
@@ -219,6 +223,7 @@ bool ListView::DeleteAllItems() {
         for (int i = 0; i < Count(); ++i)
             NotifyItem(LVN_DELETEITEM, i, 0, 0, 0);
     items.clear();
+    m_widestText = -1;
     m_anchor = m_pressItem = m_selectOnlyOnRelease = m_armedEdit = -1;
     m_dragCandidate = false;
     m_scroll = CPoint();
@@ -465,10 +470,34 @@ int ListView::CellWidth() const {
     if (View() == LVS_LIST && m_listColumnWidth > 0)
         return m_listColumnWidth;
     const int imageWidth = m_lists[LVSIL_SMALL] ? m_lists[LVSIL_SMALL]->cx : 0;
-    int widest = 0;
-    for (int i = 0; i < Count(); ++i)
-        widest = std::max(widest, Width(window, items[static_cast<std::size_t>(i)].texts[0]));
-    return kImageMargin + imageWidth + kImageMargin + widest + 2 * kLabelPadding + 6;
+    if (m_widestText < 0) {
+        m_widestText = 0;
+        for (const Item& row : items)
+            m_widestText = std::max(m_widestText, Width(window, row.texts[0]));
+    }
+    return kImageMargin + imageWidth + kImageMargin + m_widestText + 2 * kLabelPadding + 6;
+}
+
+void ListView::VisibleRange(int& first, int& last) const {
+    const CRect client = winsys::ClientRect(window);
+    const DWORD view = View();
+    long from = 0;
+    long to = Count() - 1;
+    if (view == LVS_REPORT) {
+        const long row = RowHeight();
+        from = m_scroll.y / row;
+        to = (m_scroll.y + client.Height() - HeaderHeight()) / row;
+    } else if (view == LVS_LIST) {
+        const long cell = std::max(1, CellWidth());
+        from = (m_scroll.x / cell) * ItemsPerColumn();
+        to = ((m_scroll.x + client.Width()) / cell + 1) * ItemsPerColumn() - 1;
+    } else {
+        const long cellHeight = view == LVS_ICON ? IconSpacing().cy : RowHeight();
+        from = (m_scroll.y / cellHeight) * ItemsPerRow();
+        to = ((m_scroll.y + client.Height()) / cellHeight + 1) * ItemsPerRow() - 1;
+    }
+    first = static_cast<int>(std::clamp(from, 0L, static_cast<long>(Count())));
+    last = static_cast<int>(std::clamp(to, -1L, static_cast<long>(Count()) - 1));
 }
 
 CSize ListView::IconSpacing() const {
@@ -1254,7 +1283,10 @@ void ListView::Paint() {
         return;
     if (!(stage & CDRF_SKIPDEFAULT)) {
         const bool focused = winsys::Focus() == window;
-        for (int i = 0; i < Count(); ++i) {
+        int first = 0;
+        int last = -1;
+        VisibleRange(first, last);
+        for (int i = first; i <= last && i < Count(); ++i) {
             CRect bounds;
             ItemRect(i, LVIR_BOUNDS, bounds);
             CRect visible;

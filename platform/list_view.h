@@ -84,6 +84,8 @@ public:
     int HeaderHeight() const;
     int RowHeight() const;
     int CellWidth() const; // list and small-icon views
+    // Items that may show in the client area now (`last` < `first` when none).
+    void VisibleRange(int& first, int& last) const;
     CSize IconSpacing() const;
     int ItemsPerColumn() const; // list view
     int ItemsPerRow() const;    // icon views
@@ -140,7 +142,8 @@ private:
     std::shared_ptr<ImageListData> m_lists[3];
     CImageList* m_listObjects[3] = {};
     CPoint m_scroll;
-    int m_listColumnWidth = 0; // list view: set by SetColumnWidth, 0 = from the items
+    int m_listColumnWidth = 0;     // list view: set by SetColumnWidth, 0 = from the items
+    mutable int m_widestText = -1; // widest item text, -1 until measured again
     int m_anchor = -1;
     HWND m_editWindow = nullptr;
     int m_editItem = -1;
