@@ -1,0 +1,416 @@
+#include "dialog/value_text.h"
+#include "interface/context.h"
+#include "list_dialog_fixture.h"
+#include "platform/global_memory.h"
+#include "platform_test_locale.h"
+#include "store/shared_recordsets.h"
+
+#include <gmock/gmock.h>
+
+#include <cstring>
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+
+const COleDateTime kShot(2025, 7, 14, 9, 30, 0);
+
+class ItemListTest : public ListDialogTest {
+protected:
+    void SetUp() override {
+        ListDialogTest::SetUp();
+        using namespace refhost::chunk_col;
+        chunks().SetField(c1, Photographer, COleVariant("Müller"));
+        chunks().SetField(c1, PictureNumber, COleVariant(std::int32_t{42}));
+        chunks().SetField(c1, Released, COleVariant(std::int16_t{1}, VT_BOOL));
+        chunks().SetField(c1, Fee, COleVariant(COleCurrency(12, 5000)));
+        chunks().SetField(c1, ShotDate, COleVariant(kShot));
+        chunks().SetField(c1, Exposure, COleVariant(0.125));
+        chunks().SetText(c1, "Abendlicht");
+        SetFolderDate(a1, "2024-05-06 07:08:09");
+        SetFolderDate(a2, "2024-05-07 00:00:00");
+        SetChunkDate(c1, "2026-01-02 03:04:05");
+        SetChunkDate(c2, "2026-01-03 12:00:00");
+    }
+
+    static std::string Key(std::uint32_t key) { return std::to_string(key); }
+};
+
+const std::vector<std::string> kFolderHeaders{
+    "Name",        "Typ",     "Geändert",      "ID",        "Fotograf", "Bildnummer",
+    "Freigegeben", "Honorar", "Aufnahmedatum", "Belichtung"};
+
+TEST_F(ItemListTest, FolderLayoutListsSubFoldersThenChunksWithEveryColumn) {
+    ScopedLocaleEnvironment german(kGerman);
+    ExplorerDialog dialog;
+    Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver& d) {
+        CListCtrl& list = dialog.m_list;
+        // Column widths are the columns' own in the report view only.
+        d.ClickToolbarButton(dialog.m_toolBar, ID_VIEW_DETAILS);
+        EXPECT_EQ(dialog.m_listTag, MakeTag(a, ItemKind::Folder));
+        EXPECT_EQ(ColumnHeaders(list), kFolderHeaders);
+        const int width = ClientWidth(list);
+        ASSERT_GT(width, 100);
+        EXPECT_EQ(list.GetColumnWidth(0), static_cast<int>(width * 0.4));
+        EXPECT_EQ(list.GetColumnWidth(1), static_cast<int>(width * 0.15));
+        EXPECT_EQ(list.GetColumnWidth(2), static_cast<int>(width * 0.3));
+        EXPECT_EQ(list.GetColumnWidth(3), static_cast<int>(width * 0.1));
+        for (int c = 0; c < 4; ++c) {
+            LVCOLUMN column{};
+            column.mask = LVCF_FMT;
+            ASSERT_TRUE(list.GetColumn(c, &column));
+            EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
+        }
+
+        EXPECT_THAT(RowTags(list),
+                    ElementsAre(MakeTag(a1, ItemKind::Folder), MakeTag(a2, ItemKind::Folder),
+                                MakeTag(c1, ItemKind::Chunk), MakeTag(c2, ItemKind::Chunk)));
+        EXPECT_THAT(ColumnTexts(list, 0), ElementsAre("Alt", "Neu", "Hafen", "Leer"));
+        EXPECT_THAT(ColumnTexts(list, 1),
+                    ElementsAre("Verzeichnis", "Verzeichnis", "Standbild", "Standbild"));
+        // Dates by the user's locale, as the platform's default conversion writes them.
+        EXPECT_THAT(ColumnTexts(list, 2),
+                    ElementsAre(COleDateTime(2024, 5, 6, 7, 8, 9).Format().str(),
+                                COleDateTime(2024, 5, 7, 0, 0, 0).Format().str(),
+                                COleDateTime(2026, 1, 2, 3, 4, 5).Format().str(),
+                                COleDateTime(2026, 1, 3, 12, 0, 0).Format().str()));
+        EXPECT_EQ(list.GetItemText(0, 2), "06.05.2024 07:08:09");
+        EXPECT_THAT(ColumnTexts(list, 3), ElementsAre(Key(a1), Key(a2), Key(c1), Key(c2)));
+        EXPECT_THAT((std::vector<int>{ItemImage(list, 0), ItemImage(list, 1), ItemImage(list, 2),
+                                      ItemImage(list, 3)}),
+                    ElementsAre(0, 0, 1, 1));
+
+        // The extra cells of a chunk through VariantToText; folders and empty fields stay empty.
+        std::vector<std::string> hafen;
+        for (int c = 4; c < 10; ++c)
+            hafen.push_back(list.GetItemText(2, c).str());
+        EXPECT_THAT(hafen,
+                    ElementsAre("Müller", "42", "1", "12,5", kShot.Format().str(), "0.125000"));
+        for (int c = 4; c < 10; ++c) {
+            EXPECT_EQ(list.GetItemText(0, c), "") << c;
+            EXPECT_EQ(list.GetItemText(3, c), "") << c;
+        }
+    });
+    EXPECT_EQ(ExplorerScopeDepth(), 0);
+    EXPECT_EQ(ChunksScopeDepth(), 0);
+}
+
+TEST_F(ItemListTest, FolderModeListsNoChunksButKeepsTheExtraColumns) {
+    ExplorerDialog dialog;
+    Run(dialog, ExplorerMode::Folder, a, [&](UiDriver&) {
+        EXPECT_EQ(ColumnHeaders(dialog.m_list), kFolderHeaders);
+        EXPECT_THAT(RowTags(dialog.m_list),
+                    ElementsAre(MakeTag(a1, ItemKind::Folder), MakeTag(a2, ItemKind::Folder)));
+    });
+}
+
+TEST_F(ItemListTest, EmptyAndVanishedFoldersGiveAnEmptyListWithTheFolderLayout) {
+    ExplorerDialog dialog;
+    Run(dialog, ExplorerMode::Chunk, b, [&](UiDriver&) {
+        EXPECT_EQ(dialog.m_list.GetItemCount(), 0);
+        EXPECT_EQ(ColumnHeaders(dialog.m_list), kFolderHeaders);
+        // A folder whose record is gone lists nothing, and nothing breaks.
+        EXPECT_EQ(dialog.FillList(MakeTag(4711, ItemKind::Folder)), 1);
+        EXPECT_EQ(dialog.m_list.GetItemCount(), 0);
+        EXPECT_EQ(ColumnHeaders(dialog.m_list), kFolderHeaders);
+    });
+}
+
+TEST_F(ItemListTest, ColumnsAreRebuiltOnlyWhenTheKindChanges) {
+    ExplorerDialog dialog;
+    Run(dialog, ExplorerMode::Target, a, [&](UiDriver& d) {
+        CListCtrl& list = dialog.m_list;
+        const int width = ClientWidth(list);
+        d.ClickToolbarButton(dialog.m_toolBar, ID_VIEW_DETAILS);
+        // The user's widths survive a switch from folder to folder.
+        list.SetColumnWidth(0, 77);
+        list.SetColumnWidth(5, 33);
+        ASSERT_TRUE(dialog.OpenItem(MakeTag(b, ItemKind::Folder), FALSE));
+        EXPECT_EQ(dialog.m_curTag, MakeTag(b, ItemKind::Folder));
+        EXPECT_EQ(list.GetItemCount(), 0);
+        EXPECT_EQ(list.GetColumnWidth(0), 77);
+        EXPECT_EQ(list.GetColumnWidth(5), 33);
+        ASSERT_TRUE(dialog.OpenItem(MakeTag(a, ItemKind::Folder), FALSE));
+        EXPECT_EQ(list.GetItemCount(), 4);
+        EXPECT_EQ(list.GetColumnWidth(0), 77);
+
+        // A chunk of the tree: its entries in the entry layout.
+        ASSERT_TRUE(dialog.OpenItem(MakeTag(c1, ItemKind::Chunk), FALSE));
+        EXPECT_EQ(dialog.m_listTag, MakeTag(c1, ItemKind::Chunk));
+        EXPECT_THAT(ColumnHeaders(list), ElementsAre("Name"));
+        EXPECT_EQ(list.GetColumnWidth(0), static_cast<int>(width * 0.85));
+        EXPECT_THAT(ColumnTexts(list, 0), ElementsAre("Eins", "Zwei"));
+        EXPECT_THAT(RowTags(list),
+                    ElementsAre(MakeTag(e1, ItemKind::Entry), MakeTag(e2, ItemKind::Entry)));
+        EXPECT_EQ(ItemImage(list, 0), 2);
+
+        // Back to a folder: the layout is made anew from the client width.
+        ASSERT_TRUE(dialog.OpenItem(MakeTag(a, ItemKind::Folder), FALSE));
+        EXPECT_EQ(ColumnHeaders(list), kFolderHeaders);
+        EXPECT_EQ(list.GetColumnWidth(0), static_cast<int>(width * 0.4));
+        EXPECT_EQ(list.GetItemCount(), 4);
+    });
+}
+
+// Entry tables handed out by the test instead of the host.
+HGLOBAL nextTable = nullptr;
+int entryCalls = 0;
+HGLOBAL HandOutTable(ChunkId) {
+    ++entryCalls;
+    return nextTable;
+}
+
+// A block with the given header and room for `size` bytes; entries are written by the caller.
+HGLOBAL MakeTable(std::size_t size, std::uint16_t first, std::uint16_t count,
+                  std::uint16_t entrySize) {
+    HGLOBAL block = GlobalAlloc(GHND, size);
+    GlobalLockGuard lock(block);
+    auto* bytes = static_cast<unsigned char*>(lock.data());
+    const std::uint16_t header[] = {0, first, count, entrySize};
+    std::memcpy(bytes, header, sizeof header);
+    return block;
+}
+
+void PutEntry(HGLOBAL block, std::size_t at, std::uint32_t key, const char* name) {
+    GlobalLockGuard lock(block);
+    auto* bytes = static_cast<unsigned char*>(lock.data());
+    std::memcpy(bytes + at + entry_table::kKeyOffset, &key, 4);
+    std::memcpy(bytes + at + entry_table::kNameOffset, name, std::strlen(name));
+}
+
+TEST_F(ItemListTest, EntryTablesAreReadWithinTheirBlockAndFreed) {
+    ExplorerDialog dialog;
+    Run(dialog, ExplorerMode::Target, a, [&](UiDriver&) {
+        CListCtrl& list = dialog.m_list;
+        // The host has no table for a chunk without entries: an empty list, entry layout.
+        ASSERT_TRUE(dialog.OpenItem(MakeTag(c2, ItemKind::Chunk), FALSE));
+        EXPECT_EQ(list.GetItemCount(), 0);
+        EXPECT_THAT(ColumnHeaders(list), ElementsAre("Name"));
+
+        m_callback.GetEntries = &HandOutTable;
+        const ItemTag chunk = MakeTag(c1, ItemKind::Chunk);
+        // No table at all.
+        nextTable = nullptr;
+        EXPECT_EQ(dialog.FillList(chunk), 1);
+        EXPECT_EQ(list.GetItemCount(), 0);
+
+        // A count of zero.
+        nextTable = MakeTable(64, 8, 0, 40);
+        PutEntry(nextTable, 8, 5, "Nie");
+        HGLOBAL handed = nextTable;
+        dialog.FillList(chunk);
+        EXPECT_EQ(list.GetItemCount(), 0);
+        EXPECT_EQ(GlobalSize(handed), 0u) << "the block must be freed";
+
+        // Three entries announced, the block holds one and a half: the rest lies past its end.
+        nextTable = MakeTable(8 + 40 + 30, 8, 3, 40);
+        PutEntry(nextTable, 8, 7, "Ganz");
+        PutEntry(nextTable, 48, 0x40000009, ""); // its name would start past the block
+        handed = nextTable;
+        dialog.FillList(chunk);
+        EXPECT_THAT(ColumnTexts(list, 0), ElementsAre("Ganz", ""));
+        EXPECT_THAT(RowTags(list),
+                    ElementsAre(MakeTag(7, ItemKind::Entry), MakeTag(9, ItemKind::Entry)));
+        EXPECT_EQ(GlobalSize(handed), 0u);
+
+        // No GetEntries slot: nothing listed.
+        m_callback.GetEntries = nullptr;
+        dialog.FillList(chunk);
+        EXPECT_EQ(list.GetItemCount(), 0);
+        m_callback.GetEntries = refhost::Host::Callbacks()->GetEntries;
+    });
+    EXPECT_EQ(entryCalls, 3);
+}
+
+TEST_F(ItemListTest, InsertedRowsComeFirstInTheirOrderAndMissingRecordsStayEmpty) {
+    const ChunkId c3 = chunks().Create("Dritter", b);
+    chunks().SetField(c3, refhost::chunk_col::PictureNumber, COleVariant(std::int32_t{-3}));
+    SetChunkDate(c3, "");
+    ExplorerDialog dialog;
+    Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver&) {
+        CListCtrl& list = dialog.m_list;
+        CDWordArray folderKeys, chunkKeys;
+        CStringArray folderNames, chunkNames;
+        folderKeys.Add(b);
+        folderNames.Add("Bilder");
+        folderKeys.Add(4711); // no such folder
+        folderNames.Add("Weg");
+        chunkKeys.Add(c3);
+        chunkNames.Add("Dritter");
+        chunkKeys.Add(4712); // no such chunk
+        chunkNames.Add("Fort");
+        EXPECT_EQ(dialog.InsertListRows(folderKeys, folderNames, chunkKeys, chunkNames), 1);
+        EXPECT_EQ(ExplorerScopeDepth(), 0);
+        EXPECT_EQ(ChunksScopeDepth(), 0);
+
+        EXPECT_THAT(ColumnTexts(list, 0),
+                    ElementsAre("Bilder", "Weg", "Dritter", "Fort", "Alt", "Neu", "Hafen", "Leer"));
+        EXPECT_THAT(ColumnTexts(list, 1),
+                    ElementsAre("Verzeichnis", "Verzeichnis", "Standbild", "Standbild",
+                                "Verzeichnis", "Verzeichnis", "Standbild", "Standbild"));
+        EXPECT_THAT(ColumnTexts(list, 3), ElementsAre(Key(b), "4711", Key(c3), "4712", Key(a1),
+                                                      Key(a2), Key(c1), Key(c2)));
+        EXPECT_NE(list.GetItemText(0, 2), ""); // made now by the library
+        EXPECT_EQ(list.GetItemText(1, 2), "");
+        // A null date reads as the zero date; a chunk whose record is gone shows nothing.
+        EXPECT_EQ(list.GetItemText(2, 2), COleDateTime().Format());
+        EXPECT_EQ(list.GetItemText(2, 5), "-3");
+        EXPECT_EQ(list.GetItemText(3, 2), "");
+        for (int c = 4; c < 10; ++c)
+            EXPECT_EQ(list.GetItemText(3, c), "") << c;
+        EXPECT_EQ(list.GetItemText(6, 4), "Müller");
+    });
+}
+
+TEST_F(ItemListTest, InfoPaneShowsTheSelectedChunksText) {
+    chunks().SetText(c2, "");
+    const ChunkId c3 = chunks().Create("Gemischt", a);
+    chunks().SetText(c3, std::string("vorn\0hinten", 11));
+    ExplorerDialog dialog;
+    Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver& d) {
+        CListCtrl& list = dialog.m_list;
+        CWnd* info = dialog.GetDlgItem(IDC_INFO_EDIT);
+        ASSERT_NE(info, nullptr);
+        auto infoText = [&] {
+            CString text;
+            info->GetWindowText(text);
+            return text;
+        };
+        auto shown = [](CWnd& window) { return (window.GetStyle() & WS_VISIBLE) != 0; };
+        // Off: a selected chunk leaves the tree in place.
+        d.ClickListItem(list, 2);
+        EXPECT_TRUE(shown(dialog.m_tree));
+        EXPECT_FALSE(shown(*info));
+
+        d.ClickToolbarButton(dialog.m_toolBar, ID_INFO_PANE);
+        EXPECT_EQ(dialog.m_bInfoPane, 1);
+        EXPECT_FALSE(shown(dialog.m_tree));
+        EXPECT_TRUE(shown(*info));
+        EXPECT_EQ(infoText(), "Abendlicht");
+
+        d.ClickListItem(list, 3); // an empty text
+        EXPECT_EQ(infoText(), "");
+        EXPECT_TRUE(shown(*info));
+        d.ClickListItem(list, 4); // up to the first zero byte
+        EXPECT_EQ(infoText(), "vorn");
+
+        d.ClickListItem(list, 0); // a folder brings the tree back
+        EXPECT_TRUE(shown(dialog.m_tree));
+        EXPECT_FALSE(shown(*info));
+
+        // A chunk that cannot be read any more.
+        ASSERT_TRUE(chunks().Remove(c1));
+        d.ClickListItem(list, 2);
+        EXPECT_EQ(infoText(), "error");
+        EXPECT_TRUE(shown(*info));
+        EXPECT_EQ(dialog.ShowChunkInfo(MakeTag(a, ItemKind::Folder)), 0);
+        EXPECT_TRUE(shown(dialog.m_tree));
+        EXPECT_EQ(dialog.ShowChunkInfo(MakeTag(c3, ItemKind::Chunk)), 1);
+    });
+    EXPECT_EQ(ChunksScopeDepth(), 0);
+}
+
+TEST_F(ItemListTest, SaveAsCopiesTheNameOfTheSelectedOrRenamedChunk) {
+    ExplorerDialog dialog;
+    Run(dialog, ExplorerMode::SaveAs, a, [&](UiDriver& d) {
+        CListCtrl& list = dialog.m_list;
+        CWnd* name = dialog.GetDlgItem(IDC_NAME_EDIT);
+        ASSERT_NE(name, nullptr);
+        auto field = [&] {
+            CString text;
+            name->GetWindowText(text);
+            return text;
+        };
+        d.ClickListItem(list, 2);
+        EXPECT_EQ(dialog.m_strName, "Hafen");
+        EXPECT_EQ(field(), "Hafen");
+        d.ClickListItem(list, 0); // a folder: the name stays
+        EXPECT_EQ(field(), "Hafen");
+        list.SetItemText(3, 0, "Umbenannt"); // a chunk given a new name in the list
+        EXPECT_EQ(dialog.m_strName, "Umbenannt");
+        EXPECT_EQ(field(), "Umbenannt");
+        list.SetItemText(1, 0, "Ordner"); // a folder's new name is not copied
+        EXPECT_EQ(field(), "Umbenannt");
+
+        // Rows past index 10000 are not copied.
+        CDWordArray none, keys;
+        CStringArray noNames, names;
+        for (int i = 0; i < 10002; ++i) {
+            keys.Add(static_cast<DWORD>(100000 + i));
+            names.Add(CString(std::to_string(i)));
+        }
+        dialog.InsertListRows(none, noNames, keys, names);
+        list.SetItemState(10001, LVIS_SELECTED, LVIS_SELECTED);
+        EXPECT_EQ(field(), "Umbenannt");
+        list.SetItemState(10000, LVIS_SELECTED, LVIS_SELECTED);
+        EXPECT_EQ(field(), "10000");
+    });
+}
+
+TEST_F(ItemListTest, DoubleClickOnAChunkChoosesItInChunkMode) {
+    ExplorerDialog dialog;
+    const INT_PTR result = Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver& d) {
+        d.DoubleClickListItem(dialog.m_list, 2);
+        Ended();
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(dialog.m_resultKey, c1);
+    EXPECT_EQ(dialog.m_resultEntry, kNoKey);
+    EXPECT_EQ(dialog.m_folderKey, a);
+}
+
+TEST_F(ItemListTest, DoubleClicksInTheReportViewCountOnTheFirstColumnOnly) {
+    ExplorerDialog dialog;
+    const INT_PTR result = Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver& d) {
+        CListCtrl& list = dialog.m_list;
+        d.ClickToolbarButton(dialog.m_toolBar, ID_VIEW_DETAILS);
+        CRect cell;
+        ASSERT_TRUE(list.GetSubItemRect(2, 3, LVIR_BOUNDS, cell));
+        d.DoubleClick(list, cell.CenterPoint()); // the "ID" cell: no item, no editor
+        EXPECT_EQ(dialog.m_curTag, MakeTag(a, ItemKind::Folder));
+        // A folder row opens the folder.
+        d.DoubleClickListItem(list, 1);
+        EXPECT_EQ(dialog.m_curTag, MakeTag(a2, ItemKind::Folder));
+        EXPECT_EQ(list.GetItemCount(), 0);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+}
+
+TEST_F(ItemListTest, DoubleClicksByModeInFolderSaveAsAndTargetModes) {
+    {
+        ExplorerDialog dialog;
+        EXPECT_EQ(Run(dialog, ExplorerMode::Folder, a,
+                      [&](UiDriver& d) {
+                          d.DoubleClickListItem(dialog.m_list, 0);
+                          EXPECT_EQ(dialog.m_curTag, MakeTag(a1, ItemKind::Folder));
+                      }),
+                  IDCANCEL);
+    }
+    {
+        ExplorerDialog dialog;
+        EXPECT_EQ(Run(dialog, ExplorerMode::SaveAs, a,
+                      [&](UiDriver& d) {
+                          d.DoubleClickListItem(dialog.m_list, 2); // a chunk: nothing
+                          EXPECT_EQ(dialog.m_curTag, MakeTag(a, ItemKind::Folder));
+                          d.DoubleClickListItem(dialog.m_list, 1);
+                          EXPECT_EQ(dialog.m_curTag, MakeTag(a2, ItemKind::Folder));
+                      }),
+                  IDCANCEL);
+    }
+    ExplorerDialog dialog;
+    EXPECT_EQ(Run(dialog, ExplorerMode::Target, a,
+                  [&](UiDriver& d) {
+                      d.DoubleClickListItem(dialog.m_list, 2); // the chunk opens in the tree
+                      EXPECT_EQ(dialog.m_curTag, MakeTag(c1, ItemKind::Chunk));
+                      ASSERT_THAT(ColumnTexts(dialog.m_list, 0), ElementsAre("Eins", "Zwei"));
+                      d.DoubleClickListItem(dialog.m_list, 1); // an entry is chosen
+                      Ended();
+                  }),
+              IDOK);
+    EXPECT_EQ(dialog.m_resultKey, c1);
+    EXPECT_EQ(dialog.m_resultEntry, e2);
+    EXPECT_EQ(dialog.m_folderKey, a);
+}
+
+} // namespace
