@@ -1,23 +1,212 @@
-// View modes, sorting, the info-pane switch and the focus notifications: filled in by the list
-// work.
+// The list's four views with their toolbar buttons, sorting by the standard columns, the info-pane
+// switch and the focus notifications.
 #include "dialog/explorer_dialog.h"
+#include "interface/context.h"
+#include "resources/resource_ids.h"
+#include "store/chunk_records.h"
+#include "store/dao_record.h"
+#include "store/folder_records.h"
+#include "store/shared_recordsets.h"
 
-void ExplorerDialog::OnViewLargeIcons() {}
+#include <cstdlib>
+#include <cstring>
+#include <unordered_map>
 
-void ExplorerDialog::OnViewSmallIcons() {}
+namespace {
 
-void ExplorerDialog::OnViewList() {}
+// The view buttons in the order their pressed states are set.
+constexpr UINT kViewButtons[] = {ID_VIEW_SMALL_ICONS, ID_VIEW_LARGE_ICONS, ID_VIEW_LIST,
+                                 ID_VIEW_DETAILS};
 
-void ExplorerDialog::OnViewDetails() {}
+constexpr int kNameColumn = 0;
+constexpr int kTypeColumn = 1;
+constexpr int kDateColumn = 2;
+constexpr int kLastSortColumn = 3;
 
-void ExplorerDialog::OnInfoPane() {}
+// What a row sorts by: its tag and, for the name and date columns, the field read from the store.
+struct SortKey {
+    ItemTag tag = NoItem;
+    CString name;
+    COleDateTime date; // zero and valid until read
+};
 
-void ExplorerDialog::OnColumnClickList(NMHDR*, LRESULT* result) {
+// The column a sort key means (0 to 3), or -1 for key 0.
+int SortColumn(int sortKey) {
+    return sortKey == 0 ? -1 : std::abs(sortKey) - 1;
+}
+
+// Whether comparing the two tags under `sortKey` looks at stored fields at all.
+bool NeedsFields(ItemTag tag1, ItemTag tag2, int sortKey) {
+    const int column = SortColumn(sortKey);
+    return (column == kNameColumn || column == kDateColumn) && TagKind(tag1) != ItemKind::Entry &&
+           TagKind(tag1) == TagKind(tag2);
+}
+
+// Reads the row's name or date, opening the table for its kind (a nested scope costs nothing
+// when the table is open already). A record that is missing or a field that cannot be read leaves
+// the empty name or the zero date.
+void ReadSortKey(SortKey& key, int column) {
+    const ItemKind kind = TagKind(key.tag);
+    if (kind == ItemKind::Folder) {
+        ExplorerTableScope scope(g_context.database);
+        if (!SeekFolder(TagKey(key.tag)))
+            return;
+        CDaoRecord record(&ExplorerRecordset);
+        if (column == kNameColumn)
+            record.GetField(explorer_field::Name, key.name);
+        else
+            record.GetField(explorer_field::Date, key.date);
+    } else if (kind == ItemKind::Chunk) {
+        ChunksTableScope scope(g_context.database);
+        if (!SeekChunk(TagKey(key.tag)))
+            return;
+        CDaoRecord record(&ChunksRecordset);
+        if (column == kNameColumn)
+            record.GetField(chunk_field::UsrId, key.name);
+        else
+            record.GetField(chunk_field::ModifyDate, key.date);
+    }
+}
+
+// The order of two rows, from their tags and the fields read for them.
+int CompareSortKeys(const SortKey& a, const SortKey& b, int sortKey) {
+    if (sortKey == 0)
+        return 0;
+    const int direction = sortKey > 0 ? 1 : -1;
+    const ItemKind kind1 = TagKind(a.tag);
+    const ItemKind kind2 = TagKind(b.tag);
+    if (kind1 == ItemKind::Entry)
+        return 0; // entry rows are not ordered
+    const int column = SortColumn(sortKey);
+    if (kind1 != kind2) {
+        const int folderFirst = kind1 == ItemKind::Chunk ? 1 : -1;
+        return column == kTypeColumn ? folderFirst * direction : folderFirst;
+    }
+    switch (column) {
+    case kNameColumn: {
+        // Byte order of unsigned 8-bit values up to the terminating zero; case matters.
+        const int order = std::strcmp(a.name.c_str(), b.name.c_str());
+        if (order == 0)
+            return 0;
+        return (order > 0 ? 1 : -1) * direction;
+    }
+    case kTypeColumn:
+        return 0;
+    case kDateColumn:
+        if (a.date.GetStatus() == b.date.GetStatus() && a.date.m_dt == b.date.m_dt)
+            return 0;
+        return (b.date < a.date ? 1 : -1) * direction;
+    default: // the key, as an unsigned number
+        return (TagKey(a.tag) > TagKey(b.tag) ? 1 : -1) * direction;
+    }
+}
+
+// Each row's fields read once before sorting, for a comparison that looks them up by tag.
+struct SortCache {
+    int sortKey = 0;
+    std::unordered_map<ItemTag, SortKey> keys;
+
+    const SortKey& Find(ItemTag tag) {
+        auto found = keys.find(tag);
+        if (found == keys.end())
+            found = keys.emplace(tag, SortKey{tag, CString(), COleDateTime()}).first;
+        return found->second;
+    }
+};
+
+int CompareCached(LPARAM tag1, LPARAM tag2, LPARAM cache) {
+    auto& sort = *reinterpret_cast<SortCache*>(cache);
+    return CompareSortKeys(sort.Find(static_cast<ItemTag>(tag1)),
+                           sort.Find(static_cast<ItemTag>(tag2)), sort.sortKey);
+}
+
+// Sorts the rows as CompareRows orders them. For the name and date columns each row's field is
+// read once beforehand, with both tables open for the whole read, instead of twice per
+// comparison; the comparison itself is the same.
+void SortRows(ExplorerDialog& dialog) {
+    const int sortKey = dialog.m_sortColumn;
+    if (sortKey == 0)
+        return; // every pair compares equal and the list's sort is stable: nothing moves
+    const int column = SortColumn(sortKey);
+    if (column != kNameColumn && column != kDateColumn) {
+        dialog.m_list.SortItems(&ExplorerDialog::CompareRows, sortKey);
+        return;
+    }
+    SortCache cache;
+    cache.sortKey = sortKey;
+    {
+        ExplorerTableScope folderScope(g_context.database);
+        ChunksTableScope chunkScope(g_context.database);
+        const int count = dialog.m_list.GetItemCount();
+        cache.keys.reserve(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) {
+            const auto tag = static_cast<ItemTag>(dialog.m_list.GetItemData(i));
+            auto [entry, added] = cache.keys.emplace(tag, SortKey{tag, CString(), COleDateTime()});
+            if (added)
+                ReadSortKey(entry->second, column);
+        }
+    }
+    dialog.m_list.SortItems(&CompareCached, reinterpret_cast<LPARAM>(&cache));
+}
+
+void SwitchView(ExplorerDialog& dialog, UINT command, DWORD view) {
+    if ((dialog.m_list.GetStyle() & LVS_TYPEMASK) != view) {
+        dialog.m_list.ModifyStyle(LVS_TYPEMASK, view);
+        SortRows(dialog);
+    }
+    for (UINT button : kViewButtons)
+        dialog.m_toolBar.CheckButton(static_cast<int>(button), button == command);
+}
+
+} // namespace
+
+void ExplorerDialog::OnViewLargeIcons() {
+    SwitchView(*this, ID_VIEW_LARGE_ICONS, LVS_ICON);
+}
+
+void ExplorerDialog::OnViewSmallIcons() {
+    SwitchView(*this, ID_VIEW_SMALL_ICONS, LVS_SMALLICON);
+}
+
+void ExplorerDialog::OnViewList() {
+    SwitchView(*this, ID_VIEW_LIST, LVS_LIST);
+}
+
+void ExplorerDialog::OnViewDetails() {
+    SwitchView(*this, ID_VIEW_DETAILS, LVS_REPORT);
+}
+
+void ExplorerDialog::OnInfoPane() {
+    m_bInfoPane = m_bInfoPane == 0 ? 1 : 0;
+    if (m_list.GetSelectedCount() == 1) {
+        const int row = m_list.GetNextItem(-1, LVNI_SELECTED);
+        if (row >= 0)
+            ShowChunkInfo(static_cast<ItemTag>(m_list.GetItemData(row)));
+    }
+    m_toolBar.CheckButton(ID_INFO_PANE, m_bInfoPane);
+}
+
+void ExplorerDialog::OnColumnClickList(NMHDR* notify, LRESULT* result) {
+    const int column = reinterpret_cast<const NMLISTVIEW*>(notify)->iSubItem;
+    if (column < 0 || column > kLastSortColumn)
+        return; // extra columns do not sort
+    if (std::abs(m_sortColumn) == column + 1)
+        m_sortColumn = -m_sortColumn;
+    else
+        m_sortColumn = column + 1;
+    SortRows(*this);
     *result = 0;
 }
 
-int ExplorerDialog::CompareRows(LPARAM, LPARAM, LPARAM) {
-    return 0;
+int ExplorerDialog::CompareRows(LPARAM tag1, LPARAM tag2, LPARAM sortKey) {
+    const int key = static_cast<int>(sortKey);
+    SortKey a{static_cast<ItemTag>(tag1), CString(), COleDateTime()};
+    SortKey b{static_cast<ItemTag>(tag2), CString(), COleDateTime()};
+    if (NeedsFields(a.tag, b.tag, key)) {
+        ReadSortKey(a, SortColumn(key));
+        ReadSortKey(b, SortColumn(key));
+    }
+    return CompareSortKeys(a, b, key);
 }
 
 void ExplorerDialog::OnSetFocusList(NMHDR*, LRESULT* result) {

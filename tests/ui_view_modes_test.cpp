@@ -1,0 +1,318 @@
+#include "interface/context.h"
+#include "list_dialog_fixture.h"
+#include "store/shared_recordsets.h"
+
+#include <gmock/gmock.h>
+
+#include <algorithm>
+
+namespace {
+
+using ::testing::ElementsAre;
+
+constexpr UINT kViewCommands[] = {ID_VIEW_SMALL_ICONS, ID_VIEW_LARGE_ICONS, ID_VIEW_LIST,
+                                  ID_VIEW_DETAILS};
+
+// The view commands whose toolbar buttons are pressed, and the list's view.
+std::vector<UINT> PressedViews(const CToolBarCtrl& toolbar) {
+    std::vector<UINT> pressed;
+    for (UINT command : kViewCommands)
+        if (toolbar.IsButtonChecked(static_cast<int>(command)))
+            pressed.push_back(command);
+    return pressed;
+}
+
+DWORD View(const CListCtrl& list) {
+    return list.GetStyle() & LVS_TYPEMASK;
+}
+
+using ViewModesTest = ListDialogTest;
+
+TEST_F(ViewModesTest, DialogOpensInTheListViewWithItsButtonPressed) {
+    ExplorerDialog dialog;
+    Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver&) {
+        EXPECT_EQ(View(dialog.m_list), static_cast<DWORD>(LVS_LIST));
+        EXPECT_THAT(PressedViews(dialog.m_toolBar), ElementsAre(ID_VIEW_LIST));
+        EXPECT_FALSE(dialog.m_toolBar.IsButtonChecked(ID_INFO_PANE));
+        EXPECT_EQ(dialog.m_sortColumn, 0);
+        // Opening sorts nothing: the store's order stands.
+        EXPECT_THAT(ColumnTexts(dialog.m_list, 0), ElementsAre("Alt", "Neu", "Hafen", "Leer"));
+    });
+}
+
+TEST_F(ViewModesTest, EachViewCommandSetsItsStyleAndPressesOnlyItsButton) {
+    struct Case {
+        UINT command;
+        DWORD view;
+    };
+    ExplorerDialog dialog;
+    Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver& d) {
+        for (const Case& c :
+             {Case{ID_VIEW_LARGE_ICONS, LVS_ICON}, Case{ID_VIEW_DETAILS, LVS_REPORT},
+              Case{ID_VIEW_SMALL_ICONS, LVS_SMALLICON}, Case{ID_VIEW_LIST, LVS_LIST},
+              Case{ID_VIEW_DETAILS, LVS_REPORT}}) {
+            d.ClickToolbarButton(dialog.m_toolBar, c.command);
+            EXPECT_EQ(View(dialog.m_list), c.view) << c.command;
+            EXPECT_THAT(PressedViews(dialog.m_toolBar), ElementsAre(c.command));
+            // The other style bits stay.
+            EXPECT_TRUE(dialog.m_list.GetStyle() & LVS_EDITLABELS);
+        }
+        dialog.m_bInfoPane = 1;
+        dialog.m_toolBar.CheckButton(ID_INFO_PANE, TRUE);
+        dialog.OnViewSmallIcons();
+        EXPECT_TRUE(dialog.m_toolBar.IsButtonChecked(ID_INFO_PANE)); // not touched
+    });
+}
+
+TEST_F(ViewModesTest, OnlyARealViewChangeSortsAgain) {
+    ExplorerDialog dialog;
+    Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver& d) {
+        CListCtrl& list = dialog.m_list;
+        dialog.m_sortColumn = -1; // by name, descending: folders stay first
+        d.ClickToolbarButton(dialog.m_toolBar, ID_VIEW_DETAILS);
+        EXPECT_THAT(ColumnTexts(list, 0), ElementsAre("Neu", "Alt", "Leer", "Hafen"));
+
+        // Rows added unsorted at the top stay there when the same view is chosen again...
+        CDWordArray folderKeys, chunkKeys;
+        CStringArray folderNames, chunkNames;
+        chunkKeys.Add(c1);
+        chunkNames.Add("Hafen");
+        dialog.InsertListRows(folderKeys, folderNames, chunkKeys, chunkNames);
+        d.ClickToolbarButton(dialog.m_toolBar, ID_VIEW_DETAILS);
+        EXPECT_THAT(ColumnTexts(list, 0), ElementsAre("Hafen", "Neu", "Alt", "Leer", "Hafen"));
+        EXPECT_THAT(PressedViews(dialog.m_toolBar), ElementsAre(ID_VIEW_DETAILS));
+        // ... and are sorted in when the view really changes.
+        d.ClickToolbarButton(dialog.m_toolBar, ID_VIEW_LIST);
+        EXPECT_THAT(ColumnTexts(list, 0), ElementsAre("Neu", "Alt", "Leer", "Hafen", "Hafen"));
+    });
+}
+
+TEST_F(ViewModesTest, ColumnClicksSortAndASecondClickReverses) {
+    const ChunkId c3 = chunks().Create("Anker", a);
+    ExplorerDialog dialog;
+    Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver& d) {
+        CListCtrl& list = dialog.m_list;
+        d.ClickToolbarButton(dialog.m_toolBar, ID_VIEW_DETAILS);
+        d.ClickColumnHeader(list, 0);
+        EXPECT_EQ(dialog.m_sortColumn, 1);
+        EXPECT_THAT(ColumnTexts(list, 0), ElementsAre("Alt", "Neu", "Anker", "Hafen", "Leer"));
+        d.ClickColumnHeader(list, 0);
+        EXPECT_EQ(dialog.m_sortColumn, -1);
+        EXPECT_THAT(ColumnTexts(list, 0), ElementsAre("Neu", "Alt", "Leer", "Hafen", "Anker"));
+        d.ClickColumnHeader(list, 3);
+        EXPECT_EQ(dialog.m_sortColumn, 4);
+        EXPECT_THAT(RowTags(list),
+                    ElementsAre(MakeTag(a1, ItemKind::Folder), MakeTag(a2, ItemKind::Folder),
+                                MakeTag(c1, ItemKind::Chunk), MakeTag(c2, ItemKind::Chunk),
+                                MakeTag(c3, ItemKind::Chunk)));
+        d.ClickColumnHeader(list, 1);
+        EXPECT_EQ(dialog.m_sortColumn, 2);
+        d.ClickColumnHeader(list, 1); // "Typ" descending: chunks first
+        EXPECT_EQ(dialog.m_sortColumn, -2);
+        EXPECT_THAT(ColumnTexts(list, 1), ElementsAre("Standbild", "Standbild", "Standbild",
+                                                      "Verzeichnis", "Verzeichnis"));
+        // Extra columns do not sort (narrow columns bring the first of them into view).
+        for (int c = 0; c < 4; ++c)
+            list.SetColumnWidth(c, 30);
+        const std::vector<ItemTag> before = RowTags(list);
+        d.ClickColumnHeader(list, 4);
+        EXPECT_EQ(dialog.m_sortColumn, -2);
+        EXPECT_EQ(RowTags(list), before);
+        d.ClickColumnHeader(list, 2);
+        EXPECT_EQ(dialog.m_sortColumn, 3);
+    });
+}
+
+// CompareRows on its own, reading the store for every comparison.
+class CompareRowsTest : public ListDialogTest {
+protected:
+    int Compare(ItemTag tag1, ItemTag tag2, int key) {
+        return ExplorerDialog::CompareRows(static_cast<LPARAM>(tag1), static_cast<LPARAM>(tag2),
+                                           key);
+    }
+};
+
+TEST_F(CompareRowsTest, KindsComeFirstAndOnlyTypeDescendingPutsChunksFirst) {
+    const ItemTag folder = MakeTag(a1, ItemKind::Folder);
+    const ItemTag chunk = MakeTag(c1, ItemKind::Chunk);
+    const ItemTag entry = MakeTag(e1, ItemKind::Entry);
+    for (int key : {1, -1, 3, -3, 4, -4}) {
+        EXPECT_EQ(Compare(folder, chunk, key), -1) << key;
+        EXPECT_EQ(Compare(chunk, folder, key), 1) << key;
+    }
+    EXPECT_EQ(Compare(folder, chunk, 2), -1);
+    EXPECT_EQ(Compare(folder, chunk, -2), 1);
+    EXPECT_EQ(Compare(chunk, folder, -2), -1);
+    EXPECT_EQ(Compare(folder, MakeTag(a2, ItemKind::Folder), 2), 0);
+    EXPECT_EQ(Compare(folder, MakeTag(a2, ItemKind::Folder), -2), 0);
+    for (int key : {0, 1, -1, 2, -2, 3, 4, -4}) {
+        EXPECT_EQ(Compare(entry, MakeTag(e2, ItemKind::Entry), key), 0) << key;
+        EXPECT_EQ(Compare(entry, folder, key), 0) << key; // an entry first: no order
+    }
+    EXPECT_EQ(Compare(folder, chunk, 0), 0);
+    EXPECT_EQ(ExplorerScopeDepth(), 0);
+    EXPECT_EQ(ChunksScopeDepth(), 0);
+}
+
+TEST_F(CompareRowsTest, NamesByUnsignedBytesWithCase) {
+    const ChunkId upper = chunks().Create("Bild", a);
+    const ChunkId lower = chunks().Create("bild", a);
+    const ChunkId umlaut = chunks().Create("Ähre", a);
+    const ChunkId same = chunks().Create("Bild", b);
+    const ChunkId longer = chunks().Create("Bilder", a);
+    auto tag = [](ChunkId key) { return MakeTag(key, ItemKind::Chunk); };
+    EXPECT_EQ(Compare(tag(upper), tag(lower), 1), -1); // 'B' before 'b'
+    EXPECT_EQ(Compare(tag(lower), tag(upper), 1), 1);
+    EXPECT_EQ(Compare(tag(upper), tag(lower), -1), 1);
+    EXPECT_EQ(Compare(tag(lower), tag(umlaut), 1), -1); // 0xC3 is above every ASCII byte
+    EXPECT_EQ(Compare(tag(upper), tag(same), 1), 0);
+    EXPECT_EQ(Compare(tag(upper), tag(same), -1), 0);
+    EXPECT_EQ(Compare(tag(upper), tag(longer), 1), -1);
+    // Folders by their own names.
+    EXPECT_EQ(Compare(MakeTag(a, ItemKind::Folder), MakeTag(b, ItemKind::Folder), 1), -1);
+    EXPECT_EQ(Compare(MakeTag(a1, ItemKind::Folder), MakeTag(a2, ItemKind::Folder), -1), 1);
+    // A record that is gone reads as an empty name.
+    EXPECT_EQ(Compare(tag(4711), tag(upper), 1), -1);
+    EXPECT_EQ(Compare(tag(4711), tag(4712), 1), 0);
+}
+
+TEST_F(CompareRowsTest, DatesAndUnsignedKeys) {
+    SetChunkDate(c1, "2026-01-02 03:04:05");
+    SetChunkDate(c2, "2026-01-02 03:04:06");
+    const ChunkId undated = chunks().Create("Ohne", a);
+    const ChunkId twin = chunks().Create("Zwilling", a);
+    SetChunkDate(undated, "");
+    SetChunkDate(twin, "2026-01-02 03:04:05");
+    auto tag = [](ChunkId key) { return MakeTag(key, ItemKind::Chunk); };
+    EXPECT_EQ(Compare(tag(c1), tag(c2), 3), -1);
+    EXPECT_EQ(Compare(tag(c2), tag(c1), 3), 1);
+    EXPECT_EQ(Compare(tag(c1), tag(c2), -3), 1);
+    EXPECT_EQ(Compare(tag(c1), tag(twin), 3), 0);
+    EXPECT_EQ(Compare(tag(undated), tag(c1), 3), -1); // null is the zero date
+    EXPECT_EQ(Compare(tag(undated), tag(4711), 3), 0);
+    SetFolderDate(a1, "1999-12-31 23:59:59");
+    SetFolderDate(a2, "1899-12-29 06:00:00"); // before the zero date
+    EXPECT_EQ(Compare(MakeTag(a2, ItemKind::Folder), MakeTag(a1, ItemKind::Folder), 3), -1);
+    EXPECT_EQ(Compare(MakeTag(a2, ItemKind::Folder), MakeTag(a1, ItemKind::Folder), -3), 1);
+
+    // Keys as unsigned 30-bit numbers, whatever the records say.
+    EXPECT_EQ(Compare(MakeTag(0x3FFFFFFF, ItemKind::Chunk), MakeTag(1, ItemKind::Chunk), 4), 1);
+    EXPECT_EQ(Compare(MakeTag(0x20000000, ItemKind::Folder), MakeTag(7, ItemKind::Folder), 4), 1);
+    EXPECT_EQ(Compare(MakeTag(7, ItemKind::Folder), MakeTag(0x20000000, ItemKind::Folder), -4), 1);
+    EXPECT_EQ(Compare(tag(5), tag(5), 4), -1); // equal keys: never 0
+    EXPECT_EQ(Compare(tag(5), tag(5), -4), 1);
+}
+
+// The sort of the view reads each row's field once; its order must be the one CompareRows gives.
+TEST_F(CompareRowsTest, TheViewsSortOrdersExactlyAsCompareRows) {
+    // Duplicates, case variants, bytes above ASCII, null and equal dates, a vanished record.
+    const char* names[] = {"bild", "Bild", "BILD", "Bild", "Ähre", "", "Zebra", "bild", "Anker"};
+    const char* dates[] = {"2026-01-02 03:04:05", "", "2026-01-02 03:04:05", "1899-12-29 06:00:00",
+                           "2020-02-02 02:02:02", "", "2030-01-01 00:00:00", "2026-01-02 03:04:05",
+                           "2026-01-02 03:04:04"};
+    for (std::size_t i = 0; i < std::size(names); ++i) {
+        const ChunkId chunk = chunks().Create(("x" + std::to_string(i)).c_str(), a);
+        SetChunkName(chunk, names[i]);
+        SetChunkDate(chunk, dates[i]);
+    }
+    const FolderId upper = MakeFolder("NEU", a);
+    const FolderId same = MakeFolder("Alt2", a);
+    db().Execute(("UPDATE EXPLORER SET NAME = 'Alt' WHERE ID = " + std::to_string(same)).c_str());
+    SetFolderDate(a1, "");
+    SetFolderDate(upper, "2026-01-02 03:04:05");
+
+    ExplorerDialog dialog;
+    Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver& d) {
+        CListCtrl& list = dialog.m_list;
+        const ItemTag folder = MakeTag(a, ItemKind::Folder);
+        // The list as filled, with a row on top whose record is gone.
+        auto refill = [&] {
+            dialog.FillList(folder);
+            CDWordArray noFolders, gone;
+            CStringArray noNames, goneNames;
+            gone.Add(4711);
+            goneNames.Add("Weg");
+            dialog.InsertListRows(noFolders, noNames, gone, goneNames);
+        };
+        d.ClickToolbarButton(dialog.m_toolBar, ID_VIEW_DETAILS);
+        for (int column : {0, 2, 3, 1}) {
+            for (int direction : {1, -1}) {
+                const int key = direction * (column + 1);
+                refill();
+                ASSERT_EQ(list.GetItemCount(), 16);
+                list.SortItems(&ExplorerDialog::CompareRows, key);
+                const std::vector<ItemTag> expected = RowTags(list);
+
+                refill();
+                dialog.m_sortColumn = direction > 0 ? 0 : -key; // the click turns it round
+                d.ClickColumnHeader(list, column);
+                ASSERT_EQ(dialog.m_sortColumn, key);
+                EXPECT_EQ(RowTags(list), expected) << "sort key " << key;
+                // A real order: every neighbour pair is in CompareRows order.
+                const std::vector<ItemTag> rows = RowTags(list);
+                for (std::size_t i = 1; i < rows.size(); ++i)
+                    EXPECT_LE(ExplorerDialog::CompareRows(rows[i - 1], rows[i], key), 0)
+                        << "sort key " << key << " row " << i;
+            }
+        }
+        // By name: folders first, then the bytes' order; the vanished row reads as empty.
+        refill();
+        dialog.m_sortColumn = 0;
+        d.ClickColumnHeader(list, 0);
+        EXPECT_THAT(ColumnTexts(list, 0),
+                    ElementsAre("Alt", "Alt", "NEU", "Neu", "Weg", "", "Anker", "BILD", "Bild",
+                                "Bild", "Hafen", "Leer", "Zebra", "bild", "bild", "Ähre"));
+    });
+}
+
+TEST_F(ViewModesTest, InfoPaneButtonSwitchesThePaneForOneSelectedRow) {
+    chunks().SetText(c1, "Abendlicht");
+    ExplorerDialog dialog;
+    Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver& d) {
+        CListCtrl& list = dialog.m_list;
+        CWnd* info = dialog.GetDlgItem(IDC_INFO_EDIT);
+        ASSERT_NE(info, nullptr);
+        auto shown = [](CWnd& window) { return (window.GetStyle() & WS_VISIBLE) != 0; };
+        d.ClickListItem(list, 2);
+        EXPECT_TRUE(shown(dialog.m_tree));
+        d.ClickToolbarButton(dialog.m_toolBar, ID_INFO_PANE);
+        EXPECT_EQ(dialog.m_bInfoPane, 1);
+        EXPECT_TRUE(dialog.m_toolBar.IsButtonChecked(ID_INFO_PANE));
+        EXPECT_TRUE(shown(*info));
+        EXPECT_FALSE(shown(dialog.m_tree));
+        CString text;
+        info->GetWindowText(text);
+        EXPECT_EQ(text, "Abendlicht");
+
+        d.ClickToolbarButton(dialog.m_toolBar, ID_INFO_PANE);
+        EXPECT_EQ(dialog.m_bInfoPane, 0);
+        EXPECT_FALSE(dialog.m_toolBar.IsButtonChecked(ID_INFO_PANE));
+        EXPECT_TRUE(shown(dialog.m_tree));
+        EXPECT_FALSE(shown(*info));
+
+        // Two rows selected: the switch changes the flag and the button, not the panes.
+        d.ClickListItem(list, 3, MK_CONTROL);
+        ASSERT_EQ(list.GetSelectedCount(), 2u);
+        d.ClickToolbarButton(dialog.m_toolBar, ID_INFO_PANE);
+        EXPECT_EQ(dialog.m_bInfoPane, 1);
+        EXPECT_TRUE(dialog.m_toolBar.IsButtonChecked(ID_INFO_PANE));
+        EXPECT_TRUE(shown(dialog.m_tree));
+        EXPECT_FALSE(shown(*info));
+    });
+}
+
+TEST_F(ViewModesTest, FocusNotificationsTellWhichViewWasUsedLast) {
+    ExplorerDialog dialog;
+    Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver& d) {
+        d.ClickListItem(dialog.m_list, 0);
+        EXPECT_EQ(dialog.m_bListFocus, 1);
+        d.ClickTreeItem(dialog.m_tree, dialog.m_hRoot);
+        EXPECT_EQ(dialog.m_bListFocus, 0);
+        dialog.m_list.SetFocus();
+        EXPECT_EQ(dialog.m_bListFocus, 1);
+        dialog.m_tree.SetFocus();
+        EXPECT_EQ(dialog.m_bListFocus, 0);
+    });
+}
+
+} // namespace
