@@ -1,0 +1,240 @@
+// The browser dialog on a folder of 100,000 chunks with three extra columns, on the headless
+// backend: opening it, filling its list and sorting the list, each next to the raw SQLite query
+// that reads the same rows and fields.
+#include "dialog/explorer_dialog.h"
+#include "host/project.h"
+#include "interface/context.h"
+#include "interface/explorer.h"
+#include "platform/headless/test_driver.h"
+#include "resources/resource_ids.h"
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int kChunks = 100000;
+constexpr FolderId kFolder = 1;
+// Listed at start-up: the folders before it in the tree are opened on the way.
+constexpr const char kListedColumns[] =
+    "ChunkSysID, ChunkUsrID, ModifyDate, ADD_Fotograf, ADD_Bildnummer, ADD_Aufnahmedatum";
+
+// The library's context for one project, taking the place of whatever context was in effect and
+// giving it back afterwards (other benchmarks of the process keep their own).
+class LibraryContextSwap {
+public:
+    LibraryContextSwap(CDaoDatabase& database, EXPLORER_CALLBACK& callback) : m_saved(g_context) {
+        ReloadLibraryContext();
+        if (!EXPL_Init(&database, &callback, 0))
+            throw std::runtime_error("cannot initialise the library");
+    }
+    ~LibraryContextSwap() { g_context = m_saved; }
+    LibraryContextSwap(const LibraryContextSwap&) = delete;
+    LibraryContextSwap& operator=(const LibraryContextSwap&) = delete;
+
+private:
+    ExplorerContext m_saved;
+};
+
+class Project100k {
+public:
+    static Project100k& Get() {
+        static Project100k project;
+        return project;
+    }
+
+    CDaoDatabase& db() { return m_project->database(); }
+    EXPLORER_CALLBACK& callback() { return m_callback; }
+    sqlite3* raw() { return m_raw; }
+
+private:
+    Project100k() {
+        m_dir = std::filesystem::temp_directory_path() /
+                ("explorer-dialog-bench-" + std::to_string(getpid()));
+        std::filesystem::create_directories(m_dir);
+        const std::string path = (m_dir / "project.db").string();
+        m_project = refhost::Project::Create(path);
+        {
+            LibraryContextSwap context(db(), m_callback);
+            if (!EXPL_CreateNewTable())
+                throw std::runtime_error("cannot make the folder table");
+            Fill();
+        }
+        if (sqlite3_open_v2(path.c_str(), &m_raw, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+            throw std::runtime_error("cannot open " + path);
+    }
+    ~Project100k() {
+        sqlite3_close(m_raw);
+        m_project.reset();
+        std::filesystem::remove_all(m_dir);
+    }
+
+    void Fill() {
+        // Three extra columns: the other three lose their prefix.
+        for (const char* column : {"Freigegeben", "Honorar", "Belichtung"})
+            db().Execute(
+                (std::string("ALTER TABLE CHUNKS RENAME COLUMN ADD_") + column + " TO " + column)
+                    .c_str());
+        refhost::Transaction transaction(db());
+        db().Execute("INSERT INTO EXPLORER (ID, NAME, ID_OWNER, PASS_R, PASS_W) VALUES (1, "
+                     "'Alle Bilder', 0, '-', '-')");
+        // Names in no particular order with case variants and duplicates, dates spread over
+        // three years, some of them null.
+        db().Execute(
+            ("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+             std::to_string(kChunks) +
+             ") INSERT INTO CHUNKS (ChunkSysID, ChunkUsrID, ModifyDate, DirID, ADD_Fotograf, "
+             "ADD_Bildnummer, ADD_Aufnahmedatum) SELECT i, "
+             "CASE i % 3 WHEN 0 THEN 'bild ' WHEN 1 THEN 'Bild ' ELSE 'BILD ' END || "
+             "((i * 7919) % 50000), "
+             "CASE WHEN i % 97 = 0 THEN NULL ELSE "
+             "datetime(1700000000 + (i * 104729) % 94608000, 'unixepoch') END, 1, "
+             "'Fotograf ' || (i % 50), i, datetime(1600000000 + i * 60, 'unixepoch') FROM n")
+                .c_str());
+        transaction.Commit();
+    }
+
+    std::filesystem::path m_dir;
+    std::unique_ptr<refhost::Project> m_project;
+    EXPLORER_CALLBACK m_callback{};
+    sqlite3* m_raw = nullptr;
+};
+
+// Runs the dialog in chunk mode at the big folder; `whileOpen` runs inside its modal loop.
+void WithOpenDialog(const std::function<void(ExplorerDialog&)>& whileOpen) {
+    Project100k& project = Project100k::Get();
+    LibraryContextSwap context(project.db(), project.callback());
+    ExplorerDialog dialog;
+    dialog.m_mode = ExplorerMode::Chunk;
+    dialog.m_folderKey = kFolder;
+    headless::TestDriver driver;
+    driver.Then([&](UiDriver&) {
+        whileOpen(dialog);
+        dialog.EndDialog(IDCANCEL);
+    });
+    dialog.DoModal();
+}
+
+void CheckRows(benchmark::State& state, std::size_t rows) {
+    if (rows != static_cast<std::size_t>(kChunks))
+        state.SkipWithError(("listed " + std::to_string(rows) + " rows").c_str());
+}
+
+// The rows and fields the list shows, as they come from the engine.
+struct RawRow {
+    std::int64_t key;
+    std::string name;
+    std::string date;
+    std::string photographer;
+    std::int64_t number;
+    std::string shot;
+};
+
+std::string Text(sqlite3_stmt* statement, int column) {
+    const auto* text = sqlite3_column_text(statement, column);
+    return text ? std::string(reinterpret_cast<const char*>(text)) : std::string();
+}
+
+void ReadRaw(benchmark::State& state, const std::string& order) {
+    sqlite3_stmt* query = nullptr;
+    const std::string sql =
+        std::string("SELECT ") + kListedColumns + " FROM CHUNKS WHERE DirID = ?1" + order;
+    if (sqlite3_prepare_v2(Project100k::Get().raw(), sql.c_str(), -1, &query, nullptr) !=
+        SQLITE_OK) {
+        state.SkipWithError("cannot prepare the query");
+        return;
+    }
+    std::vector<RawRow> rows;
+    for (auto _ : state) {
+        rows.clear();
+        sqlite3_bind_int(query, 1, static_cast<int>(kFolder));
+        while (sqlite3_step(query) == SQLITE_ROW)
+            rows.push_back({sqlite3_column_int64(query, 0), Text(query, 1), Text(query, 2),
+                            Text(query, 3), sqlite3_column_int64(query, 4), Text(query, 5)});
+        sqlite3_reset(query);
+        benchmark::DoNotOptimize(rows.data());
+    }
+    sqlite3_finalize(query);
+    CheckRows(state, rows.size());
+}
+
+// Start-up to the filled list, and the window's end.
+void OpenLibrary(benchmark::State& state) {
+    std::size_t rows = 0;
+    for (auto _ : state)
+        WithOpenDialog([&](ExplorerDialog& dialog) { rows = dialog.m_list.GetItemCount(); });
+    CheckRows(state, rows);
+}
+
+void OpenRaw(benchmark::State& state) {
+    ReadRaw(state, "");
+}
+
+// The list filled anew for the folder.
+void FillLibrary(benchmark::State& state) {
+    std::size_t rows = 0;
+    WithOpenDialog([&](ExplorerDialog& dialog) {
+        for (auto _ : state)
+            dialog.FillList(MakeTag(kFolder, ItemKind::Folder));
+        rows = dialog.m_list.GetItemCount();
+    });
+    CheckRows(state, rows);
+}
+
+void FillRaw(benchmark::State& state) {
+    ReadRaw(state, "");
+}
+
+// A click on a column header of the list in its fill order.
+void SortLibrary(benchmark::State& state, int column) {
+    std::size_t rows = 0;
+    WithOpenDialog([&](ExplorerDialog& dialog) {
+        NMLISTVIEW click{};
+        click.hdr = {dialog.m_list.m_hWnd, IDC_LIST, LVN_COLUMNCLICK};
+        click.iItem = -1;
+        click.iSubItem = column;
+        for (auto _ : state) {
+            state.PauseTiming();
+            dialog.FillList(MakeTag(kFolder, ItemKind::Folder));
+            dialog.m_sortColumn = 0;
+            state.ResumeTiming();
+            dialog.SendMessage(WM_NOTIFY, IDC_LIST, reinterpret_cast<LPARAM>(&click));
+        }
+        rows = dialog.m_list.GetItemCount();
+        if (dialog.m_sortColumn != column + 1)
+            state.SkipWithError("the click did not sort");
+    });
+    CheckRows(state, rows);
+}
+
+void SortByNameLibrary(benchmark::State& state) {
+    SortLibrary(state, 0);
+}
+void SortByNameRaw(benchmark::State& state) {
+    ReadRaw(state, " ORDER BY ChunkUsrID");
+}
+void SortByDateLibrary(benchmark::State& state) {
+    SortLibrary(state, 2);
+}
+void SortByDateRaw(benchmark::State& state) {
+    ReadRaw(state, " ORDER BY ModifyDate");
+}
+
+BENCHMARK(OpenLibrary)->Name("OpenDialog_100k_3cols.library")->Unit(benchmark::kMillisecond);
+BENCHMARK(OpenRaw)->Name("OpenDialog_100k_3cols.raw")->Unit(benchmark::kMillisecond);
+BENCHMARK(FillLibrary)->Name("FillList_100k_3cols.library")->Unit(benchmark::kMillisecond);
+BENCHMARK(FillRaw)->Name("FillList_100k_3cols.raw")->Unit(benchmark::kMillisecond);
+BENCHMARK(SortByNameLibrary)->Name("SortByName_100k.library")->Unit(benchmark::kMillisecond);
+BENCHMARK(SortByNameRaw)->Name("SortByName_100k.raw")->Unit(benchmark::kMillisecond);
+BENCHMARK(SortByDateLibrary)->Name("SortByDate_100k.library")->Unit(benchmark::kMillisecond);
+BENCHMARK(SortByDateRaw)->Name("SortByDate_100k.raw")->Unit(benchmark::kMillisecond);
+
+} // namespace
