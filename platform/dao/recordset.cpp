@@ -5,7 +5,7 @@ using dao_detail::ThrowDao;
 
 namespace {
 
-TableCursor& Open(const std::unique_ptr<TableCursor>& cursor) {
+TableCursor& Live(const std::unique_ptr<TableCursor>& cursor) {
     if (!cursor || !cursor->attached())
         ThrowDao(DAO_ERROR_OBJECT_CLOSED, "Object invalid or no longer set.");
     return *cursor;
@@ -47,7 +47,7 @@ BOOL CDaoRecordset::CanUpdate() const {
 }
 
 void CDaoRecordset::SetCurrentIndex(const char* indexName) {
-    ::Open(m_cursor).SetCurrentIndex(indexName);
+    Live(m_cursor).SetCurrentIndex(indexName);
 }
 
 CString CDaoRecordset::GetCurrentIndex() const {
@@ -67,51 +67,51 @@ BOOL CDaoRecordset::Seek(const char* comparison, COleVariant* key1, COleVariant*
 }
 
 BOOL CDaoRecordset::Seek(const char* comparison, COleVariant* keys, WORD keyCount) {
-    return ::Open(m_cursor).Seek(comparison, keys, keyCount) ? TRUE : FALSE;
+    return Live(m_cursor).Seek(comparison, keys, keyCount) ? TRUE : FALSE;
 }
 
 void CDaoRecordset::MoveFirst() {
-    ::Open(m_cursor).MoveFirst();
+    Live(m_cursor).MoveFirst();
 }
 
 void CDaoRecordset::MoveNext() {
-    ::Open(m_cursor).MoveNext();
+    Live(m_cursor).MoveNext();
 }
 
 void CDaoRecordset::MovePrev() {
-    ::Open(m_cursor).MovePrev();
+    Live(m_cursor).MovePrev();
 }
 
 void CDaoRecordset::MoveLast() {
-    ::Open(m_cursor).MoveLast();
+    Live(m_cursor).MoveLast();
 }
 
 BOOL CDaoRecordset::IsEOF() const {
-    return ::Open(m_cursor).eof() ? TRUE : FALSE;
+    return Live(m_cursor).eof() ? TRUE : FALSE;
 }
 
 BOOL CDaoRecordset::IsBOF() const {
-    return ::Open(m_cursor).bof() ? TRUE : FALSE;
+    return Live(m_cursor).bof() ? TRUE : FALSE;
 }
 
 void CDaoRecordset::Edit() {
-    ::Open(m_cursor).Edit();
+    Live(m_cursor).Edit();
 }
 
 void CDaoRecordset::AddNew() {
-    ::Open(m_cursor).AddNew();
+    Live(m_cursor).AddNew();
 }
 
 void CDaoRecordset::Update() {
-    ::Open(m_cursor).Update();
+    Live(m_cursor).Update();
 }
 
 void CDaoRecordset::CancelUpdate() {
-    ::Open(m_cursor).CancelUpdate();
+    Live(m_cursor).CancelUpdate();
 }
 
 void CDaoRecordset::Delete() {
-    ::Open(m_cursor).Delete();
+    Live(m_cursor).Delete();
 }
 
 short CDaoRecordset::GetEditMode() const {
@@ -120,23 +120,23 @@ short CDaoRecordset::GetEditMode() const {
 
 COleVariant CDaoRecordset::GetFieldValue(int index) {
     COleVariant value;
-    ::Open(m_cursor).GetFieldValue(index, value);
+    Live(m_cursor).GetFieldValue(index, value);
     return value;
 }
 
 void CDaoRecordset::GetFieldValue(int index, COleVariant& value) {
-    ::Open(m_cursor).GetFieldValue(index, value);
+    Live(m_cursor).GetFieldValue(index, value);
 }
 
 COleVariant CDaoRecordset::GetFieldValue(const char* name) {
-    TableCursor& cursor = ::Open(m_cursor);
+    TableCursor& cursor = Live(m_cursor);
     COleVariant value;
     cursor.GetFieldValue(cursor.FieldIndex(name), value);
     return value;
 }
 
 void CDaoRecordset::SetFieldValue(int index, const COleVariant& value) {
-    ::Open(m_cursor).SetFieldValue(index, value);
+    Live(m_cursor).SetFieldValue(index, value);
 }
 
 void CDaoRecordset::SetFieldValue(int index, const char* text) {
@@ -147,26 +147,26 @@ void CDaoRecordset::SetFieldValue(int index, const char* text) {
     } else {
         value.vt = VT_NULL;
     }
-    ::Open(m_cursor).SetFieldValue(index, value);
+    Live(m_cursor).SetFieldValue(index, value);
 }
 
 void CDaoRecordset::SetFieldValue(const char* name, const COleVariant& value) {
-    TableCursor& cursor = ::Open(m_cursor);
+    TableCursor& cursor = Live(m_cursor);
     cursor.SetFieldValue(cursor.FieldIndex(name), value);
 }
 
 void CDaoRecordset::SetFieldValueNull(int index) {
     COleVariant null;
     null.vt = VT_NULL;
-    ::Open(m_cursor).SetFieldValue(index, null);
+    Live(m_cursor).SetFieldValue(index, null);
 }
 
 short CDaoRecordset::GetFieldCount() {
-    return static_cast<short>(::Open(m_cursor).fields().size());
+    return static_cast<short>(Live(m_cursor).fields().size());
 }
 
 void CDaoRecordset::GetFieldInfo(int index, CDaoFieldInfo& info, DWORD infoOptions) {
-    TableCursor& cursor = ::Open(m_cursor);
+    TableCursor& cursor = Live(m_cursor);
     if (index < 0 || std::size_t(index) >= cursor.fields().size())
         ThrowDao(DAO_ERROR_ITEM_NOT_FOUND, "Item not found in this collection.");
     dao_detail::FillFieldInfo(cursor.fields()[std::size_t(index)], cursor.table(), info,
@@ -174,21 +174,21 @@ void CDaoRecordset::GetFieldInfo(int index, CDaoFieldInfo& info, DWORD infoOptio
 }
 
 long CDaoRecordset::GetRecordCount() {
-    return ::Open(m_cursor).RecordCount();
+    return Live(m_cursor).RecordCount();
 }
 
 COleVariant CDaoRecordset::GetBookmark() {
-    return ::Open(m_cursor).Bookmark();
+    return Live(m_cursor).Bookmark();
 }
 
 void CDaoRecordset::SetBookmark(COleVariant bookmark) {
-    ::Open(m_cursor).MoveToBookmark(bookmark);
+    Live(m_cursor).MoveToBookmark(bookmark);
 }
 
 COleVariant CDaoRecordset::GetLastModifiedBookmark() {
-    return ::Open(m_cursor).LastModifiedBookmark();
+    return Live(m_cursor).LastModifiedBookmark();
 }
 
 CString CDaoRecordset::DescribeNavigationPlan(const char* comparison) {
-    return CString(::Open(m_cursor).DescribePlan(comparison));
+    return CString(Live(m_cursor).DescribePlan(comparison));
 }

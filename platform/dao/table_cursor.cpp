@@ -521,10 +521,10 @@ void TableCursor::Delete() {
     RequireUpdatable();
     DropEdit();
     EnsureLive();
-    Statement& statement = m_writes["DELETE"];
+    const std::string sql = "DELETE FROM " + QuoteIdentifier(m_table) + " WHERE rowid = ?1";
+    Statement& statement = m_writes[sql];
     if (!statement)
-        statement =
-            db().Prepare("DELETE FROM " + QuoteIdentifier(m_table) + " WHERE rowid = ?1", true);
+        statement = db().Prepare(sql, true);
     sqlite3_bind_int64(statement.get(), 1, m_rowid);
     Write(statement.get());
     if (sqlite3_changes(db().db()) == 0)
