@@ -419,13 +419,18 @@ bool WxBackend::SaveWindowImage(HWND topLevel, const std::string& pngPath) {
     if (!top)
         return false;
     m_impl->PaintAll();
-    const Framebuffer& buffer = top->Buffer();
-    PixelImage image;
-    image.width = buffer.width;
-    image.height = buffer.height;
-    image.pixels = buffer.pixels;
-    const wxImage converted = ToBitmap(image).ConvertToImage();
-    return converted.IsOk() && converted.SaveFile(wxString::FromUTF8(pngPath), wxBITMAP_TYPE_PNG);
+    return SavePng(top->Buffer(), pngPath);
+}
+
+bool WxBackend::SaveLastClosedWindowImage(const std::string& pngPath) {
+    return SavePng(m_impl->lastClosed, pngPath);
+}
+
+bool WxBackend::HasOpenWindow() const {
+    for (TopLevel* top : m_impl->topLevels)
+        if (top->Frame()->IsShown())
+            return true;
+    return false;
 }
 
 bool WxBackend::SaveScreenImage(const std::string& pngPath, const CRect& area) {

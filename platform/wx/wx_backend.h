@@ -64,6 +64,9 @@ public:
     bool SaveWindowImage(HWND topLevel, const std::string& pngPath);
     // What the X server shows in the rectangle (screen coordinates; empty: the whole screen).
     bool SaveScreenImage(const std::string& pngPath, const CRect& area = CRect());
+    // The last top-level window that closed, as it looked then.
+    bool SaveLastClosedWindowImage(const std::string& pngPath);
+    bool HasOpenWindow() const;
     // Runs the toolkit's events for `milliseconds`, or until `done` holds; false on timeout.
     bool Pump(int milliseconds);
     bool PumpUntil(const std::function<bool()>& done, int timeoutMilliseconds);

@@ -180,6 +180,18 @@ void WxTestDriver::AwaitInput(UINT message, std::uint64_t before, const char* wh
         ReportFailure(std::string("no ") + what + " arrived from the X server");
 }
 
+bool WxTestDriver::PointerOverOurWindows(CPoint screen) const {
+    for (TopLevel* top : m_backend.impl().topLevels) {
+        const wxWindow* canvas = top->GetCanvas();
+        if (!top->Frame()->IsShown())
+            continue;
+        if (canvas->HasCapture() ||
+            canvas->GetScreenRect().Contains(static_cast<int>(screen.x), static_cast<int>(screen.y)))
+            return true;
+    }
+    return false;
+}
+
 void WxTestDriver::PointerTo(CPoint screen, UINT keys) {
     const wxPoint now = wxGetMousePosition();
     if (now.x == screen.x && now.y == screen.y)
@@ -188,7 +200,10 @@ void WxTestDriver::PointerTo(CPoint screen, UINT keys) {
     HoldModifiers(keys, true);
     m_simulator->MouseMove(static_cast<long>(screen.x), static_cast<long>(screen.y));
     HoldModifiers(keys, false);
-    AwaitInput(WM_MOUSEMOVE, before, "pointer motion");
+    if (PointerOverOurWindows(screen))
+        AwaitInput(WM_MOUSEMOVE, before, "pointer motion");
+    else
+        Flush();
 }
 
 void WxTestDriver::MouseMove(CWnd& window, CPoint point, UINT keys) {
@@ -198,13 +213,19 @@ void WxTestDriver::MouseMove(CWnd& window, CPoint point, UINT keys) {
 
 void WxTestDriver::Button(MouseButton button, bool down, UINT message, UINT keys) {
     const std::uint64_t before = m_backend.InputCount(message);
+    // A press ending the dialog leaves the release to nobody, as it would for a person.
+    const wxPoint at = wxGetMousePosition();
+    const bool ours = PointerOverOurWindows(CPoint(at.x, at.y));
     HoldModifiers(keys, true);
     if (down)
         m_simulator->MouseDown(ToolkitButton(button));
     else
         m_simulator->MouseUp(ToolkitButton(button));
     HoldModifiers(keys, false);
-    AwaitInput(message, before, down ? "button press" : "button release");
+    if (ours)
+        AwaitInput(message, before, down ? "button press" : "button release");
+    else
+        Flush();
 }
 
 void WxTestDriver::MouseDown(CWnd& window, CPoint point, MouseButton button, UINT keys) {

@@ -80,6 +80,8 @@ private:
     // Waits until the toolkit delivered one more event that became `message`.
     void AwaitInput(UINT message, std::uint64_t before, const char* what);
     bool NativeModalOpen() const;
+    // A visible window of ours lies under the point or holds the pointer.
+    bool PointerOverOurWindows(CPoint screen) const;
     void HoldModifiers(UINT keys, bool down);
     void EnsureKeyboardFocus();
     bool ClickBoxButton(int answer);

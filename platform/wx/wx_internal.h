@@ -202,6 +202,7 @@ struct WxBackend::Impl {
     bool scriptStepRunning = false;
     wxDialog* openBox = nullptr;
     std::map<int, int> openBoxButtons; // answer (IDYES, ...) -> toolkit button id
+    Framebuffer lastClosed;              // for screenshots of tests that fail after a run
 
     TopLevel* Find(HWND window) const;
     TopLevel* FrontTopLevel() const;
@@ -230,5 +231,6 @@ std::unique_ptr<UserNotifier> MakeWxNotifier(WxBackend::Impl& backend);
 
 // A toolkit bitmap of layer pixels (transparent pixels masked).
 wxBitmap ToBitmap(const PixelImage& image);
+bool SavePng(const Framebuffer& buffer, const std::string& path);
 
 } // namespace wxui

@@ -191,4 +191,17 @@ wxBitmap ToBitmap(const PixelImage& image) {
     return wxBitmap(converted);
 }
 
+bool SavePng(const Framebuffer& buffer, const std::string& path) {
+    if (buffer.width <= 0 || buffer.height <= 0)
+        return false;
+    wxImage image(buffer.width, buffer.height, false);
+    unsigned char* rgb = image.GetData();
+    for (const std::uint32_t pixel : buffer.pixels) {
+        *rgb++ = static_cast<unsigned char>(pixel >> 16);
+        *rgb++ = static_cast<unsigned char>(pixel >> 8);
+        *rgb++ = static_cast<unsigned char>(pixel);
+    }
+    return image.SaveFile(wxString::FromUTF8(path), wxBITMAP_TYPE_PNG);
+}
+
 } // namespace wxui

@@ -219,6 +219,8 @@ TopLevel::~TopLevel() {
         m_backend.dragImage.reset();
         m_backend.dragOwner = nullptr;
     }
+    if (m_layerPainted)
+        m_backend.lastClosed = m_buffer;
     m_canvas->Detach();
     if (m_canvas->HasCapture())
         m_canvas->ReleaseMouse();
