@@ -1,0 +1,599 @@
+// What the list and tree controls, their notifications and popup menus do under a person's mouse
+// and keyboard, the same on every backend. Each test runs a small dialog modally and scripts the
+// person; points come from the controls' own rectangles, so a backend whose pixels disagree with
+// the layer's geometry fails here.
+#include "tests/e2e/conformance_backend.h"
+
+#include "platform/dialog.h"
+#include "platform/image_list.h"
+#include "platform/list_ctrl.h"
+#include "platform/menu.h"
+#include "platform/tree_ctrl.h"
+#include "platform/win_styles.h"
+#include "resources/resource_ids.h"
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT kListId = 100;
+constexpr UINT kTreeId = 101;
+
+// The context menu: a sub-menu, a separator and a greyed item, as the browser's menus have.
+constexpr UINT kCmdOpen = 601;
+constexpr UINT kCmdNewFolder = 602;
+constexpr UINT kCmdNewStill = 603;
+constexpr UINT kCmdGreyed = 604;
+constexpr UINT kCmdRemove = 605;
+
+const ControlTemplate kControls[] = {
+    {kListId, ControlClass::ListView, nullptr, 4, 4, 190, 120,
+     WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_EDITLABELS | LVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE},
+    {kTreeId, ControlClass::TreeView, nullptr, 200, 4, 110, 120,
+     WS_BORDER | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_EDITLABELS |
+         TVS_SHOWSELALWAYS,
+     WS_EX_CLIENTEDGE},
+};
+
+const DialogTemplate kTemplate{9001,          WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+                               0,             "Konformität",
+                               "MS Sans Serif", 8,
+                               0,             0,
+                               316,           130,
+                               kControls};
+
+struct Note {
+    UINT control = 0;
+    UINT code = 0;
+    int item = -1;        // list row
+    HTREEITEM node = nullptr; // tree item (the new one)
+    int subItem = 0;
+    UINT newState = 0;
+    UINT oldState = 0;
+    UINT action = 0;
+    bool hasText = false;
+    std::string text;
+};
+
+// A dialog with a list and a tree that records what they notify and answers as told.
+class ControlsDialog : public CDialog {
+public:
+    ControlsDialog() : CDialog(kTemplate) {}
+
+    CListCtrl& List() { return *static_cast<CListCtrl*>(GetDlgItem(kListId)); }
+    CTreeCtrl& Tree() { return *static_cast<CTreeCtrl*>(GetDlgItem(kTreeId)); }
+
+    std::function<void(ControlsDialog&)> setUp;
+    bool vetoBeginEdit = false;
+    bool acceptEndEdit = true;
+    std::vector<Note> notes;
+    int menusShown = 0;
+    UINT menuChoice = 0;
+
+    std::vector<Note> Notes(UINT control, UINT code) const {
+        std::vector<Note> found;
+        for (const Note& note : notes)
+            if (note.control == control && note.code == code)
+                found.push_back(note);
+        return found;
+    }
+
+protected:
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        // The browser's own images, so that rows and items have icons to hit.
+        m_small.Create(IDB_SMALL_IMAGES, 16, 0, RGB(255, 0, 255));
+        m_large.Create(IDB_LARGE_IMAGES, 32, 1, RGB(255, 0, 255));
+        List().SetImageList(&m_small, LVSIL_SMALL);
+        List().SetImageList(&m_large, LVSIL_NORMAL);
+        Tree().SetImageList(&m_small, TVSIL_NORMAL);
+        if (setUp)
+            setUp(*this);
+        return TRUE;
+    }
+
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        Note note;
+        note.control = static_cast<UINT>(header->idFrom);
+        note.code = header->code;
+        if (note.control == kListId) {
+            switch (header->code) {
+            case LVN_ITEMCHANGED:
+            case LVN_COLUMNCLICK:
+            case LVN_BEGINDRAG: {
+                const auto* info = reinterpret_cast<const NMLISTVIEW*>(lParam);
+                note.item = info->iItem;
+                note.subItem = info->iSubItem;
+                note.newState = info->uNewState;
+                note.oldState = info->uOldState;
+                break;
+            }
+            case NM_CLICK:
+            case NM_DBLCLK:
+            case NM_RCLICK:
+                note.item = reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem;
+                break;
+            case LVN_BEGINLABELEDIT:
+            case LVN_ENDLABELEDIT: {
+                const auto* info = reinterpret_cast<const NMLVDISPINFO*>(lParam);
+                note.item = info->item.iItem;
+                note.hasText = info->item.pszText != nullptr;
+                note.text = note.hasText ? info->item.pszText : "";
+                break;
+            }
+            default:
+                break;
+            }
+        } else if (note.control == kTreeId) {
+            switch (header->code) {
+            case TVN_SELCHANGING:
+            case TVN_SELCHANGED:
+            case TVN_ITEMEXPANDING:
+            case TVN_ITEMEXPANDED: {
+                const auto* info = reinterpret_cast<const NMTREEVIEW*>(lParam);
+                note.node = info->itemNew.hItem;
+                note.action = info->action;
+                break;
+            }
+            case TVN_BEGINLABELEDIT:
+            case TVN_ENDLABELEDIT: {
+                const auto* info = reinterpret_cast<const NMTVDISPINFO*>(lParam);
+                note.node = info->item.hItem;
+                note.hasText = info->item.pszText != nullptr;
+                note.text = note.hasText ? info->item.pszText : "";
+                break;
+            }
+            default:
+                break;
+            }
+        }
+        notes.push_back(note);
+        switch (header->code) {
+        case LVN_BEGINLABELEDIT:
+        case TVN_BEGINLABELEDIT:
+            *result = vetoBeginEdit;
+            return TRUE;
+        case LVN_ENDLABELEDIT:
+        case TVN_ENDLABELEDIT:
+            *result = acceptEndEdit;
+            return TRUE;
+        case NM_RCLICK:
+            ShowContextMenu();
+            *result = 0;
+            return TRUE;
+        default:
+            return CDialog::OnNotify(wParam, lParam, result);
+        }
+    }
+
+private:
+    CImageList m_small;
+    CImageList m_large;
+
+    void ShowContextMenu() {
+        ++menusShown;
+        CMenu create;
+        create.CreatePopupMenu();
+        create.AppendMenu(MF_STRING, kCmdNewFolder, "&Verzeichnis");
+        create.AppendMenu(MF_STRING, kCmdNewStill, "&Standbild");
+        CMenu menu;
+        menu.CreatePopupMenu();
+        menu.AppendMenu(MF_STRING, kCmdOpen, "&Öffnen");
+        menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(create.Detach()), "Erzeugen");
+        menu.AppendMenu(MF_SEPARATOR);
+        menu.AppendMenu(MF_STRING | MF_GRAYED, kCmdGreyed, "Ein&fügen");
+        menu.AppendMenu(MF_STRING, kCmdRemove, "&Entfernen");
+        CPoint point;
+        GetCursorPos(&point);
+        menuChoice = static_cast<UINT>(
+            menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RETURNCMD, point.x, point.y, this));
+    }
+};
+
+void FillList(CListCtrl& list, int rows) {
+    list.InsertColumn(0, "Name", LVCFMT_LEFT, 110);
+    list.InsertColumn(1, "Typ", LVCFMT_LEFT, 70);
+    list.InsertColumn(2, "ID", LVCFMT_LEFT, 40);
+    for (int i = 0; i < rows; ++i) {
+        const std::string name = "Standbild " + std::to_string(i + 1);
+        const int row = list.InsertItem(i, name.c_str());
+        list.SetItemText(row, 1, i % 2 ? "Standbild" : "Verzeichnis");
+        list.SetItemText(row, 2, std::to_string(100 - i).c_str());
+        list.SetItemData(row, static_cast<DWORD_PTR>(100 - i));
+    }
+}
+
+struct TreeItems {
+    HTREEITEM root = nullptr;
+    HTREEITEM reisen = nullptr;
+    HTREEITEM tiere = nullptr;
+    HTREEITEM hafen = nullptr;
+};
+
+TreeItems FillTree(CTreeCtrl& tree) {
+    TreeItems items;
+    items.root = tree.InsertItem("Sammlung");
+    items.reisen = tree.InsertItem("Reisen", items.root);
+    items.tiere = tree.InsertItem("Tiere", items.root);
+    items.hafen = tree.InsertItem("Hafen", items.reisen);
+    tree.InsertItem("Küste", items.reisen);
+    return items;
+}
+
+std::vector<int> Selected(const CListCtrl& list) {
+    std::vector<int> rows;
+    for (int i = list.GetNextItem(-1, LVNI_SELECTED); i >= 0;
+         i = list.GetNextItem(i, LVNI_SELECTED))
+        rows.push_back(i);
+    return rows;
+}
+
+std::vector<std::string> Column(const CListCtrl& list, int subItem) {
+    std::vector<std::string> texts;
+    for (int i = 0; i < list.GetItemCount(); ++i)
+        texts.push_back(list.GetItemText(i, subItem).str());
+    return texts;
+}
+
+CPoint Centre(const CRect& rect) {
+    return CPoint(rect.left + rect.Width() / 2, rect.top + rect.Height() / 2);
+}
+
+int ByData(LPARAM first, LPARAM second, LPARAM direction) {
+    return static_cast<int>((first - second) * direction);
+}
+
+// ---- List: finding, selecting, activating ----
+
+TEST_P(ConformanceTest, ListClicksSelectAndNotifyTheRowsUnderThePointer) {
+    ControlsDialog dialog;
+    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 6); };
+    driver()
+        .Then([&](UiDriver& d) {
+            CListCtrl& list = dialog.List();
+            LVFINDINFO find{LVFI_STRING, "Standbild 3", 0, {0, 0}, 0};
+            const int third = list.FindItem(&find);
+            ASSERT_EQ(third, 2);
+            d.ClickListItem(list, third);
+            EXPECT_EQ(Selected(list), std::vector<int>{2});
+            d.ClickListItem(list, 4, MK_CONTROL);
+            EXPECT_EQ(Selected(list), (std::vector<int>{2, 4}));
+            d.ClickListItem(list, 1);
+            EXPECT_EQ(Selected(list), std::vector<int>{1});
+            d.ClickListItem(list, 3, MK_SHIFT);
+            EXPECT_EQ(Selected(list), (std::vector<int>{1, 2, 3}));
+        })
+        .Then([&](UiDriver& d) { d.DoubleClickListItem(dialog.List(), 5); })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+
+    const std::vector<Note> clicks = dialog.Notes(kListId, NM_CLICK);
+    ASSERT_GE(clicks.size(), 4u);
+    EXPECT_EQ(clicks[0].item, 2);
+    EXPECT_EQ(clicks[1].item, 4);
+    EXPECT_EQ(clicks[2].item, 1);
+    EXPECT_EQ(clicks[3].item, 3);
+    const std::vector<Note> doubles = dialog.Notes(kListId, NM_DBLCLK);
+    ASSERT_EQ(doubles.size(), 1u);
+    EXPECT_EQ(doubles[0].item, 5);
+    // The row that became selected was told so, with its old and new state.
+    bool toldFifthSelected = false;
+    for (const Note& note : dialog.Notes(kListId, LVN_ITEMCHANGED))
+        if (note.item == 4 && (note.newState & LVIS_SELECTED) && !(note.oldState & LVIS_SELECTED))
+            toldFifthSelected = true;
+    EXPECT_TRUE(toldFifthSelected);
+}
+
+TEST_P(ConformanceTest, ListHitTestsMatchItemRectanglesInEveryView) {
+    ControlsDialog dialog;
+    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 8); };
+    std::vector<std::string> failures;
+    auto checkView = [&](UiDriver& d, DWORD view, const char* name) {
+        CListCtrl& list = dialog.List();
+        list.ModifyStyle(LVS_TYPEMASK, view);
+        for (int row = 0; row < list.GetItemCount(); ++row) {
+            CRect icon;
+            CRect label;
+            if (!list.GetItemRect(row, &icon, LVIR_ICON) ||
+                !list.GetItemRect(row, &label, LVIR_LABEL)) {
+                failures.push_back(std::string(name) + ": no rectangle for row " +
+                                   std::to_string(row));
+                continue;
+            }
+            UINT flags = 0;
+            if (list.HitTest(Centre(label), &flags) != row || !(flags & LVHT_ONITEMLABEL))
+                failures.push_back(std::string(name) + ": label of row " + std::to_string(row));
+            if (list.HitTest(Centre(icon), &flags) != row || !(flags & LVHT_ONITEMICON))
+                failures.push_back(std::string(name) + ": icon of row " + std::to_string(row));
+        }
+        // The pointer agrees with the geometry: a click on the icon selects that very row (on
+        // the label of the selected row it would start editing it).
+        d.Click(list, d.ListItemPoint(list, 6, LVIR_ICON));
+        if (Selected(list) != std::vector<int>{6})
+            failures.push_back(std::string(name) + ": a click on row 6 selected something else");
+    };
+    driver()
+        .Then([&](UiDriver& d) { checkView(d, LVS_REPORT, "report"); })
+        .Then([&](UiDriver& d) { checkView(d, LVS_LIST, "list"); })
+        .Then([&](UiDriver& d) { checkView(d, LVS_SMALLICON, "small icons"); })
+        .Then([&](UiDriver& d) { checkView(d, LVS_ICON, "icons"); })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    for (const std::string& failure : failures)
+        ADD_FAILURE() << failure;
+}
+
+TEST_P(ConformanceTest, ListViewSwitchesMoveTheRowsTheLayoutSays) {
+    ControlsDialog dialog;
+    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 5); };
+    CRect reportRect;
+    CRect iconRect;
+    driver()
+        .Then([&](UiDriver&) {
+            dialog.List().GetItemRect(3, &reportRect, LVIR_BOUNDS);
+            dialog.List().ModifyStyle(LVS_TYPEMASK, LVS_ICON);
+            dialog.List().GetItemRect(3, &iconRect, LVIR_BOUNDS);
+        })
+        .Then([&](UiDriver& d) {
+            // In the icon view the old report position of row 3 is not row 3 any more.
+            CListCtrl& list = dialog.List();
+            EXPECT_NE(list.HitTest(Centre(reportRect)), 3);
+            d.Click(list, Centre(iconRect));
+            EXPECT_EQ(Selected(list), std::vector<int>{3});
+        })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_NE(reportRect, iconRect);
+}
+
+TEST_P(ConformanceTest, ListStatesReadBackAndShowOnTheScreen) {
+    ControlsDialog dialog;
+    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 4); };
+    driver()
+        .Then([&](UiDriver& d) {
+            CListCtrl& list = dialog.List();
+            list.SetItemState(1, LVIS_DROPHILITED, LVIS_DROPHILITED);
+            EXPECT_EQ(list.GetItemState(1, LVIS_DROPHILITED), LVIS_DROPHILITED);
+            EXPECT_EQ(list.GetNextItem(-1, LVNI_DROPHILITED), 1);
+            d.Flush();
+            // A highlighted row is painted in the highlight colour, an ordinary one is not.
+            CRect row1;
+            CRect row3;
+            list.GetItemRect(1, &row1, LVIR_LABEL);
+            list.GetItemRect(3, &row3, LVIR_LABEL);
+            const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+            EXPECT_EQ(d.PixelAt(list, CPoint(row1.right - 2, row1.top + 1)), highlight);
+            EXPECT_NE(d.PixelAt(list, CPoint(row3.right - 2, row3.top + 1)), highlight);
+            list.SetItemState(1, 0, LVIS_DROPHILITED);
+            EXPECT_EQ(list.GetNextItem(-1, LVNI_DROPHILITED), -1);
+        })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+}
+
+// ---- List: label editing ----
+
+TEST_P(ConformanceTest, ListLabelEditStartsOnASlowClickAndCommitsTypedText) {
+    ControlsDialog dialog;
+    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 4); };
+    driver()
+        .Then([&](UiDriver& d) {
+            d.ClickListItem(dialog.List(), 1);
+            d.ElapseDoubleClickTime();
+            // A second, slow click on the selected label opens the editor.
+            d.SlowClickListItem(dialog.List(), 1);
+            ASSERT_NE(dialog.List().GetEditControl(), nullptr);
+        })
+        .Then([&](UiDriver& d) {
+            d.PressKey(VK_END);
+            d.TypeText(" Neu");
+            d.PressKey(VK_RETURN);
+        })
+        .Then([&](UiDriver& d) {
+            EXPECT_EQ(dialog.List().GetEditControl(), nullptr);
+            d.PressKey(VK_ESCAPE);
+        });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    const std::vector<Note> ends = dialog.Notes(kListId, LVN_ENDLABELEDIT);
+    ASSERT_EQ(ends.size(), 1u);
+    EXPECT_TRUE(ends[0].hasText);
+    EXPECT_EQ(ends[0].text, "Standbild 2 Neu");
+}
+
+TEST_P(ConformanceTest, ListLabelEditHonoursVetoesAndEscape) {
+    ControlsDialog dialog;
+    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 4); };
+    std::string afterEscape;
+    std::string afterRefusal;
+    driver()
+        .Then([&](UiDriver&) {
+            // Refused at the start: no editor.
+            dialog.vetoBeginEdit = true;
+            EXPECT_EQ(dialog.List().EditLabel(0), nullptr);
+            dialog.vetoBeginEdit = false;
+            ASSERT_NE(dialog.List().EditLabel(0), nullptr);
+        })
+        .Then([&](UiDriver& d) {
+            d.TypeText("Weg");
+            d.PressKey(VK_ESCAPE); // ends the edit, not the dialog
+            afterEscape = dialog.List().GetItemText(0, 0).str();
+            ASSERT_NE(dialog.List().EditLabel(2), nullptr);
+        })
+        .Then([&](UiDriver& d) {
+            // Refused at the end: the row keeps its text.
+            dialog.acceptEndEdit = false;
+            d.TypeText("Abgelehnt");
+            d.PressKey(VK_RETURN);
+            afterRefusal = dialog.List().GetItemText(2, 0).str();
+        })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(afterEscape, "Standbild 1");
+    EXPECT_EQ(afterRefusal, "Standbild 3");
+    const std::vector<Note> ends = dialog.Notes(kListId, LVN_ENDLABELEDIT);
+    ASSERT_EQ(ends.size(), 2u);
+    EXPECT_FALSE(ends[0].hasText); // cancelled
+    EXPECT_EQ(ends[1].text, "Abgelehnt");
+    EXPECT_EQ(dialog.Notes(kListId, LVN_BEGINLABELEDIT).size(), 3u);
+}
+
+// ---- List: columns and sorting ----
+
+TEST_P(ConformanceTest, ColumnHeaderClicksReportTheColumnAndSortingMovesRows) {
+    ControlsDialog dialog;
+    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 5); };
+    std::vector<std::string> ascending;
+    std::vector<std::string> descending;
+    driver()
+        .Then([&](UiDriver& d) {
+            d.ClickListItem(dialog.List(), 0); // the selection travels with its row
+            d.ClickColumnHeader(dialog.List(), 2);
+            dialog.List().SortItems(ByData, 1);
+            ascending = Column(dialog.List(), 0);
+            d.ClickColumnHeader(dialog.List(), 2);
+            dialog.List().SortItems(ByData, -1);
+            descending = Column(dialog.List(), 0);
+        })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    const std::vector<Note> clicks = dialog.Notes(kListId, LVN_COLUMNCLICK);
+    ASSERT_EQ(clicks.size(), 2u);
+    EXPECT_EQ(clicks[0].subItem, 2);
+    EXPECT_EQ(clicks[1].subItem, 2);
+    EXPECT_EQ(ascending, (std::vector<std::string>{"Standbild 5", "Standbild 4", "Standbild 3",
+                                                   "Standbild 2", "Standbild 1"}));
+    EXPECT_EQ(descending, (std::vector<std::string>{"Standbild 1", "Standbild 2", "Standbild 3",
+                                                    "Standbild 4", "Standbild 5"}));
+}
+
+// ---- Tree ----
+
+TEST_P(ConformanceTest, TreeButtonsExpandWithNotificationsAndClicksSelect) {
+    ControlsDialog dialog;
+    TreeItems items;
+    dialog.setUp = [&](ControlsDialog& d) {
+        items = FillTree(d.Tree());
+        d.Tree().Expand(items.root, TVE_EXPAND);
+    };
+    bool hafenShown = false;
+    driver()
+        .Then([&](UiDriver& d) {
+            CTreeCtrl& tree = dialog.Tree();
+            CRect rect;
+            EXPECT_FALSE(tree.GetItemRect(items.hafen, &rect, TRUE)); // not yet visible
+            d.ClickTreeButton(tree, items.reisen);
+            hafenShown = tree.GetItemRect(items.hafen, &rect, TRUE);
+            UINT flags = 0;
+            EXPECT_EQ(tree.HitTest(Centre(rect), &flags), items.hafen);
+            EXPECT_TRUE(flags & TVHT_ONITEMLABEL);
+            d.ClickTreeItem(tree, items.hafen);
+            EXPECT_EQ(tree.GetSelectedItem(), items.hafen);
+            d.ClickTreeItem(tree, items.tiere);
+        })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_TRUE(hafenShown);
+
+    const std::vector<Note> expanding = dialog.Notes(kTreeId, TVN_ITEMEXPANDING);
+    const std::vector<Note> expanded = dialog.Notes(kTreeId, TVN_ITEMEXPANDED);
+    // The set-up's programmatic first expansion of the root, then the click on "Reisen".
+    ASSERT_EQ(expanding.size(), 2u);
+    ASSERT_EQ(expanded.size(), 2u);
+    EXPECT_EQ(expanding[1].node, items.reisen);
+    EXPECT_EQ(expanding[1].action, TVE_EXPAND);
+    EXPECT_EQ(expanded[1].node, items.reisen);
+    const std::vector<Note> changed = dialog.Notes(kTreeId, TVN_SELCHANGED);
+    ASSERT_EQ(changed.size(), 2u);
+    EXPECT_EQ(changed[0].node, items.hafen);
+    EXPECT_EQ(changed[0].action, TVC_BYMOUSE);
+    EXPECT_EQ(changed[1].node, items.tiere);
+}
+
+TEST_P(ConformanceTest, TreeLabelEditCommitsAndVetoKeepsTheText) {
+    ControlsDialog dialog;
+    TreeItems items;
+    dialog.setUp = [&](ControlsDialog& d) {
+        items = FillTree(d.Tree());
+        d.Tree().Expand(items.root, TVE_EXPAND);
+    };
+    std::string renamed;
+    std::string refused;
+    driver()
+        .Then([&](UiDriver& d) {
+            d.ClickTreeItem(dialog.Tree(), items.tiere);
+            d.ElapseDoubleClickTime();
+            d.SlowClickTreeItem(dialog.Tree(), items.tiere);
+            ASSERT_NE(dialog.Tree().GetEditControl(), nullptr);
+        })
+        .Then([&](UiDriver& d) {
+            d.PressKey(VK_END);
+            d.TypeText("park");
+            d.PressKey(VK_RETURN);
+            renamed = dialog.Tree().GetItemText(items.tiere).str();
+            dialog.acceptEndEdit = false;
+            ASSERT_NE(dialog.Tree().EditLabel(items.reisen), nullptr);
+        })
+        .Then([&](UiDriver& d) {
+            d.TypeText("Nichts");
+            d.PressKey(VK_RETURN);
+            refused = dialog.Tree().GetItemText(items.reisen).str();
+        })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(renamed, "Tierepark");
+    EXPECT_EQ(refused, "Reisen");
+    const std::vector<Note> ends = dialog.Notes(kTreeId, TVN_ENDLABELEDIT);
+    ASSERT_EQ(ends.size(), 2u);
+    EXPECT_EQ(ends[0].node, items.tiere);
+    EXPECT_EQ(ends[1].text, "Nichts");
+}
+
+// ---- Popup menus ----
+
+TEST_P(ConformanceTest, ContextMenusShowTheirStructureAndReturnTheChoice) {
+    ControlsDialog dialog;
+    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 3); };
+    std::vector<MenuItemInfo> shown;
+    bool greyedRefused = false;
+    UINT firstChoice = 0;
+    driver()
+        .Then([&](UiDriver& d) { d.RightClickListItem(dialog.List(), 1); })
+        .Then([&](UiDriver& d) {
+            ASSERT_TRUE(d.MenuShown());
+            shown = d.MenuItems();
+            greyedRefused = !d.ChooseMenuItem(kCmdGreyed);
+            EXPECT_TRUE(d.ChooseMenuItem(kCmdNewStill));
+        })
+        .Then([&](UiDriver& d) {
+            EXPECT_FALSE(d.MenuShown());
+            firstChoice = dialog.menuChoice;
+            d.RightClickListItem(dialog.List(), 2);
+        })
+        .Then([&](UiDriver& d) { d.DismissMenu(); })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+
+    ASSERT_EQ(shown.size(), 5u);
+    EXPECT_EQ(shown[0].id, kCmdOpen);
+    EXPECT_TRUE(shown[1].popup);
+    ASSERT_EQ(shown[1].subItems.size(), 2u);
+    EXPECT_EQ(shown[1].subItems[1].id, kCmdNewStill);
+    EXPECT_TRUE(shown[2].separator);
+    EXPECT_TRUE(shown[3].grayed);
+    EXPECT_FALSE(shown[4].grayed);
+    EXPECT_TRUE(greyedRefused);
+    EXPECT_EQ(firstChoice, kCmdNewStill);
+    EXPECT_EQ(dialog.menusShown, 2);
+    EXPECT_EQ(dialog.menuChoice, 0u); // dismissed
+    // The right click selected the row under the pointer before the menu came.
+    const std::vector<Note> rightClicks = dialog.Notes(kListId, NM_RCLICK);
+    ASSERT_EQ(rightClicks.size(), 2u);
+    EXPECT_EQ(rightClicks[0].item, 1);
+    EXPECT_EQ(rightClicks[1].item, 2);
+}
+
+} // namespace

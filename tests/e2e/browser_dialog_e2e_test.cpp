@@ -1,0 +1,258 @@
+// The browser dialog as a person uses it: opened by the host's entry points, shown by the
+// wxWidgets backend on the X server, driven with real pointer and keyboard events, and checked
+// by what the host receives.
+#include "dialog/explorer_dialog.h"
+#include "host/host.h"
+#include "platform/global_memory.h"
+#include "platform/wx/wx_driver.h"
+#include "tests/e2e/wx_test_environment.h"
+#include "tests/support/library_fixture.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr UINT kViewLargeIcons = 32783;
+constexpr UINT kViewSmallIcons = 32790;
+constexpr UINT kViewList = 32789;
+constexpr UINT kViewDetails = 32787;
+constexpr int kTreeId = 1012;
+constexpr int kListId = 1013;
+constexpr int kNameEdit = 1000;
+
+std::vector<std::uint32_t> ReadKeyBlock(void* block) {
+    std::vector<std::uint32_t> keys;
+    if (!block)
+        return keys;
+    GlobalBlockOwner owner(static_cast<HGLOBAL>(block));
+    GlobalLockGuard lock(owner.get());
+    const auto* bytes = static_cast<const unsigned char*>(lock.data());
+    auto read = [&](std::size_t offset) {
+        return static_cast<std::uint32_t>(bytes[offset]) |
+               static_cast<std::uint32_t>(bytes[offset + 1]) << 8 |
+               static_cast<std::uint32_t>(bytes[offset + 2]) << 16 |
+               static_cast<std::uint32_t>(bytes[offset + 3]) << 24;
+    };
+    const std::uint32_t count = read(0);
+    for (std::uint32_t i = 0; i < count; ++i)
+        keys.push_back(read(4 + 4 * std::size_t(i)));
+    return keys;
+}
+
+// A project as a host has it, the library initialised on it and the toolkit's dialogs in charge
+// of messages:
+//   Sammlung
+//     Reisen
+//       Hafen: stills Leuchtturm, Kutter, Anker, Boje
+//     Tiere: still Eisbaer
+class BrowserDialogE2E : public LibraryTest {
+protected:
+    void SetUp() override {
+        wxui::WxInstallation* toolkit = WxToolkit();
+        if (!toolkit)
+            GTEST_SKIP() << "no display";
+        m_driver.emplace(toolkit->Backend());
+        m_messages.emplace(toolkit->Backend().Notifier());
+        m_host.emplace(db());
+        ASSERT_EQ(EXPL_Init(&db(), refhost::Host::Callbacks(), 0), 1);
+        ASSERT_EQ(EXPL_CreateNewTable(), 1);
+        m_reisen = MakeFolder("Reisen", 0);
+        m_hafen = MakeFolder("Hafen", m_reisen);
+        m_tiere = MakeFolder("Tiere", 0);
+        for (const char* name : {"Leuchtturm", "Kutter", "Anker", "Boje"})
+            m_stills.push_back(m_host->chunks().Create(name, m_hafen));
+        m_eisbaer = m_host->chunks().Create("Eisbaer", m_tiere);
+    }
+
+    void TearDown() override {
+        if (!m_driver)
+            return;
+        EXPECT_EQ(m_driver->PendingSteps(), 0u);
+        for (const std::string& failure : m_driver->Failures())
+            ADD_FAILURE() << failure;
+    }
+
+    wxui::WxTestDriver& driver() { return *m_driver; }
+
+    static ExplorerDialog* Dialog(UiDriver& d) {
+        return dynamic_cast<ExplorerDialog*>(d.ActiveWindow());
+    }
+    static CTreeCtrl& Tree(UiDriver& d) { return *static_cast<CTreeCtrl*>(d.Control(kTreeId)); }
+    static CListCtrl& List(UiDriver& d) { return *static_cast<CListCtrl*>(d.Control(kListId)); }
+    static std::vector<std::string> Names(UiDriver& d) {
+        std::vector<std::string> names;
+        for (int i = 0; i < List(d).GetItemCount(); ++i)
+            names.push_back(List(d).GetItemText(i, 0).str());
+        return names;
+    }
+
+    std::optional<wxui::WxTestDriver> m_driver;
+    std::optional<ScopedUserNotifier> m_messages;
+    std::optional<refhost::Host> m_host;
+    FolderId m_reisen = 0;
+    FolderId m_hafen = 0;
+    FolderId m_tiere = 0;
+    std::vector<ChunkId> m_stills;
+    ChunkId m_eisbaer = 0;
+};
+
+TEST_F(BrowserDialogE2E, ChunkModeExpandSelectAndDoubleClickAStill) {
+    driver()
+        .Then([&](UiDriver& d) {
+            CTreeCtrl& tree = Tree(d);
+            const HTREEITEM reisen = d.FindTreeItem(tree, {"Sammlung", "Reisen"});
+            ASSERT_NE(reisen, nullptr);
+            d.ClickTreeButton(tree, reisen);
+            const HTREEITEM hafen = d.FindTreeItem(tree, {"Sammlung", "Reisen", "Hafen"});
+            ASSERT_NE(hafen, nullptr) << "expanding Reisen shows Hafen";
+            d.ClickTreeItem(tree, hafen);
+            EXPECT_EQ(Names(d),
+                      (std::vector<std::string>{"Leuchtturm", "Kutter", "Anker", "Boje"}));
+        })
+        .Then([&](UiDriver& d) {
+            const int anker = d.FindListItem(List(d), "Anker");
+            ASSERT_GE(anker, 0);
+            d.DoubleClickListItem(List(d), anker);
+        });
+    std::uint32_t chunk = kNoKey;
+    int readOnlyCheck = 0;
+    std::uint32_t folder = kNoKey;
+    void* chunkList = reinterpret_cast<void*>(1);
+    EXPECT_EQ(EXPL_GetChunk(chunk, readOnlyCheck, folder, chunkList, "Standbild wählen"), 1);
+    EXPECT_EQ(chunk, m_stills[2]);
+    EXPECT_EQ(folder, m_hafen);
+    EXPECT_EQ(readOnlyCheck, 0);
+    EXPECT_EQ(chunkList, nullptr);
+}
+
+TEST_F(BrowserDialogE2E, SeveralStillsChosenWithOkReachTheHostAsABlock) {
+    driver().Then([&](UiDriver& d) {
+        CListCtrl& list = List(d);
+        d.ClickListItem(list, d.FindListItem(list, "Kutter"));
+        d.ClickListItem(list, d.FindListItem(list, "Boje"), MK_CONTROL);
+        d.ClickListItem(list, d.FindListItem(list, "Leuchtturm"), MK_CONTROL);
+        EXPECT_EQ(list.GetSelectedCount(), 3u);
+        d.PressButton(IDOK);
+    });
+    std::uint32_t chunk = kNoKey;
+    int readOnlyCheck = 1;
+    std::uint32_t folder = m_hafen;
+    void* chunkList = nullptr;
+    EXPECT_EQ(EXPL_GetChunk(chunk, readOnlyCheck, folder, chunkList, "Standbilder wählen"), 1);
+    // The first selected row in list order, and every selected still in list order.
+    EXPECT_EQ(chunk, m_stills[0]);
+    EXPECT_EQ(folder, m_hafen);
+    EXPECT_EQ(readOnlyCheck, 1);
+    EXPECT_EQ(ReadKeyBlock(chunkList), (std::vector<std::uint32_t>{m_stills[0], m_stills[1],
+                                                                   m_stills[3]}));
+}
+
+TEST_F(BrowserDialogE2E, EscapeCancelsAndTheHostReceivesNothing) {
+    driver().Then([&](UiDriver& d) {
+        d.ClickListItem(List(d), d.FindListItem(List(d), "Anker"));
+        d.PressKey(VK_ESCAPE);
+    });
+    std::uint32_t chunk = 4711;
+    int readOnlyCheck = 0;
+    std::uint32_t folder = m_hafen;
+    void* chunkList = nullptr;
+    EXPECT_EQ(EXPL_GetChunk(chunk, readOnlyCheck, folder, chunkList, "Standbild wählen"), 0);
+    EXPECT_EQ(chunk, 4711u);
+    EXPECT_EQ(folder, m_hafen);
+    EXPECT_EQ(chunkList, nullptr);
+}
+
+TEST_F(BrowserDialogE2E, SaveAsUnderAClashingNameAsksAndYesReplaces) {
+    driver().QueueMessageBoxAnswer(IDYES);
+    driver().Then([&](UiDriver& d) {
+        CWnd* name = d.Control(kNameEdit);
+        ASSERT_NE(name, nullptr);
+        ASSERT_TRUE(name->IsWindowVisible());
+        CRect client;
+        name->GetClientRect(&client);
+        d.Click(*name, CPoint(client.Width() / 2, client.Height() / 2));
+        d.TypeText("  kutter ");
+        d.PressButton(IDOK);
+    });
+    std::uint32_t chunk = m_eisbaer; // the host saves its still "Eisbaer" ...
+    CString name;
+    std::uint32_t folder = m_hafen; // ... into Hafen, where "Kutter" exists
+    EXPECT_EQ(EXPL_ChunkSaveAs(chunk, name, folder, "Speichern unter"), 1);
+    ASSERT_EQ(driver().Messages().size(), 1u);
+    CString question;
+    question.LoadString(8);
+    EXPECT_EQ(driver().Messages()[0].text, question);
+    EXPECT_EQ(driver().Messages()[0].caption, CString("Tarvosil"));
+    EXPECT_EQ(driver().Messages()[0].type & MB_TYPEMASK, MB_YESNO);
+    EXPECT_EQ(driver().Messages()[0].answer, IDYES);
+    EXPECT_EQ(chunk, m_stills[1]); // the still to be replaced
+    EXPECT_EQ(folder, m_hafen);
+    EXPECT_EQ(name, CString("kutter"));
+}
+
+TEST_F(BrowserDialogE2E, ToolbarSwitchesTheListViewAndPressesItsButton) {
+    std::vector<std::pair<DWORD, std::vector<bool>>> seen;
+    auto record = [&](UiDriver& d) {
+        std::vector<bool> pressed;
+        for (UINT command : {kViewLargeIcons, kViewSmallIcons, kViewList, kViewDetails})
+            pressed.push_back(Dialog(d)->m_toolBar.IsButtonChecked(static_cast<int>(command)));
+        seen.emplace_back(List(d).GetStyle() & LVS_TYPEMASK, pressed);
+    };
+    driver()
+        .Then([&](UiDriver& d) {
+            ASSERT_NE(Dialog(d), nullptr);
+            record(d);
+            d.ClickToolbarButton(Dialog(d)->m_toolBar, kViewDetails);
+            record(d);
+            d.ClickToolbarButton(Dialog(d)->m_toolBar, kViewLargeIcons);
+            record(d);
+            d.ClickToolbarButton(Dialog(d)->m_toolBar, kViewSmallIcons);
+            record(d);
+            // The large-icon and small-icon rows still answer to the pointer where they are drawn.
+            d.ClickListItem(List(d), d.FindListItem(List(d), "Boje"));
+            EXPECT_EQ(List(d).GetNextItem(-1, LVNI_SELECTED), d.FindListItem(List(d), "Boje"));
+            d.PressKey(VK_ESCAPE);
+        });
+    std::uint32_t chunk = kNoKey;
+    int readOnlyCheck = 0;
+    std::uint32_t folder = m_hafen;
+    void* chunkList = nullptr;
+    EXPECT_EQ(EXPL_GetChunk(chunk, readOnlyCheck, folder, chunkList, "Ansichten"), 0);
+    ASSERT_EQ(seen.size(), 4u);
+    EXPECT_EQ(seen[0].first, static_cast<DWORD>(LVS_LIST));
+    EXPECT_EQ(seen[0].second, (std::vector<bool>{false, false, true, false}));
+    EXPECT_EQ(seen[1].first, static_cast<DWORD>(LVS_REPORT));
+    EXPECT_EQ(seen[1].second, (std::vector<bool>{false, false, false, true}));
+    EXPECT_EQ(seen[2].first, static_cast<DWORD>(LVS_ICON));
+    EXPECT_EQ(seen[2].second, (std::vector<bool>{true, false, false, false}));
+    EXPECT_EQ(seen[3].first, static_cast<DWORD>(LVS_SMALLICON));
+    EXPECT_EQ(seen[3].second, (std::vector<bool>{false, true, false, false}));
+}
+
+TEST_F(BrowserDialogE2E, ClickingNameTwiceSortsAscendingThenDescending) {
+    std::vector<std::string> filled;
+    std::vector<std::string> ascending;
+    std::vector<std::string> descending;
+    driver().Then([&](UiDriver& d) {
+        ASSERT_NE(Dialog(d), nullptr);
+        d.ClickToolbarButton(Dialog(d)->m_toolBar, kViewDetails);
+        filled = Names(d);
+        d.ClickColumnHeader(List(d), 0);
+        ascending = Names(d);
+        d.ClickColumnHeader(List(d), 0);
+        descending = Names(d);
+        d.PressKey(VK_ESCAPE);
+    });
+    std::uint32_t chunk = kNoKey;
+    int readOnlyCheck = 0;
+    std::uint32_t folder = m_hafen;
+    void* chunkList = nullptr;
+    EXPECT_EQ(EXPL_GetChunk(chunk, readOnlyCheck, folder, chunkList, "Sortieren"), 0);
+    EXPECT_EQ(filled, (std::vector<std::string>{"Leuchtturm", "Kutter", "Anker", "Boje"}));
+    EXPECT_EQ(ascending, (std::vector<std::string>{"Anker", "Boje", "Kutter", "Leuchtturm"}));
+    EXPECT_EQ(descending, (std::vector<std::string>{"Leuchtturm", "Kutter", "Boje", "Anker"}));
+}
+
+} // namespace

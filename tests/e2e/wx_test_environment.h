@@ -1,0 +1,15 @@
+// The toolkit for the whole end-to-end run: started once (it cannot be started twice in one
+// process), with screenshots of failing tests.
+#pragma once
+
+#include <string>
+
+namespace wxui {
+class WxInstallation;
+}
+
+// The installed wxWidgets backend; null when there is no display (the tests then skip).
+wxui::WxInstallation* WxToolkit();
+
+// Where screenshots of failing tests are written.
+std::string ArtifactDirectory();
