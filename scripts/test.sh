@@ -8,7 +8,18 @@ bash scripts/setup.sh
 bash scripts/build.sh build
 (cd build && ctest --output-on-failure --parallel "$(nproc)")
 
+# End to end: the real dialog on an X server of its own, driven by real pointer and keyboard
+# events; screenshots of failures go to build/e2e-artifacts.
+if [ -x build/tests/e2e/explorer_e2e_tests ]; then
+    rm -rf build/e2e-artifacts
+    EXPLORER_E2E_ARTIFACTS="$root/build/e2e-artifacts" \
+        xvfb-run -a -s "-screen 0 1280x1024x24" build/tests/e2e/explorer_e2e_tests
+fi
+
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-bash scripts/build.sh build-sanitize -DEXPLORER_SANITIZE=ON -DEXPLORER_BENCHMARKS=OFF
+# The toolkit's own libraries are not built for the sanitizers; the end-to-end run above covers
+# the wxWidgets backend.
+bash scripts/build.sh build-sanitize -DEXPLORER_SANITIZE=ON -DEXPLORER_BENCHMARKS=OFF \
+    -DEXPLORER_WX=OFF
 (cd build-sanitize && ctest --output-on-failure --parallel "$(nproc)")
