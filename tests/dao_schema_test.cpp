@@ -10,7 +10,7 @@
 
 namespace {
 
-// Runs `action`, expecting a CDaoException; returns it for inspection.
+// Runs `action`, expecting a CDaoException; returns it.
 CDaoException ExpectDaoError(const std::function<void()>& action) {
     try {
         action();
@@ -25,7 +25,7 @@ std::string Description(const CDaoException& error) {
     return error.m_pErrorInfo->m_strDescription.str();
 }
 
-struct FieldSpec {
+struct FieldCase {
     const char* name;
     short type;
     long size;
@@ -36,7 +36,7 @@ struct FieldSpec {
 };
 
 // Every type, the counter, and attributes beyond the type's default.
-constexpr FieldSpec kFields[] = {
+constexpr FieldCase kFields[] = {
     {"ID", dbLong, 4, dbAutoIncrField, 4, dbAutoIncrField | dbFixedField},
     {"FLAG", dbBoolean, 0, 0, 1, dbFixedField},
     {"SMALL", dbByte, 0, dbFixedField, 1, dbFixedField},
@@ -63,7 +63,7 @@ protected:
     void CreateAllTypesTable() {
         CDaoTableDef table(&db);
         table.Create("ALLTYPES");
-        for (const FieldSpec& field : kFields)
+        for (const FieldCase& field : kFields)
             table.CreateField(field.name, field.type, field.size, field.attributes);
         table.Append();
         AddIndex(table, "PrimaryKey", {{"ID", FALSE}}, TRUE, TRUE);
@@ -119,7 +119,7 @@ TEST_F(DaoSchemaTest, FieldsKeepTypeSizeAttributesAndOrderAcrossReopen) {
     EXPECT_STREQ(table.GetName(), "ALLTYPES");
     ASSERT_EQ(table.GetFieldCount(), static_cast<short>(std::size(kFields)));
     for (short i = 0; i < table.GetFieldCount(); ++i) {
-        const FieldSpec& expected = kFields[i];
+        const FieldCase& expected = kFields[i];
         CDaoFieldInfo info;
         table.GetFieldInfo(i, info, AFX_DAO_ALL_INFO);
         SCOPED_TRACE(expected.name);
