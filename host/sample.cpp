@@ -54,6 +54,9 @@ public:
     }
     int Below(int bound) { return static_cast<int>(Next() % static_cast<std::uint64_t>(bound)); }
     bool OneIn(int n) { return Below(n) == 0; }
+    template <typename Items> const auto& Pick(const Items& items) {
+        return items[Below(static_cast<int>(std::size(items)))];
+    }
 
 private:
     std::uint64_t m_state;
@@ -85,8 +88,7 @@ std::vector<SampleFolder> MakeFolders(int count, SampleRandom& random) {
     const int nameOffset = random.Below(static_cast<int>(kFolderNames.size()));
     for (int i = 0; i < count; ++i) {
         // The first folders form one chain so that even small samples are several levels deep.
-        const SampleFolder parent =
-            i < 4 ? parents.back() : parents[random.Below(static_cast<int>(parents.size()))];
+        const SampleFolder parent = i < 4 ? parents.back() : random.Pick(parents);
         const std::size_t word = (nameOffset + i) % kFolderNames.size();
         std::string name = kFolderNames[word];
         if (i >= static_cast<int>(kFolderNames.size()))
@@ -120,11 +122,10 @@ public:
         const ChunkId key = m_next++;
         if (key > kMaxKey)
             throw std::runtime_error("no chunk keys left");
-        const std::string noun = kChunkNouns[random.Below(static_cast<int>(kChunkNouns.size()))];
+        const std::string noun = random.Pick(kChunkNouns);
         const std::string name = noun + " " + std::to_string(index + 1);
-        const std::string place = kPlaces[random.Below(static_cast<int>(kPlaces.size()))];
-        const std::string photographer =
-            kPhotographers[random.Below(static_cast<int>(kPhotographers.size()))];
+        const std::string place = random.Pick(kPlaces);
+        const std::string photographer = random.Pick(kPhotographers);
         const double created = kFirstDay + random.Below(3650) + random.Below(86400) / 86400.0;
         const double modified = created + random.Below(400) + random.Below(86400) / 86400.0;
 
@@ -167,7 +168,7 @@ public:
             Set(chunk_col::ShotDate,
                 COleVariant(COleDateTime(static_cast<double>(static_cast<long>(created)))));
         if (!random.OneIn(6)) {
-            const int exposure = kExposures[random.Below(static_cast<int>(kExposures.size()))];
+            const int exposure = random.Pick(kExposures);
             Set(chunk_col::Exposure, COleVariant(1.0 / exposure));
         }
         m_chunks.Update();
@@ -188,9 +189,7 @@ private:
     void Set(int column, const COleVariant& value) { m_chunks.SetFieldValue(column, value); }
 
     void WriteEntry(ChunkId chunk, int key, SampleRandom& random) {
-        const std::string name =
-            std::string(kEntryNames[random.Below(static_cast<int>(kEntryNames.size()))]) + " " +
-            std::to_string(key);
+        const std::string name = std::string(random.Pick(kEntryNames)) + " " + std::to_string(key);
         m_entries.AddNew();
         m_entries.SetFieldValue(entry_col::ChunkSysId,
                                 COleVariant(static_cast<std::int32_t>(chunk)));
