@@ -1,5 +1,7 @@
 #include "host/dib.h"
 
+#include "host/little_endian.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -32,16 +34,6 @@ constexpr std::array<Rgb, 16> kVgaPalette{{{0, 0, 0},
 
 // 4x4 ordered dither thresholds, so that one bit still shows the gradient.
 constexpr std::array<int, 16> kBayer{0, 8, 2, 10, 12, 4, 14, 6, 3, 11, 1, 9, 15, 7, 13, 5};
-
-void Put16(std::vector<BYTE>& out, std::size_t at, std::uint16_t value) {
-    out[at] = static_cast<BYTE>(value);
-    out[at + 1] = static_cast<BYTE>(value >> 8);
-}
-
-void Put32(std::vector<BYTE>& out, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        out[at + i] = static_cast<BYTE>(value >> (8 * i));
-}
 
 // The picture in top-down coordinates.
 Rgb PixelAt(int x, int y, int width, int height, Motif motif) {
@@ -144,17 +136,17 @@ std::vector<BYTE> MakePreviewDib(int width, int height, int bitCount, Motif moti
         kBitmapInfoHeaderSize + 4 * static_cast<std::size_t>(paletteSize);
     std::vector<BYTE> dib(bitsOffset + stride * height, 0);
 
-    Put32(dib, 0, kBitmapInfoHeaderSize);
-    Put32(dib, 4, static_cast<std::uint32_t>(width));
-    Put32(dib, 8, static_cast<std::uint32_t>(height)); // positive: bottom-up
-    Put16(dib, 12, 1);
-    Put16(dib, 14, static_cast<std::uint16_t>(bitCount));
-    Put32(dib, 16, kBiRgb);
-    Put32(dib, 20, static_cast<std::uint32_t>(stride * height));
-    Put32(dib, 24, 2835); // 72 dpi
-    Put32(dib, 28, 2835);
-    Put32(dib, 32, static_cast<std::uint32_t>(paletteSize));
-    Put32(dib, 36, 0);
+    Store32(&dib[0], kBitmapInfoHeaderSize);
+    Store32(&dib[4], static_cast<std::uint32_t>(width));
+    Store32(&dib[8], static_cast<std::uint32_t>(height)); // positive: bottom-up
+    Store16(&dib[12], 1);
+    Store16(&dib[14], static_cast<std::uint16_t>(bitCount));
+    Store32(&dib[16], kBiRgb);
+    Store32(&dib[20], static_cast<std::uint32_t>(stride * height));
+    Store32(&dib[24], 2835); // 72 dpi
+    Store32(&dib[28], 2835);
+    Store32(&dib[32], static_cast<std::uint32_t>(paletteSize));
+    Store32(&dib[36], 0);
 
     for (int i = 0; i < paletteSize; ++i) {
         const Rgb c = PaletteColour(bitCount, i);

@@ -1,20 +1,12 @@
 #include "host/entry_table.h"
 
+#include "host/little_endian.h"
+
 #include <algorithm>
 #include <cstring>
 
 namespace refhost {
 namespace {
-
-void Put16(BYTE* at, std::size_t value) {
-    at[0] = static_cast<BYTE>(value);
-    at[1] = static_cast<BYTE>(value >> 8);
-}
-
-void Put32(BYTE* at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        at[i] = static_cast<BYTE>(value >> (8 * i));
-}
 
 // The longest prefix of `name` that fits `capacity` - 1 bytes without splitting a UTF-8 sequence.
 std::size_t FittingLength(const std::string& name, std::size_t capacity) {
@@ -41,12 +33,12 @@ HGLOBAL BuildEntryTable(const std::vector<Entry>& entries) {
         auto* data = static_cast<BYTE*>(lock.data());
         if (!data)
             return nullptr;
-        Put16(data + entry_table::kFirstEntryOffset, entry_table::kHeaderSize);
-        Put16(data + entry_table::kCountOffset, count);
-        Put16(data + entry_table::kEntrySizeOffset, kEntryRowSize);
+        Store16(data + entry_table::kFirstEntryOffset, entry_table::kHeaderSize);
+        Store16(data + entry_table::kCountOffset, static_cast<std::uint16_t>(count));
+        Store16(data + entry_table::kEntrySizeOffset, kEntryRowSize);
         for (std::size_t i = 0; i < count; ++i) {
             BYTE* row = data + entry_table::kHeaderSize + i * kEntryRowSize;
-            Put32(row + entry_table::kKeyOffset, entries[i].key);
+            Store32(row + entry_table::kKeyOffset, entries[i].key);
             const std::string& name = entries[i].name;
             std::memcpy(row + entry_table::kNameOffset, name.data(),
                         FittingLength(name, kEntryNameCapacity));
