@@ -31,12 +31,9 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kLeftRunning = std::chrono::seconds(5);
 constexpr int kScriptTick = 15; // milliseconds
 
-// The layer's dialog fonts in the fonts a Linux desktop has.
-wxString FaceFor(const std::string& face) {
-    if (face == "Small Fonts")
-        return "DejaVu Sans";
-    return "DejaVu Sans";
-}
+// The templates' fonts ("MS Sans Serif", "Small Fonts") are Windows bitmap fonts; every dialog
+// font becomes the sans-serif face a Debian desktop has, at the template's point size.
+constexpr const char kDialogFace[] = "DejaVu Sans";
 
 WxBackend* InstalledBackend() { return dynamic_cast<WxBackend*>(&CurrentWindowBackend()); }
 
@@ -204,6 +201,8 @@ WxBackend::WxBackend() : m_impl(std::make_unique<Impl>(*this)) {
 }
 
 WxBackend::~WxBackend() {
+    for (Canvas* canvas : m_impl->detached)
+        canvas->Orphan();
     m_impl->deferredTimer.Stop();
     m_impl->scriptTimer.Stop();
     m_impl->dragImage.reset();
@@ -214,7 +213,7 @@ const FontMetrics& WxBackend::Metrics(const char* face, int pointSize) {
     const int size = pointSize > 0 ? pointSize : 8;
     auto& slot = m_impl->fonts[{name, size}];
     if (!slot)
-        slot = std::make_unique<WxFont>(FaceFor(name), size);
+        slot = std::make_unique<WxFont>(kDialogFace, size);
     return *slot;
 }
 

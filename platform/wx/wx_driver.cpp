@@ -112,9 +112,17 @@ bool WxTestDriver::RunNextStep() {
     m_answeredMenu = nullptr;
     if (m_steps.empty())
         return false;
+    if (m_stepDepth > 0 && m_held) {
+        m_simulator->MouseUp(ToolkitButton(*m_held));
+        m_held.reset();
+        m_releasedEarly = true;
+        Flush();
+    }
     Step step = std::move(m_steps.front());
     m_steps.pop_front();
+    ++m_stepDepth;
     step(*this);
+    --m_stepDepth;
     Flush();
     return true;
 }
@@ -213,16 +221,26 @@ void WxTestDriver::MouseMove(CWnd& window, CPoint point, UINT keys) {
 
 void WxTestDriver::Button(MouseButton button, bool down, UINT message, UINT keys) {
     const std::uint64_t before = m_backend.InputCount(message);
-    // A press ending the dialog leaves the release to nobody, as it would for a person.
     const wxPoint at = wxGetMousePosition();
-    const bool ours = PointerOverOurWindows(CPoint(at.x, at.y));
+    bool expected = PointerOverOurWindows(CPoint(at.x, at.y));
+    if (down) {
+        // The window the press goes to: the one holding the pointer, else the one under it.
+        HWND target = winsys::Capture();
+        if (!target)
+            target = winsys::WindowFromPoint(CPoint(at.x, at.y));
+        m_pressWindow = winsys::TopLevelOf(target);
+    } else if (!winsys::IsVisible(m_pressWindow)) {
+        // The press closed its window (a click outside an editor): X ends the press's grab
+        // with it, and the release may reach nobody.
+        expected = false;
+    }
     HoldModifiers(keys, true);
     if (down)
         m_simulator->MouseDown(ToolkitButton(button));
     else
         m_simulator->MouseUp(ToolkitButton(button));
     HoldModifiers(keys, false);
-    if (ours)
+    if (expected)
         AwaitInput(message, before, down ? "button press" : "button release");
     else
         Flush();
@@ -240,6 +258,8 @@ void WxTestDriver::MouseDown(CWnd& window, CPoint point, MouseButton button, UIN
             m_lastPress + std::chrono::milliseconds(m_backend.DoubleClickTime() + 100);
         m_backend.PumpUntil([&] { return Clock::now() >= due; }, 2000);
     }
+    m_held = button;
+    m_releasedEarly = false;
     Button(button, true, button == MouseButton::Left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, keys);
     m_lastPress = Clock::now();
     m_lastPressPoint = screen;
@@ -248,12 +268,19 @@ void WxTestDriver::MouseDown(CWnd& window, CPoint point, MouseButton button, UIN
 
 void WxTestDriver::MouseUp(CWnd& window, CPoint point, MouseButton button, UINT keys) {
     PointerTo(ToScreen(window, point), keys);
+    if (std::exchange(m_releasedEarly, false)) {
+        Flush();
+        return;
+    }
+    m_held.reset();
     Button(button, false, button == MouseButton::Left ? WM_LBUTTONUP : WM_RBUTTONUP, keys);
     Flush();
 }
 
 void WxTestDriver::MouseDoubleDown(CWnd& window, CPoint point, UINT keys) {
     PointerTo(ToScreen(window, point), keys);
+    m_held = MouseButton::Left;
+    m_releasedEarly = false;
     Button(MouseButton::Left, true, WM_LBUTTONDBLCLK, keys);
     m_lastPress = Clock::now();
     m_lastPressPoint = ToScreen(window, point);

@@ -103,6 +103,12 @@ private:
     const TrackedMenuInfo* m_answeredMenu = nullptr;
     std::chrono::steady_clock::time_point m_lastPress;
     CPoint m_lastPressPoint{-1000, -1000};
+    // A press whose handler opened a modal run (a double click opening an editor) is still held
+    // when that run's steps begin; a person lets go then, and the script's release comes later.
+    std::optional<MouseButton> m_held;
+    HWND m_pressWindow = nullptr; // the top-level window the last press went to
+    bool m_releasedEarly = false;
+    int m_stepDepth = 0;
 };
 
 } // namespace wxui

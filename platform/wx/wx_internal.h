@@ -104,8 +104,13 @@ class TopLevel;
 class Canvas : public wxWindow {
 public:
     Canvas(wxWindow* parent, TopLevel* owner);
-    // The top-level peer is going; events that still arrive are dropped.
-    void Detach() { m_owner = nullptr; }
+    ~Canvas() override;
+    // The top-level peer is going. Until the toolkit deletes the canvas, pointer events the X
+    // server still sends it (the release of a press that closed the window) go to whatever
+    // window of the layer lies under the pointer, as they would on Windows.
+    void Detach();
+    // The backend is going: nothing more reaches the layer.
+    void Orphan() { m_backend = nullptr; }
     void Blit(wxDC& dc, const CRect& area);
 
 private:
@@ -118,6 +123,7 @@ private:
     void OnCaptureLost(wxMouseCaptureLostEvent& event);
 
     TopLevel* m_owner;
+    WxBackend::Impl* m_backend;
 };
 
 class TopLevel : public TopLevelPeer {
@@ -181,6 +187,7 @@ struct WxBackend::Impl {
     WxBackend& self;
     std::map<std::pair<std::string, int>, std::unique_ptr<WxFont>> fonts;
     std::vector<TopLevel*> topLevels;
+    std::vector<Canvas*> detached; // canvases of closed windows the toolkit has not deleted yet
     std::vector<ModalLoop*> loops;
     std::vector<const TrackedMenuInfo*> menus;
     headless::ScriptRunner* script = nullptr;

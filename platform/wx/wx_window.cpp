@@ -32,7 +32,7 @@ UINT Modifiers(const wxKeyboardState& state) {
 Canvas::Canvas(wxWindow* parent, TopLevel* owner)
     : wxWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize,
                wxWANTS_CHARS | wxBORDER_NONE | wxFULL_REPAINT_ON_RESIZE),
-      m_owner(owner) {
+      m_owner(owner), m_backend(&owner->Backend()) {
     // Every pixel comes from the framebuffer: nothing to erase, nothing for the toolkit to draw.
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     Bind(wxEVT_PAINT, &Canvas::OnPaint, this);
@@ -44,6 +44,19 @@ Canvas::Canvas(wxWindow* parent, TopLevel* owner)
     Bind(wxEVT_CHAR, &Canvas::OnChar, this);
     Bind(wxEVT_SIZE, &Canvas::OnSize, this);
     Bind(wxEVT_MOUSE_CAPTURE_LOST, &Canvas::OnCaptureLost, this);
+}
+
+Canvas::~Canvas() {
+    if (m_backend) {
+        auto& detached = m_backend->detached;
+        detached.erase(std::remove(detached.begin(), detached.end(), this), detached.end());
+    }
+}
+
+void Canvas::Detach() {
+    m_owner = nullptr;
+    if (m_backend)
+        m_backend->detached.push_back(this);
 }
 
 void Canvas::Blit(wxDC& dc, const CRect& area) {
@@ -86,11 +99,10 @@ void Canvas::OnPaint(wxPaintEvent&) {
 }
 
 void Canvas::OnMouse(wxMouseEvent& event) {
-    if (!m_owner) {
+    if (!m_backend) {
         event.Skip();
         return;
     }
-    TopLevel* owner = m_owner;
     winsys::MouseAction action = winsys::MouseAction::Move;
     UINT message = WM_MOUSEMOVE;
     const wxEventType type = event.GetEventType();
@@ -110,14 +122,23 @@ void Canvas::OnMouse(wxMouseEvent& event) {
         action = winsys::MouseAction::RightUp;
         message = WM_RBUTTONUP;
     }
-    if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
+    if (m_owner && (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN ||
+                    message == WM_LBUTTONDBLCLK)) {
         // Keys go where the pointer was last pressed, as on a desktop with click-to-focus.
         if (FindFocus() != this)
             SetFocus();
     }
-    WxBackend::Impl& backend = owner->Backend();
+    WxBackend::Impl& backend = *m_backend;
     backend.NoteInput(message);
-    const CPoint origin = winsys::ClientOrigin(owner->Window());
+    // The layer's screen coordinates are the real ones once its windows are placed; a closed
+    // window's canvas has only the real ones.
+    CPoint origin;
+    if (m_owner) {
+        origin = winsys::ClientOrigin(m_owner->Window());
+    } else {
+        const wxPoint real = GetScreenPosition();
+        origin = CPoint(real.x, real.y);
+    }
     const CPoint screen(origin.x + event.GetX(), origin.y + event.GetY());
     winsys::InjectMouse(action, screen, Modifiers(event));
     backend.AfterInput(message);
@@ -204,6 +225,14 @@ TopLevel::TopLevel(WxBackend::Impl& backend, HWND window) : m_backend(backend), 
         });
         frame->Bind(wxEVT_MOVE, [this](wxMoveEvent& event) {
             SyncPosition();
+            event.Skip();
+        });
+        // Switching to another window ends whatever the pointer was dragging, as WM_CANCELMODE
+        // does on Windows (the splitter drops its bar and keeps its place).
+        frame->Bind(wxEVT_ACTIVATE, [this](wxActivateEvent& event) {
+            HWND capture = winsys::Capture();
+            if (!event.GetActive() && capture && winsys::TopLevelOf(capture) == m_window)
+                winsys::Send(m_window, WM_CANCELMODE);
             event.Skip();
         });
         m_frame = frame;
