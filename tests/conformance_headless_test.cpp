@@ -8,5 +8,6 @@ INSTANTIATE_TEST_SUITE_P(Headless, ConformanceTest,
                              "Headless",
                              []() -> std::unique_ptr<UiDriver> {
                                  return std::make_unique<headless::TestDriver>();
-                             }}),
+                             },
+                             {}}),
                          ConformanceBackendName);

@@ -54,6 +54,7 @@ protected:
         if (!toolkit)
             GTEST_SKIP() << "no display";
         m_driver.emplace(toolkit->Backend());
+        m_assertionsBefore = toolkit->Backend().AssertionCount();
         m_messages.emplace(toolkit->Backend().Notifier());
         m_host.emplace(db());
         ASSERT_EQ(EXPL_Init(&db(), refhost::Host::Callbacks(), 0), 1);
@@ -72,6 +73,8 @@ protected:
         EXPECT_EQ(m_driver->PendingSteps(), 0u);
         for (const std::string& failure : m_driver->Failures())
             ADD_FAILURE() << failure;
+        EXPECT_EQ(m_driver->Backend().AssertionCount(), m_assertionsBefore)
+            << "the toolkit reported misuse (see its assertions above)";
     }
 
     wxui::WxTestDriver& driver() { return *m_driver; }
@@ -89,6 +92,7 @@ protected:
     }
 
     std::optional<wxui::WxTestDriver> m_driver;
+    int m_assertionsBefore = 0;
     std::optional<ScopedUserNotifier> m_messages;
     std::optional<refhost::Host> m_host;
     FolderId m_reisen = 0;

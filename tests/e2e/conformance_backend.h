@@ -15,6 +15,8 @@ struct ConformanceBackend {
     std::string name;
     // A driver on the backend, installed for its lifetime; null when the backend is not there.
     std::function<std::unique_ptr<UiDriver>()> makeDriver;
+    // Assertion failures the toolkit reported so far, for backends that have a toolkit.
+    std::function<int()> toolkitAssertions;
 };
 
 inline void PrintTo(const ConformanceBackend& backend, std::ostream* out) { *out << backend.name; }
@@ -30,12 +32,18 @@ protected:
         m_driver = GetParam().makeDriver();
         if (!m_driver)
             GTEST_SKIP() << GetParam().name << " backend not available";
+        if (GetParam().toolkitAssertions)
+            m_assertionsBefore = GetParam().toolkitAssertions();
     }
     void TearDown() override {
         if (m_driver) {
             EXPECT_EQ(m_driver->PendingSteps(), 0u);
             for (const std::string& failure : m_driver->Failures())
                 ADD_FAILURE() << failure;
+            if (GetParam().toolkitAssertions) {
+                EXPECT_EQ(GetParam().toolkitAssertions(), m_assertionsBefore)
+                    << "the toolkit reported misuse (see its assertions above)";
+            }
         }
         m_driver.reset();
     }
@@ -44,4 +52,5 @@ protected:
 
 private:
     std::unique_ptr<UiDriver> m_driver;
+    int m_assertionsBefore = 0;
 };

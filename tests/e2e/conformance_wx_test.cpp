@@ -11,5 +11,9 @@ INSTANTIATE_TEST_SUITE_P(Wx, ConformanceTest,
                                  if (!toolkit)
                                      return nullptr;
                                  return std::make_unique<wxui::WxTestDriver>(toolkit->Backend());
+                             },
+                             [] {
+                                 wxui::WxInstallation* toolkit = WxToolkit();
+                                 return toolkit ? toolkit->Backend().AssertionCount() : 0;
                              }}),
                          ConformanceBackendName);
