@@ -129,23 +129,39 @@ void TableCursor::UseIndex(const IndexDesc* index) {
     m_shape.descending = index ? index->descending : std::vector<bool>();
     m_keyFields = index ? index->fieldOrdinals : std::vector<int>();
 
-    // Long values stay out of the walk (the engine would read their overflow pages on every step)
-    // unless the index needs them; they are read by rowid when asked for.
+    BuildWalkColumns();
+    m_keyColumns = "rowid";
+    for (const std::string& key : m_shape.keyColumns)
+        m_keyColumns += ", " + QuoteIdentifier(key);
+    m_key.clear();
+}
+
+void TableCursor::BuildWalkColumns() {
+    // The walk carries the key and the fields read so far. Long values stay out of it (the engine
+    // would read their overflow pages on every step) unless the index needs them; fields outside
+    // the walk are read by rowid, and a small one read once joins the walk.
+    m_wanted.resize(m_fields.size(), false);
     m_walkColumn.assign(m_fields.size(), -1);
     m_walkColumns = "rowid";
     int column = 1;
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
         const bool key =
             std::find(m_keyFields.begin(), m_keyFields.end(), int(i)) != m_keyFields.end();
-        if (m_fields[i].large() && !key)
+        if (!key && (m_fields[i].large() || !m_wanted[i]))
             continue;
         m_walkColumn[i] = column++;
         m_walkColumns += ", " + QuoteIdentifier(m_fields[i].name);
     }
-    m_keyColumns = "rowid";
-    for (const std::string& key : m_shape.keyColumns)
-        m_keyColumns += ", " + QuoteIdentifier(key);
-    m_key.clear();
+}
+
+void TableCursor::WidenWalk(std::size_t index) {
+    Suspend();
+    m_wanted[index] = true;
+    BuildWalkColumns();
+    m_segments.clear(); // prepared for the old column list
+    Reposition();
+    if (m_at != At::Record)
+        ThrowRecordDeleted();
 }
 
 void TableCursor::SetCurrentIndex(const char* name) {
@@ -552,6 +568,8 @@ void TableCursor::GetFieldValue(int index, COleVariant& value) {
         return;
     }
     EnsureLive();
+    if (m_walkColumn[std::size_t(index)] < 0 && !field.large())
+        WidenWalk(std::size_t(index));
     const int column = m_walkColumn[std::size_t(index)];
     if (column >= 0) {
         ColumnToVariant(field, m_walk, column, value);

@@ -60,6 +60,8 @@ private:
 
     Connection& db() const;
     void UseIndex(const IndexDesc* index);
+    void BuildWalkColumns();
+    void WidenWalk(std::size_t index);
     void RequireUpdatable() const;
     void DropEdit();
     void DropStatements();
@@ -91,6 +93,9 @@ private:
     std::vector<int> m_keyFields;
     std::vector<int> m_walkColumn; // per field: its column in the walk's rows, or -1
     std::string m_walkColumns;
+    // Fields read through this cursor so far: the walk carries these besides the key, so that a
+    // listing that reads two fields of a wide table steps over two columns, not all of them.
+    std::vector<bool> m_wanted;
     std::string m_keyColumns; // rowid and the key columns
     std::unordered_map<std::uint32_t, Statement> m_segments;
     Statement m_keyByRowid;
