@@ -38,17 +38,22 @@ const ControlTemplate kControls[] = {
      WS_EX_CLIENTEDGE},
 };
 
-const DialogTemplate kTemplate{9001,          WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
-                               0,             "Konformität",
-                               "MS Sans Serif", 8,
-                               0,             0,
-                               316,           130,
+const DialogTemplate kTemplate{9001,
+                               WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+                               0,
+                               "Konformität",
+                               "MS Sans Serif",
+                               8,
+                               0,
+                               0,
+                               316,
+                               130,
                                kControls};
 
 struct Note {
     UINT control = 0;
     UINT code = 0;
-    int item = -1;        // list row
+    int item = -1;            // list row
     HTREEITEM node = nullptr; // tree item (the new one)
     int subItem = 0;
     UINT newState = 0;

@@ -31,23 +31,27 @@ const ControlTemplate kControls[] = {
      WS_BORDER | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
      WS_EX_CLIENTEDGE},
 };
-const DialogTemplate kTemplate{9002,          WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
-                               0,             "Zusammenspiel",
-                               "MS Sans Serif", 8,
-                               0,             0,
-                               316,           130,
+const DialogTemplate kTemplate{9002,
+                               WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+                               0,
+                               "Zusammenspiel",
+                               "MS Sans Serif",
+                               8,
+                               0,
+                               0,
+                               316,
+                               130,
                                kControls};
 
 // The cell editor's shape: a popup without caption or border holding one edit, with an OK
 // button below its visible area so that Enter commits.
 constexpr UINT kCellEdit = 1001;
 const ControlTemplate kEditorControls[] = {
-    {kCellEdit, ControlClass::Edit, "", 0, 0, 113, 14, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL,
-     0},
+    {kCellEdit, ControlClass::Edit, "", 0, 0, 113, 14, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 0},
     {IDOK, ControlClass::Button, "OK", 99, 16, 7, 6, BS_DEFPUSHBUTTON, 0},
 };
-const DialogTemplate kEditorTemplate{9003, WS_POPUP, 0, "", "Small Fonts", 7, 0, 0, 113, 14,
-                                     kEditorControls};
+const DialogTemplate kEditorTemplate{9003, WS_POPUP, 0,   "", "Small Fonts",  7,
+                                     0,    0,        113, 14, kEditorControls};
 
 class CellEditor : public CDialog {
 public:
@@ -83,7 +87,7 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CellEditor, CDialog)
-    ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONDOWN()
 END_MESSAGE_MAP()
 
 class InteractionDialog : public CDialog {
@@ -281,10 +285,10 @@ private:
 };
 
 BEGIN_MESSAGE_MAP(InteractionDialog, CDialog)
-    ON_WM_SETCURSOR()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_MOUSEMOVE()
-    ON_WM_LBUTTONUP()
+ON_WM_SETCURSOR()
+ON_WM_LBUTTONDOWN()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONUP()
 END_MESSAGE_MAP()
 
 CPoint Centre(const CRect& rect) {

@@ -146,7 +146,9 @@ void MillionChunksNoStartFolder(benchmark::State& state) {
     FirstPaint(state, MillionChunks, 0xFFFFFFFF);
 }
 
-void EmptyProject(benchmark::State& state) { FirstPaint(state, Empty, 0xFFFFFFFF); }
+void EmptyProject(benchmark::State& state) {
+    FirstPaint(state, Empty, 0xFFFFFFFF);
+}
 
 } // namespace
 

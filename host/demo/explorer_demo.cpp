@@ -87,7 +87,9 @@ Options Parse(int argc, char** argv) {
     return options;
 }
 
-std::string Key(std::uint32_t key) { return key == kNone ? "none" : std::to_string(key); }
+std::string Key(std::uint32_t key) {
+    return key == kNone ? "none" : std::to_string(key);
+}
 
 // The start folder when none is given: the root's first sub-folder, so that the list has rows.
 std::uint32_t DefaultFolder() {
@@ -160,8 +162,8 @@ int Run(const Options& options) {
         std::uint32_t item = kNone;
         result = EXPL_GetFolder(item, folder, title.c_str());
         if (result)
-            std::cout << "host received: folder " << Key(item) << ", current folder "
-                      << Key(folder) << '\n';
+            std::cout << "host received: folder " << Key(item) << ", current folder " << Key(folder)
+                      << '\n';
     } else if (options.mode == "target") {
         std::uint32_t item = kNone;
         std::uint32_t entry = kNone;

@@ -3,8 +3,8 @@
 #include "platform/app.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/menu.h"
-#include "platform/window_system.h"
 #include "platform/win_styles.h"
+#include "platform/window_system.h"
 
 #include <wx/app.h>
 #include <wx/dcscreen.h>
@@ -19,7 +19,7 @@
 #include <wx/utils.h>
 
 #include <cstdio>
-#include <thread>
+#include <utility>
 
 namespace wxui {
 
@@ -35,7 +35,9 @@ constexpr int kScriptTick = 15; // milliseconds
 // font becomes the sans-serif face a Debian desktop has, at the template's point size.
 constexpr const char kDialogFace[] = "DejaVu Sans";
 
-WxBackend* InstalledBackend() { return dynamic_cast<WxBackend*>(&CurrentWindowBackend()); }
+WxBackend* InstalledBackend() {
+    return dynamic_cast<WxBackend*>(&CurrentWindowBackend());
+}
 
 // Debian's wx has its assertions on; the default handler would open a dialog and wait.
 void LogAssertion(const wxString& file, int line, const wxString& function, const wxString& cond,
@@ -68,8 +70,8 @@ void BuildMenu(CMenu* source, wxMenu& target, std::vector<UINT>& commands) {
         } else {
             const int id = kFirstMenuId + static_cast<int>(commands.size());
             commands.push_back(source->GetMenuItemID(i));
-            wxMenuItem* item = (state & MF_CHECKED) ? target.AppendCheckItem(id, label)
-                                                    : target.Append(id, label);
+            wxMenuItem* item =
+                (state & MF_CHECKED) ? target.AppendCheckItem(id, label) : target.Append(id, label);
             if (state & MF_CHECKED)
                 item->Check(true);
             item->Enable(!grayed);
@@ -114,7 +116,9 @@ wxWindow* WxBackend::Impl::ParentForDialogs() const {
     return top ? top->Frame() : nullptr;
 }
 
-void WxBackend::Impl::NoteInput(UINT message) { ++inputCounts[message]; }
+void WxBackend::Impl::NoteInput(UINT message) {
+    ++inputCounts[message];
+}
 
 void WxBackend::Impl::AfterInput(UINT message) {
     winsys::DispatchPosted();
@@ -224,7 +228,9 @@ CRect WxBackend::WorkArea() {
 
 // The window manager draws the frame outside the client area: the layer's window rectangle of a
 // top-level window is its client area.
-CRect WxBackend::FrameInsets(DWORD, DWORD) { return CRect(); }
+CRect WxBackend::FrameInsets(DWORD, DWORD) {
+    return CRect();
+}
 
 COLORREF WxBackend::SysColor(int index) {
     if (index < 0 || index >= wxSYS_COLOUR_MAX)
@@ -271,7 +277,9 @@ std::unique_ptr<TopLevelPeer> WxBackend::CreateTopLevel(HWND window) {
 }
 
 // Every control is the layer's own, painted into the top-level window's framebuffer.
-std::unique_ptr<NativeControl> WxBackend::CreateNativeControl(HWND) { return nullptr; }
+std::unique_ptr<NativeControl> WxBackend::CreateNativeControl(HWND) {
+    return nullptr;
+}
 
 void WxBackend::RunModalLoop(ModalLoop& loop) {
     Impl& impl = *m_impl;
@@ -317,7 +325,9 @@ void WxBackend::RunModalLoop(ModalLoop& loop) {
     impl.PaintAll();
 }
 
-void WxBackend::MessagePosted() { wxWakeUpIdle(); }
+void WxBackend::MessagePosted() {
+    wxWakeUpIdle();
+}
 
 UINT WxBackend::TrackPopupMenu(const TrackedMenuInfo& info) {
     Impl& impl = *m_impl;
@@ -407,7 +417,9 @@ void WxBackend::DragImageChanged(const DragImageState& state) {
     impl.dragImage->Move(at);
 }
 
-UserNotifier& WxBackend::Notifier() { return *m_impl->notifier; }
+UserNotifier& WxBackend::Notifier() {
+    return *m_impl->notifier;
+}
 
 void WxBackend::SetPaintObserver(std::function<void(HWND)> observer) {
     m_impl->paintObserver = std::move(observer);
@@ -449,7 +461,10 @@ bool WxBackend::SaveScreenImage(const std::string& pngPath, const CRect& area) {
 
 bool WxBackend::Pump(int milliseconds) {
     const auto until = Clock::now() + std::chrono::milliseconds(milliseconds);
-    return PumpUntil([&] { return Clock::now() >= until; }, milliseconds + 1000);
+    // At least one round, so that a host's idle work (deleting closed windows) is done.
+    bool first = true;
+    return PumpUntil([&] { return !std::exchange(first, false) && Clock::now() >= until; },
+                     milliseconds + 1000);
 }
 
 bool WxBackend::PumpUntil(const std::function<bool()>& done, int timeoutMilliseconds) {
@@ -471,22 +486,36 @@ bool WxBackend::PumpUntil(const std::function<bool()>& done, int timeoutMillisec
     }
 }
 
-void WxBackend::SetScriptRunner(headless::ScriptRunner* runner) { m_impl->script = runner; }
-headless::ScriptRunner* WxBackend::GetScriptRunner() const { return m_impl->script; }
-void WxBackend::SetNotifierListener(NotifierListener* listener) { m_impl->listener = listener; }
-const std::vector<ModalLoop*>& WxBackend::ModalLoops() const { return m_impl->loops; }
+void WxBackend::SetScriptRunner(headless::ScriptRunner* runner) {
+    m_impl->script = runner;
+}
+headless::ScriptRunner* WxBackend::GetScriptRunner() const {
+    return m_impl->script;
+}
+void WxBackend::SetNotifierListener(NotifierListener* listener) {
+    m_impl->listener = listener;
+}
+const std::vector<ModalLoop*>& WxBackend::ModalLoops() const {
+    return m_impl->loops;
+}
 
 const TrackedMenuInfo* WxBackend::TrackedMenu() const {
     return m_impl->menus.empty() ? nullptr : m_impl->menus.back();
 }
 
-HCURSOR WxBackend::Cursor() const { return m_impl->cursor; }
-const DragImageState& WxBackend::DragImage() const { return m_impl->dragState; }
+HCURSOR WxBackend::Cursor() const {
+    return m_impl->cursor;
+}
+const DragImageState& WxBackend::DragImage() const {
+    return m_impl->dragState;
+}
 std::uint64_t WxBackend::InputCount(UINT message) const {
     auto it = m_impl->inputCounts.find(message);
     return it == m_impl->inputCounts.end() ? 0 : it->second;
 }
-int WxBackend::AssertionCount() const { return m_impl->assertions; }
+int WxBackend::AssertionCount() const {
+    return m_impl->assertions;
+}
 
 COLORREF WxBackend::PixelAt(HWND topLevel, CPoint point) {
     TopLevel* top = m_impl->Find(topLevel);
@@ -510,7 +539,9 @@ void WxBackend::ActivateTopLevel(HWND topLevel) {
         top->Activate();
 }
 
-bool WxBackend::MessageBoxOpen() const { return m_impl->openBox != nullptr; }
+bool WxBackend::MessageBoxOpen() const {
+    return m_impl->openBox != nullptr;
+}
 
 bool WxBackend::MessageBoxButtonRect(int answer, CRect& screenRect) const {
     if (!m_impl->openBox)

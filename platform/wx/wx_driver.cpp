@@ -90,7 +90,9 @@ WxTestDriver& WxTestDriver::Then(Step step) {
     return *this;
 }
 
-void WxTestDriver::ReportFailure(std::string failure) { m_failures.push_back(std::move(failure)); }
+void WxTestDriver::ReportFailure(std::string failure) {
+    m_failures.push_back(std::move(failure));
+}
 
 bool WxTestDriver::NativeModalOpen() const {
     return m_backend.TrackedMenu() != nullptr || m_backend.MessageBoxOpen();
@@ -129,10 +131,12 @@ bool WxTestDriver::RunNextStep() {
 
 void WxTestDriver::Flush() {
     // Whatever the toolkit has queued now is handled, and the windows are painted.
-    m_backend.PumpUntil([] {
-        wxEventLoopBase* loop = wxEventLoopBase::GetActive();
-        return !loop || !loop->Pending();
-    }, 500);
+    m_backend.PumpUntil(
+        [] {
+            wxEventLoopBase* loop = wxEventLoopBase::GetActive();
+            return !loop || !loop->Pending();
+        },
+        500);
 }
 
 CWnd* WxTestDriver::ActiveWindow() const {
@@ -183,8 +187,7 @@ void WxTestDriver::AwaitInput(UINT message, std::uint64_t before, const char* wh
         Flush();
         return;
     }
-    if (!m_backend.PumpUntil([&] { return m_backend.InputCount(message) > before; },
-                             kInputTimeout))
+    if (!m_backend.PumpUntil([&] { return m_backend.InputCount(message) > before; }, kInputTimeout))
         ReportFailure(std::string("no ") + what + " arrived from the X server");
 }
 
@@ -193,8 +196,8 @@ bool WxTestDriver::PointerOverOurWindows(CPoint screen) const {
         const wxWindow* canvas = top->GetCanvas();
         if (!top->Frame()->IsShown())
             continue;
-        if (canvas->HasCapture() ||
-            canvas->GetScreenRect().Contains(static_cast<int>(screen.x), static_cast<int>(screen.y)))
+        if (canvas->HasCapture() || canvas->GetScreenRect().Contains(static_cast<int>(screen.x),
+                                                                     static_cast<int>(screen.y)))
             return true;
     }
     return false;
@@ -254,8 +257,7 @@ void WxTestDriver::MouseDown(CWnd& window, CPoint point, MouseButton button, UIN
     const CSize distance = screen - m_lastPressPoint;
     if (std::labs(distance.cx) <= kDoubleClickDistance &&
         std::labs(distance.cy) <= kDoubleClickDistance) {
-        const auto due =
-            m_lastPress + std::chrono::milliseconds(m_backend.DoubleClickTime() + 100);
+        const auto due = m_lastPress + std::chrono::milliseconds(m_backend.DoubleClickTime() + 100);
         m_backend.PumpUntil([&] { return Clock::now() >= due; }, 2000);
     }
     m_held = button;
@@ -352,7 +354,9 @@ void WxTestDriver::TypeText(std::string_view text) {
     Flush();
 }
 
-bool WxTestDriver::MenuShown() const { return m_backend.TrackedMenu() != nullptr; }
+bool WxTestDriver::MenuShown() const {
+    return m_backend.TrackedMenu() != nullptr;
+}
 
 std::vector<MenuItemInfo> WxTestDriver::MenuItems() const {
     const TrackedMenuInfo* menu = m_backend.TrackedMenu();
@@ -459,7 +463,9 @@ COLORREF WxTestDriver::PixelAt(CWnd& window, CPoint point) {
     return m_backend.PixelAt(top, CPoint(point.x + origin.x, point.y + origin.y));
 }
 
-HCURSOR WxTestDriver::CurrentCursor() const { return m_backend.Cursor(); }
+HCURSOR WxTestDriver::CurrentCursor() const {
+    return m_backend.Cursor();
+}
 
 bool WxTestDriver::SaveScreenshot(const std::string& path) {
     return m_backend.SaveScreenImage(path);

@@ -209,7 +209,7 @@ struct WxBackend::Impl {
     bool scriptStepRunning = false;
     wxDialog* openBox = nullptr;
     std::map<int, int> openBoxButtons; // answer (IDYES, ...) -> toolkit button id
-    Framebuffer lastClosed;              // for screenshots of tests that fail after a run
+    Framebuffer lastClosed;            // for screenshots of tests that fail after a run
 
     TopLevel* Find(HWND window) const;
     TopLevel* FrontTopLevel() const;

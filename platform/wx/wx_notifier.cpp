@@ -2,6 +2,7 @@
 
 #include <wx/button.h>
 #include <wx/msgdlg.h>
+// After the base it derives from.
 #include <wx/generic/msgdlgg.h>
 #include <wx/utils.h>
 
@@ -13,7 +14,7 @@ constexpr UINT kDefaultButtonMask = 0x00000F00;
 constexpr UINT kSecondButtonDefault = 0x00000100;
 
 struct Button {
-    int answer;   // IDOK, IDYES, ...
+    int answer;    // IDOK, IDYES, ...
     int toolkitId; // wxID_OK, wxID_YES, ...
 };
 

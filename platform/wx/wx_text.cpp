@@ -12,7 +12,9 @@ namespace {
 // Caches are dropped whole when they grow past this; a dialog needs a few hundred texts.
 constexpr std::size_t kCacheLimit = 20000;
 
-wxString FromUtf8(std::string_view text) { return wxString::FromUTF8(text.data(), text.size()); }
+wxString FromUtf8(std::string_view text) {
+    return wxString::FromUTF8(text.data(), text.size());
+}
 
 } // namespace
 
@@ -156,11 +158,10 @@ void WxSurface::DrawText(CPoint origin, std::string_view text, COLORREF color,
                 continue;
             }
             auto mix = [a](int under, int over) { return (under * (255 - a) + over * a) / 255; };
-            pixel = static_cast<std::uint32_t>(mix(static_cast<int>((pixel >> 16) & 0xFF), red)
-                                               << 16) |
-                    static_cast<std::uint32_t>(mix(static_cast<int>((pixel >> 8) & 0xFF), green)
-                                               << 8) |
-                    static_cast<std::uint32_t>(mix(static_cast<int>(pixel & 0xFF), blue));
+            pixel =
+                static_cast<std::uint32_t>(mix(static_cast<int>((pixel >> 16) & 0xFF), red) << 16) |
+                static_cast<std::uint32_t>(mix(static_cast<int>((pixel >> 8) & 0xFF), green) << 8) |
+                static_cast<std::uint32_t>(mix(static_cast<int>(pixel & 0xFF), blue));
         }
     }
     m_touched.UnionRect(&m_touched, &visible);
@@ -175,8 +176,7 @@ wxBitmap ToBitmap(const PixelImage& image) {
     unsigned char* rgb = converted.GetData();
     for (int y = 0; y < image.height; ++y)
         for (int x = 0; x < image.width; ++x) {
-            const std::uint32_t pixel =
-                image.pixels[static_cast<std::size_t>(y) * image.width + x];
+            const std::uint32_t pixel = image.pixels[static_cast<std::size_t>(y) * image.width + x];
             unsigned char* out = rgb + 3 * (static_cast<std::size_t>(y) * image.width + x);
             out[0] = static_cast<unsigned char>(pixel >> 16);
             out[1] = static_cast<unsigned char>(pixel >> 8);

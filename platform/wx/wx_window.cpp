@@ -1,8 +1,8 @@
 #include "platform/wx/wx_internal.h"
 
 #include "platform/app.h"
-#include "platform/window_system.h"
 #include "platform/win_styles.h"
+#include "platform/window_system.h"
 
 #include <wx/dcclient.h>
 #include <wx/frame.h>
@@ -122,8 +122,8 @@ void Canvas::OnMouse(wxMouseEvent& event) {
         action = winsys::MouseAction::RightUp;
         message = WM_RBUTTONUP;
     }
-    if (m_owner && (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN ||
-                    message == WM_LBUTTONDBLCLK)) {
+    if (m_owner &&
+        (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_LBUTTONDBLCLK)) {
         // Keys go where the pointer was last pressed, as on a desktop with click-to-focus.
         if (FindFocus() != this)
             SetFocus();
@@ -216,8 +216,8 @@ TopLevel::TopLevel(WxBackend::Impl& backend, HWND window) : m_backend(backend), 
         }
         if (parent)
             frameStyle |= wxFRAME_FLOAT_ON_PARENT | wxFRAME_NO_TASKBAR;
-        auto* frame = new wxFrame(parent, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
-                                  frameStyle);
+        auto* frame =
+            new wxFrame(parent, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, frameStyle);
         frame->Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
             if (event.CanVeto())
                 event.Veto();
@@ -360,7 +360,8 @@ std::unique_ptr<DrawSurface> TopLevel::ClientSurface() {
         explicit Presenting(TopLevel& owner) : WxSurface(owner.Buffer()), m_owner(owner) {}
         ~Presenting() override {
             const auto& now = m_owner.Backend().topLevels;
-            if (std::find(now.begin(), now.end(), &m_owner) != now.end() && !Touched().IsRectEmpty())
+            if (std::find(now.begin(), now.end(), &m_owner) != now.end() &&
+                !Touched().IsRectEmpty())
                 m_owner.Present(Touched());
         }
 
@@ -415,7 +416,9 @@ void TopLevel::RequestClientSize(int width, int height) {
         m_canvas->SetSize(width, height);
 }
 
-void TopLevel::CloseRequested() { winsys::Send(m_window, WM_CLOSE); }
+void TopLevel::CloseRequested() {
+    winsys::Send(m_window, WM_CLOSE);
+}
 
 void TopLevel::SetCapture(bool captured) {
     m_captureWanted = captured;

@@ -149,8 +149,8 @@ TEST_F(BrowserDialogE2E, SeveralStillsChosenWithOkReachTheHostAsABlock) {
     EXPECT_EQ(chunk, m_stills[0]);
     EXPECT_EQ(folder, m_hafen);
     EXPECT_EQ(readOnlyCheck, 1);
-    EXPECT_EQ(ReadKeyBlock(chunkList), (std::vector<std::uint32_t>{m_stills[0], m_stills[1],
-                                                                   m_stills[3]}));
+    EXPECT_EQ(ReadKeyBlock(chunkList),
+              (std::vector<std::uint32_t>{m_stills[0], m_stills[1], m_stills[3]}));
 }
 
 TEST_F(BrowserDialogE2E, EscapeCancelsAndTheHostReceivesNothing) {
@@ -204,21 +204,20 @@ TEST_F(BrowserDialogE2E, ToolbarSwitchesTheListViewAndPressesItsButton) {
             pressed.push_back(Dialog(d)->m_toolBar.IsButtonChecked(static_cast<int>(command)));
         seen.emplace_back(List(d).GetStyle() & LVS_TYPEMASK, pressed);
     };
-    driver()
-        .Then([&](UiDriver& d) {
-            ASSERT_NE(Dialog(d), nullptr);
-            record(d);
-            d.ClickToolbarButton(Dialog(d)->m_toolBar, kViewDetails);
-            record(d);
-            d.ClickToolbarButton(Dialog(d)->m_toolBar, kViewLargeIcons);
-            record(d);
-            d.ClickToolbarButton(Dialog(d)->m_toolBar, kViewSmallIcons);
-            record(d);
-            // The large-icon and small-icon rows still answer to the pointer where they are drawn.
-            d.ClickListItem(List(d), d.FindListItem(List(d), "Boje"));
-            EXPECT_EQ(List(d).GetNextItem(-1, LVNI_SELECTED), d.FindListItem(List(d), "Boje"));
-            d.PressKey(VK_ESCAPE);
-        });
+    driver().Then([&](UiDriver& d) {
+        ASSERT_NE(Dialog(d), nullptr);
+        record(d);
+        d.ClickToolbarButton(Dialog(d)->m_toolBar, kViewDetails);
+        record(d);
+        d.ClickToolbarButton(Dialog(d)->m_toolBar, kViewLargeIcons);
+        record(d);
+        d.ClickToolbarButton(Dialog(d)->m_toolBar, kViewSmallIcons);
+        record(d);
+        // The large-icon and small-icon rows still answer to the pointer where they are drawn.
+        d.ClickListItem(List(d), d.FindListItem(List(d), "Boje"));
+        EXPECT_EQ(List(d).GetNextItem(-1, LVNI_SELECTED), d.FindListItem(List(d), "Boje"));
+        d.PressKey(VK_ESCAPE);
+    });
     std::uint32_t chunk = kNoKey;
     int readOnlyCheck = 0;
     std::uint32_t folder = m_hafen;

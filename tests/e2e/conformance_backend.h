@@ -19,10 +19,12 @@ struct ConformanceBackend {
     std::function<int()> toolkitAssertions;
 };
 
-inline void PrintTo(const ConformanceBackend& backend, std::ostream* out) { *out << backend.name; }
+inline void PrintTo(const ConformanceBackend& backend, std::ostream* out) {
+    *out << backend.name;
+}
 
-inline std::string ConformanceBackendName(
-    const ::testing::TestParamInfo<ConformanceBackend>& info) {
+inline std::string
+ConformanceBackendName(const ::testing::TestParamInfo<ConformanceBackend>& info) {
     return info.param.name;
 }
 

@@ -65,7 +65,9 @@ private:
 
 } // namespace
 
-wxui::WxInstallation* WxToolkit() { return g_environment ? g_environment->Toolkit() : nullptr; }
+wxui::WxInstallation* WxToolkit() {
+    return g_environment ? g_environment->Toolkit() : nullptr;
+}
 
 std::string ArtifactDirectory() {
     const char* directory = std::getenv("EXPLORER_E2E_ARTIFACTS");
