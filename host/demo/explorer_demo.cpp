@@ -12,6 +12,8 @@
 #include "platform/window.h"
 #include "platform/window_system.h"
 #include "platform/wx/wx_backend.h"
+#include "store/chunk_records.h"
+#include "store/folder_records.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -91,18 +93,27 @@ std::string Key(std::uint32_t key) {
     return key == kNone ? "none" : std::to_string(key);
 }
 
-// The start folder when none is given: the root's first sub-folder, so that the list has rows.
+// The start folder when none is given: the one holding the most stills, so that the list shows
+// something worth looking at.
 std::uint32_t DefaultFolder() {
-    int count = 0;
-    GlobalBlockOwner keys(static_cast<HGLOBAL>(EXPL_GetDirIDs(0, count)));
-    if (count <= 0 || !keys.get())
-        return 0;
-    GlobalLockGuard lock(keys.get());
-    const auto* bytes = static_cast<const unsigned char*>(lock.data());
-    if (!bytes)
-        return 0;
-    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+    std::uint32_t best = 0;
+    int bestCount = -1;
+    std::vector<FolderId> pending{0};
+    while (!pending.empty()) {
+        const FolderId folder = pending.back();
+        pending.pop_back();
+        CDWordArray chunks;
+        GetFolderChunks(folder, chunks, nullptr);
+        if (folder != 0 && chunks.GetSize() > bestCount) {
+            best = folder;
+            bestCount = chunks.GetSize();
+        }
+        CDWordArray children;
+        GetSubFolders(folder, children, nullptr);
+        for (int i = children.GetSize() - 1; i >= 0; --i)
+            pending.push_back(children[i]);
+    }
+    return best;
 }
 
 void PrintChunkList(void* block) {
