@@ -228,6 +228,80 @@ TEST_P(DialogConformance, MessageBoxesAnswerFromTheQueueOrAStep) {
     EXPECT_TRUE(driver->Failures().empty());
 }
 
+TEST_P(DialogConformance, TabWalksTheTabStopsAndTheDefaultIdDecidesEnter) {
+    TestDialog dialog;
+    std::vector<int> visited;
+    driver->Then([&](UiDriver& d) {
+        for (int i = 0; i < 5; ++i) {
+            visited.push_back(CWnd::GetFocus()->GetDlgCtrlID());
+            d.PressKey(VK_TAB);
+        }
+        EXPECT_EQ(CWnd::GetFocus(), d.Control(kNameEdit)) << "the walk wraps around";
+        d.PressKey(VK_TAB, MK_SHIFT);
+        EXPECT_EQ(CWnd::GetFocus(), d.Control(IDCANCEL));
+        EXPECT_EQ(LOWORD(dialog.GetDefID()), static_cast<WORD>(IDOK));
+        dialog.SetDefID(IDCANCEL);
+        d.Control(kNameEdit)->SetFocus();
+        d.PressKey(VK_RETURN);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(visited, (std::vector<int>{kNameEdit, kCheck, kNested, IDOK, IDCANCEL}));
+}
+
+class EndsAtOnce : public CDialog {
+public:
+    EndsAtOnce() : CDialog(kTemplate) {}
+    CButton check;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override { DDX_Control(dx, kCheck, check); }
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        EXPECT_EQ(CWnd::FromHandle(check.m_hWnd), &check); // attached by DDX_Control
+        check.SetCheck(BST_CHECKED);
+        EndDialog(77);
+        return TRUE;
+    }
+};
+
+TEST_P(DialogConformance, EndingDuringInitialisationSkipsTheRun) {
+    EndsAtOnce dialog;
+    EXPECT_EQ(dialog.DoModal(), 77);
+    EXPECT_TRUE(driver->Failures().empty()) << "no loop ran, so nothing was left running";
+    EXPECT_EQ(dialog.check.m_hWnd, nullptr);
+}
+
+TEST_P(DialogConformance, ClosingTheWindowCancels) {
+    TestDialog dialog;
+    driver->Then([&](UiDriver&) { dialog.SendMessage(WM_CLOSE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+}
+
+class NumberDialog : public CDialog {
+public:
+    NumberDialog() : CDialog(kTemplate) {}
+    int number = 12;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override { DDX_Text(dx, kNameEdit, number); }
+};
+
+TEST_P(DialogConformance, NumbersAreExchangedAndChecked) {
+    NumberDialog dialog;
+    driver->Then([](UiDriver& d) {
+        CString text;
+        d.Control(kNameEdit)->GetWindowText(text);
+        EXPECT_EQ(text, "12");
+        d.Control(kNameEdit)->SetWindowText("12abc");
+        d.PressKey(VK_RETURN);
+        EXPECT_EQ(d.Messages().size(), 1u) << "not a number: refused with a message";
+        d.Control(kNameEdit)->SetWindowText(" -40 ");
+        d.PressKey(VK_RETURN);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.number, -40);
+}
+
 class MenuConformance : public DialogConformance {
 protected:
     void SetUp() override {

@@ -427,6 +427,58 @@ TEST_P(ListConformance, DragImageIsTheItemGrabbedWhereItLies) {
     EXPECT_EQ(image->GetImageSize(), bounds.Size());
 }
 
+TEST_P(ListConformance, SingleSelectionKeepsOneRow) {
+    list.ModifyStyle(0, LVS_SINGLESEL);
+    driver->ClickListItem(list, 0);
+    driver->ClickListItem(list, 2, MK_CONTROL);
+    EXPECT_EQ(Selected(), std::vector<int>{2});
+    list.SetItemState(4, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(Selected(), std::vector<int>{4});
+    EXPECT_FALSE(list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED));
+}
+
+TEST_P(ListConformance, SortedStyleInsertsInTextOrder) {
+    list.DeleteAllItems();
+    list.ModifyStyle(0, LVS_SORTASCENDING);
+    for (const char* name : {"Mitte", "Anfang", "Zuletzt", "Beta"})
+        list.InsertItem(0, name);
+    EXPECT_EQ(list.GetItemText(0, 0), "Anfang");
+    EXPECT_EQ(list.GetItemText(1, 0), "Beta");
+    EXPECT_EQ(list.GetItemText(3, 0), "Zuletzt");
+    EXPECT_EQ(host.Recorded(LVN_DELETEITEM).size(), 5u);
+    EXPECT_EQ(host.Recorded(LVN_DELETEALLITEMS).size(), 1u);
+}
+
+TEST_P(ListConformance, AutosizedColumnsFitTheirWidestText) {
+    list.SetItemText(0, 1, "a much longer type text");
+    list.SetColumnWidth(1, LVSCW_AUTOSIZE);
+    const int fitted = list.GetColumnWidth(1);
+    EXPECT_GT(fitted, list.GetStringWidth("a much longer type text"));
+    list.SetItemText(0, 1, "x");
+    list.SetColumnWidth(1, LVSCW_AUTOSIZE_USEHEADER);
+    EXPECT_GT(list.GetColumnWidth(1), list.GetStringWidth("even"));
+    EXPECT_LT(list.GetColumnWidth(1), fitted);
+}
+
+TEST_P(ListConformance, IconViewArrowsMoveByRowsAndColumns) {
+    list.ModifyStyle(LVS_TYPEMASK, LVS_ICON);
+    for (int i = 5; i < 12; ++i)
+        list.InsertItem(i, "More");
+    driver->ClickListItem(list, 0);
+    driver->PressKey(VK_RIGHT);
+    EXPECT_EQ(Selected(), std::vector<int>{1});
+    driver->PressKey(VK_DOWN);
+    // One row down is as many items further as fit in a row.
+    CRect first;
+    CRect below;
+    list.GetItemRect(1, &first, LVIR_BOUNDS);
+    const int now = Selected().front();
+    list.GetItemRect(now, &below, LVIR_BOUNDS);
+    EXPECT_EQ(below.left, first.left);
+    EXPECT_GT(below.top, first.top);
+    EXPECT_EQ(list.GetTopIndex(), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, ListConformance, testing::ValuesIn(UiDriverNames()));
 
 } // namespace

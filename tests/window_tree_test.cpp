@@ -287,6 +287,63 @@ TEST_P(TreeConformance, KeysWalkTheVisibleItems) {
     EXPECT_FALSE(host.Recorded(TVN_KEYDOWN).empty());
 }
 
+TEST_P(TreeConformance, CollapsingAboveTheSelectionSelectsTheCollapsedItem) {
+    tree.SelectItem(a1);
+    host.Clear();
+    driver->ClickTreeButton(tree, a);
+    EXPECT_EQ(tree.GetSelectedItem(), a);
+    EXPECT_EQ(host.Recorded(TVN_SELCHANGED).size(), 1u);
+    // Collapse with reset forgets the children and the expanded-once state.
+    tree.Expand(a, TVE_EXPAND);
+    ASSERT_TRUE(tree.Expand(a, TVE_COLLAPSE | TVE_COLLAPSERESET));
+    EXPECT_EQ(tree.GetChildItem(a), nullptr);
+    EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDEDONCE), 0u);
+}
+
+TEST_P(TreeConformance, SortedInsertAndItemRecords) {
+    HTREEITEM c = tree.InsertItem("C", root, TVI_SORT);
+    HTREEITEM aa = tree.InsertItem("AA", root, TVI_SORT);
+    EXPECT_EQ(tree.GetNextSiblingItem(a), aa);
+    EXPECT_EQ(tree.GetNextSiblingItem(b), c);
+    TVITEM item{};
+    item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_STATE | TVIF_CHILDREN;
+    item.hItem = a;
+    item.stateMask = TVIS_EXPANDED;
+    char text[8];
+    item.pszText = text;
+    item.cchTextMax = sizeof(text);
+    ASSERT_TRUE(tree.GetItem(&item));
+    EXPECT_STREQ(text, "A");
+    EXPECT_EQ(item.lParam, 1);
+    EXPECT_EQ(item.cChildren, 1);
+    EXPECT_EQ(item.state, 0u);
+    // A selection cannot be set through the item state; only through Select.
+    tree.SetItemState(b, TVIS_SELECTED, TVIS_SELECTED);
+    EXPECT_EQ(tree.GetSelectedItem(), nullptr);
+}
+
+TEST_P(TreeConformance, ScrollingBringsItemsIntoView) {
+    tree.Expand(root, TVE_EXPAND);
+    std::vector<HTREEITEM> many;
+    for (int i = 0; i < 40; ++i)
+        many.push_back(Insert("Item", root, 100 + i));
+    CRect rect;
+    ASSERT_TRUE(tree.GetItemRect(many.back(), &rect, TRUE));
+    CRect client;
+    tree.GetClientRect(&client);
+    EXPECT_GT(rect.top, client.bottom);
+    tree.EnsureVisible(many.back());
+    ASSERT_TRUE(tree.GetItemRect(many.back(), &rect, TRUE));
+    EXPECT_LE(rect.bottom, client.bottom);
+    EXPECT_GE(rect.top, 0);
+    tree.SelectSetFirstVisible(many[5]);
+    EXPECT_EQ(tree.GetFirstVisibleItem(), many[5]);
+    ASSERT_TRUE(tree.GetItemRect(many[5], &rect, FALSE));
+    EXPECT_EQ(rect.top, 0);
+    UINT flags = 0;
+    EXPECT_EQ(tree.HitTest(rect.CenterPoint(), &flags), many[5]);
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, TreeConformance, testing::ValuesIn(UiDriverNames()));
 
 } // namespace

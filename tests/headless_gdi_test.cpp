@@ -1,0 +1,249 @@
+// Drawing through CDC on the headless framebuffer, image lists from the library's bitmaps, the
+// application object's resources and the menu operations the context menus use.
+#include "platform/afxwin.h"
+#include "platform/headless/test_driver.h"
+#include "resources/artwork.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+
+class HeadlessGdi : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(host.Create(CRect(0, 0, 300, 200)));
+        driver.Flush();
+    }
+    COLORREF At(int x, int y) { return driver.PixelAt(host, CPoint(x, y)); }
+
+    headless::TestDriver driver;
+    RecordingWindow host;
+};
+
+TEST_F(HeadlessGdi, ViewportOriginClipAndSavedStates) {
+    {
+        CClientDC dc(&host);
+        const int saved = dc.SaveDC();
+        dc.SetViewportOrg(100, 50);
+        dc.IntersectClipRect(CRect(0, 0, 10, 10));
+        dc.FillSolidRect(-5, -5, 30, 30, RGB(255, 0, 0)); // clipped to 10 x 10 at (100, 50)
+        CRect box;
+        dc.GetClipBox(&box);
+        EXPECT_EQ(box, CRect(0, 0, 10, 10));
+        ASSERT_TRUE(dc.RestoreDC(saved));
+        EXPECT_EQ(dc.GetViewportOrg(), CPoint(0, 0));
+        dc.FillSolidRect(0, 0, 2, 2, RGB(0, 255, 0));
+    }
+    EXPECT_EQ(At(100, 50), RGB(255, 0, 0));
+    EXPECT_EQ(At(109, 59), RGB(255, 0, 0));
+    EXPECT_EQ(At(110, 59), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(At(99, 50), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(At(1, 1), RGB(0, 255, 0));
+}
+
+TEST_F(HeadlessGdi, RectangleUsesThePenAndBrushSelected) {
+    {
+        CClientDC dc(&host);
+        CPen pen(PS_SOLID, 1, RGB(0, 0, 255));
+        CBrush brush(RGB(0, 255, 0));
+        CDCObjectSelection usePen(dc, &pen);
+        CDCObjectSelection useBrush(dc, &brush);
+        dc.Rectangle(10, 10, 20, 20);
+        dc.SelectStockObject(NULL_BRUSH);
+        dc.Rectangle(30, 10, 40, 20);
+    }
+    EXPECT_EQ(At(10, 10), RGB(0, 0, 255));
+    EXPECT_EQ(At(19, 19), RGB(0, 0, 255));
+    EXPECT_EQ(At(15, 15), RGB(0, 255, 0));
+    EXPECT_EQ(At(30, 15), RGB(0, 0, 255));
+    EXPECT_EQ(At(35, 15), GetSysColor(COLOR_BTNFACE)); // hollow inside
+}
+
+TEST_F(HeadlessGdi, TextIsOneBlockPerCharacterWhereTheFormatPutsIt) {
+    {
+        CClientDC dc(&host);
+        dc.SetBkMode(TRANSPARENT);
+        dc.SetTextColor(RGB(0, 0, 0));
+        CRect box(0, 100, 100, 130);
+        dc.DrawText("ab", &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE); // 12 x 13 centred
+        EXPECT_EQ(dc.GetTextExtent("abc"), CSize(18, 13));
+    }
+    // Centred: text from x 44 to 56, y 108 to 121; a character fills x+1..x+4, y+3..y+9.
+    EXPECT_EQ(At(45, 111), RGB(0, 0, 0));
+    EXPECT_EQ(At(51, 111), RGB(0, 0, 0));
+    EXPECT_EQ(At(44, 111), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(At(50, 111), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(At(45, 110), GetSysColor(COLOR_BTNFACE));
+}
+
+TEST_F(HeadlessGdi, PatternBrushFromAMonochromeBitmap) {
+    const WORD rows[8] = {0xF000, 0xF000, 0xF000, 0xF000, 0x0F00, 0x0F00, 0x0F00, 0x0F00};
+    std::uint8_t bits[16];
+    for (int i = 0; i < 8; ++i) {
+        bits[2 * i] = static_cast<std::uint8_t>(rows[i] >> 8);
+        bits[2 * i + 1] = 0;
+    }
+    CBitmap pattern;
+    ASSERT_TRUE(pattern.CreateBitmap(8, 8, 1, 1, bits));
+    BITMAP info{};
+    ASSERT_TRUE(pattern.GetBitmap(&info));
+    EXPECT_EQ(info.bmWidth, 8);
+    CBrush brush;
+    ASSERT_TRUE(brush.CreatePatternBrush(&pattern));
+    {
+        CClientDC dc(&host);
+        CRect area(0, 0, 16, 8);
+        dc.FillRect(&area, &brush);
+    }
+    // Set bits of the monochrome bitmap are white, the brush draws them in the background colour.
+    EXPECT_EQ(At(0, 0), At(8, 0)) << "the pattern repeats every 8 pixels";
+    EXPECT_NE(At(0, 0), At(4, 0));
+    EXPECT_EQ(At(0, 0), At(4, 4));
+}
+
+TEST_F(HeadlessGdi, ImageListsCutTheLibraryBitmapsAndDrawThemTransparent) {
+    CImageList small;
+    ASSERT_TRUE(small.Create(132u, 16, 0, kMagenta));
+    EXPECT_EQ(small.GetImageCount(), kItemImageCount);
+    EXPECT_EQ(small.GetImageSize(), CSize(16, 16));
+    CImageList large;
+    ASSERT_TRUE(large.Create(26019u, 32, 1, kMagenta));
+    EXPECT_EQ(large.GetImageCount(), kItemImageCount);
+    EXPECT_EQ(large.GetBkColor(), CLR_NONE);
+    const ResourceImage* strip = FindBitmapResource(132);
+    ASSERT_NE(strip, nullptr);
+    // The first magenta pixel of the folder image stays what was under it.
+    int magentaX = -1;
+    int magentaY = -1;
+    for (int y = 0; y < 16 && magentaX < 0; ++y)
+        for (int x = 0; x < 16; ++x)
+            if ((strip->pixels[static_cast<std::size_t>(y) * strip->width + x] & 0xFFFFFF) ==
+                kTransparentColour) {
+                magentaX = x;
+                magentaY = y;
+                break;
+            }
+    ASSERT_GE(magentaX, 0);
+    int opaqueX = -1;
+    int opaqueY = -1;
+    for (int y = 0; y < 16 && opaqueX < 0; ++y)
+        for (int x = 0; x < 16; ++x)
+            if ((strip->pixels[static_cast<std::size_t>(y) * strip->width + x] & 0xFFFFFF) !=
+                kTransparentColour) {
+                opaqueX = x;
+                opaqueY = y;
+                break;
+            }
+    ASSERT_GE(opaqueX, 0);
+    {
+        CClientDC dc(&host);
+        small.Draw(&dc, 0, CPoint(50, 50), ILD_TRANSPARENT);
+        small.SetBkColor(RGB(0, 0, 0));
+        small.Draw(&dc, 0, CPoint(80, 50), ILD_NORMAL);
+    }
+    const std::uint32_t opaque =
+        strip->pixels[static_cast<std::size_t>(opaqueY) * strip->width + opaqueX];
+    EXPECT_EQ(At(50 + opaqueX, 50 + opaqueY),
+              RGB(opaque >> 16 & 0xFF, opaque >> 8 & 0xFF, opaque & 0xFF));
+    EXPECT_EQ(At(50 + magentaX, 50 + magentaY), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(At(80 + magentaX, 50 + magentaY), RGB(0, 0, 0)) << "the background shows through";
+    EXPECT_TRUE(small.Remove(1));
+    EXPECT_EQ(small.GetImageCount(), kItemImageCount - 1);
+    EXPECT_FALSE(small.Create(16, 16, ILC_COLOR24, 1, 0)) << "a list is made once";
+    EXPECT_FALSE(CImageList().Create(4242u, 16, 0, kMagenta));
+}
+
+TEST_F(HeadlessGdi, AControlKeepsItsImageListAfterTheListObjectIsGone) {
+    CListCtrl list;
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_ICON, CRect(0, 0, 200, 150), &host, 4));
+    list.InsertItem(0, "Still", 1);
+    {
+        CImageList large;
+        ASSERT_TRUE(large.Create(26019u, 32, 1, kMagenta));
+        list.SetImageList(&large, LVSIL_NORMAL);
+    }
+    list.Invalidate();
+    driver.Flush(); // painting with the list's images must not touch freed memory
+    CRect icon;
+    list.GetItemRect(0, &icon, LVIR_ICON);
+    EXPECT_EQ(icon.Height(), 36);
+}
+
+TEST_F(HeadlessGdi, ToolbarShowsTheLibraryStrip) {
+    CToolBarCtrl toolbar;
+    ASSERT_TRUE(toolbar.Create(WS_CHILD | WS_VISIBLE | CCS_TOP | CCS_NODIVIDER, CRect(0, 0, 50, 50),
+                               &host, 1117));
+    EXPECT_EQ(toolbar.AddBitmap(10, 128u), 0);
+    TBBUTTON button{kToolbarUp, 57360, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0};
+    ASSERT_TRUE(toolbar.AddButtons(1, &button));
+    CRect rect;
+    ASSERT_TRUE(toolbar.GetItemRect(0, &rect));
+    EXPECT_EQ(rect, CRect(0, 2, 23, 24));
+    CRect window;
+    toolbar.GetWindowRect(&window);
+    EXPECT_EQ(window.Height(), 26);
+    driver.Flush();
+    const ResourceImage* strip = FindBitmapResource(128);
+    ASSERT_NE(strip, nullptr);
+    // The image sits centred in the button: (23 - 16) / 2, 2 + (22 - 15) / 2.
+    int checked = 0;
+    for (int y = 0; y < 15; ++y)
+        for (int x = 0; x < 16; ++x) {
+            const std::uint32_t pixel =
+                strip->pixels[static_cast<std::size_t>(y) * strip->width + kToolbarUp * 16 + x] &
+                0xFFFFFF;
+            if (pixel == kTransparentColour)
+                continue;
+            ASSERT_EQ(driver.PixelAt(toolbar, CPoint(3 + x, 5 + y)),
+                      RGB(pixel >> 16 & 0xFF, pixel >> 8 & 0xFF, pixel & 0xFF));
+            ++checked;
+        }
+    EXPECT_GT(checked, 20);
+}
+
+TEST(HeadlessResources, ApplicationLoadsTheIconAndTheSplitterCursor) {
+    CWinApp app("Explorer");
+    EXPECT_EQ(AfxGetApp(), &app);
+    HICON icon = app.LoadIcon(128);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(DescribeCursor(icon).image->width, 32);
+    HCURSOR splitter = app.LoadCursor(130);
+    ASSERT_NE(splitter, nullptr);
+    const ResourceImage* cursor = FindCursorResource(130);
+    EXPECT_EQ(DescribeCursor(splitter).hotspot, CPoint(cursor->hotX, cursor->hotY));
+    EXPECT_EQ(app.LoadCursor(130), splitter) << "a resource cursor is loaded once";
+    EXPECT_EQ(app.LoadCursor(4711), nullptr);
+    EXPECT_EQ(DescribeCursor(app.LoadStandardCursor(IDC_ARROW)).standardName, IDC_ARROW);
+    EXPECT_TRUE(app.InitInstance());
+}
+
+TEST(HeadlessMenus, ModifyEnableCheckRemoveAndAttach) {
+    CMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    menu.AppendMenu(MF_STRING, 1, "One");
+    menu.AppendMenu(MF_STRING, 2, "Two");
+    EXPECT_EQ(menu.EnableMenuItem(2, MF_BYCOMMAND | MF_GRAYED), MF_ENABLED);
+    EXPECT_EQ(menu.GetMenuState(2, MF_BYCOMMAND) & MF_GRAYED, MF_GRAYED);
+    EXPECT_EQ(menu.CheckMenuItem(0, MF_BYPOSITION | MF_CHECKED), MF_UNCHECKED);
+    EXPECT_EQ(menu.GetMenuState(1, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
+    ASSERT_TRUE(menu.ModifyMenu(1, MF_BYPOSITION | MF_STRING, 3, "Three"));
+    EXPECT_EQ(menu.GetMenuItemID(1), 3u);
+    ASSERT_TRUE(menu.RemoveMenu(1, MF_BYCOMMAND)); // command 1, "One"
+    EXPECT_EQ(menu.GetMenuItemCount(), 1);
+    EXPECT_FALSE(menu.RemoveMenu(7, MF_BYCOMMAND));
+
+    HMENU handle = menu.Detach();
+    EXPECT_EQ(menu.m_hMenu, nullptr);
+    CMenu again;
+    ASSERT_TRUE(again.Attach(handle));
+    EXPECT_EQ(again.GetMenuItemCount(), 1);
+    CString text;
+    again.GetMenuString(0, text, MF_BYPOSITION);
+    EXPECT_EQ(text, "Three");
+    EXPECT_TRUE(again.DestroyMenu());
+    EXPECT_FALSE(again.AppendMenu(MF_STRING, 4, "Four"));
+}
+
+} // namespace

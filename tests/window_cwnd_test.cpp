@@ -1,0 +1,295 @@
+// CWnd and its message maps: placement and coordinates, text, styles, child lookup,
+// subclassing with Default(), the dispatch of commands and notifications to the right entry, and
+// the simple controls (edit, button) as the dialog code drives them.
+#include "platform/afxwin.h"
+#include "platform/ui_driver.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A control subclass that sees keys first, as the browser's list and tree do.
+class KeyWatchingEdit : public CEdit {
+public:
+    std::vector<UINT> keys;
+    bool swallowDelete = false;
+
+protected:
+    afx_msg void OnKeyDown(UINT key, UINT repeat, UINT flags) {
+        keys.push_back(key);
+        if (key == VK_DELETE && swallowDelete)
+            return;
+        CEdit::OnKeyDown(key, repeat, flags);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(KeyWatchingEdit, CEdit)
+ON_WM_KEYDOWN()
+END_MESSAGE_MAP()
+
+constexpr UINT kUserMessage = WM_USER + 7;
+
+class Parent : public CWnd {
+public:
+    std::vector<std::string> calls;
+
+    BOOL Create(const CRect& rect) {
+        return CreateEx(0, nullptr, "parent", WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_THICKFRAME,
+                        rect, nullptr, 0);
+    }
+
+protected:
+    afx_msg void OnFirst() { calls.push_back("first"); }
+    afx_msg void OnRange(UINT id) { calls.push_back("range " + std::to_string(id)); }
+    afx_msg void OnClicked() { calls.push_back("clicked"); }
+    afx_msg void OnAnyClick(UINT id, NMHDR* header, LRESULT* result) {
+        calls.push_back("notify " + std::to_string(id) + " " + std::to_string(header->code));
+        *result = 5;
+    }
+    afx_msg LRESULT OnUser(WPARAM wParam, LPARAM lParam) {
+        calls.push_back("user " + std::to_string(wParam) + " " + std::to_string(lParam));
+        return 42;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(Parent, CWnd)
+ON_COMMAND(500, OnFirst)
+ON_COMMAND_RANGE(501, 503, OnRange)
+ON_BN_CLICKED(600, OnClicked)
+ON_NOTIFY_RANGE(NM_CLICK, 700, 710, OnAnyClick)
+ON_MESSAGE(kUserMessage, OnUser)
+END_MESSAGE_MAP()
+
+// A derived map adds entries in front of its base's; what it leaves out the base still gets.
+class DerivedParent : public Parent {
+public:
+    int ownFirst = 0;
+
+protected:
+    afx_msg void OnOwnFirst() { ++ownFirst; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(DerivedParent, Parent)
+ON_COMMAND(500, OnOwnFirst)
+END_MESSAGE_MAP()
+
+class CWndTest : public testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override {
+        driver = MakeUiDriver(GetParam());
+        ASSERT_TRUE(driver);
+        ASSERT_TRUE(parent.Create(CRect(100, 120, 500, 420)));
+    }
+    std::unique_ptr<UiDriver> driver;
+    DerivedParent parent;
+};
+
+TEST_P(CWndTest, ChildPlacementAndCoordinatesAgree) {
+    CStatic label;
+    ASSERT_TRUE(label.Create("Name:", WS_CHILD | WS_VISIBLE, CRect(10, 20, 90, 40), &parent, 5));
+    CRect window;
+    label.GetWindowRect(&window);
+    CPoint origin(0, 0);
+    parent.ClientToScreen(&origin);
+    EXPECT_EQ(window, CRect(origin.x + 10, origin.y + 20, origin.x + 90, origin.y + 40));
+    CRect mapped = window;
+    parent.ScreenToClient(&mapped);
+    EXPECT_EQ(mapped, CRect(10, 20, 90, 40));
+    CPoint point(3, 4);
+    label.MapWindowPoints(&parent, &point, 1);
+    EXPECT_EQ(point, CPoint(13, 24));
+
+    label.MoveWindow(30, 40, 50, 10);
+    WINDOWPLACEMENT placement{};
+    ASSERT_TRUE(label.GetWindowPlacement(&placement));
+    EXPECT_EQ(CRect(placement.rcNormalPosition), CRect(30, 40, 80, 50));
+    placement.rcNormalPosition.right = 120;
+    label.SetWindowPlacement(&placement);
+    label.GetWindowRect(&window);
+    EXPECT_EQ(window.Width(), 90);
+    label.SetWindowPos(nullptr, 5, 6, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    label.GetWindowRect(&window);
+    parent.ScreenToClient(&window);
+    EXPECT_EQ(window, CRect(5, 6, 95, 16));
+}
+
+TEST_P(CWndTest, ClientAreaLeavesOutBordersAndEdges) {
+    CListCtrl list;
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(0, 0, 100, 80), &parent, 6));
+    CRect client;
+    list.GetClientRect(&client);
+    EXPECT_EQ(client, CRect(0, 0, 98, 78));
+    list.ModifyStyleEx(0, WS_EX_CLIENTEDGE);
+    list.GetClientRect(&client);
+    EXPECT_EQ(client, CRect(0, 0, 96, 76));
+}
+
+TEST_P(CWndTest, TextStylesVisibilityAndLookup) {
+    CButton check;
+    ASSERT_TRUE(check.Create("Nur lesen", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX,
+                             CRect(10, 10, 100, 25), &parent, 1003));
+    EXPECT_EQ(parent.GetDlgItem(1003), &check);
+    EXPECT_EQ(check.GetDlgCtrlID(), 1003);
+    EXPECT_EQ(check.GetParent(), &parent);
+    EXPECT_EQ(parent.GetDlgItem(42), nullptr);
+    CString text;
+    check.GetWindowText(text);
+    EXPECT_EQ(text, "Nur lesen");
+    parent.SetDlgItemText(1003, "Lesen");
+    EXPECT_EQ(check.GetWindowTextLength(), 5);
+    char buffer[4];
+    EXPECT_EQ(check.GetWindowText(buffer, 4), 3);
+    EXPECT_STREQ(buffer, "Les");
+
+    EXPECT_TRUE(check.IsWindowVisible());
+    check.ShowWindow(SW_HIDE);
+    EXPECT_FALSE(check.IsWindowVisible());
+    check.ShowWindow(SW_SHOW);
+    parent.ShowWindow(SW_HIDE);
+    EXPECT_FALSE(check.IsWindowVisible()); // hidden with its parent
+    parent.ShowWindow(SW_SHOW);
+
+    EXPECT_TRUE(check.ModifyStyle(0, WS_TABSTOP));
+    EXPECT_FALSE(check.ModifyStyle(0, WS_TABSTOP));
+    EXPECT_TRUE(check.GetStyle() & WS_TABSTOP);
+    check.EnableWindow(FALSE);
+    EXPECT_FALSE(check.IsWindowEnabled());
+    driver->Click(check, CPoint(5, 5)); // a disabled control takes no clicks
+    EXPECT_EQ(check.GetCheck(), BST_UNCHECKED);
+    check.EnableWindow(TRUE);
+    driver->Click(check, CPoint(5, 5));
+    EXPECT_EQ(check.GetCheck(), BST_CHECKED);
+}
+
+TEST_P(CWndTest, SubclassSeesKeysFirstAndDefaultDoesTheRest) {
+    // A control without an object of its own, as a dialog template makes them.
+    CEdit plain;
+    ASSERT_TRUE(
+        plain.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, CRect(10, 10, 200, 30), &parent, 77));
+    HWND handle = plain.Detach();
+    KeyWatchingEdit edit;
+    ASSERT_TRUE(edit.SubclassDlgItem(77, &parent));
+    EXPECT_EQ(CWnd::FromHandle(handle), &edit) << "the subclass is the window's object now";
+    KeyWatchingEdit second;
+    EXPECT_FALSE(second.SubclassDlgItem(77, &parent)) << "a window has one permanent object";
+    edit.SetWindowText("abc");
+    edit.SetFocus();
+    driver->PressKey(VK_END);
+    driver->PressKey(VK_BACK);
+    CString text;
+    edit.GetWindowText(text);
+    EXPECT_EQ(text, "ab");
+    edit.swallowDelete = true;
+    driver->PressKey(VK_HOME);
+    driver->PressKey(VK_DELETE);
+    edit.GetWindowText(text);
+    EXPECT_EQ(text, "ab") << "a key the subclass keeps never reaches the control";
+    edit.swallowDelete = false;
+    driver->PressKey(VK_DELETE);
+    edit.GetWindowText(text);
+    EXPECT_EQ(text, "b");
+    EXPECT_EQ(edit.keys, (std::vector<UINT>{VK_END, VK_BACK, VK_HOME, VK_DELETE, VK_DELETE}));
+}
+
+TEST_P(CWndTest, CommandsAndNotificationsFindTheirEntries) {
+    parent.SendMessage(WM_COMMAND, MAKEWPARAM(500, 0), 0);
+    EXPECT_EQ(parent.ownFirst, 1);
+    EXPECT_TRUE(parent.calls.empty()) << "the derived entry hides the base's";
+    parent.SendMessage(WM_COMMAND, MAKEWPARAM(502, 0), 0);
+    parent.SendMessage(WM_COMMAND, MAKEWPARAM(504, 0), 0);
+    parent.SendMessage(WM_COMMAND, MAKEWPARAM(600, BN_CLICKED), 0);
+    parent.SendMessage(WM_COMMAND, MAKEWPARAM(600, EN_CHANGE), 0);
+    NMHDR header{nullptr, 705, NM_CLICK};
+    const LRESULT result = parent.SendMessage(WM_NOTIFY, 705, reinterpret_cast<LPARAM>(&header));
+    header.code = NM_DBLCLK;
+    parent.SendMessage(WM_NOTIFY, 705, reinterpret_cast<LPARAM>(&header));
+    EXPECT_EQ(parent.SendMessage(kUserMessage, 3, 4), 42);
+    EXPECT_EQ(parent.calls,
+              (std::vector<std::string>{"range 502", "clicked",
+                                        "notify 705 " + std::to_string(NM_CLICK), "user 3 4"}));
+    EXPECT_EQ(result, 5);
+}
+
+TEST_P(CWndTest, PostedMessagesArriveLaterInOrder) {
+    parent.PostMessage(kUserMessage, 1, 0);
+    parent.PostMessage(kUserMessage, 2, 0);
+    EXPECT_TRUE(parent.calls.empty());
+    driver->Flush();
+    EXPECT_EQ(parent.calls, (std::vector<std::string>{"user 1 0", "user 2 0"}));
+}
+
+TEST_P(CWndTest, DestroyingDetachesTheObject) {
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &parent, 9));
+    HWND handle = edit.m_hWnd;
+    EXPECT_TRUE(IsWindow(handle));
+    parent.DestroyWindow();
+    EXPECT_FALSE(IsWindow(handle));
+    EXPECT_EQ(edit.m_hWnd, nullptr);
+    EXPECT_EQ(parent.m_hWnd, nullptr);
+    EXPECT_FALSE(edit.DestroyWindow());
+    EXPECT_EQ(edit.GetDlgCtrlID(), 0);
+}
+
+TEST_P(CWndTest, EditSelectionLimitAndReadOnly) {
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                            CRect(10, 10, 200, 30), &parent, 8));
+    edit.SetWindowText("Grüße");
+    edit.SetSel(1, 3);
+    int start = 0;
+    int end = 0;
+    edit.GetSel(start, end);
+    EXPECT_EQ(start, 1);
+    EXPECT_EQ(end, 3);
+    edit.ReplaceSel("ä");
+    CString text;
+    edit.GetWindowText(text);
+    EXPECT_EQ(text, "Gäße");
+    edit.SetSel(0, -1);
+    edit.GetSel(start, end);
+    EXPECT_EQ(end, 4);
+    edit.LimitText(6);
+    EXPECT_EQ(edit.GetLimitText(), 6u);
+    edit.SetFocus();
+    driver->PressKey(VK_END);
+    driver->TypeText("xyz");
+    edit.GetWindowText(text);
+    EXPECT_EQ(text, "Gäßexy");
+    edit.SetReadOnly(TRUE);
+    driver->PressKey(VK_BACK);
+    edit.GetWindowText(text);
+    EXPECT_EQ(text, "Gäßexy");
+    driver->TypeText("q");
+    EXPECT_FALSE(driver->Beeps().empty()) << "typing into a read-only edit beeps";
+}
+
+TEST_P(CWndTest, ButtonsReportClicksToTheirParent) {
+    RecordingWindow owner;
+    ASSERT_TRUE(owner.Create(CRect(0, 0, 200, 100)));
+    CButton push;
+    ASSERT_TRUE(push.Create("OK", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(5, 5, 60, 25),
+                            &owner, IDOK));
+    driver->Click(push, CPoint(10, 10));
+    ASSERT_EQ(owner.commands.size(), 1u);
+    EXPECT_EQ(owner.commands[0].id, static_cast<UINT>(IDOK));
+    EXPECT_EQ(owner.commands[0].code, BN_CLICKED);
+    // Released outside the button: no click.
+    driver->MouseDown(push, CPoint(10, 10));
+    driver->MouseUp(owner, CPoint(150, 80));
+    EXPECT_EQ(owner.commands.size(), 1u);
+    CButton check;
+    ASSERT_TRUE(
+        check.Create("x", WS_CHILD | WS_VISIBLE | BS_CHECKBOX, CRect(5, 40, 60, 60), &owner, 3));
+    driver->Click(check, CPoint(3, 3));
+    EXPECT_EQ(check.GetCheck(), BST_UNCHECKED) << "a plain check box leaves checking to its owner";
+    check.SetCheck(BST_CHECKED);
+    EXPECT_EQ(check.GetCheck(), BST_CHECKED);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, CWndTest, testing::ValuesIn(UiDriverNames()));
+
+} // namespace
