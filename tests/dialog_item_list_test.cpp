@@ -260,6 +260,12 @@ TEST_F(ItemListTest, InsertedRowsComeFirstInTheirOrderAndMissingRecordsStayEmpty
         for (int c = 4; c < 10; ++c)
             EXPECT_EQ(list.GetItemText(3, c), "") << c;
         EXPECT_EQ(list.GetItemText(6, 4), "Müller");
+
+        // A date field holding text that is no date cannot be read as a date: the zero date.
+        SetChunkDate(c2, "kein Datum");
+        dialog.FillList(MakeTag(a, ItemKind::Folder));
+        EXPECT_EQ(list.GetItemText(3, 2), COleDateTime().Format());
+        EXPECT_EQ(list.GetItemText(3, 0), "Leer");
     });
 }
 

@@ -190,6 +190,10 @@ TEST_F(CompareRowsTest, DatesAndUnsignedKeys) {
     EXPECT_EQ(Compare(tag(c1), tag(twin), 3), 0);
     EXPECT_EQ(Compare(tag(undated), tag(c1), 3), -1); // null is the zero date
     EXPECT_EQ(Compare(tag(undated), tag(4711), 3), 0);
+    const ChunkId garbled = chunks().Create("Kaputt", a);
+    SetChunkDate(garbled, "kein Datum"); // unreadable as a date: the zero date as well
+    EXPECT_EQ(Compare(tag(garbled), tag(undated), -3), 0);
+    EXPECT_EQ(Compare(tag(garbled), tag(c1), -3), 1);
     SetFolderDate(a1, "1999-12-31 23:59:59");
     SetFolderDate(a2, "1899-12-29 06:00:00"); // before the zero date
     EXPECT_EQ(Compare(MakeTag(a2, ItemKind::Folder), MakeTag(a1, ItemKind::Folder), 3), -1);
