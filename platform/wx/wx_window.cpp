@@ -92,7 +92,7 @@ void Canvas::OnPaint(wxPaintEvent&) {
     const wxRect box = GetUpdateRegion().GetBox();
     Blit(dc, CRect(box.x, box.y, box.x + box.width, box.y + box.height));
     if (m_owner->LayerPainted() && m_owner->Backend().paintObserver) {
-        // The observer may end the window's run; it must not find itself painting then.
+        // A copy: the observer may replace itself while it runs.
         auto observer = m_owner->Backend().paintObserver;
         observer(m_owner->Window());
     }
@@ -144,13 +144,14 @@ void Canvas::OnMouse(wxMouseEvent& event) {
     backend.AfterInput(message);
 }
 
+// Keys go to the layer's focus window, whichever of our windows the toolkit gave them to.
 void Canvas::OnKeyDown(wxKeyEvent& event) {
     const UINT key = VirtualKeyFromWx(event.GetKeyCode());
-    if (!m_owner || !key) {
+    if (!m_backend || !key) {
         event.Skip();
         return;
     }
-    WxBackend::Impl& backend = m_owner->Backend();
+    WxBackend::Impl& backend = *m_backend;
     backend.NoteInput(WM_KEYDOWN);
     winsys::InjectKey(key, Modifiers(event));
     backend.AfterInput(WM_KEYDOWN);
@@ -161,16 +162,16 @@ void Canvas::OnKeyDown(wxKeyEvent& event) {
 }
 
 void Canvas::OnKeyUp(wxKeyEvent& event) {
-    if (m_owner)
-        m_owner->Backend().NoteInput(WM_KEYUP);
+    if (m_backend)
+        m_backend->NoteInput(WM_KEYUP);
     event.Skip();
 }
 
 void Canvas::OnChar(wxKeyEvent& event) {
     const wxChar ch = event.GetUnicodeKey();
-    if (!m_owner || ch == WXK_NONE || ch < 0x20 || ch == 0x7F || event.ControlDown())
+    if (!m_backend || ch == WXK_NONE || ch < 0x20 || ch == 0x7F || event.ControlDown())
         return;
-    WxBackend::Impl& backend = m_owner->Backend();
+    WxBackend::Impl& backend = *m_backend;
     backend.NoteInput(WM_CHAR);
     winsys::InjectChar(static_cast<unsigned>(ch));
     backend.AfterInput(WM_CHAR);
