@@ -91,13 +91,8 @@ int MoveItems(const CDWordArray& items, FolderId target) {
         return 1;
     } catch (const CException& error) {
         error.ReportError(MB_OK);
-        for (CDaoRecordset* records : {&ExplorerRecordset, &ChunksRecordset}) {
-            try {
-                if (records->IsOpen() && records->GetEditMode() != dbEditNone)
-                    records->CancelUpdate();
-            } catch (const CException&) {
-            }
-        }
+        CancelPendingEdit(ExplorerRecordset);
+        CancelPendingEdit(ChunksRecordset);
         return 0;
     }
 }

@@ -27,14 +27,6 @@ void OpenPrivate(CDaoRecordset& records, const char* table) {
     definition.Close();
 }
 
-void CancelPendingEdit(CDaoRecordset& records) {
-    try {
-        if (records.IsOpen() && records.GetEditMode() != dbEditNone)
-            records.CancelUpdate();
-    } catch (const CException&) {
-    }
-}
-
 } // namespace
 
 std::int32_t NextFolderKey() {

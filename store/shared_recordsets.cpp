@@ -106,6 +106,14 @@ int SeekChunk(std::uint32_t key) {
     return SeekShared(ChunksRecordset, key);
 }
 
+void CancelPendingEdit(CDaoRecordset& records) {
+    try {
+        if (records.IsOpen() && records.GetEditMode() != dbEditNone)
+            records.CancelUpdate();
+    } catch (const CException&) {
+    }
+}
+
 int ExplorerScopeDepth() {
     return explorerDepth;
 }

@@ -31,6 +31,9 @@ public:
 int SeekFolder(std::uint32_t key);
 int SeekChunk(std::uint32_t key);
 
+// Drops an edit left pending by a failed write, so that no later Update of the recordset stores it.
+void CancelPendingEdit(CDaoRecordset& records);
+
 // Nesting depth of the scopes (for tests of the scope discipline).
 int ExplorerScopeDepth();
 int ChunksScopeDepth();
