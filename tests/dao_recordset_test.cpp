@@ -219,13 +219,27 @@ TEST_F(DaoRecordsetTest, SeekFindsEachComparisonOnAnIndexWithDuplicates) {
     EXPECT_EQ(seek("<", 1), "n1");
     EXPECT_EQ(DaoErrorOf([&] { seek("~", 1); }), 3001);
 
+    // A walk from a seek runs on past the key's own entries; a key between groups matches none.
+    EXPECT_EQ(seek(">=", 1), "a1");
+    EXPECT_EQ(Rest(records), (Names{"a1", "a2", "b1", "b2", "b3", "c1"}));
+    EXPECT_EQ(seek("=", 0), "<none>");
+    COleVariant null;
+    null.vt = VT_NULL;
+    ASSERT_TRUE(records.Seek("=", &null));
+    EXPECT_EQ(Rest(records), (Names{"n1", "a1", "a2", "b1", "b2", "b3", "c1"}));
+
     // Descending: the comparison follows the index order.
     records.SetCurrentIndex("KDown");
     EXPECT_EQ(seek("=", 2), "b1");
+    EXPECT_EQ(Rest(records), (Names{"b1", "b2", "b3", "a1", "a2", "n1"}));
     EXPECT_EQ(seek(">", 2), "a1");
     EXPECT_EQ(seek("<", 2), "c1");
     EXPECT_EQ(seek(">=", 0), "n1");
     EXPECT_EQ(seek("<=", 3), "c1");
+    EXPECT_EQ(seek("=", 4), "<none>");
+    EXPECT_EQ(seek("=", 0), "<none>");
+    ASSERT_TRUE(records.Seek("=", &null));
+    EXPECT_EQ(Rest(records), (Names{"n1"}));
 }
 
 TEST_F(DaoRecordsetTest, SeekOnSeveralKeysAndOnAPrefix) {
@@ -248,6 +262,10 @@ TEST_F(DaoRecordsetTest, SeekOnSeveralKeysAndOnAPrefix) {
     ASSERT_TRUE(records.Seek("<=", &k, &zz));
     EXPECT_EQ(Name(records), "b3");
     EXPECT_FALSE(records.Seek("=", &k, &zz));
+    COleVariant b25("b25"); // between two names of one group
+    EXPECT_FALSE(records.Seek("=", &k, &b25));
+    ASSERT_TRUE(records.Seek(">=", &k, &b25));
+    EXPECT_EQ(Rest(records), (Names{"b3", "c1"}));
     // The key converts to the column's type; one that cannot is an error, not a miss.
     COleVariant text("2");
     ASSERT_TRUE(records.Seek("=", &text));

@@ -445,6 +445,23 @@ Value ColumnValue(sqlite3_stmt* statement, int column) {
     return value;
 }
 
+bool SameStoredValue(const Value& a, const Value& b) {
+    const auto number = [](const Value& v) {
+        return v.kind == Value::Integer ? static_cast<long double>(v.integer)
+                                        : static_cast<long double>(v.real);
+    };
+    const bool aNumber = a.kind == Value::Integer || a.kind == Value::Real;
+    const bool bNumber = b.kind == Value::Integer || b.kind == Value::Real;
+    if (aNumber || bNumber) {
+        if (!aNumber || !bNumber)
+            return false;
+        if (a.kind == Value::Integer && b.kind == Value::Integer)
+            return a.integer == b.integer;
+        return number(a) == number(b);
+    }
+    return a.kind == b.kind && a.bytes == b.bytes;
+}
+
 void Bind(sqlite3_stmt* statement, int parameter, const Value& value) {
     switch (value.kind) {
     case Value::Null:

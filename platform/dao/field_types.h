@@ -64,6 +64,8 @@ Value ToStored(const FieldDesc& field, const COleVariant& value, bool checkSize 
 void ToVariant(const FieldDesc& field, const Value& value, COleVariant& out);
 void ColumnToVariant(const FieldDesc& field, sqlite3_stmt* statement, int column, COleVariant& out);
 Value ColumnValue(sqlite3_stmt* statement, int column);
+// Whether the engine's IS would hold between two stored values (numbers compare by value).
+bool SameStoredValue(const Value& a, const Value& b);
 void Bind(sqlite3_stmt* statement, int parameter, const Value& value);
 
 // OLE dates and the ISO text they are stored as, whole seconds.

@@ -427,13 +427,22 @@ bool TableCursor::Seek(const char* comparison, const COleVariant* keys, std::siz
     }
     ForwardSegments(m_shape.descending, m_bound, false, op != Comparison::Greater, m_plan);
     StartWalk();
-    // For "=" only the first segment, the keys' own entries, holds a match.
-    if (StepWalk() && (op != Comparison::Equal || m_next == 1)) {
+    // The first segment runs on past the keys' own entries: "=" matches only inside them.
+    if (StepWalk() && (op != Comparison::Equal || WalkRowHasBoundKey())) {
         BecomeCurrent();
         return true;
     }
     NoCurrent(false, true);
     return false;
+}
+
+bool TableCursor::WalkRowHasBoundKey() const {
+    for (std::size_t i = 0; i < m_bound.size(); ++i) {
+        const int column = m_walkColumn[std::size_t(m_keyFields[i])];
+        if (!SameStoredValue(ColumnValue(m_walk, column), m_bound[i]))
+            return false;
+    }
+    return true;
 }
 
 void TableCursor::RequireUpdatable() const {

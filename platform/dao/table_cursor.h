@@ -71,6 +71,7 @@ private:
     void StartWalk();
     bool StepWalk();
     void BecomeCurrent();
+    bool WalkRowHasBoundKey() const;
     void NoCurrent(bool bof, bool eof);
     std::optional<Found> FindBackward(bool withRowid, bool inclusive);
     void PositionAt(const Found& found);

@@ -40,10 +40,27 @@ void ForwardSegments(const std::vector<bool>& descending, const std::vector<Valu
                      bool withRowid, bool inclusive, std::vector<Segment>& out) {
     out.clear();
     const std::size_t m = bound.size();
-    if (withRowid)
+    if (withRowid) {
         out.push_back(Make(m, inclusive ? Range::RowidFrom : Range::RowidAfter));
-    else if (inclusive)
+    } else if (inclusive && m > 0) {
+        // The group of the whole prefix and what follows it in the last column, as one range.
+        const std::size_t last = m - 1;
+        const bool null = bound[last].kind == Value::Null;
+        if (!descending[last]) {
+            // NULL sorts first, so from a NULL everything with the shorter prefix follows.
+            out.push_back(Make(last, null ? Range::None : Range::AtLeast));
+        } else if (null) {
+            out.push_back(Make(m, Range::None)); // NULLs come last in a descending column
+        } else {
+            out.push_back(Make(last, Range::AtMost));
+            out.push_back(Make(last, Range::IsNull));
+        }
+        for (std::size_t i = last; i-- > 0;)
+            After(i, descending[i], bound[i], out);
+        return;
+    } else if (inclusive) {
         out.push_back(Make(m, Range::None));
+    }
     for (std::size_t i = m; i-- > 0;)
         After(i, descending[i], bound[i], out);
 }
@@ -83,6 +100,12 @@ std::string SegmentSql(const WalkShape& shape, Segment segment, bool backward,
         break;
     case Range::Less:
         AppendCondition(where, next + " < " + nextParam);
+        break;
+    case Range::AtLeast:
+        AppendCondition(where, next + " >= " + nextParam);
+        break;
+    case Range::AtMost:
+        AppendCondition(where, next + " <= " + nextParam);
         break;
     case Range::IsNull:
         AppendCondition(where, next + " IS NULL");

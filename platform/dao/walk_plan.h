@@ -10,8 +10,10 @@
 //   k1 > v1                                  (everything after)
 //
 // A descending column adds a segment of its NULLs; a NULL bound value changes "> v" into
-// "IS NOT NULL" or drops the segment. Walking backwards cuts the entries before the bound the same
-// way, nearest first, each asked for with LIMIT 1.
+// "IS NOT NULL" or drops the segment. A walk from a key prefix (no rowid) joins the prefix's own
+// group and the rest of its last column's range into one ">=" segment: a seek and the moves after
+// it then run as one statement, one read transaction. Walking backwards cuts the entries before the
+// bound the same way, nearest first, each asked for with LIMIT 1.
 #pragma once
 
 #include "platform/dao/field_types.h"
@@ -26,6 +28,8 @@ enum class Range : std::uint8_t {
     None,        // every entry with the equal prefix
     Greater,     // next key column > bound value
     Less,        // next key column < bound value
+    AtLeast,     // next key column >= bound value
+    AtMost,      // next key column <= bound value
     IsNull,      // next key column IS NULL
     NotNull,     // next key column IS NOT NULL
     RowidAfter,  // all key columns equal, rowid > bound rowid
