@@ -31,6 +31,13 @@ public:
         m_items.resize(size);
     }
     void RemoveAll() { std::vector<T>().swap(m_items); }
+    // Empties the array but keeps its storage for the next fill, like std::vector::clear; the
+    // store's listings refill their caller's arrays this way. growBy as in SetSize.
+    void Clear(int growBy = -1) {
+        m_items.clear();
+        if (growBy >= 0)
+            m_growBy = growBy;
+    }
     void FreeExtra() { m_items.shrink_to_fit(); }
 
     const T& GetAt(int index) const { return m_items.at(Checked(index)); }
@@ -44,6 +51,11 @@ public:
     int Add(const T& value) {
         Reserve(GetSize() + 1);
         m_items.push_back(value);
+        return GetSize() - 1;
+    }
+    int Add(T&& value) {
+        Reserve(GetSize() + 1);
+        m_items.push_back(std::move(value));
         return GetSize() - 1;
     }
     void SetAtGrow(int index, const T& value) {

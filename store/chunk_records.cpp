@@ -7,6 +7,8 @@
 #include "store/item_tag.h"
 #include "store/shared_recordsets.h"
 
+#include <utility>
+
 std::int32_t GetChunkFolder(ChunkId key) {
     ChunksTableScope scope(g_context.database);
     if (!SeekChunk(key))
@@ -22,12 +24,9 @@ int HasChunks(FolderId folder) {
 }
 
 int GetFolderChunks(FolderId folder, CDWordArray& keys, CStringArray* names) {
-    keys.RemoveAll();
-    keys.SetSize(0, 50);
-    if (names) {
-        names->RemoveAll();
-        names->SetSize(0, 50);
-    }
+    keys.Clear(50);
+    if (names)
+        names->Clear(50);
     ChunksTableScope scope(g_context.database, "DirID_INDEX");
     if (!SeekChunk(folder))
         return 1;
@@ -45,7 +44,7 @@ int GetFolderChunks(FolderId folder, CDWordArray& keys, CStringArray* names) {
         if (names) {
             CString name;
             record.GetField(chunk_field::UsrId, name);
-            names->Add(name);
+            names->Add(std::move(name));
         }
         ChunksRecordset.MoveNext();
         if (ChunksRecordset.IsEOF())

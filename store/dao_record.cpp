@@ -1,6 +1,7 @@
 #include "store/dao_record.h"
 
 #include <cstring>
+#include <utility>
 
 CDaoRecord::CDaoRecord(CDaoRecordset* recordset) : m_recordset(recordset) {}
 
@@ -55,7 +56,7 @@ int CDaoRecord::GetField(int field, CString& value) {
     }
     if (read.vt != VT_BSTR)
         return 0;
-    value = read.strVal;
+    value = std::move(read.strVal);
     return 1;
 }
 

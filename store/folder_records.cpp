@@ -7,6 +7,7 @@
 #include "store/shared_recordsets.h"
 
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -148,12 +149,9 @@ int HasSubFolders(FolderId key) {
 
 int GetSubFolders(FolderId key, CDWordArray& keys, CStringArray* names) {
     ExplorerTableScope scope(g_context.database, "OWNER");
-    keys.RemoveAll();
-    keys.SetSize(0, 50);
-    if (names) {
-        names->RemoveAll();
-        names->SetSize(0, 50);
-    }
+    keys.Clear(50);
+    if (names)
+        names->Clear(50);
     if (!SeekFolder(key))
         return 1;
     CDaoRecord record(&ExplorerRecordset);
@@ -171,7 +169,7 @@ int GetSubFolders(FolderId key, CDWordArray& keys, CStringArray* names) {
             if (names) {
                 CString name;
                 record.GetField(explorer_field::Name, name);
-                names->Add(name);
+                names->Add(std::move(name));
             }
         }
         ExplorerRecordset.MoveNext();

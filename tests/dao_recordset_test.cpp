@@ -515,6 +515,33 @@ TEST_F(DaoRecordsetTest, EveryTypeRoundTrips) {
         EXPECT_EQ(records.GetFieldValue(i).vt, VT_NULL) << i;
 }
 
+TEST_F(DaoRecordsetTest, ValuesOtherProgramsWroteReadByTheFieldsType) {
+    CDaoTableDef table(&db);
+    table.Create("FOREIGN_ROWS");
+    table.CreateField("T", dbDate, 8);
+    table.CreateField("TXT", dbText, 40);
+    table.Append();
+    db.Execute("INSERT INTO FOREIGN_ROWS (T, TXT) VALUES ('2024-03-15 13:45:30', x'4869')");
+    db.Execute("INSERT INTO FOREIGN_ROWS (T, TXT) VALUES ('gestern', 42)");
+    db.Execute("INSERT INTO FOREIGN_ROWS (T, TXT) VALUES (45366.5, 2.5)");
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "FOREIGN_ROWS");
+    COleVariant v = records.GetFieldValue(0);
+    EXPECT_EQ(v.vt, VT_DATE);
+    EXPECT_NEAR(v.date, 45366.0 + 49530.0 / 86400.0, 0.5 / 86400);
+    EXPECT_STREQ(records.GetFieldValue(1).strVal, "Hi"); // bytes in a text field read as text
+    records.MoveNext();
+    v = records.GetFieldValue(0); // not a date: handed over as the text it is
+    EXPECT_EQ(v.vt, VT_BSTR);
+    EXPECT_STREQ(v.strVal, "gestern");
+    EXPECT_STREQ(records.GetFieldValue(1).strVal, "42");
+    records.MoveNext();
+    v = records.GetFieldValue(0);
+    EXPECT_EQ(v.vt, VT_DATE);
+    EXPECT_EQ(v.date, 45366.5);
+    EXPECT_STREQ(records.GetFieldValue(1).strVal, "2.5");
+}
+
 TEST_F(DaoRecordsetTest, ConversionFailuresLeaveTheRecordAsItWas) {
     AddPeople({{7, "seven"}});
     CDaoTableDef table(&db);

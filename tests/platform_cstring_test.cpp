@@ -140,6 +140,12 @@ TEST(CollectionsTest, CapacityGrowsInTheSetStep) {
     EXPECT_EQ(array.GetCapacity(), 0);
     array.Add(9);
     EXPECT_EQ(array.GetCapacity(), 50);
+    array.Clear(20); // emptied for a refill: the storage stays
+    EXPECT_TRUE(array.IsEmpty());
+    EXPECT_EQ(array.GetCapacity(), 50);
+    EXPECT_EQ(array.GetGrowBy(), 20);
+    array.Clear();
+    EXPECT_EQ(array.GetGrowBy(), 20);
 
     CWordArray byDefault; // MFC's heuristic: what is needed first, then at least 4 more
     byDefault.Add(1);

@@ -78,7 +78,10 @@ void ThrowEngine(sqlite3* db, int resultCode) {
 Connection::Connection(const char* path, int flags, bool exclusive)
     : m_path(path ? path : ""), m_readOnly((flags & SQLITE_OPEN_READONLY) != 0) {
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(m_path.c_str(), &raw, flags | SQLITE_OPEN_EXRESCODE, nullptr);
+    // A database and its recordsets are used from one thread at a time, as DAO objects are: the
+    // engine's locking around every call would buy nothing.
+    const int rc = sqlite3_open_v2(m_path.c_str(), &raw,
+                                   flags | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOMUTEX, nullptr);
     m_db.reset(raw);
     if (rc != SQLITE_OK) {
         if (!raw)

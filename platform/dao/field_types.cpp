@@ -407,11 +407,37 @@ void ColumnToVariant(const FieldDesc& field, sqlite3_stmt* statement, int column
         Reset(out, VT_R8);
         out.dblVal = sqlite3_column_double(statement, column);
         return;
+    case dbDate:
+        if (kind == SQLITE_TEXT) {
+            // Parsed where the engine holds it: no copy of the text on the way.
+            const auto* text =
+                reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+            const auto length = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
+            if (std::optional<double> date = IsoToDate(std::string_view(text, length))) {
+                Reset(out, VT_DATE);
+                out.date = *date;
+                return;
+            }
+        }
+        break;
+    case dbText:
+    case dbMemo:
+        if (kind == SQLITE_TEXT || kind == SQLITE_BLOB) {
+            Reset(out, VT_BSTR);
+            const auto* text =
+                kind == SQLITE_TEXT
+                    ? reinterpret_cast<const char*>(sqlite3_column_text(statement, column))
+                    : static_cast<const char*>(sqlite3_column_blob(statement, column));
+            const int length = sqlite3_column_bytes(statement, column);
+            out.strVal = CString(text, length);
+            return;
+        }
+        break;
     default:
-        // Dates, text and bytes go through the general path; they copy anyway.
-        ToVariant(field, ColumnValue(statement, column), out);
-        return;
+        break;
     }
+    // Everything else goes through the general path; it copies anyway.
+    ToVariant(field, ColumnValue(statement, column), out);
 }
 
 Value ColumnValue(sqlite3_stmt* statement, int column) {
