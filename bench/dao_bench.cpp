@@ -1,5 +1,6 @@
 // The DAO layer's index navigation next to the raw SQLite statements doing the same work, on a
 // table of a million records built once per run.
+#include "bench/raw_connection.h"
 #include "platform/dao/dao.h"
 
 #include <benchmark/benchmark.h>
@@ -146,8 +147,7 @@ void SeekLibrary(benchmark::State& state) {
 }
 
 void SeekRaw(benchmark::State& state) {
-    sqlite3* raw = nullptr;
-    sqlite3_open_v2(Table().path().c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3* raw = OpenRawConnection(Table().path(), SQLITE_OPEN_READONLY);
     Sqlite db(raw);
     SqliteStatement select = Prepare(raw, "SELECT V FROM BIG WHERE K = ?1");
     Keys keys(state.range(0));
@@ -185,8 +185,7 @@ void WalkLibrary(benchmark::State& state) {
 }
 
 void WalkRaw(benchmark::State& state) {
-    sqlite3* raw = nullptr;
-    sqlite3_open_v2(Table().path().c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3* raw = OpenRawConnection(Table().path(), SQLITE_OPEN_READONLY);
     Sqlite db(raw);
     // The same columns the layer's walk carries.
     SqliteStatement select = Prepare(raw, "SELECT rowid, ID, K, V, NAME FROM BIG ORDER BY K");

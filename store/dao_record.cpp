@@ -25,6 +25,8 @@ int CDaoRecord::GetFieldTrace(int field, COleVariant& value) {
 }
 
 int CDaoRecord::GetField(int field, std::int32_t& value) {
+    if (m_recordset && m_recordset->ReadFieldInteger(field - 1, value))
+        return 1;
     COleVariant read;
     if (!GetFieldTrace(field, read))
         return 0;
@@ -47,6 +49,8 @@ int CDaoRecord::GetField(int field, std::int32_t& value) {
 }
 
 int CDaoRecord::GetField(int field, CString& value) {
+    if (m_recordset && m_recordset->ReadFieldText(field - 1, value))
+        return 1;
     COleVariant read;
     if (!GetFieldTrace(field, read))
         return 0;

@@ -78,10 +78,9 @@ void ThrowEngine(sqlite3* db, int resultCode) {
 Connection::Connection(const char* path, int flags, bool exclusive)
     : m_path(path ? path : ""), m_readOnly((flags & SQLITE_OPEN_READONLY) != 0) {
     sqlite3* raw = nullptr;
-    // A database and its recordsets are used from one thread at a time, as DAO objects are: the
-    // engine's locking around every call would buy nothing.
-    const int rc = sqlite3_open_v2(m_path.c_str(), &raw,
-                                   flags | SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOMUTEX, nullptr);
+    // No per-call locking (NOMUTEX): a database and its recordsets are used from one thread at a
+    // time, as DAO objects are.
+    const int rc = sqlite3_open_v2(m_path.c_str(), &raw, flags | kConnectionFlags, nullptr);
     m_db.reset(raw);
     if (rc != SQLITE_OK) {
         if (!raw)
@@ -90,6 +89,7 @@ Connection::Connection(const char* path, int flags, bool exclusive)
     }
     sqlite3_extended_result_codes(m_db.get(), 1);
     sqlite3_busy_timeout(m_db.get(), kBusyTimeoutMs);
+    Exec(("PRAGMA cache_size=-" + std::to_string(kPageCacheKiB)).c_str());
     if (exclusive)
         Exec("PRAGMA locking_mode=EXCLUSIVE");
     // The engine reads the file lazily; reading the schema now reports a foreign or locked file at

@@ -230,6 +230,12 @@ public:
     COleVariant GetFieldValue(int index);
     void GetFieldValue(int index, COleVariant& value);
     COleVariant GetFieldValue(const char* name);
+    // Shortcuts of GetFieldValue for long listings, without a variant: a whole-number field
+    // (Byte, Integer, Long; Boolean as -1/0) as an integer, a text field as text. They answer
+    // false, having done nothing, wherever GetFieldValue would give anything else (null, another
+    // type, a pending edit, no current record): the caller then asks GetFieldValue.
+    bool ReadFieldInteger(int index, std::int32_t& value);
+    bool ReadFieldText(int index, CString& value);
     // Into the edit buffer, converted to the field's type.
     void SetFieldValue(int index, const COleVariant& value);
     void SetFieldValue(int index, const char* text);

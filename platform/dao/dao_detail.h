@@ -61,6 +61,13 @@ struct TableState {
     std::vector<Client*> clients;
 };
 
+// What every connection of the layer is opened with besides the caller's flags, and the size of
+// its page cache: listings walk an index and visit the rows it points to all over the table, and
+// a cache of 8 MiB keeps a project of a few hundred thousand records in memory between calls
+// where the engine's default of 2 MiB would read much of it from the file again.
+constexpr int kConnectionFlags = SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOMUTEX;
+constexpr int kPageCacheKiB = 8192;
+
 class Connection {
 public:
     // Opens or creates the file; throws CDaoException with the engine's message.

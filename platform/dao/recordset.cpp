@@ -135,6 +135,14 @@ COleVariant CDaoRecordset::GetFieldValue(const char* name) {
     return value;
 }
 
+bool CDaoRecordset::ReadFieldInteger(int index, std::int32_t& value) {
+    return m_cursor && m_cursor->attached() && m_cursor->ReadWalkInteger(index, value);
+}
+
+bool CDaoRecordset::ReadFieldText(int index, CString& value) {
+    return m_cursor && m_cursor->attached() && m_cursor->ReadWalkText(index, value);
+}
+
 void CDaoRecordset::SetFieldValue(int index, const COleVariant& value) {
     Live(m_cursor).SetFieldValue(index, value);
 }

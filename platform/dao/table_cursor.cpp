@@ -599,6 +599,56 @@ void TableCursor::GetFieldValue(int index, COleVariant& value) {
     ColumnToVariant(field, slot.get(), 0, value);
 }
 
+int TableCursor::FreshWalkColumn(int index) const {
+    if (index < 0 || std::size_t(index) >= m_fields.size() || m_editMode != dbEditNone ||
+        m_at != At::Record || !m_live || !m_walk || m_seenVersion != m_state->version)
+        return -1;
+    return m_walkColumn[std::size_t(index)];
+}
+
+bool TableCursor::ReadWalkInteger(int index, std::int32_t& value) const {
+    const int column = FreshWalkColumn(index);
+    if (column < 0)
+        return false;
+    // One call into the statement; the value's own accessors are cheap.
+    sqlite3_value* cell = sqlite3_column_value(m_walk, column);
+    if (sqlite3_value_type(cell) != SQLITE_INTEGER)
+        return false;
+    const std::int64_t stored = sqlite3_value_int64(cell);
+    // The same narrowing as the variant types these fields read as.
+    switch (m_fields[std::size_t(index)].type) {
+    case dbBoolean:
+        value = stored != 0 ? VARIANT_TRUE : VARIANT_FALSE;
+        return true;
+    case dbByte:
+        value = static_cast<BYTE>(stored);
+        return true;
+    case dbInteger:
+        value = static_cast<std::int16_t>(stored);
+        return true;
+    case dbLong:
+        value = static_cast<std::int32_t>(stored);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TableCursor::ReadWalkText(int index, CString& value) const {
+    const int column = FreshWalkColumn(index);
+    if (column < 0)
+        return false;
+    const short type = m_fields[std::size_t(index)].type;
+    if (type != dbText && type != dbMemo)
+        return false;
+    sqlite3_value* cell = sqlite3_column_value(m_walk, column);
+    if (sqlite3_value_type(cell) != SQLITE_TEXT)
+        return false;
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(cell));
+    value = CString(text, sqlite3_value_bytes(cell));
+    return true;
+}
+
 void TableCursor::SetFieldValue(int index, const COleVariant& value) {
     if (m_editMode == dbEditNone)
         ThrowDao(DAO_ERROR_UPDATE_WITHOUT_EDIT, "Update or CancelUpdate without AddNew or Edit.");

@@ -40,6 +40,10 @@ public:
     short editMode() const { return m_editMode; }
 
     void GetFieldValue(int index, COleVariant& value);
+    // GetFieldValue's answer for a small field the walk carries, when it is a whole number or
+    // text; false (nothing done, nothing thrown) in every other case.
+    bool ReadWalkInteger(int index, std::int32_t& value) const;
+    bool ReadWalkText(int index, CString& value) const;
     void SetFieldValue(int index, const COleVariant& value);
     int FieldIndex(const char* name) const;
     const std::vector<FieldDesc>& fields() const { return m_fields; }
@@ -72,6 +76,8 @@ private:
     bool StepWalk();
     void BecomeCurrent();
     bool WalkRowHasBoundKey() const;
+    // The walk's column of a field on a current, unchanged record outside an edit, or -1.
+    int FreshWalkColumn(int index) const;
     void NoCurrent(bool bof, bool eof);
     std::optional<Found> FindBackward(bool withRowid, bool inclusive);
     void PositionAt(const Found& found);
