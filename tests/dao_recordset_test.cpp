@@ -542,6 +542,70 @@ TEST_F(DaoRecordsetTest, ValuesOtherProgramsWroteReadByTheFieldsType) {
     EXPECT_STREQ(records.GetFieldValue(1).strVal, "2.5");
 }
 
+TEST_F(DaoRecordsetTest, ShortcutReadsAgreeWithTheVariantOrDecline) {
+    CDaoTableDef table(&db);
+    table.Create("SMALL_TYPES");
+    table.CreateField("B", dbBoolean, 1);
+    table.CreateField("Y", dbByte, 1);
+    table.CreateField("S", dbInteger, 2);
+    table.CreateField("L", dbLong, 4);
+    table.CreateField("D", dbDouble, 8);
+    table.CreateField("TXT", dbText, 20);
+    table.CreateField("M", dbMemo, 0);
+    table.Append();
+    db.Execute("INSERT INTO SMALL_TYPES VALUES (7, 200, -1234, -70000, 2.5, 'Größe', 'lang')");
+    db.Execute("INSERT INTO SMALL_TYPES VALUES (NULL, NULL, NULL, NULL, NULL, NULL, NULL)");
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "SMALL_TYPES");
+    std::int32_t number = 99;
+    CString text("unberührt");
+    // A field the walk does not carry yet is declined; once read it is carried.
+    EXPECT_FALSE(records.ReadFieldInteger(3, number));
+    EXPECT_EQ(number, 99);
+    for (short i = 0; i < records.GetFieldCount(); ++i)
+        records.GetFieldValue(i);
+    const std::int32_t expected[] = {VARIANT_TRUE, 200, -1234, -70000};
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_TRUE(records.ReadFieldInteger(i, number)) << i;
+        EXPECT_EQ(number, expected[i]) << i;
+        EXPECT_FALSE(records.ReadFieldText(i, text)) << i;
+    }
+    EXPECT_FALSE(records.ReadFieldInteger(4, number)); // a fraction is no whole number
+    ASSERT_TRUE(records.ReadFieldText(5, text));
+    EXPECT_STREQ(text, "Größe");
+    EXPECT_FALSE(records.ReadFieldText(6, text)); // long values stay out of the walk
+    EXPECT_STREQ(text, "Größe");
+    EXPECT_FALSE(records.ReadFieldInteger(5, number));
+    EXPECT_FALSE(records.ReadFieldInteger(7, number)); // no such field
+    EXPECT_FALSE(records.ReadFieldInteger(-1, number));
+
+    // A pending edit is read from its buffer: the shortcut leaves that to GetFieldValue.
+    records.Edit();
+    records.SetFieldValue(3, Long(5));
+    EXPECT_FALSE(records.ReadFieldInteger(3, number));
+    EXPECT_EQ(records.GetFieldValue(3).lVal, 5);
+    records.Update();
+    // After a write the walk has to find its record again, which only GetFieldValue does.
+    EXPECT_FALSE(records.ReadFieldInteger(3, number));
+    EXPECT_EQ(records.GetFieldValue(3).lVal, 5);
+    ASSERT_TRUE(records.ReadFieldInteger(3, number));
+    EXPECT_EQ(number, 5);
+
+    records.MoveNext(); // all null
+    number = 99;
+    text = "unberührt";
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_FALSE(records.ReadFieldInteger(i, number)) << i;
+        EXPECT_FALSE(records.ReadFieldText(i, text)) << i;
+    }
+    EXPECT_EQ(number, 99);
+    EXPECT_STREQ(text, "unberührt");
+    records.MoveNext(); // past the end
+    EXPECT_FALSE(records.ReadFieldInteger(3, number));
+    records.Close();
+    EXPECT_FALSE(records.ReadFieldInteger(3, number));
+}
+
 TEST_F(DaoRecordsetTest, ConversionFailuresLeaveTheRecordAsItWas) {
     AddPeople({{7, "seven"}});
     CDaoTableDef table(&db);
