@@ -50,10 +50,10 @@ CString KeyText(std::uint32_t key) {
 }
 
 // The date field of the current record, read into a date that starts as zero and valid.
-CString DateText(CDaoRecord& record, int field) {
+CString DateText(CDaoRecord& record, int field, const DateTimeFormat& format) {
     COleDateTime date;
     record.GetField(field, date);
-    return date.Format();
+    return format.Format(date);
 }
 
 // The store hands out text as 8-bit characters; the value's text is taken as such, up to its
@@ -119,6 +119,8 @@ int ExplorerDialog::InsertListRows(const CDWordArray& folderKeys, const CStringA
     CDaoRecord chunkRecord(&ChunksRecordset);
     const CString folderWord = LoadText(IDS_KIND_FOLDER);
     const CString chunkWord = LoadText(IDS_KIND_CHUNK);
+    // The user's date format, read once for all the rows of this call.
+    const DateTimeFormat dates;
 
     int position = 0;
     for (int i = 0; i < folderKeys.GetSize(); ++i) {
@@ -132,7 +134,8 @@ int ExplorerDialog::InsertListRows(const CDWordArray& folderKeys, const CStringA
         m_list.SetItemText(row, kTypeColumn, folderWord);
         // A folder whose record vanished keeps an empty date.
         if (SeekFolder(key))
-            m_list.SetItemText(row, kDateColumn, DateText(folderRecord, explorer_field::Date));
+            m_list.SetItemText(row, kDateColumn,
+                               DateText(folderRecord, explorer_field::Date, dates));
         m_list.SetItemText(row, kKeyColumn, KeyText(key));
     }
     for (int i = 0; i < chunkKeys.GetSize(); ++i) {
@@ -147,7 +150,8 @@ int ExplorerDialog::InsertListRows(const CDWordArray& folderKeys, const CStringA
         const bool found = SeekChunk(key) != 0;
         // A chunk whose record vanished keeps an empty date and empty extra cells.
         if (found)
-            m_list.SetItemText(row, kDateColumn, DateText(chunkRecord, chunk_field::ModifyDate));
+            m_list.SetItemText(row, kDateColumn,
+                               DateText(chunkRecord, chunk_field::ModifyDate, dates));
         m_list.SetItemText(row, kKeyColumn, KeyText(key));
         if (!found)
             continue;
@@ -157,7 +161,7 @@ int ExplorerDialog::InsertListRows(const CDWordArray& folderKeys, const CStringA
                 continue;
             RebuildText(value);
             CString text;
-            if (::VariantToText(text, value))
+            if (::VariantToText(text, value, dates))
                 m_list.SetItemText(row, kFirstExtraColumn + k, text);
         }
     }

@@ -41,7 +41,10 @@ CString FormatLong(std::int32_t number) {
     return CString(buffer);
 }
 
-int VariantToText(CString& text, COleVariant& value) {
+namespace {
+
+// `dates` null: the user's date format is read for a date value when one comes.
+int ValueText(CString& text, COleVariant& value, const DateTimeFormat* dates) {
     text.Empty();
     switch (value.vt) {
     case VT_EMPTY:
@@ -63,7 +66,7 @@ int VariantToText(CString& text, COleVariant& value) {
         text = COleCurrency(value.cyVal).Format();
         return 1;
     case VT_DATE:
-        text = COleDateTime(value.date).Format();
+        text = dates ? dates->Format(COleDateTime(value.date)) : COleDateTime(value.date).Format();
         return 1;
     case VT_BSTR:
         text = value.strVal;
@@ -87,6 +90,16 @@ int VariantToText(CString& text, COleVariant& value) {
         text = value.strVal;
         return 1;
     }
+}
+
+} // namespace
+
+int VariantToText(CString& text, COleVariant& value) {
+    return ValueText(text, value, nullptr);
+}
+
+int VariantToText(CString& text, COleVariant& value, const DateTimeFormat& dates) {
+    return ValueText(text, value, &dates);
 }
 
 int TextToVariant(COleVariant& value, const CString& text, WORD fieldType) {

@@ -115,23 +115,54 @@ std::tm TmFromParts(const Parts& parts) {
     return tm;
 }
 
-// strftime in the user's locale, of any length. A trailing marker tells an empty result from a
-// buffer that was too small.
-CString FormatTm(const char* format, const std::tm& tm) {
-    if (!format || !*format)
-        return CString();
-    const std::string marked = std::string(format) + '\x01';
-    const locale_t locale = user_locale::Current(user_locale::Category::Time).handle;
-    std::string buffer(marked.size() * 4 + 64, '\0');
+// Ends every format given to strftime, so that an empty text is told from a short buffer.
+constexpr char kFormatEnd = '\x01';
+
+// strftime of `marked` (a format ending in kFormatEnd) in `locale`, of any length, appended to
+// `out` without the marker. Short texts, such as dates, need no allocation of their own.
+void AppendFormatted(std::string& out, const std::string& marked, const std::tm& tm,
+                     locale_t locale) {
+    char small[128];
+    std::size_t length = strftime_l(small, sizeof small, marked.c_str(), &tm, locale);
+    if (length > 0) {
+        out.append(small, length - 1);
+        return;
+    }
+    std::string buffer(marked.size() * 4 + sizeof small, '\0');
     for (;;) {
-        const std::size_t length =
-            strftime_l(buffer.data(), buffer.size(), marked.c_str(), &tm, locale);
+        length = strftime_l(buffer.data(), buffer.size(), marked.c_str(), &tm, locale);
         if (length > 0) {
-            buffer.resize(length - 1);
-            return CString(std::move(buffer));
+            out.append(buffer.data(), length - 1);
+            return;
         }
         buffer.resize(buffer.size() * 2);
     }
+}
+
+// strftime in the user's locale, of any length.
+CString FormatTm(const char* format, const std::tm& tm) {
+    if (!format || !*format)
+        return CString();
+    std::string text;
+    AppendFormatted(text, std::string(format) + kFormatEnd, tm,
+                    user_locale::Current(user_locale::Category::Time).handle);
+    return CString(std::move(text));
+}
+
+// Whether the format ends inside a conversion ("%", or "%" with flags, width or modifier only),
+// which the next character would complete.
+bool EndsInsideConversion(std::string_view format) {
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != '%')
+            continue;
+        ++i;
+        while (i < format.size() &&
+               std::string_view("-_0^#123456789EO").find(format[i]) != std::string_view::npos)
+            ++i;
+        if (i >= format.size())
+            return true;
+    }
+    return false;
 }
 
 struct LocaleFormats {
@@ -589,25 +620,7 @@ int COleDateTime::GetDayOfYear() const {
 }
 
 CString COleDateTime::Format(DWORD flags) const {
-    if (m_status == null)
-        return CString();
-    const auto parts = m_status == valid ? Split(m_dt) : std::nullopt;
-    if (!parts)
-        return CString(kInvalidText);
-    bool showDate = flags & VAR_DATEVALUEONLY;
-    bool showTime = flags & VAR_TIMEVALUEONLY;
-    if (!showDate && !showTime) {
-        showDate = parts->serial != 0;
-        showTime = parts->secondOfDay != 0 || !showDate;
-    }
-    const LocaleFormats formats = CurrentFormats();
-    const std::tm tm = TmFromParts(*parts);
-    CString text;
-    if (showDate)
-        text = FormatTm(formats.date.c_str(), tm);
-    if (showTime)
-        text += (showDate ? " " : "") + FormatTm(formats.time.c_str(), tm);
-    return text;
+    return DateTimeFormat().Format(*this, flags);
 }
 
 CString COleDateTime::Format(const char* format) const {
@@ -628,4 +641,44 @@ bool COleDateTime::ParseDateTime(const char* text, DWORD flags) {
 
 bool operator<(const COleDateTime& a, const COleDateTime& b) {
     return Linear(a.m_dt) < Linear(b.m_dt);
+}
+
+// --- DateTimeFormat ---------------------------------------------------------------------------
+
+DateTimeFormat::DateTimeFormat() {
+    const LocaleFormats formats = CurrentFormats();
+    m_locale = formats.locale;
+    m_date = formats.date + kFormatEnd;
+    m_time = formats.time + kFormatEnd;
+    // Run as one format, a date format ending inside a conversion would take the blank in.
+    if (!EndsInsideConversion(formats.date))
+        m_dateAndTime = formats.date + ' ' + m_time;
+}
+
+CString DateTimeFormat::Format(const COleDateTime& date, DWORD flags) const {
+    if (date.m_status == COleDateTime::null)
+        return CString();
+    const auto parts = date.m_status == COleDateTime::valid ? Split(date.m_dt) : std::nullopt;
+    if (!parts)
+        return CString(kInvalidText);
+    bool showDate = flags & VAR_DATEVALUEONLY;
+    bool showTime = flags & VAR_TIMEVALUEONLY;
+    if (!showDate && !showTime) {
+        showDate = parts->serial != 0;
+        showTime = parts->secondOfDay != 0 || !showDate;
+    }
+    const std::tm tm = TmFromParts(*parts);
+    std::string text;
+    if (showDate && showTime && !m_dateAndTime.empty()) {
+        AppendFormatted(text, m_dateAndTime, tm, m_locale);
+    } else {
+        if (showDate)
+            AppendFormatted(text, m_date, tm, m_locale);
+        if (showTime) {
+            if (showDate)
+                text += ' ';
+            AppendFormatted(text, m_time, tm, m_locale);
+        }
+    }
+    return CString(std::move(text));
 }

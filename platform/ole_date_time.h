@@ -4,6 +4,8 @@
 #include "platform/cstring.h"
 
 #include <ctime>
+#include <locale.h>
+#include <string>
 
 class CTime {
 public:
@@ -84,4 +86,22 @@ public:
 
     DATE m_dt = 0.0;
     DateTimeStatus m_status = valid;
+};
+
+// The user's short date and time formats as COleDateTime::Format(flags) uses them, read from the
+// environment and the locale when this is made. Whoever formats many dates at once (a list being
+// filled) keeps one for the run instead of reading them again for every date; COleDateTime::Format
+// makes a new one on each call and so always follows the environment.
+class DateTimeFormat {
+public:
+    DateTimeFormat();
+    // The same text as date.Format(flags) gives under the locale read at construction.
+    CString Format(const COleDateTime& date, DWORD flags = 0) const;
+
+private:
+    locale_t m_locale;
+    // strftime formats, each ending in a marker that tells an empty text from a short buffer.
+    std::string m_date;
+    std::string m_time;
+    std::string m_dateAndTime; // empty when the two cannot be run as one format
 };

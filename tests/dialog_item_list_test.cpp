@@ -96,6 +96,23 @@ TEST_F(ItemListTest, FolderLayoutListsSubFoldersThenChunksWithEveryColumn) {
     EXPECT_EQ(ChunksScopeDepth(), 0);
 }
 
+TEST_F(ItemListTest, EachFillWritesDatesInTheLocaleOfTheMoment) {
+    ExplorerDialog dialog;
+    Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver&) {
+        const ItemTag folder = MakeTag(a, ItemKind::Folder);
+        {
+            ScopedLocaleEnvironment german(kGerman);
+            dialog.FillList(folder);
+            EXPECT_EQ(dialog.m_list.GetItemText(0, 2), "06.05.2024 07:08:09");
+            EXPECT_EQ(dialog.m_list.GetItemText(2, 8), kShot.Format());
+        }
+        ScopedLocaleEnvironment c("C");
+        dialog.FillList(folder);
+        EXPECT_EQ(dialog.m_list.GetItemText(0, 2), "05/06/2024 07:08:09");
+        EXPECT_EQ(dialog.m_list.GetItemText(2, 8), "07/14/2025 09:30:00");
+    });
+}
+
 TEST_F(ItemListTest, FolderModeListsNoChunksButKeepsTheExtraColumns) {
     ExplorerDialog dialog;
     Run(dialog, ExplorerMode::Folder, a, [&](UiDriver&) {

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 namespace {
 struct Expected {
     int year, month, day, hour, minute, second;
@@ -138,6 +141,32 @@ TEST(OleDateTimeTest, FormatFollowsTheUsersLocale) {
         ScopedLocaleEnvironment missing("xx_YY.UTF-8");
         EXPECT_EQ(date.Format(), "12/05/2026 14:03:09");
     }
+}
+
+TEST(OleDateTimeTest, TextsLongerThanADateAreWrittenWhole) {
+    ScopedLocaleEnvironment c("C");
+    const std::string filler(300, 'x');
+    EXPECT_EQ(COleDateTime(2026, 12, 5, 14, 3, 9).Format((filler + "%Y").c_str()), filler + "2026");
+}
+
+TEST(DateTimeFormatTest, WritesWhatFormatWritesInTheLocaleItWasMadeUnder) {
+    std::optional<DateTimeFormat> german;
+    {
+        ScopedLocaleEnvironment environment(kGerman);
+        german.emplace();
+        for (DATE value : kRoundTrips)
+            for (DWORD flags : {DWORD{0}, VAR_DATEVALUEONLY, VAR_TIMEVALUEONLY})
+                EXPECT_EQ(german->Format(COleDateTime(value), flags),
+                          COleDateTime(value).Format(flags));
+    }
+    ScopedLocaleEnvironment c("C");
+    const COleDateTime date(2026, 12, 5, 14, 3, 9);
+    EXPECT_EQ(german->Format(date), "05.12.2026 14:03:09");
+    EXPECT_EQ(DateTimeFormat().Format(date), "12/05/2026 14:03:09");
+    COleDateTime null;
+    null.SetStatus(COleDateTime::null);
+    EXPECT_EQ(german->Format(null), "");
+    EXPECT_EQ(german->Format(COleDateTime(2026, 2, 30, 0, 0, 0)), "Invalid DateTime");
 }
 
 TEST(OleDateTimeTest, ParseReadsWhatFormatWrites) {
