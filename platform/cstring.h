@@ -32,6 +32,13 @@ public:
         m_text = text ? text : "";
         return *this;
     }
+    // The first `length` bytes of `text` (which may hold zeros), reusing this string's storage.
+    void SetString(const char* text, int length) {
+        if (text && length > 0)
+            m_text.assign(text, static_cast<std::size_t>(length));
+        else
+            m_text.clear();
+    }
     CString& operator+=(const CString& other) {
         m_text += other.m_text;
         return *this;

@@ -7,8 +7,6 @@
 #include "store/item_tag.h"
 #include "store/shared_recordsets.h"
 
-#include <utility>
-
 std::int32_t GetChunkFolder(ChunkId key) {
     ChunksTableScope scope(g_context.database);
     if (!SeekChunk(key))
@@ -42,9 +40,8 @@ int GetFolderChunks(FolderId folder, CDWordArray& keys, CStringArray* names) {
             return 0;
         keys.Add(static_cast<DWORD>(key));
         if (names) {
-            CString name;
-            record.GetField(chunk_field::UsrId, name);
-            names->Add(std::move(name));
+            // Read straight into its place in the list (the read's result is not tested).
+            record.GetField(chunk_field::UsrId, names->ElementAt(names->Add(CString())));
         }
         ChunksRecordset.MoveNext();
         if (ChunksRecordset.IsEOF())

@@ -7,7 +7,6 @@
 #include "store/shared_recordsets.h"
 
 #include <unordered_set>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -167,9 +166,8 @@ int GetSubFolders(FolderId key, CDWordArray& keys, CStringArray* names) {
         if (id != 0) { // the root is nobody's sub-folder
             keys.Add(static_cast<DWORD>(id));
             if (names) {
-                CString name;
-                record.GetField(explorer_field::Name, name);
-                names->Add(std::move(name));
+                // Read straight into its place in the list (the read's result is not tested).
+                record.GetField(explorer_field::Name, names->ElementAt(names->Add(CString())));
             }
         }
         ExplorerRecordset.MoveNext();

@@ -48,6 +48,15 @@ TEST(CStringTest, ExtractionClampsLikeMfc) {
     EXPECT_EQ(text.Right(2), "lo");
     EXPECT_EQ(text.Right(-3), "");
     EXPECT_EQ(text.Right(99), "Hello");
+
+    CString set("vorher");
+    set.SetString("ab\0cd", 5); // a length, not a terminator, ends the text
+    EXPECT_EQ(set.GetLength(), 5);
+    EXPECT_EQ(set.str(), std::string("ab\0cd", 5));
+    set.SetString("xyz", 0);
+    EXPECT_TRUE(set.IsEmpty());
+    set.SetString(nullptr, 3);
+    EXPECT_TRUE(set.IsEmpty());
 }
 
 TEST(CStringTest, FindAndReplace) {

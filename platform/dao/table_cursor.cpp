@@ -645,7 +645,7 @@ bool TableCursor::ReadWalkText(int index, CString& value) const {
     if (sqlite3_value_type(cell) != SQLITE_TEXT)
         return false;
     const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(cell));
-    value = CString(text, sqlite3_value_bytes(cell));
+    value.SetString(text, sqlite3_value_bytes(cell));
     return true;
 }
 
