@@ -260,6 +260,56 @@ TEST_F(DaoSchemaTest, FieldsAreAddedToAnOpenTableButNoCounter) {
     EXPECT_EQ(info.m_nOrdinalPosition, static_cast<short>(std::size(kFields)));
 }
 
+TEST_F(DaoSchemaTest, RecordsetsSeeSchemaChangesMadeHereOrByAnotherConnection) {
+    CreateAllTypesTable();
+    const short fieldCount = static_cast<short>(std::size(kFields));
+    {
+        CDaoRecordset records(&db);
+        records.Open(dbOpenTable, "ALLTYPES");
+        EXPECT_EQ(records.GetFieldCount(), fieldCount);
+    }
+    // Another connection to the file adds a column and an index.
+    {
+        CDaoDatabase other;
+        other.Open(path.c_str());
+        other.Execute("ALTER TABLE ALLTYPES ADD COLUMN LATER TEXT(8)");
+        other.Execute("CREATE INDEX \"ALLTYPES.ByLater\" ON ALLTYPES (LATER)");
+    }
+    {
+        CDaoRecordset records(&db);
+        records.Open(dbOpenTable, "alltypes");
+        EXPECT_EQ(records.GetFieldCount(), fieldCount + 1);
+        EXPECT_NO_THROW(records.SetCurrentIndex("ByLater"));
+    }
+    // And through this database: a field added, an index dropped.
+    {
+        CDaoTableDef table(&db);
+        table.Open("ALLTYPES");
+        table.CreateField("LATEST", dbLong, 4);
+        table.DeleteIndex("ByLater");
+    }
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "ALLTYPES");
+    EXPECT_EQ(records.GetFieldCount(), fieldCount + 2);
+    EXPECT_EQ(ExpectDaoError([&] { records.SetCurrentIndex("ByLater"); }).GetErrorCode(), 3800);
+    // A table dropped elsewhere is gone here too.
+    {
+        CDaoDatabase other;
+        other.Open(path.c_str());
+        other.Execute("CREATE TABLE GONE (X INTEGER)");
+    }
+    CDaoRecordset gone(&db);
+    gone.Open(dbOpenTable, "GONE");
+    gone.Close();
+    {
+        CDaoDatabase other;
+        other.Open(path.c_str());
+        other.Execute("DROP TABLE GONE");
+    }
+    EXPECT_EQ(ExpectDaoError([&] { gone.Open(dbOpenTable, "GONE"); }).GetErrorCode(),
+              DAO_ERROR_ITEM_NOT_FOUND);
+}
+
 TEST_F(DaoSchemaTest, TablesThatExistOrDoNotReportTheEngine) {
     CreateAllTypesTable();
     CDaoTableDef again(&db);

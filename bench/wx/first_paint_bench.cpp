@@ -1,7 +1,8 @@
 // From the entry point's call to the browser dialog's first paint on the X server, with the
 // wxWidgets backend and the toolkit already running, as a host has it: on a project of 1,000,000
 // chunks (three levels of ten folders each, 1,000 chunks in each of the 1,000 innermost; the
-// dialog opens at one of those or at the root) and on an empty project.
+// dialog opens at one of those or at the root), on a project of 1,000 folders directly under the
+// root, each holding one folder, and on an empty project.
 // Needs a display: run it under xvfb-run -a -s "-screen 0 1280x1024x24" when there is none; without
 // one every case reports that and measures nothing.
 #include "host/project.h"
@@ -39,9 +40,11 @@ wxui::WxInstallation* Toolkit() {
     return toolkit.get();
 }
 
+enum class Shape { Empty, MillionChunks, WideRoot };
+
 class BenchProject {
 public:
-    BenchProject(const std::string& name, bool filled) {
+    BenchProject(const std::string& name, Shape shape) {
         m_dir = std::filesystem::temp_directory_path() /
                 ("explorer-wx-bench-" + name + "-" + std::to_string(getpid()));
         std::filesystem::create_directories(m_dir);
@@ -49,8 +52,10 @@ public:
         Use();
         if (!EXPL_CreateNewTable())
             throw std::runtime_error("cannot make the folder table");
-        if (filled)
+        if (shape == Shape::MillionChunks)
             Fill();
+        else if (shape == Shape::WideRoot)
+            FillWideRoot();
     }
     ~BenchProject() {
         m_project.reset();
@@ -87,18 +92,34 @@ private:
         transaction.Commit();
     }
 
+    // Folders 1-1000 under the root, folder 1000 + i inside folder i: every root child has a
+    // child of its own, so each one gets an expand button.
+    void FillWideRoot() {
+        CDaoDatabase& db = m_project->database();
+        refhost::Transaction transaction(db);
+        db.Execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000) "
+                   "INSERT INTO EXPLORER (ID, NAME, ID_OWNER, PASS_R, PASS_W) SELECT i, "
+                   "'Ordner ' || i, CASE WHEN i <= 1000 THEN 0 ELSE i - 1000 END, '-', '-' FROM n");
+        transaction.Commit();
+    }
+
     std::filesystem::path m_dir;
     std::unique_ptr<refhost::Project> m_project;
     EXPLORER_CALLBACK m_callback{};
 };
 
 BenchProject& MillionChunks() {
-    static BenchProject project("million", true);
+    static BenchProject project("million", Shape::MillionChunks);
+    return project;
+}
+
+BenchProject& WideRoot() {
+    static BenchProject project("wide", Shape::WideRoot);
     return project;
 }
 
 BenchProject& Empty() {
-    static BenchProject project("empty", false);
+    static BenchProject project("empty", Shape::Empty);
     return project;
 }
 
@@ -146,6 +167,10 @@ void MillionChunksNoStartFolder(benchmark::State& state) {
     FirstPaint(state, MillionChunks, 0xFFFFFFFF);
 }
 
+void WideRootNoStartFolder(benchmark::State& state) {
+    FirstPaint(state, WideRoot, 0xFFFFFFFF);
+}
+
 void EmptyProject(benchmark::State& state) {
     FirstPaint(state, Empty, 0xFFFFFFFF);
 }
@@ -159,6 +184,11 @@ BENCHMARK(MillionChunksAtAFolder)
     ->MinTime(2.0);
 BENCHMARK(MillionChunksNoStartFolder)
     ->Name("FirstPaint.million_chunks_no_start_folder")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0);
+BENCHMARK(WideRootNoStartFolder)
+    ->Name("FirstPaint.1000_folders_under_the_root")
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->MinTime(2.0);

@@ -100,6 +100,52 @@ std::optional<std::string> FindTable(Connection& connection, std::string_view na
     return std::nullopt;
 }
 
+namespace {
+
+std::int64_t SchemaCookie(Connection& connection, ShapeCache& cache) {
+    if (!cache.cookieQuery)
+        cache.cookieQuery = connection.Prepare("PRAGMA schema_version", true);
+    sqlite3_stmt* query = cache.cookieQuery.get();
+    const int rc = sqlite3_step(query);
+    const std::int64_t cookie = rc == SQLITE_ROW ? sqlite3_column_int64(query, 0) : -1;
+    sqlite3_reset(query);
+    if (rc != SQLITE_ROW)
+        connection.Fail(rc);
+    return cookie;
+}
+
+std::string LowerAscii(std::string_view name) {
+    std::string lower(name);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+} // namespace
+
+std::shared_ptr<const TableShape> DescribeTable(Connection& connection, std::string_view name) {
+    ShapeCache& cache = connection.shapes();
+    const std::int64_t cookie = SchemaCookie(connection, cache);
+    if (cache.generation != connection.schemaGeneration() || cache.cookie != cookie) {
+        cache.tables.clear();
+        cache.generation = connection.schemaGeneration();
+        cache.cookie = cookie;
+    }
+    const std::string key = LowerAscii(name);
+    if (auto it = cache.tables.find(key); it != cache.tables.end())
+        return it->second;
+    const std::optional<std::string> table = FindTable(connection, name);
+    if (!table)
+        return nullptr;
+    auto shape = std::make_shared<TableShape>();
+    shape->name = *table;
+    shape->fields = ReadFields(connection, shape->name);
+    shape->indexes = ReadIndexes(connection, shape->name, shape->fields);
+    cache.tables.emplace(key, shape);
+    return shape;
+}
+
 void ThrowNoSuchTable(Connection& connection, std::string_view name) {
     // Preparing a read of the table gets the engine's own words for it.
     const std::string probe = "SELECT 1 FROM " + QuoteIdentifier(name);

@@ -7,6 +7,7 @@
 
 #include "platform/dao/field_types.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +36,16 @@ struct IndexDesc {
 std::optional<std::string> FindTable(Connection& connection, std::string_view name);
 // 3265 with the engine's "no such table: NAME".
 [[noreturn]] void ThrowNoSuchTable(Connection& connection, std::string_view name);
+
+// A table's name as created, its fields and its indexes, read once and then kept on the
+// connection until the schema changes (through the layer or by anybody else); null for a table
+// that is not there (or is the engine's or the layer's own).
+struct TableShape {
+    std::string name;
+    std::vector<FieldDesc> fields;
+    std::vector<IndexDesc> indexes;
+};
+std::shared_ptr<const TableShape> DescribeTable(Connection& connection, std::string_view name);
 
 std::vector<FieldDesc> ReadFields(Connection& connection, const std::string& table);
 std::vector<IndexDesc> ReadIndexes(Connection& connection, const std::string& table,

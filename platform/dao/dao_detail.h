@@ -68,6 +68,17 @@ struct TableState {
 constexpr int kConnectionFlags = SQLITE_OPEN_EXRESCODE | SQLITE_OPEN_NOMUTEX;
 constexpr int kPageCacheKiB = 8192;
 
+struct TableShape;
+
+// The tables' descriptions as the catalog read them, kept while the schema stays as it was then:
+// neither changed through the layer (generation) nor by anybody else (the engine's schema cookie).
+struct ShapeCache {
+    std::uint64_t generation = 0;
+    std::int64_t cookie = -1;
+    Statement cookieQuery;
+    std::unordered_map<std::string, std::shared_ptr<const TableShape>> tables; // by lower-case name
+};
+
 class Connection {
 public:
     // Opens or creates the file; throws CDaoException with the engine's message.
@@ -99,6 +110,7 @@ public:
     void DetachAll();
 
     std::uint64_t schemaGeneration() const { return m_schemaGeneration; }
+    ShapeCache& shapes() { return m_shapes; }
 
 private:
     std::string m_path;
@@ -106,6 +118,7 @@ private:
     std::uint64_t m_schemaGeneration = 0;
     std::unordered_map<std::string, std::unique_ptr<TableState>> m_tables; // by lower-case name
     Handle m_db;
+    ShapeCache m_shapes; // after m_db: its statement goes before the connection closes
 };
 
 // Around statements of unknown reach: clients let go before, cursors restart after.

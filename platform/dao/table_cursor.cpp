@@ -52,14 +52,14 @@ std::uint32_t SegmentKey(Segment segment, bool backward) {
 
 TableCursor::TableCursor(Connection& connection, const std::string& table, int options)
     : m_connection(&connection) {
-    const std::optional<std::string> name = FindTable(connection, table);
-    if (!name)
+    const std::shared_ptr<const TableShape> shape = DescribeTable(connection, table);
+    if (!shape)
         ThrowNoSuchTable(connection, table);
-    m_table = *name;
+    m_table = shape->name;
     m_state = &connection.Table(m_table);
     m_readOnly = (options & dbReadOnly) != 0 || connection.readOnly();
-    m_fields = ReadFields(connection, m_table);
-    m_indexes = ReadIndexes(connection, m_table, m_fields);
+    m_fields = shape->fields;
+    m_indexes = shape->indexes;
     m_fieldByRowid.resize(m_fields.size());
     connection.Attach(m_table, this);
     try {

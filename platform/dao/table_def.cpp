@@ -173,8 +173,11 @@ short CDaoTableDef::GetFieldCount() {
         ThrowClosed();
     Connection& db = m_pDatabase->connection();
     if (!m_state->cached || m_state->generation != db.schemaGeneration()) {
-        m_state->fields = ReadFields(db, m_state->name);
-        m_state->indexes = ReadIndexes(db, m_state->name, m_state->fields);
+        const std::shared_ptr<const TableShape> shape = DescribeTable(db, m_state->name);
+        if (!shape)
+            ThrowNoSuchTable(db, m_state->name);
+        m_state->fields = shape->fields;
+        m_state->indexes = shape->indexes;
         m_state->generation = db.schemaGeneration();
         m_state->cached = true;
     }
