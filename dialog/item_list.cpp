@@ -56,6 +56,19 @@ CString DateText(CDaoRecord& record, int field, const DateTimeFormat& format) {
     return format.Format(date);
 }
 
+// Keeps the list from repainting while it is filled: one repaint at the end instead of one per
+// row and cell.
+class RedrawPause {
+public:
+    explicit RedrawPause(CWnd& window) : m_window(window) { m_window.SetRedraw(FALSE); }
+    ~RedrawPause() { m_window.SetRedraw(TRUE); }
+    RedrawPause(const RedrawPause&) = delete;
+    RedrawPause& operator=(const RedrawPause&) = delete;
+
+private:
+    CWnd& m_window;
+};
+
 // The store hands out text as 8-bit characters; the value's text is taken as such, up to its
 // first zero byte.
 void RebuildText(COleVariant& value) {
@@ -67,6 +80,7 @@ void RebuildText(COleVariant& value) {
 } // namespace
 
 int ExplorerDialog::FillList(ItemTag tag) {
+    const RedrawPause pause(m_list);
     m_list.DeleteAllItems();
     const bool rebuild = m_listTag == NoItem || TagKind(m_listTag) != TagKind(tag);
     if (rebuild) {
@@ -84,6 +98,7 @@ int ExplorerDialog::FillList(ItemTag tag) {
             table = g_context.callback->GetEntries(TagKey(tag));
         // Read within the block's bounds; the block is freed here.
         const std::vector<ChunkEntry> entries = ReadEntryTable(table);
+        m_list.SetItemCount(static_cast<int>(entries.size()));
         for (std::size_t i = 0; i < entries.size(); ++i)
             m_list.InsertItem(kRowMask, static_cast<int>(i), entries[i].name, 0, 0, kEntryImage,
                               MakeTag(entries[i].key, ItemKind::Entry));
@@ -108,6 +123,7 @@ int ExplorerDialog::FillList(ItemTag tag) {
     GetSubFolders(TagKey(tag), folderKeys, &folderNames);
     if (m_mode != ExplorerMode::Folder)
         GetFolderChunks(TagKey(tag), chunkKeys, &chunkNames);
+    m_list.SetItemCount(folderKeys.GetSize() + chunkKeys.GetSize());
     return InsertListRows(folderKeys, folderNames, chunkKeys, chunkNames);
 }
 

@@ -161,6 +161,14 @@ int CListCtrl::GetItemCount() const {
     return list ? list->Count() : 0;
 }
 
+BOOL CListCtrl::SetItemCount(int count) {
+    ListView* list = List(this);
+    if (!list || count < 0)
+        return FALSE;
+    list->items.reserve(static_cast<std::size_t>(count));
+    return TRUE;
+}
+
 int CListCtrl::FindItem(LVFINDINFO* find, int start) const {
     ListView* list = List(this);
     if (!list || !find)

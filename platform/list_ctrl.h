@@ -42,6 +42,8 @@ public:
     BOOL DeleteItem(int index);
     BOOL DeleteAllItems();
     int GetItemCount() const;
+    // Makes room for `count` items ahead of inserting them.
+    BOOL SetItemCount(int count);
     int FindItem(LVFINDINFO* find, int start = -1) const;
 
     // States; changes send LVN_ITEMCHANGING/LVN_ITEMCHANGED per item, as the control does.

@@ -55,7 +55,8 @@ DWORD ListView::View() const {
 void ListView::Changed(ControlChange::Kind kind, int index) {
     if (WindowData* data = winsys::Live(window); data && data->native)
         data->native->ModelChanged({kind, nullptr, index});
-    winsys::Invalidate(window, nullptr);
+    if (m_redraw)
+        winsys::Invalidate(window, nullptr);
 }
 
 LRESULT ListView::NotifyItem(UINT code, int index, UINT newState, UINT oldState, UINT changed,
@@ -991,6 +992,11 @@ LRESULT ListView::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_ERASEBKGND:
         return TRUE;
+    case WM_SETREDRAW:
+        m_redraw = wParam != 0;
+        if (m_redraw)
+            winsys::Invalidate(window, nullptr);
+        return 0;
     case WM_PAINT:
         Paint();
         return 0;

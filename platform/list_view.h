@@ -157,4 +157,5 @@ private:
     int m_armedEdit = -1;
     int m_pressedColumn = -1;
     bool m_rightPressed = false;
+    bool m_redraw = true; // WM_SETREDRAW: changes repaint the control
 };

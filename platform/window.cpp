@@ -481,6 +481,10 @@ CWnd* CWnd::GetCapture() {
     return FromHandle(winsys::Capture());
 }
 
+void CWnd::SetRedraw(BOOL redraw) {
+    SendMessage(WM_SETREDRAW, redraw ? TRUE : FALSE);
+}
+
 void CWnd::Invalidate(BOOL) {
     winsys::Invalidate(m_hWnd, nullptr);
 }

@@ -113,6 +113,9 @@ public:
     CWnd* SetCapture();
     static CWnd* GetCapture();
 
+    // WM_SETREDRAW: FALSE stops the window repainting itself on every change (while it is being
+    // filled); TRUE lets it again and repaints it once.
+    void SetRedraw(BOOL redraw = TRUE);
     void Invalidate(BOOL erase = TRUE);
     void InvalidateRect(LPCRECT rect, BOOL erase = TRUE);
     void ValidateRect(LPCRECT rect);

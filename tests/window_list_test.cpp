@@ -415,6 +415,31 @@ TEST_P(ListConformance, CustomDrawRunsThroughEveryStageInThePaint) {
     EXPECT_EQ(postPaints, 5);
 }
 
+TEST_P(ListConformance, ChangesWithRedrawOffRepaintOnceRedrawIsBackOn) {
+    host.answer = [](NMHDR* header) -> LRESULT {
+        const auto* draw = reinterpret_cast<NMCUSTOMDRAW*>(header);
+        return header->code == NM_CUSTOMDRAW && draw->dwDrawStage == CDDS_PREPAINT
+                   ? CDRF_NOTIFYITEMDRAW
+                   : 0;
+    };
+    list.UpdateWindow();
+    host.Clear();
+    list.SetRedraw(FALSE);
+    list.SetItemCount(100); // room only: no rows appear
+    EXPECT_EQ(list.GetItemCount(), 5);
+    list.InsertItem(5, "Zeta");
+    list.SetItemText(5, 1, "odd");
+    list.UpdateWindow();
+    EXPECT_TRUE(host.Recorded(NM_CUSTOMDRAW).empty());
+
+    list.SetRedraw(TRUE);
+    list.UpdateWindow();
+    const auto draws = host.Recorded(NM_CUSTOMDRAW);
+    EXPECT_TRUE(std::any_of(draws.begin(), draws.end(), [](const auto& n) {
+        return n.drawStage == CDDS_ITEMPREPAINT && n.item == 5;
+    }));
+}
+
 TEST_P(ListConformance, DragImageIsTheItemGrabbedWhereItLies) {
     list.ModifyStyle(LVS_TYPEMASK, LVS_ICON);
     CPoint corner;
