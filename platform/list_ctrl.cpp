@@ -187,7 +187,7 @@ int CListCtrl::FindItem(LVFINDINFO* find, int start) const {
         if ((find->flags & LVFI_STRING) && find->psz) {
             const std::size_t length = std::strlen(find->psz);
             const bool partial = find->flags & LVFI_PARTIAL;
-            const CString& text = row.texts[0];
+            const CString& text = row.label;
             if (partial ? text.Left(static_cast<int>(length)).CompareNoCase(find->psz) == 0
                         : text.CompareNoCase(find->psz) == 0)
                 return i;

@@ -89,9 +89,8 @@ LRESULT ListView::NotifyActivate(UINT code, int index, CPoint point) {
 int ListView::InsertItem(const LVITEM& item) {
     WindowData* data = winsys::Live(window);
     Item row;
-    row.texts.resize(std::max<std::size_t>(1, columns.size()));
     if ((item.mask & LVIF_TEXT) && item.pszText)
-        row.texts[0] = item.pszText;
+        row.label = item.pszText;
     if (item.mask & LVIF_IMAGE)
         row.image = item.iImage;
     if (item.mask & LVIF_PARAM)
@@ -103,7 +102,7 @@ int ListView::InsertItem(const LVITEM& item) {
         const bool descending = data->style & LVS_SORTDESCENDING;
         index = 0;
         while (index < Count()) {
-            const int order = items[static_cast<std::size_t>(index)].texts[0].Compare(row.texts[0]);
+            const int order = items[static_cast<std::size_t>(index)].label.Compare(row.label);
             if (descending ? order < 0 : order > 0)
                 break;
             ++index;
@@ -130,15 +129,13 @@ bool ListView::SetItem(const LVITEM& item) {
         // Sub-items carry text only and change silently.
         if (!(item.mask & LVIF_TEXT))
             return true;
-        if (row.texts.size() <= static_cast<std::size_t>(item.iSubItem))
-            row.texts.resize(static_cast<std::size_t>(item.iSubItem) + 1);
-        row.texts[static_cast<std::size_t>(item.iSubItem)] = item.pszText ? item.pszText : "";
+        row.subItems.Set(item.iSubItem, item.pszText ? item.pszText : "");
         Changed(ControlChange::ItemChanged, item.iItem);
         return true;
     }
     UINT changed = 0;
     const CString text = item.pszText ? item.pszText : "";
-    if ((item.mask & LVIF_TEXT) && row.texts[0] != text)
+    if ((item.mask & LVIF_TEXT) && row.label != text)
         changed |= LVIF_TEXT;
     if ((item.mask & LVIF_IMAGE) && row.image != item.iImage)
         changed |= LVIF_IMAGE;
@@ -151,7 +148,7 @@ bool ListView::SetItem(const LVITEM& item) {
             return false;
         Item& target = items[static_cast<std::size_t>(item.iItem)];
         if (changed & LVIF_TEXT) {
-            target.texts[0] = text;
+            target.label = text;
             m_widestText = -1;
         }
         if (changed & LVIF_IMAGE)
@@ -187,9 +184,7 @@ CString ListView::Text(int index, int subItem) const {
     if (!Valid(index) || subItem < 0)
         return CString();
     const Item& row = items[static_cast<std::size_t>(index)];
-    return static_cast<std::size_t>(subItem) < row.texts.size()
-               ? row.texts[static_cast<std::size_t>(subItem)]
-               : CString();
+    return subItem == 0 ? row.label : CString(row.subItems.Get(subItem));
 }
 
 bool ListView::DeleteItem(int index) {
@@ -248,8 +243,7 @@ int ListView::InsertColumn(int index, const LVCOLUMN& column) {
     // Sub-item texts follow their column.
     if (index > 0)
         for (Item& row : items)
-            if (row.texts.size() > static_cast<std::size_t>(index))
-                row.texts.insert(row.texts.begin() + index, CString());
+            row.subItems.InsertEmpty(index);
     Changed(ControlChange::ItemChanged);
     return index;
 }
@@ -260,8 +254,7 @@ bool ListView::DeleteColumn(int index) {
     columns.erase(columns.begin() + index);
     if (index > 0)
         for (Item& row : items)
-            if (row.texts.size() > static_cast<std::size_t>(index))
-                row.texts.erase(row.texts.begin() + index);
+            row.subItems.Erase(index);
     ClampScroll();
     Changed(ControlChange::ItemChanged);
     return true;
@@ -474,7 +467,7 @@ int ListView::CellWidth() const {
     if (m_widestText < 0) {
         m_widestText = 0;
         for (const Item& row : items)
-            m_widestText = std::max(m_widestText, Width(window, row.texts[0]));
+            m_widestText = std::max(m_widestText, Width(window, row.label));
     }
     return kImageMargin + imageWidth + kImageMargin + m_widestText + 2 * kLabelPadding + 6;
 }
@@ -530,7 +523,7 @@ int ListView::TotalColumnWidth() const {
 bool ListView::ItemRect(int index, UINT code, CRect& rect) const {
     if (!Valid(index))
         return false;
-    const CString& text = items[static_cast<std::size_t>(index)].texts[0];
+    const CString& text = items[static_cast<std::size_t>(index)].label;
     const int textWidth = Width(window, text);
     const DWORD view = View();
     CRect icon;
@@ -837,7 +830,7 @@ HWND ListView::EditLabel(int index) {
     if (!Valid(index))
         return nullptr;
     NMLVDISPINFO info{};
-    std::string text = items[static_cast<std::size_t>(index)].texts[0].str();
+    std::string text = items[static_cast<std::size_t>(index)].label.str();
     info.item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_STATE;
     info.item.iItem = index;
     info.item.state = items[static_cast<std::size_t>(index)].state;
@@ -850,7 +843,7 @@ HWND ListView::EditLabel(int index) {
     CRect label;
     ItemRect(index, LVIR_LABEL, label);
     // Room for the text and some more, at least a line high.
-    const int wanted = Width(window, items[static_cast<std::size_t>(index)].texts[0]) + 20;
+    const int wanted = Width(window, items[static_cast<std::size_t>(index)].label) + 20;
     if (label.Width() < wanted) {
         if (View() == LVS_ICON)
             label.InflateRect((wanted - label.Width()) / 2, 0);
@@ -860,7 +853,7 @@ HWND ListView::EditLabel(int index) {
     label.bottom = std::max<long>(label.bottom, label.top + LineHeight() + 4);
     winsys::CreateParams params;
     params.kind = WindowKind::Edit;
-    params.text = items[static_cast<std::size_t>(index)].texts[0].c_str();
+    params.text = items[static_cast<std::size_t>(index)].label.c_str();
     params.style = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL;
     params.rect = label;
     params.parent = window;
@@ -975,7 +968,7 @@ std::unique_ptr<CImageList> ListView::CreateDragImage(int index, CPoint& topLeft
         dc.SetTextColor(GetSysColor(COLOR_WINDOWTEXT));
         CRect text = label;
         text.DeflateRect(kLabelPadding, 1);
-        dc.DrawText(row.texts[0], &text,
+        dc.DrawText(row.label, &text,
                     View() == LVS_ICON ? DT_CENTER | DT_WORDBREAK : DT_LEFT | DT_SINGLELINE);
     }
     LiveImageList(image->m_hImageList)->images.push_back(std::move(pixels));
@@ -1361,9 +1354,9 @@ void ListView::PaintItem(CDC& dc, int index, const NMLVCUSTOMDRAW& colors) {
         text.DeflateRect(kLabelPadding, 0);
         if (view == LVS_ICON) {
             text.top += 1;
-            dc.DrawText(row.texts[0], &text, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+            dc.DrawText(row.label, &text, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
         } else {
-            dc.DrawText(row.texts[0], &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+            dc.DrawText(row.label, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         }
     }
     if (view == LVS_REPORT) {

@@ -19,6 +19,7 @@
 
 #include "platform/control_classes.h"
 #include "platform/image_list_data.h"
+#include "platform/list_sub_item_texts.h"
 
 #include <memory>
 #include <vector>
@@ -34,7 +35,8 @@ public:
         int subItem = 0;
     };
     struct Item {
-        std::vector<CString> texts; // by sub-item
+        CString label;         // sub-item 0
+        SubItemTexts subItems; // the other columns' texts
         int image = 0;
         UINT state = 0;
         LPARAM lParam = 0;

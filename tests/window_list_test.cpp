@@ -91,6 +91,20 @@ TEST_P(ListConformance, ColumnsReportWidthsUntilThereAreNoMore) {
     EXPECT_EQ(list.GetColumnCount(), 0);
 }
 
+TEST_P(ListConformance, SubItemTextsMoveWithTheirColumns) {
+    list.InsertColumn(1, "Neu", LVCFMT_LEFT, 40);
+    EXPECT_EQ(list.GetItemText(3, 0), "Delta");
+    EXPECT_EQ(list.GetItemText(3, 1), "");
+    EXPECT_EQ(list.GetItemText(3, 2), "odd");
+    list.SetItemText(3, 1, "neu");
+    ASSERT_TRUE(list.DeleteColumn(2));
+    EXPECT_EQ(list.GetItemText(3, 1), "neu");
+    EXPECT_EQ(list.GetItemText(3, 2), "");
+    ASSERT_TRUE(list.DeleteColumn(1));
+    EXPECT_EQ(list.GetItemText(3, 0), "Delta");
+    EXPECT_EQ(list.GetItemText(3, 1), "");
+}
+
 TEST_P(ListConformance, ClickSelectsOneItemAndReportsEachChange) {
     driver->ClickListItem(list, 1);
     EXPECT_EQ(Selected(), std::vector<int>{1});
