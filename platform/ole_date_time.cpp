@@ -1,5 +1,6 @@
 #include "platform/ole_date_time.h"
 
+#include "platform/numeric_date_format.h"
 #include "platform/user_locale.h"
 
 #include <algorithm>
@@ -645,14 +646,25 @@ bool operator<(const COleDateTime& a, const COleDateTime& b) {
 
 // --- DateTimeFormat ---------------------------------------------------------------------------
 
+DateTimeFormat::Pattern DateTimeFormat::MakePattern(const std::string& format) {
+    return {format + kFormatEnd, numeric_date_format::Compile(format)};
+}
+
 DateTimeFormat::DateTimeFormat() {
     const LocaleFormats formats = CurrentFormats();
     m_locale = formats.locale;
-    m_date = formats.date + kFormatEnd;
-    m_time = formats.time + kFormatEnd;
+    m_date = MakePattern(formats.date);
+    m_time = MakePattern(formats.time);
     // Run as one format, a date format ending inside a conversion would take the blank in.
     if (!EndsInsideConversion(formats.date))
-        m_dateAndTime = formats.date + ' ' + m_time;
+        m_dateAndTime = MakePattern(formats.date + ' ' + formats.time);
+}
+
+void DateTimeFormat::Append(std::string& out, const Pattern& pattern, const std::tm& tm) const {
+    if (pattern.numeric)
+        numeric_date_format::Append(out, *pattern.numeric, tm);
+    else
+        AppendFormatted(out, pattern.marked, tm, m_locale);
 }
 
 CString DateTimeFormat::Format(const COleDateTime& date, DWORD flags) const {
@@ -669,15 +681,15 @@ CString DateTimeFormat::Format(const COleDateTime& date, DWORD flags) const {
     }
     const std::tm tm = TmFromParts(*parts);
     std::string text;
-    if (showDate && showTime && !m_dateAndTime.empty()) {
-        AppendFormatted(text, m_dateAndTime, tm, m_locale);
+    if (showDate && showTime && m_dateAndTime) {
+        Append(text, *m_dateAndTime, tm);
     } else {
         if (showDate)
-            AppendFormatted(text, m_date, tm, m_locale);
+            Append(text, m_date, tm);
         if (showTime) {
             if (showDate)
                 text += ' ';
-            AppendFormatted(text, m_time, tm, m_locale);
+            Append(text, m_time, tm);
         }
     }
     return CString(std::move(text));

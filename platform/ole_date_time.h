@@ -5,6 +5,7 @@
 
 #include <ctime>
 #include <locale.h>
+#include <optional>
 #include <string>
 
 class CTime {
@@ -99,9 +100,17 @@ public:
     CString Format(const COleDateTime& date, DWORD flags = 0) const;
 
 private:
+    // A format as strftime takes it, ending in a marker that tells an empty text from a short
+    // buffer; and, when it holds numeric conversions only, spelled out to be written directly.
+    struct Pattern {
+        std::string marked;
+        std::optional<std::string> numeric;
+    };
+    static Pattern MakePattern(const std::string& format);
+    void Append(std::string& out, const Pattern& pattern, const std::tm& tm) const;
+
     locale_t m_locale;
-    // strftime formats, each ending in a marker that tells an empty text from a short buffer.
-    std::string m_date;
-    std::string m_time;
-    std::string m_dateAndTime; // empty when the two cannot be run as one format
+    Pattern m_date;
+    Pattern m_time;
+    std::optional<Pattern> m_dateAndTime; // nothing when the two cannot be run as one format
 };
