@@ -10,7 +10,7 @@
 #include "store/folder_records.h"
 #include "store/shared_recordsets.h"
 
-#include <cstdio>
+#include <charconv>
 #include <cstring>
 
 namespace {
@@ -45,8 +45,8 @@ int ColumnWidth(const CListCtrl& list, double factor) {
 
 CString KeyText(std::uint32_t key) {
     char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%u", key);
-    return CString(buffer);
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, key).ptr;
+    return CString(buffer, static_cast<int>(end - buffer));
 }
 
 // The date field of the current record, read into a date that starts as zero and valid.

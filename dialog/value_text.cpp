@@ -3,6 +3,7 @@
 #include "platform/dao/dao.h"
 #include "platform/exceptions.h"
 
+#include <charconv>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -35,10 +36,11 @@ std::int32_t Atol32(const char* text) {
 
 } // namespace
 
+// "%1ld": the plain decimal text, a minus sign for negative numbers.
 CString FormatLong(std::int32_t number) {
     char buffer[kLongBufferSize];
-    std::snprintf(buffer, sizeof buffer, "%1ld", static_cast<long>(number));
-    return CString(buffer);
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, number).ptr;
+    return CString(buffer, static_cast<int>(end - buffer));
 }
 
 namespace {
