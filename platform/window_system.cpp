@@ -12,6 +12,7 @@
 #include "platform/window.h"
 
 #include <algorithm>
+#include <array>
 #include <deque>
 #include <set>
 #include <unordered_set>
@@ -30,8 +31,35 @@ struct Deferred {
     std::function<void()> action;
 };
 
+// The windows alive now. The two found most recently are checked before the set: a list being
+// filled asks about itself and its parent for every row and cell.
+class LiveWindows {
+public:
+    bool Contains(WindowData* data) {
+        if (data == m_recent[0] || data == m_recent[1])
+            return true;
+        if (!m_all.count(data))
+            return false;
+        m_recent[1] = m_recent[0];
+        m_recent[0] = data;
+        return true;
+    }
+    void Add(WindowData* data) { m_all.insert(data); }
+    void Remove(WindowData* data) {
+        m_all.erase(data);
+        for (WindowData*& recent : m_recent)
+            if (recent == data)
+                recent = nullptr;
+    }
+    std::size_t Count() const { return m_all.size(); }
+
+private:
+    std::unordered_set<WindowData*> m_all;
+    std::array<WindowData*, 2> m_recent{};
+};
+
 struct System {
-    std::unordered_set<WindowData*> live;
+    LiveWindows live;
     std::vector<HWND> topLevels; // bottom of the z-order first
     HWND focus = nullptr;
     HWND capture = nullptr;
@@ -162,8 +190,7 @@ namespace winsys {
 WindowData* Live(HWND window) {
     if (!window)
         return nullptr;
-    auto& live = Sys().live;
-    return live.count(window) ? window : nullptr;
+    return Sys().live.Contains(window) ? window : nullptr;
 }
 
 HWND Create(const CreateParams& params) {
@@ -188,7 +215,7 @@ HWND Create(const CreateParams& params, std::unique_ptr<WindowClass> cls) {
     data->text = params.text ? params.text : "";
     data->metrics = params.metrics ? params.metrics : (parent ? parent->metrics : nullptr);
     data->cls = std::move(cls);
-    Sys().live.insert(data);
+    Sys().live.Add(data);
     if (params.object) {
         data->permanent = params.object;
         params.object->m_hWnd = data;
@@ -261,7 +288,7 @@ void Destroy(HWND window) {
     data->cls->Destroyed(data);
     data->native.reset();
     data->peer.reset();
-    sys.live.erase(data);
+    sys.live.Remove(data);
     if (data->temporary)
         data->temporary->m_hWnd = nullptr;
     if (CWnd* permanent = data->permanent) {
@@ -940,7 +967,7 @@ std::vector<HWND> TopLevelWindows() {
 }
 
 std::size_t LiveWindowCount() {
-    return Sys().live.size();
+    return Sys().live.Count();
 }
 
 } // namespace winsys

@@ -234,6 +234,25 @@ TEST_P(CWndTest, DestroyingDetachesTheObject) {
     EXPECT_EQ(edit.GetDlgCtrlID(), 0);
 }
 
+TEST_P(CWndTest, WindowsInUseUntilTheirEndAreGoneAfterIt) {
+    CEdit first;
+    CEdit second;
+    ASSERT_TRUE(first.Create(WS_CHILD, CRect(0, 0, 10, 10), &parent, 11));
+    ASSERT_TRUE(second.Create(WS_CHILD, CRect(0, 20, 10, 30), &parent, 12));
+    const HWND firstHandle = first.m_hWnd;
+    const HWND secondHandle = second.m_hWnd;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(IsWindow(firstHandle));
+        EXPECT_TRUE(IsWindow(secondHandle));
+    }
+    second.DestroyWindow();
+    EXPECT_TRUE(IsWindow(firstHandle));
+    EXPECT_FALSE(IsWindow(secondHandle));
+    first.DestroyWindow();
+    EXPECT_FALSE(IsWindow(firstHandle));
+    EXPECT_FALSE(IsWindow(secondHandle));
+}
+
 TEST_P(CWndTest, EditSelectionLimitAndReadOnly) {
     CEdit edit;
     ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
