@@ -610,11 +610,11 @@ bool TableCursor::ReadWalkInteger(int index, std::int32_t& value) const {
     const int column = FreshWalkColumn(index);
     if (column < 0)
         return false;
-    // One call into the statement; the value's own accessors are cheap.
-    sqlite3_value* cell = sqlite3_column_value(m_walk, column);
-    if (sqlite3_value_type(cell) != SQLITE_INTEGER)
+    // The variant path converts whatever is stored but null; so does the engine here, and only a
+    // zero can be a null in disguise.
+    const std::int64_t stored = sqlite3_column_int64(m_walk, column);
+    if (stored == 0 && sqlite3_column_type(m_walk, column) == SQLITE_NULL)
         return false;
-    const std::int64_t stored = sqlite3_value_int64(cell);
     // The same narrowing as the variant types these fields read as.
     switch (m_fields[std::size_t(index)].type) {
     case dbBoolean:
