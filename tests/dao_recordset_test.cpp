@@ -242,6 +242,37 @@ TEST_F(DaoRecordsetTest, SeekFindsEachComparisonOnAnIndexWithDuplicates) {
     EXPECT_EQ(Rest(records), (Names{"n1"}));
 }
 
+TEST_F(DaoRecordsetTest, SeeksOneAfterAnotherFindWhatASeekFromNowhereFinds) {
+    AddPeople({{1, "a1"}, {2, "b1"}, {4, "d1"}, {2, "b2"}, {5, "e1"}, {{}, "n1"}, {7, "g1"}});
+    CDaoRecordset walker(&db);
+    walker.Open(dbOpenTable, "PEOPLE");
+    walker.SetCurrentIndex("K");
+    // Runs upwards with gaps and repeats, steps back down, and past the last key.
+    const int keys[] = {1, 2, 2, 3, 4, 5, 7, 1, 4, 6, 7, 8, 0, 1, 2, 5};
+    for (int key : keys) {
+        SCOPED_TRACE(key);
+        COleVariant value = Long(key);
+        CDaoRecordset fresh(&db);
+        fresh.Open(dbOpenTable, "PEOPLE");
+        fresh.SetCurrentIndex("K");
+        const BOOL expected = fresh.Seek("=", &value);
+        ASSERT_EQ(walker.Seek("=", &value), expected);
+        if (expected) {
+            EXPECT_EQ(Name(walker), Name(fresh));
+        }
+        if (key == 4) { // and the walk goes on from there as it would
+            EXPECT_EQ(Rest(walker), Rest(fresh));
+            ASSERT_TRUE(walker.Seek("=", &value));
+        }
+    }
+    // A record written elsewhere between two seeks is seen by the next one.
+    COleVariant one = Long(1), three = Long(3);
+    ASSERT_TRUE(walker.Seek("=", &one));
+    AddPeople({{3, "c1"}});
+    ASSERT_TRUE(walker.Seek("=", &three));
+    EXPECT_EQ(Name(walker), "c1");
+}
+
 TEST_F(DaoRecordsetTest, SeekOnSeveralKeysAndOnAPrefix) {
     AddSample();
     CDaoRecordset records(&db);

@@ -416,6 +416,8 @@ bool TableCursor::Seek(const char* comparison, const COleVariant* keys, std::siz
     for (std::size_t i = 0; i < count; ++i)
         bound[i] = ToStored(m_fields[std::size_t(m_keyFields[i])], keys[i], false);
     DropEdit();
+    if (op == Comparison::Equal && SeekByStepping(bound))
+        return true;
     m_bound.swap(bound);
     if (op == Comparison::AtMost || op == Comparison::Less) {
         if (std::optional<Found> found = FindBackward(false, op == Comparison::AtMost)) {
@@ -434,6 +436,32 @@ bool TableCursor::Seek(const char* comparison, const COleVariant* keys, std::siz
     }
     NoCurrent(false, true);
     return false;
+}
+
+bool TableCursor::SeekByStepping(const std::vector<Value>& key) {
+    // Records looked up one after another in the order of their keys (a listing filling in each
+    // record's fields) mostly find the next key on the very next entry of the index: one step of
+    // the walk costs a fraction of a new search. Kept to one-column ascending integer indexes,
+    // where "the current key lies before the sought one" is a plain comparison.
+    if (key.size() != 1 || m_keyFields.size() != 1 || m_shape.descending[0] ||
+        key[0].kind != Value::Integer || m_at != At::Record || !m_live || !m_walk ||
+        m_seenVersion != m_state->version)
+        return false;
+    const int column = m_walkColumn[std::size_t(m_keyFields[0])];
+    if (sqlite3_column_type(m_walk, column) != SQLITE_INTEGER ||
+        sqlite3_column_int64(m_walk, column) >= key[0].integer)
+        return false;
+    // Every entry with the sought key comes after the current one, so if the next entry has it,
+    // it is the first of them. The walk's own bound stays what it was: its later segments need it.
+    if (!StepWalk()) {
+        NoCurrent(false, true);
+        return false;
+    }
+    if (sqlite3_column_type(m_walk, column) != SQLITE_INTEGER ||
+        sqlite3_column_int64(m_walk, column) != key[0].integer)
+        return false;
+    BecomeCurrent();
+    return true;
 }
 
 bool TableCursor::WalkRowHasBoundKey() const {

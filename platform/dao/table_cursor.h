@@ -76,6 +76,7 @@ private:
     bool StepWalk();
     void BecomeCurrent();
     bool WalkRowHasBoundKey() const;
+    bool SeekByStepping(const std::vector<Value>& key);
     // The walk's column of a field on a current, unchanged record outside an edit, or -1.
     int FreshWalkColumn(int index) const;
     void NoCurrent(bool bof, bool eof);
