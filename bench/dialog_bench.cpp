@@ -1,6 +1,7 @@
 // The browser dialog on a folder of 100,000 chunks with three extra columns, on the headless
 // backend: opening it, filling its list and sorting the list, each next to the raw SQLite query
 // that reads the same rows and fields.
+#include "bench/raw_connection.h"
 #include "dialog/explorer_dialog.h"
 #include "host/project.h"
 #include "interface/context.h"
@@ -68,8 +69,7 @@ private:
                 throw std::runtime_error("cannot make the folder table");
             Fill();
         }
-        if (sqlite3_open_v2(path.c_str(), &m_raw, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-            throw std::runtime_error("cannot open " + path);
+        m_raw = OpenRawConnection(path, SQLITE_OPEN_READONLY);
     }
     ~Project100k() {
         sqlite3_close(m_raw);
