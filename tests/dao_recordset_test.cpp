@@ -382,6 +382,28 @@ TEST_F(DaoRecordsetTest, AddNewLeavesTheCurrentRecordWhereItWas) {
     EXPECT_EQ(Name(records), "b1");
 }
 
+TEST_F(DaoRecordsetTest, MovesWithoutReadsStillKnowTheirRecord) {
+    AddSample();
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "PEOPLE");
+    records.SetCurrentIndex("K"); // n1 a1 a2 b1 b2 b3 c1
+    records.MoveNext();
+    records.MoveNext();
+    const COleVariant a2 = records.GetBookmark(); // nothing read on the way
+    records.MoveNext();
+    records.MovePrev();
+    EXPECT_TRUE(records.GetBookmark() == a2);
+    records.MoveNext();
+    records.MoveNext(); // b2, moved to and deleted without a read
+    records.Delete();
+    AddPeople({{0, "z0"}}); // a write elsewhere makes the walk find its place again
+    records.MoveNext();
+    EXPECT_EQ(Name(records), "b3");
+    records.SetBookmark(a2);
+    EXPECT_EQ(Name(records), "a2");
+    EXPECT_EQ(Walk(records, "K"), (Names{"n1", "z0", "a1", "a2", "b1", "b3", "c1"}));
+}
+
 TEST_F(DaoRecordsetTest, AWalkSurvivesWritesThroughAnotherRecordset) {
     AddSample();
     CDaoRecordset walker(&db);

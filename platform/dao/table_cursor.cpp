@@ -107,6 +107,8 @@ void TableCursor::Detach() {
 }
 
 void TableCursor::DropStatements() {
+    if (m_at == At::Record && m_live)
+        CurrentRowid();
     if (m_walk)
         sqlite3_reset(m_walk);
     m_walk = nullptr;
@@ -231,7 +233,7 @@ bool TableCursor::StepWalk() {
 
 void TableCursor::BecomeCurrent() {
     m_at = At::Record;
-    m_rowid = sqlite3_column_int64(m_walk, 0);
+    m_rowidPending = true; // read from the walk when somebody asks: a listing never does
     m_live = true;
     m_bof = m_eof = false;
     m_seenVersion = m_state->version;
@@ -299,9 +301,18 @@ std::optional<std::vector<Value>> TableCursor::KeyOf(std::int64_t rowid) {
     return key;
 }
 
+std::int64_t TableCursor::CurrentRowid() {
+    if (m_rowidPending && m_walk) {
+        m_rowid = sqlite3_column_int64(m_walk, 0);
+        m_rowidPending = false;
+    }
+    return m_rowid;
+}
+
 void TableCursor::CaptureKey() {
     if (m_at != At::Record || !m_live || !m_walk)
         return;
+    CurrentRowid();
     m_key.resize(m_keyFields.size());
     for (std::size_t i = 0; i < m_keyFields.size(); ++i)
         m_key[i] = ColumnValue(m_walk, m_walkColumn[std::size_t(m_keyFields[i])]);
@@ -310,7 +321,7 @@ void TableCursor::CaptureKey() {
 void TableCursor::Reposition() {
     // The record may have moved (its key changed) or gone since the walk was let go.
     CaptureKey();
-    std::optional<std::vector<Value>> key = KeyOf(m_rowid);
+    std::optional<std::vector<Value>> key = KeyOf(CurrentRowid());
     if (!key) {
         if (m_walk)
             sqlite3_reset(m_walk);
@@ -320,7 +331,7 @@ void TableCursor::Reposition() {
         return;
     }
     m_key = *key;
-    PositionAt(Found{m_rowid, m_key});
+    PositionAt(Found{CurrentRowid(), m_key});
 }
 
 void TableCursor::EnsureLive() {
@@ -368,7 +379,7 @@ void TableCursor::MoveNext() {
         return;
     case At::Deleted:
         m_bound = m_key;
-        m_boundRowid = m_rowid;
+        m_boundRowid = CurrentRowid();
         ForwardSegments(m_shape.descending, m_bound, true, false, m_plan);
         StartWalk();
         if (StepWalk())
@@ -398,7 +409,7 @@ void TableCursor::MovePrev() {
         Reposition();
     CaptureKey();
     m_bound = m_key;
-    m_boundRowid = m_rowid;
+    m_boundRowid = CurrentRowid();
     if (std::optional<Found> found = FindBackward(true, false))
         PositionAt(*found);
     else
@@ -458,8 +469,10 @@ bool TableCursor::SeekByStepping(const std::vector<Value>& key) {
         return false;
     }
     if (sqlite3_column_type(m_walk, column) != SQLITE_INTEGER ||
-        sqlite3_column_int64(m_walk, column) != key[0].integer)
+        sqlite3_column_int64(m_walk, column) != key[0].integer) {
+        NoCurrent(false, true); // the full search that follows finds the place anew
         return false;
+    }
     BecomeCurrent();
     return true;
 }
@@ -488,7 +501,7 @@ void TableCursor::Edit() {
     DropEdit();
     EnsureLive();
     m_editMode = dbEditInProgress;
-    m_editRowid = m_rowid;
+    m_editRowid = CurrentRowid();
     m_buffer.assign(m_fields.size(), std::nullopt);
 }
 
@@ -578,7 +591,7 @@ void TableCursor::Delete() {
     Statement& statement = m_writes[sql];
     if (!statement)
         statement = db().Prepare(sql, true);
-    sqlite3_bind_int64(statement.get(), 1, m_rowid);
+    sqlite3_bind_int64(statement.get(), 1, CurrentRowid());
     Write(statement.get());
     if (sqlite3_changes(db().db()) == 0)
         ThrowRecordDeleted();
@@ -618,7 +631,7 @@ void TableCursor::GetFieldValue(int index, COleVariant& value) {
                                 QuoteIdentifier(m_table) + " WHERE rowid = ?1",
                             true);
     ResetOnExit reset(slot.get());
-    sqlite3_bind_int64(slot.get(), 1, m_rowid);
+    sqlite3_bind_int64(slot.get(), 1, CurrentRowid());
     const int rc = sqlite3_step(slot.get());
     if (rc == SQLITE_DONE)
         ThrowRecordDeleted();
@@ -703,7 +716,7 @@ COleVariant TableCursor::Bookmark() {
         ThrowRecordDeleted();
     if (m_at != At::Record)
         ThrowNoCurrentRecord();
-    return RowidBookmark(m_rowid);
+    return RowidBookmark(CurrentRowid());
 }
 
 void TableCursor::MoveToBookmark(const COleVariant& bookmark) {

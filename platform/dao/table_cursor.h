@@ -83,6 +83,8 @@ private:
     std::optional<Found> FindBackward(bool withRowid, bool inclusive);
     void PositionAt(const Found& found);
     std::optional<std::vector<Value>> KeyOf(std::int64_t rowid);
+    // The current record's rowid; on a live walk read from its row the first time it is needed.
+    std::int64_t CurrentRowid();
     void CaptureKey();
     void EnsureLive();
     void Reposition();
@@ -125,6 +127,7 @@ private:
     bool m_eof = true;
     bool m_live = false;
     std::int64_t m_rowid = 0;
+    bool m_rowidPending = false; // m_rowid still to be read from the walk's current row
     std::vector<Value> m_key;
     std::uint64_t m_seenVersion = 0;
 
