@@ -1,4 +1,5 @@
-// Little-endian stores into byte buffers, for the blocks the host hands out.
+// Little-endian stores into and loads from byte buffers, for the blocks the host hands out and
+// receives.
 #pragma once
 
 #include "platform/win_types.h"
@@ -15,6 +16,13 @@ inline void Store16(BYTE* at, std::uint16_t value) {
 inline void Store32(BYTE* at, std::uint32_t value) {
     for (int i = 0; i < 4; ++i)
         at[i] = static_cast<BYTE>(value >> (8 * i));
+}
+
+inline std::uint32_t Load32(const BYTE* at) {
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = value << 8 | at[i];
+    return value;
 }
 
 } // namespace refhost

@@ -150,16 +150,22 @@ CString FormatTm(const char* format, const std::tm& tm) {
     return CString(std::move(text));
 }
 
+// The position of the conversion character after a "%" and the flags, width and E/O modifier
+// that may stand between (format.size() when the format ends first).
+std::size_t SkipConversionFlags(std::string_view format, std::size_t i) {
+    while (i < format.size() &&
+           std::string_view("-_0^#123456789EO").find(format[i]) != std::string_view::npos)
+        ++i;
+    return i;
+}
+
 // Whether the format ends inside a conversion ("%", or "%" with flags, width or modifier only),
 // which the next character would complete.
 bool EndsInsideConversion(std::string_view format) {
     for (std::size_t i = 0; i < format.size(); ++i) {
         if (format[i] != '%')
             continue;
-        ++i;
-        while (i < format.size() &&
-               std::string_view("-_0^#123456789EO").find(format[i]) != std::string_view::npos)
-            ++i;
+        i = SkipConversionFlags(format, i + 1);
         if (i >= format.size())
             return true;
     }
@@ -232,10 +238,7 @@ std::string Expand(std::string_view format, const LocaleFormats& formats, int de
             out += format[i];
             continue;
         }
-        ++i;
-        while (i < format.size() &&
-               std::string_view("-_0^#123456789EO").find(format[i]) != std::string_view::npos)
-            ++i;
+        i = SkipConversionFlags(format, i + 1);
         if (i >= format.size())
             break;
         const char conversion = format[i];

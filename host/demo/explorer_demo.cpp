@@ -5,10 +5,10 @@
 //                    [--name TEXT] [--screenshot FILE]
 //
 // With --screenshot the dialog is saved as a PNG after its first paint and then cancelled.
+#include "host/chunk_list.h"
 #include "host/host.h"
 #include "host/project.h"
 #include "interface/explorer.h"
-#include "platform/global_memory.h"
 #include "platform/window.h"
 #include "platform/window_system.h"
 #include "platform/wx/wx_backend.h"
@@ -121,19 +121,10 @@ void PrintChunkList(void* block) {
         std::cout << "picked chunks: none (single choice)\n";
         return;
     }
-    GlobalBlockOwner owner(static_cast<HGLOBAL>(block));
-    GlobalLockGuard lock(owner.get());
-    const auto* bytes = static_cast<const unsigned char*>(lock.data());
-    auto read = [&](std::size_t offset) {
-        return static_cast<std::uint32_t>(bytes[offset]) |
-               static_cast<std::uint32_t>(bytes[offset + 1]) << 8 |
-               static_cast<std::uint32_t>(bytes[offset + 2]) << 16 |
-               static_cast<std::uint32_t>(bytes[offset + 3]) << 24;
-    };
-    const std::uint32_t count = read(0);
-    std::cout << "picked chunks (block of " << count << "):";
-    for (std::uint32_t i = 0; i < count; ++i)
-        std::cout << ' ' << read(4 + 4 * std::size_t(i));
+    const std::vector<std::uint32_t> keys = refhost::TakeChunkList(block);
+    std::cout << "picked chunks (block of " << keys.size() << "):";
+    for (std::uint32_t key : keys)
+        std::cout << ' ' << key;
     std::cout << '\n';
 }
 

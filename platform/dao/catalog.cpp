@@ -114,14 +114,6 @@ std::int64_t SchemaCookie(Connection& connection, ShapeCache& cache) {
     return cookie;
 }
 
-std::string LowerAscii(std::string_view name) {
-    std::string lower(name);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
-
 } // namespace
 
 std::shared_ptr<const TableShape> DescribeTable(Connection& connection, std::string_view name) {
@@ -132,7 +124,7 @@ std::shared_ptr<const TableShape> DescribeTable(Connection& connection, std::str
         cache.generation = connection.schemaGeneration();
         cache.cookie = cookie;
     }
-    const std::string key = LowerAscii(name);
+    const std::string key = NameKey(name);
     if (auto it = cache.tables.find(key); it != cache.tables.end())
         return it->second;
     const std::optional<std::string> table = FindTable(connection, name);

@@ -34,14 +34,6 @@ long DaoCodeFor(int extendedCode) {
 
 constexpr int kBusyTimeoutMs = 300;
 
-std::string Lower(std::string_view name) {
-    std::string lower(name);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
-
 } // namespace
 
 std::string QuoteIdentifier(std::string_view name) {
@@ -61,6 +53,14 @@ bool SameName(std::string_view a, std::string_view b) {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(),
                       [&](unsigned char x, unsigned char y) { return fold(x) == fold(y); });
+}
+
+std::string NameKey(std::string_view name) {
+    std::string key(name);
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return key;
 }
 
 void ThrowDao(long code, const char* description) {
@@ -126,7 +126,7 @@ void Connection::RequireWritable() const {
 }
 
 TableState& Connection::Table(std::string_view name) {
-    auto& slot = m_tables[Lower(name)];
+    auto& slot = m_tables[NameKey(name)];
     if (!slot)
         slot = std::make_unique<TableState>();
     return *slot;

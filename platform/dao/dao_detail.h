@@ -40,6 +40,8 @@ private:
 std::string QuoteIdentifier(std::string_view name);
 // ASCII case-insensitive equality, as the engine compares identifiers.
 bool SameName(std::string_view a, std::string_view b);
+// The name with ASCII letters in lower case: a key under which SameName names meet.
+std::string NameKey(std::string_view name);
 
 [[noreturn]] void ThrowDao(long code, const char* description);
 // The engine's current message for `db`, with a DAO number chosen from the extended result code.

@@ -2,8 +2,8 @@
 // wxWidgets backend on the X server, driven with real pointer and keyboard events, and checked
 // by what the host receives.
 #include "dialog/explorer_dialog.h"
+#include "host/chunk_list.h"
 #include "host/host.h"
-#include "platform/global_memory.h"
 #include "platform/wx/wx_driver.h"
 #include "tests/e2e/wx_test_environment.h"
 #include "tests/support/library_fixture.h"
@@ -21,25 +21,6 @@ constexpr UINT kViewDetails = 32787;
 constexpr int kTreeId = 1012;
 constexpr int kListId = 1013;
 constexpr int kNameEdit = 1000;
-
-std::vector<std::uint32_t> ReadKeyBlock(void* block) {
-    std::vector<std::uint32_t> keys;
-    if (!block)
-        return keys;
-    GlobalBlockOwner owner(static_cast<HGLOBAL>(block));
-    GlobalLockGuard lock(owner.get());
-    const auto* bytes = static_cast<const unsigned char*>(lock.data());
-    auto read = [&](std::size_t offset) {
-        return static_cast<std::uint32_t>(bytes[offset]) |
-               static_cast<std::uint32_t>(bytes[offset + 1]) << 8 |
-               static_cast<std::uint32_t>(bytes[offset + 2]) << 16 |
-               static_cast<std::uint32_t>(bytes[offset + 3]) << 24;
-    };
-    const std::uint32_t count = read(0);
-    for (std::uint32_t i = 0; i < count; ++i)
-        keys.push_back(read(4 + 4 * std::size_t(i)));
-    return keys;
-}
 
 // A project as a host has it, the library initialised on it and the toolkit's dialogs in charge
 // of messages:
@@ -149,7 +130,7 @@ TEST_F(BrowserDialogE2E, SeveralStillsChosenWithOkReachTheHostAsABlock) {
     EXPECT_EQ(chunk, m_stills[0]);
     EXPECT_EQ(folder, m_hafen);
     EXPECT_EQ(readOnlyCheck, 1);
-    EXPECT_EQ(ReadKeyBlock(chunkList),
+    EXPECT_EQ(refhost::TakeChunkList(chunkList),
               (std::vector<std::uint32_t>{m_stills[0], m_stills[1], m_stills[3]}));
 }
 
