@@ -17,7 +17,6 @@ inline sqlite3* OpenRawConnection(const std::string& path, int flags) {
         sqlite3_close(db);
         throw std::runtime_error("cannot open " + path);
     }
-    const std::string cache = "PRAGMA cache_size=-" + std::to_string(dao_detail::kPageCacheKiB);
-    sqlite3_exec(db, cache.c_str(), nullptr, nullptr, nullptr);
+    sqlite3_exec(db, dao_detail::kConnectionSettings, nullptr, nullptr, nullptr);
     return db;
 }

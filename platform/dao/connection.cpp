@@ -89,7 +89,7 @@ Connection::Connection(const char* path, int flags, bool exclusive)
     }
     sqlite3_extended_result_codes(m_db.get(), 1);
     sqlite3_busy_timeout(m_db.get(), kBusyTimeoutMs);
-    Exec(("PRAGMA cache_size=-" + std::to_string(kPageCacheKiB)).c_str());
+    Exec(kConnectionSettings);
     if (exclusive)
         Exec("PRAGMA locking_mode=EXCLUSIVE");
     // The engine reads the file lazily; reading the schema now reports a foreign or locked file at
