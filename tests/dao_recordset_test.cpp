@@ -404,6 +404,38 @@ TEST_F(DaoRecordsetTest, MovesWithoutReadsStillKnowTheirRecord) {
     EXPECT_EQ(Walk(records, "K"), (Names{"n1", "z0", "a1", "a2", "b1", "b3", "c1"}));
 }
 
+TEST_F(DaoRecordsetTest, AFieldReadForTheFirstTimeMidWalkComesFromTheRecordTheWalkStandsOn) {
+    // Forty records of one key between two others: the first read of a field makes the walk carry
+    // it from there on, wherever in a group of equal keys and however far from its start it is.
+    std::vector<std::pair<std::optional<int>, const char*>> rows{{1, "a"}};
+    std::vector<std::string> names(40);
+    for (int i = 0; i < 40; ++i) {
+        names[std::size_t(i)] = "k" + std::to_string(i);
+        rows.push_back({5, names[std::size_t(i)].c_str()});
+    }
+    rows.push_back({9, "z"});
+    AddPeople(rows);
+    for (int moves : {0, 1, 2, 15, 16, 17, 30, 40}) {
+        SCOPED_TRACE(moves);
+        CDaoRecordset records(&db);
+        records.Open(dbOpenTable, "PEOPLE");
+        records.SetCurrentIndex("K");
+        COleVariant five = Long(5);
+        ASSERT_TRUE(records.Seek(">=", &five));
+        for (int i = 0; i < moves; ++i)
+            records.MoveNext(); // nothing read on the way
+        Names expected(names.begin() + std::min(moves, 40), names.end());
+        expected.push_back("z");
+        EXPECT_EQ(Rest(records), expected);
+        ASSERT_TRUE(records.Seek("=", &five)); // and the wider walk seeks and walks as before
+        EXPECT_EQ(Name(records), "k0");
+        EXPECT_EQ(records.GetFieldValue("ID").lVal, 2);
+        records.MoveNext();
+        EXPECT_EQ(records.GetFieldValue("ID").lVal, 3);
+        EXPECT_EQ(Name(records), "k1");
+    }
+}
+
 TEST_F(DaoRecordsetTest, AWalkSurvivesWritesThroughAnotherRecordset) {
     AddSample();
     CDaoRecordset walker(&db);

@@ -157,13 +157,52 @@ void TableCursor::BuildWalkColumns() {
 }
 
 void TableCursor::WidenWalk(std::size_t index) {
-    Suspend();
     m_wanted[index] = true;
+    if (RestepWider())
+        return;
+    Suspend();
     BuildWalkColumns();
     m_segments.clear(); // prepared for the old column list
     Reposition();
     if (m_at != At::Record)
         ThrowRecordDeleted();
+}
+
+bool TableCursor::RestepWider() {
+    // A listing reads its fields on the first record of its walk. Running that walk's statement
+    // again with the wider column list and stepping back to the record keeps the walk in one range
+    // ("key >= k"), where resuming from the record's rowid would split it into the rest of the
+    // record's group and what follows, and make the engine check the rowid on every step.
+    constexpr int kRestepLimit = 16;
+    if (m_at != At::Record || !m_live || !m_walk || m_next == 0 ||
+        m_stepsInStatement > kRestepLimit || m_seenVersion != m_state->version)
+        return false;
+    CaptureKey(); // for the fallback, should the statement not come back to the record
+    const std::int64_t rowid = CurrentRowid();
+    const int steps = m_stepsInStatement;
+    sqlite3_reset(m_walk);
+    m_walk = nullptr;
+    BuildWalkColumns();
+    m_segments.clear(); // prepared for the old column list
+    m_walk = BindSegment(m_plan[m_next - 1], false);
+    m_stepsInStatement = 0;
+    int rc = SQLITE_ROW;
+    while (m_stepsInStatement < steps && (rc = sqlite3_step(m_walk)) == SQLITE_ROW)
+        ++m_stepsInStatement;
+    if (rc == SQLITE_ROW && sqlite3_column_int64(m_walk, 0) == rowid)
+        return true;
+    sqlite3_reset(m_walk);
+    m_walk = nullptr;
+    m_plan.clear();
+    m_next = 0;
+    m_live = false;
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+        db().Fail(rc);
+    // Somebody else changed the table between the two runs: find the record by its key.
+    Reposition();
+    if (m_at != At::Record)
+        ThrowRecordDeleted();
+    return true;
 }
 
 void TableCursor::SetCurrentIndex(const char* name) {
@@ -219,10 +258,13 @@ bool TableCursor::StepWalk() {
             if (m_next >= m_plan.size())
                 return false;
             m_walk = BindSegment(m_plan[m_next++], false);
+            m_stepsInStatement = 0;
         }
         const int rc = sqlite3_step(m_walk);
-        if (rc == SQLITE_ROW)
+        if (rc == SQLITE_ROW) {
+            ++m_stepsInStatement;
             return true;
+        }
         sqlite3_stmt* finished = m_walk;
         m_walk = nullptr;
         ResetOnExit reset(finished);

@@ -66,6 +66,7 @@ private:
     void UseIndex(const IndexDesc* index);
     void BuildWalkColumns();
     void WidenWalk(std::size_t index);
+    bool RestepWider();
     void RequireUpdatable() const;
     void DropEdit();
     void DropStatements();
@@ -117,6 +118,7 @@ private:
     std::vector<Segment> m_plan;
     std::size_t m_next = 0;
     sqlite3_stmt* m_walk = nullptr;
+    int m_stepsInStatement = 0; // rows m_walk has given so far
     std::vector<Value> m_bound;
     std::int64_t m_boundRowid = 0;
 
