@@ -404,9 +404,10 @@ TEST_F(DaoRecordsetTest, MovesWithoutReadsStillKnowTheirRecord) {
     EXPECT_EQ(Walk(records, "K"), (Names{"n1", "z0", "a1", "a2", "b1", "b3", "c1"}));
 }
 
-TEST_F(DaoRecordsetTest, AFieldReadForTheFirstTimeMidWalkComesFromTheRecordTheWalkStandsOn) {
-    // Forty records of one key between two others: the first read of a field makes the walk carry
-    // it from there on, wherever in a group of equal keys and however far from its start it is.
+TEST_F(DaoRecordsetTest, WhatAWalkTakesUpMidwayComesFromTheRecordItStandsOn) {
+    // Forty records of one key between two others. The first read of a field, and the first need
+    // of the record's identity (a bookmark, an edit), make the walk carry more from there on,
+    // wherever in a group of equal keys and however far from its start it stands.
     std::vector<std::pair<std::optional<int>, const char*>> rows{{1, "a"}};
     std::vector<std::string> names(40);
     for (int i = 0; i < 40; ++i) {
@@ -415,24 +416,38 @@ TEST_F(DaoRecordsetTest, AFieldReadForTheFirstTimeMidWalkComesFromTheRecordTheWa
     }
     rows.push_back({9, "z"});
     AddPeople(rows);
-    for (int moves : {0, 1, 2, 15, 16, 17, 30, 40}) {
-        SCOPED_TRACE(moves);
-        CDaoRecordset records(&db);
-        records.Open(dbOpenTable, "PEOPLE");
-        records.SetCurrentIndex("K");
-        COleVariant five = Long(5);
-        ASSERT_TRUE(records.Seek(">=", &five));
-        for (int i = 0; i < moves; ++i)
-            records.MoveNext(); // nothing read on the way
-        Names expected(names.begin() + std::min(moves, 40), names.end());
-        expected.push_back("z");
-        EXPECT_EQ(Rest(records), expected);
-        ASSERT_TRUE(records.Seek("=", &five)); // and the wider walk seeks and walks as before
-        EXPECT_EQ(Name(records), "k0");
-        EXPECT_EQ(records.GetFieldValue("ID").lVal, 2);
-        records.MoveNext();
-        EXPECT_EQ(records.GetFieldValue("ID").lVal, 3);
-        EXPECT_EQ(Name(records), "k1");
+    enum class First { Read, Bookmark, Edit };
+    for (First first : {First::Read, First::Bookmark, First::Edit}) {
+        for (int moves : {0, 1, 2, 15, 16, 17, 30, 39}) {
+            SCOPED_TRACE(std::to_string(int(first)) + " after " + std::to_string(moves));
+            CDaoRecordset records(&db);
+            records.Open(dbOpenTable, "PEOPLE");
+            records.SetCurrentIndex("K");
+            COleVariant five = Long(5);
+            ASSERT_TRUE(records.Seek(">=", &five));
+            for (int i = 0; i < moves; ++i)
+                records.MoveNext(); // nothing read on the way
+            const std::string here = names[std::size_t(moves)];
+            if (first == First::Bookmark) {
+                const COleVariant mark = records.GetBookmark();
+                records.MoveFirst();
+                records.SetBookmark(mark);
+            } else if (first == First::Edit) {
+                records.Edit();
+                records.SetFieldValue("NAME", COleVariant((here + "x").c_str()));
+                records.Update();
+                names[std::size_t(moves)] = here + "x";
+            }
+            Names expected(names.begin() + moves, names.end());
+            expected.push_back("z");
+            EXPECT_EQ(Rest(records), expected);
+            ASSERT_TRUE(records.Seek("=", &five)); // the wider walk seeks and walks as before
+            EXPECT_EQ(Name(records), names[0]);
+            EXPECT_EQ(records.GetFieldValue("ID").lVal, 2);
+            records.MoveNext();
+            EXPECT_EQ(records.GetFieldValue("ID").lVal, 3);
+            EXPECT_EQ(Name(records), names[1]);
+        }
     }
 }
 

@@ -107,8 +107,7 @@ void TableCursor::Detach() {
 }
 
 void TableCursor::DropStatements() {
-    if (m_at == At::Record && m_live)
-        CurrentRowid();
+    // The position goes with the statements: whoever drops them closes or moves first next.
     if (m_walk)
         sqlite3_reset(m_walk);
     m_walk = nullptr;
@@ -144,15 +143,19 @@ void TableCursor::BuildWalkColumns() {
     // the walk are read by rowid, and a small one read once joins the walk.
     m_wanted.resize(m_fields.size(), false);
     m_walkColumn.assign(m_fields.size(), -1);
-    m_walkColumns = "rowid";
-    int column = 1;
+    // The rowid joins the walk once something needs it (a bookmark, an edit); a walk in rowid
+    // order has nothing else to go by.
+    const bool rowid = m_carryRowid || m_shape.keyColumns.empty();
+    m_rowidColumn = rowid ? 0 : -1;
+    m_walkColumns = rowid ? "rowid" : "";
+    int column = rowid ? 1 : 0;
     for (std::size_t i = 0; i < m_fields.size(); ++i) {
         const bool key =
             std::find(m_keyFields.begin(), m_keyFields.end(), int(i)) != m_keyFields.end();
         if (!key && (m_fields[i].large() || !m_wanted[i]))
             continue;
         m_walkColumn[i] = column++;
-        m_walkColumns += ", " + QuoteIdentifier(m_fields[i].name);
+        m_walkColumns += (m_walkColumns.empty() ? "" : ", ") + QuoteIdentifier(m_fields[i].name);
     }
 }
 
@@ -174,35 +177,33 @@ bool TableCursor::RestepWider() {
     // ("key >= k"), where resuming from the record's rowid would split it into the rest of the
     // record's group and what follows, and make the engine check the rowid on every step.
     constexpr int kRestepLimit = 16;
-    if (m_at != At::Record || !m_live || !m_walk || m_next == 0 ||
-        m_stepsInStatement > kRestepLimit || m_seenVersion != m_state->version)
+    if (m_at != At::Record || !m_live || !m_walk || m_stepsInStatement > kRestepLimit ||
+        m_seenVersion != m_state->version)
         return false;
-    CaptureKey(); // for the fallback, should the statement not come back to the record
-    const std::int64_t rowid = CurrentRowid();
-    const int steps = m_stepsInStatement;
-    sqlite3_reset(m_walk);
-    m_walk = nullptr;
     BuildWalkColumns();
-    m_segments.clear(); // prepared for the old column list
-    m_walk = BindSegment(m_plan[m_next - 1], false);
-    m_stepsInStatement = 0;
-    int rc = SQLITE_ROW;
-    while (m_stepsInStatement < steps && (rc = sqlite3_step(m_walk)) == SQLITE_ROW)
-        ++m_stepsInStatement;
-    if (rc == SQLITE_ROW && sqlite3_column_int64(m_walk, 0) == rowid)
-        return true;
-    sqlite3_reset(m_walk);
-    m_walk = nullptr;
-    m_plan.clear();
-    m_next = 0;
-    m_live = false;
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        db().Fail(rc);
-    // Somebody else changed the table between the two runs: find the record by its key.
-    Reposition();
-    if (m_at != At::Record)
-        ThrowRecordDeleted();
+    RestepAtSamePlace();
     return true;
+}
+
+void TableCursor::RestepAtSamePlace() {
+    // The old statement stays open until the new one stands where it stood: both read inside one
+    // transaction, so they see the same rows in the same order, and counting steps is exact.
+    const Segment segment = m_plan[m_next - 1];
+    const Statement old = std::move(m_segments[SegmentKey(segment, false)]);
+    m_segments.clear(); // prepared for the old column list
+    sqlite3_stmt* fresh = BindSegment(segment, false);
+    int steps = 0;
+    int rc = SQLITE_ROW;
+    while (steps < m_stepsInStatement && (rc = sqlite3_step(fresh)) == SQLITE_ROW)
+        ++steps;
+    if (rc != SQLITE_ROW) {
+        NoCurrent(false, true);
+        sqlite3_reset(fresh);
+        if (rc == SQLITE_DONE)
+            ThrowRecordDeleted();
+        db().Fail(rc);
+    }
+    m_walk = fresh;
 }
 
 void TableCursor::SetCurrentIndex(const char* name) {
@@ -345,7 +346,12 @@ std::optional<std::vector<Value>> TableCursor::KeyOf(std::int64_t rowid) {
 
 std::int64_t TableCursor::CurrentRowid() {
     if (m_rowidPending && m_walk) {
-        m_rowid = sqlite3_column_int64(m_walk, 0);
+        if (m_rowidColumn < 0) {
+            m_carryRowid = true;
+            BuildWalkColumns();
+            RestepAtSamePlace();
+        }
+        m_rowid = sqlite3_column_int64(m_walk, m_rowidColumn);
         m_rowidPending = false;
     }
     return m_rowid;
@@ -533,11 +539,6 @@ void TableCursor::RequireUpdatable() const {
         ThrowDao(DAO_ERROR_READ_ONLY, "Cannot update. Database or object is read-only.");
 }
 
-void TableCursor::DropEdit() {
-    m_editMode = dbEditNone;
-    m_buffer.clear();
-}
-
 void TableCursor::Edit() {
     RequireUpdatable();
     DropEdit();
@@ -680,13 +681,6 @@ void TableCursor::GetFieldValue(int index, COleVariant& value) {
     if (rc != SQLITE_ROW)
         db().Fail(rc);
     ColumnToVariant(field, slot.get(), 0, value);
-}
-
-int TableCursor::FreshWalkColumn(int index) const {
-    if (index < 0 || std::size_t(index) >= m_fields.size() || m_editMode != dbEditNone ||
-        m_at != At::Record || !m_live || !m_walk || m_seenVersion != m_state->version)
-        return -1;
-    return m_walkColumn[std::size_t(index)];
 }
 
 bool TableCursor::ReadWalkInteger(int index, std::int32_t& value) const {

@@ -67,8 +67,13 @@ private:
     void BuildWalkColumns();
     void WidenWalk(std::size_t index);
     bool RestepWider();
+    void RestepAtSamePlace();
     void RequireUpdatable() const;
-    void DropEdit();
+    void DropEdit() {
+        m_editMode = dbEditNone;
+        if (!m_buffer.empty())
+            m_buffer.clear();
+    }
     void DropStatements();
 
     sqlite3_stmt* Cached(Segment segment, bool backward);
@@ -79,7 +84,12 @@ private:
     bool WalkRowHasBoundKey() const;
     bool SeekByStepping(const std::vector<Value>& key);
     // The walk's column of a field on a current, unchanged record outside an edit, or -1.
-    int FreshWalkColumn(int index) const;
+    int FreshWalkColumn(int index) const {
+        if (!m_live || m_at != At::Record || m_editMode != dbEditNone || !m_walk ||
+            m_seenVersion != m_state->version || index < 0 || std::size_t(index) >= m_fields.size())
+            return -1;
+        return m_walkColumn[std::size_t(index)];
+    }
     void NoCurrent(bool bof, bool eof);
     std::optional<Found> FindBackward(bool withRowid, bool inclusive);
     void PositionAt(const Found& found);
@@ -107,6 +117,8 @@ private:
     // Fields read through this cursor so far: the walk carries these besides the key, so that a
     // listing that reads two fields of a wide table steps over two columns, not all of them.
     std::vector<bool> m_wanted;
+    bool m_carryRowid = false;
+    int m_rowidColumn = -1;   // the walk's column of the rowid, or -1
     std::string m_keyColumns; // rowid and the key columns
     std::unordered_map<std::uint32_t, Statement> m_segments;
     Statement m_keyByRowid;
