@@ -39,7 +39,7 @@ std::unique_ptr<WindowClass> MakeListViewClass() {
 
 ListView* ListViewOf(HWND window) {
     WindowData* data = winsys::Live(window);
-    return data ? dynamic_cast<ListView*>(data->cls.get()) : nullptr;
+    return data && data->cls ? data->cls->AsListView() : nullptr;
 }
 
 void ListView::Destroyed(HWND) {

@@ -48,6 +48,7 @@ public:
 
     LRESULT Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     void Destroyed(HWND window) override;
+    ListView* AsListView() override { return this; }
 
     HWND window = nullptr;
     std::vector<Column> columns;

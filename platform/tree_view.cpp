@@ -48,7 +48,7 @@ std::unique_ptr<WindowClass> MakeTreeViewClass() {
 
 TreeView* TreeViewOf(HWND window) {
     WindowData* data = winsys::Live(window);
-    return data ? dynamic_cast<TreeView*>(data->cls.get()) : nullptr;
+    return data && data->cls ? data->cls->AsTreeView() : nullptr;
 }
 
 void TreeView::Destroyed(HWND) {

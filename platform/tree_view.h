@@ -35,6 +35,7 @@ public:
 
     LRESULT Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     void Destroyed(HWND window) override;
+    TreeView* AsTreeView() override { return this; }
 
     HWND window = nullptr;
 

@@ -14,6 +14,8 @@
 
 class CWnd;
 class CDC;
+class ListView;
+class TreeView;
 
 enum class WindowKind { Generic, Dialog, Button, Edit, Static, TreeView, ListView, ToolBar };
 
@@ -27,6 +29,9 @@ public:
     virtual void Destroyed(HWND) {}
     // The cursor shown over the client area.
     virtual HCURSOR ClassCursor() const;
+    // The common controls' own state, found without a type query on every control call.
+    virtual ListView* AsListView() { return nullptr; }
+    virtual TreeView* AsTreeView() { return nullptr; }
 };
 
 struct WindowData {
