@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -580,6 +581,17 @@ const AFX_MSGMAP_ENTRY* FindEntry(const AFX_MSGMAP* map, UINT message, UINT code
 }
 } // namespace
 
+const AFX_MSGMAP_ENTRY* CWnd::FindMessageEntry(UINT message, UINT code, UINT id,
+                                               bool matchIds) const {
+    const AFX_MSGMAP* map = GetMessageMap();
+    MessageCacheSlot& slot =
+        m_messageCache[(message * 31u + code * 7u + id) % std::size(m_messageCache)];
+    if (slot.map != map || slot.message != message || slot.code != code || slot.id != id ||
+        slot.matchIds != matchIds)
+        slot = {map, message, code, id, matchIds, FindEntry(map, message, code, id, matchIds)};
+    return slot.entry;
+}
+
 BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     if (message == WM_COMMAND) {
         if (!OnCommand(wParam, lParam))
@@ -594,7 +606,7 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
         *result = notifyResult;
         return TRUE;
     }
-    const AFX_MSGMAP_ENTRY* entry = FindEntry(GetMessageMap(), message, 0, 0, false);
+    const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(message, 0, 0, false);
     if (!entry)
         return FALSE;
     return entry->pfn(this, message, wParam, lParam, result);
@@ -608,8 +620,7 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     UINT code = HIWORD(wParam);
     if (code == 1 && lParam == 0)
         code = 0; // accelerators arrive like menu commands
-    const AFX_MSGMAP_ENTRY* entry =
-        FindEntry(GetMessageMap(), WM_COMMAND, code, LOWORD(wParam), true);
+    const AFX_MSGMAP_ENTRY* entry = FindMessageEntry(WM_COMMAND, code, LOWORD(wParam), true);
     if (!entry)
         return FALSE;
     LRESULT result = 0;
@@ -620,8 +631,8 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* result) {
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
     if (!header)
         return FALSE;
-    const AFX_MSGMAP_ENTRY* entry = FindEntry(GetMessageMap(), WM_NOTIFY, header->code,
-                                              static_cast<UINT>(header->idFrom), true);
+    const AFX_MSGMAP_ENTRY* entry =
+        FindMessageEntry(WM_NOTIFY, header->code, static_cast<UINT>(header->idFrom), true);
     if (!entry)
         return FALSE;
     return entry->pfn(this, WM_NOTIFY, header->idFrom, lParam, result);

@@ -187,6 +187,21 @@ protected:
 private:
     friend struct WindowSystemAccess;
     explicit CWnd(HWND special);
+
+    // The message-map entry for a message (WM_COMMAND and WM_NOTIFY also by code and control id),
+    // or null. The last few answers are kept, as MFC keeps its message cache: a list filling
+    // 100,000 rows notifies its parent of each, and the maps are searched entry by entry.
+    const AFX_MSGMAP_ENTRY* FindMessageEntry(UINT message, UINT code, UINT id, bool matchIds) const;
+    struct MessageCacheSlot {
+        const AFX_MSGMAP* map =
+            nullptr; // the map searched: a window being destroyed has its base's
+        UINT message = 0;
+        UINT code = 0;
+        UINT id = 0;
+        bool matchIds = false;
+        const AFX_MSGMAP_ENTRY* entry = nullptr;
+    };
+    mutable MessageCacheSlot m_messageCache[8];
 };
 
 BOOL ReleaseCapture();

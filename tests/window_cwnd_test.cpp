@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 // A control subclass that sees keys first, as the browser's list and tree do.
@@ -211,6 +213,36 @@ TEST_P(CWndTest, CommandsAndNotificationsFindTheirEntries) {
               (std::vector<std::string>{"range 502", "clicked",
                                         "notify 705 " + std::to_string(NM_CLICK), "user 3 4"}));
     EXPECT_EQ(result, 5);
+
+    // Found entries are remembered: the same answers come back however often and in whatever order
+    // messages, codes and ids (hits, misses, range ends) follow each other, window by window.
+    Parent base;
+    ASSERT_TRUE(base.Create(CRect(0, 0, 100, 100)));
+    parent.calls.clear();
+    std::vector<std::string> expected;
+    for (int round = 0; round < 3; ++round) {
+        for (UINT id = 495; id <= 512; ++id) {
+            parent.SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
+            base.SendMessage(WM_COMMAND, MAKEWPARAM(id, 0), 0);
+            if (id >= 501 && id <= 503)
+                expected.push_back("range " + std::to_string(id));
+        }
+        for (UINT id = 695; id <= 715; ++id) {
+            for (UINT code : {UINT(NM_CLICK), UINT(NM_DBLCLK)}) {
+                NMHDR click{nullptr, id, code};
+                const LRESULT clickResult =
+                    parent.SendMessage(WM_NOTIFY, id, reinterpret_cast<LPARAM>(&click));
+                const bool handled = code == UINT(NM_CLICK) && id >= 700 && id <= 710;
+                EXPECT_EQ(clickResult, handled ? 5 : 0) << id << " " << code;
+                if (handled)
+                    expected.push_back("notify " + std::to_string(id) + " " + std::to_string(code));
+            }
+        }
+    }
+    EXPECT_EQ(parent.calls, expected);
+    EXPECT_EQ(parent.ownFirst, 4);
+    EXPECT_EQ(std::count(base.calls.begin(), base.calls.end(), "first"), 3);
+    base.DestroyWindow();
 }
 
 TEST_P(CWndTest, PostedMessagesArriveLaterInOrder) {
