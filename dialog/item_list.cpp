@@ -49,11 +49,14 @@ CString KeyText(std::uint32_t key) {
     return CString(buffer, static_cast<int>(end - buffer));
 }
 
-// The date field of the current record, read into a date that starts as zero and valid.
-CString DateText(CDaoRecord& record, int field, const DateTimeFormat& format) {
+// The date field of the current record, read into a date that starts as zero and valid, as text
+// in `text` (its storage reused from row to row).
+const CString& DateText(CDaoRecord& record, int field, const DateTimeFormat& format,
+                        CString& text) {
     COleDateTime date;
     record.GetField(field, date);
-    return format.Format(date);
+    format.Format(text, date);
+    return text;
 }
 
 // Keeps the list from repainting while it is filled: one repaint at the end instead of one per
@@ -137,6 +140,7 @@ int ExplorerDialog::InsertListRows(const CDWordArray& folderKeys, const CStringA
     const CString chunkWord = LoadText(IDS_KIND_CHUNK);
     // The user's date format, read once for all the rows of this call.
     const DateTimeFormat dates;
+    CString cell; // one cell's text at a time, its storage reused
 
     int position = 0;
     for (int i = 0; i < folderKeys.GetSize(); ++i) {
@@ -151,7 +155,7 @@ int ExplorerDialog::InsertListRows(const CDWordArray& folderKeys, const CStringA
         // A folder whose record vanished keeps an empty date.
         if (SeekFolder(key))
             m_list.SetItemText(row, kDateColumn,
-                               DateText(folderRecord, explorer_field::Date, dates));
+                               DateText(folderRecord, explorer_field::Date, dates, cell));
         m_list.SetItemText(row, kKeyColumn, KeyText(key));
     }
     for (int i = 0; i < chunkKeys.GetSize(); ++i) {
@@ -167,7 +171,7 @@ int ExplorerDialog::InsertListRows(const CDWordArray& folderKeys, const CStringA
         // A chunk whose record vanished keeps an empty date and empty extra cells.
         if (found)
             m_list.SetItemText(row, kDateColumn,
-                               DateText(chunkRecord, chunk_field::ModifyDate, dates));
+                               DateText(chunkRecord, chunk_field::ModifyDate, dates, cell));
         m_list.SetItemText(row, kKeyColumn, KeyText(key));
         if (!found)
             continue;
@@ -176,9 +180,8 @@ int ExplorerDialog::InsertListRows(const CDWordArray& folderKeys, const CStringA
             if (!chunkRecord.GetFieldTrace(m_colFields[k], value))
                 continue;
             RebuildText(value);
-            CString text;
-            if (::VariantToText(text, value, dates))
-                m_list.SetItemText(row, kFirstExtraColumn + k, text);
+            if (::VariantToText(cell, value, dates))
+                m_list.SetItemText(row, kFirstExtraColumn + k, cell);
         }
     }
     return 1;

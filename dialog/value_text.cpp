@@ -68,7 +68,10 @@ int ValueText(CString& text, COleVariant& value, const DateTimeFormat* dates) {
         text = COleCurrency(value.cyVal).Format();
         return 1;
     case VT_DATE:
-        text = dates ? dates->Format(COleDateTime(value.date)) : COleDateTime(value.date).Format();
+        if (dates)
+            dates->Format(text, COleDateTime(value.date));
+        else
+            text = COleDateTime(value.date).Format();
         return 1;
     case VT_BSTR:
         text = value.strVal;

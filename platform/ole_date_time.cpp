@@ -671,11 +671,21 @@ void DateTimeFormat::Append(std::string& out, const Pattern& pattern, const std:
 }
 
 CString DateTimeFormat::Format(const COleDateTime& date, DWORD flags) const {
-    if (date.m_status == COleDateTime::null)
-        return CString();
+    CString text;
+    Format(text, date, flags);
+    return text;
+}
+
+void DateTimeFormat::Format(CString& out, const COleDateTime& date, DWORD flags) const {
+    if (date.m_status == COleDateTime::null) {
+        out.Empty();
+        return;
+    }
     const auto parts = date.m_status == COleDateTime::valid ? Split(date.m_dt) : std::nullopt;
-    if (!parts)
-        return CString(kInvalidText);
+    if (!parts) {
+        out = kInvalidText;
+        return;
+    }
     bool showDate = flags & VAR_DATEVALUEONLY;
     bool showTime = flags & VAR_TIMEVALUEONLY;
     if (!showDate && !showTime) {
@@ -683,17 +693,17 @@ CString DateTimeFormat::Format(const COleDateTime& date, DWORD flags) const {
         showTime = parts->secondOfDay != 0 || !showDate;
     }
     const std::tm tm = TmFromParts(*parts);
-    std::string text;
+    m_text.clear();
     if (showDate && showTime && m_dateAndTime) {
-        Append(text, *m_dateAndTime, tm);
+        Append(m_text, *m_dateAndTime, tm);
     } else {
         if (showDate)
-            Append(text, m_date, tm);
+            Append(m_text, m_date, tm);
         if (showTime) {
             if (showDate)
-                text += ' ';
-            Append(text, m_time, tm);
+                m_text += ' ';
+            Append(m_text, m_time, tm);
         }
     }
-    return CString(std::move(text));
+    out.SetString(m_text.data(), static_cast<int>(m_text.size()));
 }

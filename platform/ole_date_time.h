@@ -98,6 +98,8 @@ public:
     DateTimeFormat();
     // The same text as date.Format(flags) gives under the locale read at construction.
     CString Format(const COleDateTime& date, DWORD flags = 0) const;
+    // The same, into `out`, whose storage is reused: a list formats a date or two per row.
+    void Format(CString& out, const COleDateTime& date, DWORD flags = 0) const;
 
 private:
     // A format as strftime takes it, ending in a marker that tells an empty text from a short
@@ -113,4 +115,5 @@ private:
     Pattern m_date;
     Pattern m_time;
     std::optional<Pattern> m_dateAndTime; // nothing when the two cannot be run as one format
+    mutable std::string m_text;           // the text being written, kept for its storage
 };
