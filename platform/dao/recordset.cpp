@@ -56,6 +56,8 @@ CString CDaoRecordset::GetCurrentIndex() const {
 
 BOOL CDaoRecordset::Seek(const char* comparison, COleVariant* key1, COleVariant* key2,
                          COleVariant* key3) {
+    if (key1 && !key2) // one key, as most seeks go: no copy
+        return Seek(comparison, key1, 1);
     COleVariant keys[3];
     WORD count = 0;
     for (COleVariant* key : {key1, key2, key3}) {

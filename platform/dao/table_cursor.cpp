@@ -471,13 +471,13 @@ bool TableCursor::Seek(const char* comparison, const COleVariant* keys, std::siz
         ThrowInvalidArgument();
     const Comparison op = ParseComparison(comparison);
     // Converted aside first: a key that does not convert leaves the walk as it was.
-    std::vector<Value> bound(count);
+    m_seekKey.resize(count);
     for (std::size_t i = 0; i < count; ++i)
-        bound[i] = ToStored(m_fields[std::size_t(m_keyFields[i])], keys[i], false);
+        m_seekKey[i] = ToStored(m_fields[std::size_t(m_keyFields[i])], keys[i], false);
     DropEdit();
-    if (op == Comparison::Equal && SeekByStepping(bound))
+    if (op == Comparison::Equal && SeekByStepping(m_seekKey))
         return true;
-    m_bound.swap(bound);
+    m_bound.swap(m_seekKey);
     if (op == Comparison::AtMost || op == Comparison::Less) {
         if (std::optional<Found> found = FindBackward(false, op == Comparison::AtMost)) {
             PositionAt(*found);

@@ -132,6 +132,7 @@ private:
     sqlite3_stmt* m_walk = nullptr;
     int m_stepsInStatement = 0; // rows m_walk has given so far
     std::vector<Value> m_bound;
+    std::vector<Value> m_seekKey; // a seek's key as stored, converted before the walk is touched
     std::int64_t m_boundRowid = 0;
 
     // The position. On a record the walk stands on it (m_live) or m_key holds its key, taken when
