@@ -167,6 +167,20 @@ TEST(DateTimeFormatTest, WritesWhatFormatWritesInTheLocaleItWasMadeUnder) {
     null.SetStatus(COleDateTime::null);
     EXPECT_EQ(german->Format(null), "");
     EXPECT_EQ(german->Format(COleDateTime(2026, 2, 30, 0, 0, 0)), "Invalid DateTime");
+
+    // Into one text, row after row, nothing of the one before stays.
+    CString cell = "schon belegt, und zwar mit einem langen Text";
+    const std::pair<COleDateTime, const char*> rows[] = {
+        {date, "05.12.2026 14:03:09"},
+        {COleDateTime(2026, 12, 5, 0, 0, 0), "05.12.2026"},
+        {null, ""},
+        {COleDateTime(1899, 12, 30, 9, 5, 0), "09:05:00"},
+        {COleDateTime(2026, 2, 30, 0, 0, 0), "Invalid DateTime"},
+        {date, "05.12.2026 14:03:09"}};
+    for (const auto& [value, text] : rows) {
+        german->Format(cell, value);
+        EXPECT_EQ(cell, text);
+    }
 }
 
 TEST(OleDateTimeTest, ParseReadsWhatFormatWrites) {
