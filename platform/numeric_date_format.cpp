@@ -24,14 +24,21 @@ bool IsNumeric(char conversion) {
     return std::string_view("demyYHMS%").find(conversion) != std::string_view::npos;
 }
 
-// `value` in decimal, padded on the left with `pad` to `width` characters.
-void AppendNumber(std::string& out, int value, int width, char pad) {
-    char digits[16];
+// `value` in decimal at `at`, padded on the left with `pad` to `width` characters (at most two);
+// returns the end. `at` has room for twelve characters.
+char* WriteNumber(char* at, int value, int width, char pad) {
+    if (value >= 0 && value < 100 && width == 2) {
+        *at++ = value < 10 ? pad : static_cast<char>('0' + value / 10);
+        *at++ = static_cast<char>('0' + value % 10);
+        return at;
+    }
+    char digits[12];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    const int length = static_cast<int>(end - digits);
-    if (length < width)
-        out.append(static_cast<std::size_t>(width - length), pad);
-    out.append(digits, end);
+    for (auto length = end - digits; length < width; ++length)
+        *at++ = pad;
+    for (const char* digit = digits; digit != end; ++digit)
+        *at++ = *digit;
+    return at;
 }
 
 } // namespace
@@ -57,41 +64,51 @@ std::optional<std::string> Compile(std::string_view format) {
 }
 
 void Append(std::string& out, std::string_view compiled, const std::tm& tm) {
+    // Written into a buffer and handed over in pieces: appending number by number costs more than
+    // the numbers themselves.
+    char buffer[128];
+    char* at = buffer;
+    constexpr std::ptrdiff_t kLongestPiece = 12;
     for (std::size_t i = 0; i < compiled.size(); ++i) {
+        if (buffer + sizeof buffer - at < kLongestPiece) {
+            out.append(buffer, at);
+            at = buffer;
+        }
         if (compiled[i] != '%' || i + 1 >= compiled.size()) {
-            out += compiled[i];
+            *at++ = compiled[i];
             continue;
         }
         switch (compiled[++i]) {
         case 'd':
-            AppendNumber(out, tm.tm_mday, 2, '0');
+            at = WriteNumber(at, tm.tm_mday, 2, '0');
             break;
         case 'e':
-            AppendNumber(out, tm.tm_mday, 2, ' ');
+            at = WriteNumber(at, tm.tm_mday, 2, ' ');
             break;
         case 'm':
-            AppendNumber(out, tm.tm_mon + 1, 2, '0');
+            at = WriteNumber(at, tm.tm_mon + 1, 2, '0');
             break;
         case 'y':
-            AppendNumber(out, (tm.tm_year + 1900) % 100, 2, '0');
+            at = WriteNumber(at, (tm.tm_year + 1900) % 100, 2, '0');
             break;
         case 'Y':
-            AppendNumber(out, tm.tm_year + 1900, 1, '0');
+            at = WriteNumber(at, tm.tm_year + 1900, 1, '0');
             break;
         case 'H':
-            AppendNumber(out, tm.tm_hour, 2, '0');
+            at = WriteNumber(at, tm.tm_hour, 2, '0');
             break;
         case 'M':
-            AppendNumber(out, tm.tm_min, 2, '0');
+            at = WriteNumber(at, tm.tm_min, 2, '0');
             break;
         case 'S':
-            AppendNumber(out, tm.tm_sec, 2, '0');
+            at = WriteNumber(at, tm.tm_sec, 2, '0');
             break;
         default: // "%%"
-            out += compiled[i];
+            *at++ = compiled[i];
             break;
         }
     }
+    out.append(buffer, at);
 }
 
 } // namespace numeric_date_format

@@ -7,7 +7,7 @@
 namespace {
 
 std::string Strftime(const std::string& format, const std::tm& tm) {
-    char buffer[256];
+    char buffer[4096];
     const locale_t c = newlocale(LC_ALL_MASK, "C", nullptr);
     const std::size_t length = strftime_l(buffer, sizeof buffer, format.c_str(), &tm, c);
     freelocale(c);
@@ -35,6 +35,24 @@ TEST(NumericDateFormatTest, WritesWhatStrftimeWrites) {
             }
         }
     }
+}
+
+TEST(NumericDateFormatTest, LongFormatsAreWrittenWholeAfterWhatTheTextHeld) {
+    std::string format;
+    for (int i = 0; i < 40; ++i)
+        format += "Tag %d um %H:%M:%S, ";
+    const auto compiled = numeric_date_format::Compile(format);
+    ASSERT_TRUE(compiled);
+    std::tm tm{};
+    tm.tm_year = 2026 - 1900;
+    tm.tm_mon = 11;
+    tm.tm_mday = 6;
+    tm.tm_hour = 3;
+    tm.tm_min = 4;
+    tm.tm_sec = 59;
+    std::string text = "vorher: ";
+    numeric_date_format::Append(text, *compiled, tm);
+    EXPECT_EQ(text, "vorher: " + Strftime(format, tm));
 }
 
 TEST(NumericDateFormatTest, LeavesEverythingElseToStrftime) {
