@@ -640,6 +640,37 @@ TEST_F(DaoRecordsetTest, ValuesOtherProgramsWroteReadByTheFieldsType) {
     EXPECT_EQ(v.vt, VT_DATE);
     EXPECT_EQ(v.date, 45366.5);
     EXPECT_STREQ(records.GetFieldValue(1).strVal, "2.5");
+
+    // Date texts: the ISO forms are dates, anything near them stays text.
+    const std::pair<const char*, double> dates[] = {
+        {"2024-03-15", 45366.0},
+        {"2024-03-15T13:45", 45366.0 + 49500.0 / 86400.0},
+        {"1899-12-29 06:00:00", -1.25},
+        {"0100-01-01 00:00:00", -657434.0},
+        {"9999-12-31 23:59:59", 2958465.0 + 86399.0 / 86400.0}};
+    const char* notDates[] = {"2024-3-15",           "2024-03-15 13:45:3", "2024-13-01",
+                              "2024-03-00",          "2024-03-15 24:00",   "2024-03-15 13:60",
+                              "2024-03-15 13:45:60", "2024-03-15X13:45",   "2024-03-15 13:45:30Z",
+                              "2024/03/15",          "+024-03-15",         "2024-03-15 13-45"};
+    db.Execute("DELETE FROM FOREIGN_ROWS");
+    for (const auto& [text, date] : dates)
+        db.Execute(("INSERT INTO FOREIGN_ROWS (T) VALUES ('" + std::string(text) + "')").c_str());
+    for (const char* text : notDates)
+        db.Execute(("INSERT INTO FOREIGN_ROWS (T) VALUES ('" + std::string(text) + "')").c_str());
+    records.MoveFirst();
+    for (const auto& [text, date] : dates) {
+        v = records.GetFieldValue(0);
+        EXPECT_EQ(v.vt, VT_DATE) << text;
+        EXPECT_NEAR(v.date, date, 0.5 / 86400) << text;
+        records.MoveNext();
+    }
+    for (const char* text : notDates) {
+        v = records.GetFieldValue(0);
+        EXPECT_EQ(v.vt, VT_BSTR) << text;
+        EXPECT_STREQ(v.strVal, text);
+        records.MoveNext();
+    }
+    EXPECT_TRUE(records.IsEOF());
 }
 
 TEST_F(DaoRecordsetTest, ShortcutReadsAgreeWithTheVariantOrDecline) {

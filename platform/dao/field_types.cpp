@@ -533,32 +533,46 @@ std::optional<std::string> DateToIso(double date) {
     return std::string(text);
 }
 
+namespace {
+
+// The number written by `count` decimal digits at `text`, or -1 when one of them is no digit.
+inline int FixedDigits(const char* text, int count) {
+    int value = 0;
+    for (int i = 0; i < count; ++i) {
+        const unsigned digit = static_cast<unsigned char>(text[i]) - unsigned('0');
+        if (digit > 9)
+            return -1;
+        value = value * 10 + static_cast<int>(digit);
+    }
+    return value;
+}
+
+} // namespace
+
 std::optional<double> IsoToDate(std::string_view text) {
     // YYYY-MM-DD, optionally followed by " HH:MM" or " HH:MM:SS" (or 'T' for the blank).
-    auto digits = [&](std::size_t pos, std::size_t count, int& out) {
-        if (pos + count > text.size())
-            return false;
-        out = 0;
-        for (std::size_t i = pos; i < pos + count; ++i) {
-            if (text[i] < '0' || text[i] > '9')
-                return false;
-            out = out * 10 + (text[i] - '0');
+    const std::size_t size = text.size();
+    if (size != 10 && size != 16 && size != 19)
+        return std::nullopt;
+    const char* at = text.data();
+    const int year = FixedDigits(at, 4);
+    const int month = FixedDigits(at + 5, 2);
+    const int day = FixedDigits(at + 8, 2);
+    if (year < 0 || at[4] != '-' || at[7] != '-' || month < 1 || month > 12 || day < 1 || day > 31)
+        return std::nullopt;
+    int hour = 0, minute = 0, second = 0;
+    if (size > 10) {
+        hour = FixedDigits(at + 11, 2);
+        minute = FixedDigits(at + 14, 2);
+        if ((at[10] != ' ' && at[10] != 'T') || at[13] != ':' || hour < 0 || hour > 23 ||
+            minute < 0 || minute > 59)
+            return std::nullopt;
+        if (size == 19) {
+            second = FixedDigits(at + 17, 2);
+            if (at[16] != ':' || second < 0 || second > 59)
+                return std::nullopt;
         }
-        return true;
-    };
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-    if (!digits(0, 4, year) || text.size() < 10 || text[4] != '-' || !digits(5, 2, month) ||
-        text[7] != '-' || !digits(8, 2, day))
-        return std::nullopt;
-    if (text.size() > 10) {
-        if ((text[10] != ' ' && text[10] != 'T') || !digits(11, 2, hour) || text.size() < 16 ||
-            text[13] != ':' || !digits(14, 2, minute))
-            return std::nullopt;
-        if (text.size() > 16 && (text[16] != ':' || !digits(17, 2, second) || text.size() != 19))
-            return std::nullopt;
     }
-    if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59 || second > 59)
-        return std::nullopt;
     const std::int64_t days =
         DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kOleEpoch;
     const double fraction = (hour * 3600 + minute * 60 + second) / 86400.0;
