@@ -53,8 +53,10 @@ DWORD ListView::View() const {
 }
 
 void ListView::Changed(ControlChange::Kind kind, int index) {
-    if (WindowData* data = winsys::Live(window); data && data->native)
-        data->native->ModelChanged({kind, nullptr, index});
+    // The list's state lives in its window's record, so the record is there as long as the list
+    // is; a destroyed window has no native control left.
+    if (window && window->native)
+        window->native->ModelChanged({kind, nullptr, index});
     if (m_redraw)
         winsys::Invalidate(window, nullptr);
 }
@@ -87,7 +89,7 @@ LRESULT ListView::NotifyActivate(UINT code, int index, CPoint point) {
 // ---- Rows and columns ----
 
 int ListView::InsertItem(const LVITEM& item) {
-    WindowData* data = winsys::Live(window);
+    WindowData* data = window;
     Item row;
     if ((item.mask & LVIF_TEXT) && item.pszText)
         row.label = item.pszText;
