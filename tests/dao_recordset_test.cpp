@@ -451,6 +451,46 @@ TEST_F(DaoRecordsetTest, WhatAWalkTakesUpMidwayComesFromTheRecordItStandsOn) {
     }
 }
 
+TEST_F(DaoRecordsetTest, AfterOpenOrAChangeOfIndexTheCurrentRecordIsTheFirstOneThen) {
+    AddSample(); // K order: n1 a1 a2 b1 b2 b3 c1
+    // Records written before anything looked at the recordset come after its first record: through
+    // another recordset, through SQL, or through the recordset itself.
+    CDaoRecordset opened(&db);
+    opened.Open(dbOpenTable, "PEOPLE");
+    CDaoRecordset indexed(&db);
+    indexed.Open(dbOpenTable, "PEOPLE");
+    indexed.MoveLast();
+    indexed.SetCurrentIndex("Name");
+    CDaoRecordset self(&db);
+    self.Open(dbOpenTable, "PEOPLE");
+    self.SetCurrentIndex("Name");
+    AddPeople({{0, "0a"}}); // first by name
+    db.Execute("DELETE FROM PEOPLE WHERE NAME = 'b1'");
+    self.AddNew();
+    self.SetFieldValue("K", Long(-1));
+    self.SetFieldValue("NAME", COleVariant("00"));
+    self.Update();
+    EXPECT_EQ(DaoErrorOf([&] { opened.GetFieldValue("NAME"); }), 3167) << "b1 was deleted";
+    opened.MoveNext();
+    EXPECT_EQ(Name(opened), "a1");
+    EXPECT_EQ(Rest(indexed), (Names{"a1", "a2", "b2", "b3", "c1", "n1"}));
+    EXPECT_EQ(Name(self), "a1");
+    EXPECT_EQ(Rest(self), (Names{"a1", "a2", "b2", "b3", "c1", "n1"}));
+
+    // Nothing positions a recordset that is searched at once, and a search that fails to convert
+    // its key leaves the first record owed.
+    CDaoRecordset searched(&db);
+    searched.Open(dbOpenTable, "PEOPLE");
+    searched.SetCurrentIndex("K");
+    COleVariant bad("zwei");
+    EXPECT_EQ(DaoErrorOf([&] { searched.Seek("=", &bad); }), DAO_ERROR_CONVERSION);
+    EXPECT_EQ(Name(searched), "n1");
+    COleVariant three = Long(3);
+    ASSERT_TRUE(searched.Seek("=", &three));
+    EXPECT_EQ(Name(searched), "c1");
+    EXPECT_FALSE(searched.IsBOF());
+}
+
 TEST_F(DaoRecordsetTest, AWalkSurvivesWritesThroughAnotherRecordset) {
     AddSample();
     CDaoRecordset walker(&db);

@@ -64,7 +64,6 @@ TableCursor::TableCursor(Connection& connection, const std::string& table, int o
     connection.Attach(m_table, this);
     try {
         UseIndex(nullptr);
-        MoveFirst();
     } catch (...) {
         DropStatements();
         connection.Release(m_table, this);
@@ -86,6 +85,7 @@ Connection& TableCursor::db() const {
 }
 
 void TableCursor::Suspend() {
+    Settle(); // the first record as it is before the change, as an eager open would have found it
     CaptureKey();
     if (m_walk)
         sqlite3_reset(m_walk);
@@ -121,8 +121,10 @@ void TableCursor::DropStatements() {
 }
 
 void TableCursor::UseIndex(const IndexDesc* index) {
-    // Whatever stood on the old index keeps its key for nothing: the caller moves next.
+    // The cursor goes to the first record in the new order when something first looks at where
+    // it stands: a table opened to be searched at once never reads its first record.
     DropStatements();
+    m_firstPending = true;
     m_indexName = index ? index->name : std::string();
     m_shape.table = m_table;
     m_shape.index = index ? index->engineName : std::string();
@@ -222,7 +224,6 @@ void TableCursor::SetCurrentIndex(const char* name) {
         }
         UseIndex(found);
     }
-    MoveFirst();
 }
 
 sqlite3_stmt* TableCursor::Cached(Segment segment, bool backward) {
@@ -395,6 +396,7 @@ void TableCursor::EnsureLive() {
 }
 
 void TableCursor::MoveFirst() {
+    m_firstPending = false;
     DropEdit();
     m_bound.clear();
     ForwardSegments(m_shape.descending, m_bound, false, true, m_plan);
@@ -406,6 +408,7 @@ void TableCursor::MoveFirst() {
 }
 
 void TableCursor::MoveLast() {
+    m_firstPending = false;
     DropEdit();
     m_bound.clear();
     if (std::optional<Found> found = FindBackward(false, true))
@@ -415,6 +418,7 @@ void TableCursor::MoveLast() {
 }
 
 void TableCursor::MoveNext() {
+    Settle();
     DropEdit();
     if (m_at == At::Record && (!m_live || m_seenVersion != m_state->version))
         Reposition();
@@ -445,6 +449,7 @@ void TableCursor::MoveNext() {
 }
 
 void TableCursor::MovePrev() {
+    Settle();
     DropEdit();
     if (m_at == At::None) {
         if (m_eof && !m_bof) {
@@ -474,6 +479,7 @@ bool TableCursor::Seek(const char* comparison, const COleVariant* keys, std::siz
     m_seekKey.resize(count);
     for (std::size_t i = 0; i < count; ++i)
         m_seekKey[i] = ToStored(m_fields[std::size_t(m_keyFields[i])], keys[i], false);
+    m_firstPending = false;
     DropEdit();
     if (op == Comparison::Equal && SeekByStepping(m_seekKey))
         return true;
@@ -541,6 +547,7 @@ void TableCursor::RequireUpdatable() const {
 
 void TableCursor::Edit() {
     RequireUpdatable();
+    Settle();
     DropEdit();
     EnsureLive();
     m_editMode = dbEditInProgress;
@@ -550,6 +557,7 @@ void TableCursor::Edit() {
 
 void TableCursor::AddNew() {
     RequireUpdatable();
+    Settle(); // the record current before the addition stays current after it
     DropEdit();
     db();
     m_editMode = dbEditAdd;
@@ -628,6 +636,7 @@ void TableCursor::Update() {
 
 void TableCursor::Delete() {
     RequireUpdatable();
+    Settle();
     DropEdit();
     EnsureLive();
     const std::string sql = "DELETE FROM " + QuoteIdentifier(m_table) + " WHERE rowid = ?1";
@@ -660,6 +669,7 @@ void TableCursor::GetFieldValue(int index, COleVariant& value) {
         ToVariant(field, Value(), value);
         return;
     }
+    Settle();
     EnsureLive();
     if (m_walkColumn[std::size_t(index)] < 0 && !field.large())
         WidenWalk(std::size_t(index));
@@ -748,6 +758,7 @@ long TableCursor::RecordCount() {
 }
 
 COleVariant TableCursor::Bookmark() {
+    Settle();
     if (m_at == At::Deleted)
         ThrowRecordDeleted();
     if (m_at != At::Record)
@@ -763,6 +774,7 @@ void TableCursor::MoveToBookmark(const COleVariant& bookmark) {
         rowid = bookmark.lVal;
     else
         ThrowDao(3159, "Not a valid bookmark.");
+    m_firstPending = false;
     DropEdit();
     std::optional<std::vector<Value>> key = KeyOf(rowid);
     if (!key)

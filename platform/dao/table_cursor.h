@@ -29,8 +29,14 @@ public:
     void MoveLast();
     void MoveNext();
     void MovePrev();
-    bool eof() const { return m_eof; }
-    bool bof() const { return m_bof; }
+    bool eof() {
+        Settle();
+        return m_eof;
+    }
+    bool bof() {
+        Settle();
+        return m_bof;
+    }
 
     void Edit();
     void AddNew();
@@ -75,6 +81,12 @@ private:
             m_buffer.clear();
     }
     void DropStatements();
+    // Goes to the first record when the move there is still owed (after an open or a change of
+    // index, nothing has positioned the cursor yet).
+    void Settle() {
+        if (m_firstPending)
+            MoveFirst();
+    }
 
     sqlite3_stmt* Cached(Segment segment, bool backward);
     sqlite3_stmt* BindSegment(Segment segment, bool backward);
@@ -137,6 +149,7 @@ private:
 
     // The position. On a record the walk stands on it (m_live) or m_key holds its key, taken when
     // the walk was let go; a deleted record keeps its place until the next move.
+    bool m_firstPending = false;
     At m_at = At::None;
     bool m_bof = true;
     bool m_eof = true;
