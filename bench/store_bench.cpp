@@ -308,6 +308,39 @@ void DescendantRaw(benchmark::State& state) {
         state.SkipWithError("wrong answer");
 }
 
+// Whether each of 1,000 folders has sub-folders, asked one by one outside any scope, as the tree
+// asks for each folder item it adds.
+constexpr FolderId kFirstAsked = 309501; // nodes of the ten-way tree: half of them have children
+constexpr int kAsked = 1000;
+
+void HasSubFoldersLibrary(benchmark::State& state) {
+    Fixture::Get();
+    int with = 0;
+    for (auto _ : state) {
+        with = 0;
+        for (int i = 0; i < kAsked; ++i)
+            with += HasSubFolders(kFirstAsked + FolderId(i));
+    }
+    if (with == 0 || with == kAsked)
+        state.SkipWithError("every answer the same");
+}
+
+void HasSubFoldersRaw(benchmark::State& state) {
+    sqlite3_stmt* query =
+        Fixture::Get().raw().Prepare("SELECT 1 FROM EXPLORER WHERE ID_OWNER = ?1 LIMIT 1");
+    int with = 0;
+    for (auto _ : state) {
+        with = 0;
+        for (int i = 0; i < kAsked; ++i) {
+            sqlite3_bind_int64(query, 1, kFirstAsked + i);
+            with += sqlite3_step(query) == SQLITE_ROW;
+            sqlite3_reset(query);
+        }
+    }
+    if (with == 0 || with == kAsked)
+        state.SkipWithError("every answer the same");
+}
+
 // 10,000 mixed items moved between two folders, inside one transaction on each side.
 void MoveLibrary(benchmark::State& state) {
     auto& fixture = Fixture::Get();
@@ -354,6 +387,10 @@ BENCHMARK(PathLibrary)->Name("GetFolderPath_depth1000.library")->Unit(benchmark:
 BENCHMARK(PathRaw)->Name("GetFolderPath_depth1000.raw")->Unit(benchmark::kMicrosecond);
 BENCHMARK(DescendantLibrary)->Name("IsDescendant_100k.library")->Unit(benchmark::kMillisecond);
 BENCHMARK(DescendantRaw)->Name("IsDescendant_100k.raw")->Unit(benchmark::kMillisecond);
+BENCHMARK(HasSubFoldersLibrary)
+    ->Name("HasSubFolders_each_of_1000.library")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(HasSubFoldersRaw)->Name("HasSubFolders_each_of_1000.raw")->Unit(benchmark::kMillisecond);
 BENCHMARK(MoveLibrary)->Name("MoveItems_10k.library")->Unit(benchmark::kMillisecond);
 BENCHMARK(MoveRaw)->Name("MoveItems_10k.raw")->Unit(benchmark::kMillisecond);
 
