@@ -292,6 +292,29 @@ TEST_F(DaoSchemaTest, RecordsetsSeeSchemaChangesMadeHereOrByAnotherConnection) {
     records.Open(dbOpenTable, "ALLTYPES");
     EXPECT_EQ(records.GetFieldCount(), fieldCount + 2);
     EXPECT_EQ(ExpectDaoError([&] { records.SetCurrentIndex("ByLater"); }).GetErrorCode(), 3800);
+    // A recordset opened on a table definition: what the definition found at its opening, and
+    // what changed through this database after it.
+    {
+        CDaoDatabase other;
+        other.Open(path.c_str());
+        other.Execute("ALTER TABLE ALLTYPES ADD COLUMN FROM_OTHER LONG");
+    }
+    {
+        CDaoTableDef definition(&db);
+        definition.Open("ALLTYPES");
+        CDaoRecordset onDefinition(&db);
+        onDefinition.Open(&definition);
+        EXPECT_EQ(onDefinition.GetFieldCount(), fieldCount + 3);
+        definition.CreateField("FROM_DEFINITION", dbLong, 4);
+        onDefinition.Open(&definition);
+        EXPECT_EQ(onDefinition.GetFieldCount(), fieldCount + 4);
+        db.Execute("ALTER TABLE ALLTYPES ADD COLUMN FROM_SQL LONG");
+        onDefinition.Open(&definition);
+        EXPECT_EQ(onDefinition.GetFieldCount(), fieldCount + 5);
+        CDaoFieldInfo last;
+        onDefinition.GetFieldInfo(fieldCount + 4, last);
+        EXPECT_STREQ(last.m_strName, "FROM_SQL");
+    }
     // A table dropped elsewhere is gone here too.
     {
         CDaoDatabase other;

@@ -112,6 +112,7 @@ struct CDaoIndexInfo {
 
 namespace dao_detail {
 class Connection;
+struct TableShape;
 class TableCursor;
 } // namespace dao_detail
 
@@ -182,6 +183,10 @@ private:
     struct State;
     std::unique_ptr<State> m_state;
     friend class CDaoRecordset;
+    // The table as Open or the last schema read found it, while nothing changed the schema
+    // through this database since; null otherwise.
+    std::shared_ptr<const dao_detail::TableShape> CurrentShape() const;
+    void Remember(std::shared_ptr<const dao_detail::TableShape> shape);
 };
 
 class CDaoRecordset {

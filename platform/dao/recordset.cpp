@@ -21,6 +21,13 @@ void CDaoRecordset::Open(CDaoTableDef* tableDef, int openType, int options) {
     if (!tableDef || !tableDef->IsOpen())
         ThrowDao(DAO_ERROR_OBJECT_CLOSED, "Object invalid or no longer set.");
     m_pDatabase = tableDef->m_pDatabase;
+    // The table definition has just read the table: the cursor takes its description from there.
+    if (std::shared_ptr<const dao_detail::TableShape> shape = tableDef->CurrentShape();
+        shape && openType == dbOpenTable) {
+        Close();
+        m_cursor = std::make_unique<TableCursor>(m_pDatabase->connection(), shape, options);
+        return;
+    }
     Open(openType, tableDef->GetName(), options);
 }
 

@@ -50,11 +50,23 @@ std::uint32_t SegmentKey(Segment segment, bool backward) {
 
 } // namespace
 
-TableCursor::TableCursor(Connection& connection, const std::string& table, int options)
-    : m_connection(&connection) {
-    const std::shared_ptr<const TableShape> shape = DescribeTable(connection, table);
+namespace {
+
+std::shared_ptr<const TableShape> Described(Connection& connection, const std::string& table) {
+    std::shared_ptr<const TableShape> shape = DescribeTable(connection, table);
     if (!shape)
         ThrowNoSuchTable(connection, table);
+    return shape;
+}
+
+} // namespace
+
+TableCursor::TableCursor(Connection& connection, const std::string& table, int options)
+    : TableCursor(connection, Described(connection, table), options) {}
+
+TableCursor::TableCursor(Connection& connection, const std::shared_ptr<const TableShape>& shape,
+                         int options)
+    : m_connection(&connection) {
     m_table = shape->name;
     m_state = &connection.Table(m_table);
     m_readOnly = (options & dbReadOnly) != 0 || connection.readOnly();

@@ -13,6 +13,9 @@ namespace dao_detail {
 class TableCursor final : public Client {
 public:
     TableCursor(Connection& connection, const std::string& table, int options);
+    // On a table as described a moment ago.
+    TableCursor(Connection& connection, const std::shared_ptr<const TableShape>& shape,
+                int options);
     ~TableCursor() override;
     TableCursor(const TableCursor&) = delete;
     TableCursor& operator=(const TableCursor&) = delete;

@@ -14,6 +14,7 @@ struct CDaoTableDef::State {
     bool cached = false;
     std::vector<FieldDesc> fields;
     std::vector<IndexDesc> indexes;
+    std::shared_ptr<const TableShape> shape;
 };
 
 namespace {
@@ -48,12 +49,28 @@ void CDaoTableDef::Open(const char* name) {
         ThrowClosed();
     Connection& db = m_pDatabase->connection();
     const std::string requested = name ? name : "";
-    const std::optional<std::string> table = FindTable(db, requested);
-    if (!table)
+    std::shared_ptr<const TableShape> shape = DescribeTable(db, requested);
+    if (!shape)
         ThrowNoSuchTable(db, requested);
     Close();
     m_state->mode = State::Mode::Open;
-    m_state->name = *table;
+    m_state->name = shape->name;
+    Remember(std::move(shape));
+}
+
+void CDaoTableDef::Remember(std::shared_ptr<const TableShape> shape) {
+    m_state->fields = shape->fields;
+    m_state->indexes = shape->indexes;
+    m_state->generation = m_pDatabase->connection().schemaGeneration();
+    m_state->cached = true;
+    m_state->shape = std::move(shape);
+}
+
+std::shared_ptr<const TableShape> CDaoTableDef::CurrentShape() const {
+    if (m_state->mode != State::Mode::Open || !m_state->cached || !m_pDatabase ||
+        m_state->generation != m_pDatabase->connection().schemaGeneration())
+        return nullptr;
+    return m_state->shape;
 }
 
 void CDaoTableDef::Append() {
@@ -173,13 +190,10 @@ short CDaoTableDef::GetFieldCount() {
         ThrowClosed();
     Connection& db = m_pDatabase->connection();
     if (!m_state->cached || m_state->generation != db.schemaGeneration()) {
-        const std::shared_ptr<const TableShape> shape = DescribeTable(db, m_state->name);
+        std::shared_ptr<const TableShape> shape = DescribeTable(db, m_state->name);
         if (!shape)
             ThrowNoSuchTable(db, m_state->name);
-        m_state->fields = shape->fields;
-        m_state->indexes = shape->indexes;
-        m_state->generation = db.schemaGeneration();
-        m_state->cached = true;
+        Remember(std::move(shape));
     }
     return static_cast<short>(m_state->fields.size());
 }
