@@ -491,6 +491,38 @@ TEST_F(DaoRecordsetTest, AfterOpenOrAChangeOfIndexTheCurrentRecordIsTheFirstOneT
     EXPECT_FALSE(searched.IsBOF());
 }
 
+TEST_F(DaoRecordsetTest, RecordsetsOpenedOneAfterAnotherAndSideBySideWalkAlike) {
+    AddSample(); // K order: n1 a1 a2 b1 b2 b3 c1
+    // The statements one recordset leaves behind serve the next ones: each walks on its own,
+    // with its own keys, also while another walks the same way.
+    for (int round = 0; round < 3; ++round) {
+        CDaoRecordset first(&db);
+        first.Open(dbOpenTable, "PEOPLE");
+        first.SetCurrentIndex("K");
+        COleVariant two = Long(2);
+        ASSERT_TRUE(first.Seek(">=", &two));
+        CDaoRecordset second(&db);
+        second.Open(dbOpenTable, "PEOPLE");
+        second.SetCurrentIndex("K");
+        COleVariant one = Long(1);
+        ASSERT_TRUE(second.Seek(">=", &one));
+        EXPECT_EQ(Name(first), "b1");
+        EXPECT_EQ(Rest(second), (Names{"a1", "a2", "b1", "b2", "b3", "c1"}));
+        EXPECT_EQ(Rest(first), (Names{"b1", "b2", "b3", "c1"}));
+        COleVariant nine = Long(9);
+        EXPECT_FALSE(first.Seek("=", &nine));
+    }
+    // And after the table changed shape.
+    db.Execute("ALTER TABLE PEOPLE ADD COLUMN NOTE TEXT(5)");
+    db.Execute("UPDATE PEOPLE SET NOTE = 'x' || NAME");
+    CDaoRecordset after(&db);
+    after.Open(dbOpenTable, "PEOPLE");
+    after.SetCurrentIndex("K");
+    COleVariant three = Long(3);
+    ASSERT_TRUE(after.Seek("=", &three));
+    EXPECT_STREQ(after.GetFieldValue("NOTE").strVal, "xc1");
+}
+
 TEST_F(DaoRecordsetTest, AWalkSurvivesWritesThroughAnotherRecordset) {
     AddSample();
     CDaoRecordset walker(&db);

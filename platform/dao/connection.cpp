@@ -114,6 +114,27 @@ Statement Connection::Prepare(std::string_view sql, bool persistent) {
     return statement;
 }
 
+Statement Connection::Reuse(const std::string& sql) {
+    if (auto it = m_kept.find(sql); it != m_kept.end()) {
+        Statement statement = std::move(it->second);
+        m_kept.erase(it);
+        return statement;
+    }
+    return Prepare(sql, true);
+}
+
+void Connection::Keep(Statement statement) {
+    constexpr std::size_t kMostKept = 64;
+    if (!statement)
+        return;
+    sqlite3_reset(statement.get());
+    sqlite3_clear_bindings(statement.get());
+    if (m_kept.size() >= kMostKept)
+        m_kept.erase(m_kept.begin());
+    std::string sql = sqlite3_sql(statement.get());
+    m_kept.emplace(std::move(sql), std::move(statement));
+}
+
 void Connection::Exec(const char* sql) {
     const int rc = sqlite3_exec(m_db.get(), sql, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
@@ -152,6 +173,7 @@ void Connection::BeforeAnyChange() {
 }
 
 void Connection::AfterAnyChange() {
+    m_kept.clear(); // made for a schema that may be gone
     for (auto& [name, table] : m_tables)
         AfterWrite(*table);
     ++m_schemaGeneration;

@@ -95,6 +95,11 @@ public:
     bool readOnly() const { return m_readOnly; }
 
     Statement Prepare(std::string_view sql, bool persistent = false);
+    // Statements kept for reuse: a cursor hands its walks back when it lets go of them, and the
+    // next cursor asking for the same SQL takes one instead of preparing it again (the tree asks
+    // each folder it shows whether it has sub-folders, on a table opened for just that).
+    Statement Reuse(const std::string& sql);
+    void Keep(Statement statement);
     // Runs one or more statements that return no rows of interest.
     void Exec(const char* sql);
     [[noreturn]] void Fail(int resultCode) const { ThrowEngine(m_db.get(), resultCode); }
@@ -121,7 +126,9 @@ private:
     std::uint64_t m_schemaGeneration = 0;
     std::unordered_map<std::string, std::unique_ptr<TableState>> m_tables; // by lower-case name
     Handle m_db;
-    ShapeCache m_shapes; // after m_db: its statement goes before the connection closes
+    // After m_db: their statements go before the connection closes.
+    ShapeCache m_shapes;
+    std::unordered_multimap<std::string, Statement> m_kept; // by SQL text
 };
 
 // Around statements of unknown reach: clients let go before, cursors restart after.

@@ -126,8 +126,10 @@ void TableCursor::DropStatements() {
     m_plan.clear();
     m_next = 0;
     m_live = false;
+    for (auto& [key, statement] : m_segments)
+        db().Keep(std::move(statement));
     m_segments.clear();
-    m_keyByRowid.reset();
+    db().Keep(std::move(m_keyByRowid));
     for (Statement& statement : m_fieldByRowid)
         statement.reset();
 }
@@ -241,8 +243,8 @@ void TableCursor::SetCurrentIndex(const char* name) {
 sqlite3_stmt* TableCursor::Cached(Segment segment, bool backward) {
     Statement& slot = m_segments[SegmentKey(segment, backward)];
     if (!slot)
-        slot = db().Prepare(
-            SegmentSql(m_shape, segment, backward, backward ? m_keyColumns : m_walkColumns), true);
+        slot = db().Reuse(
+            SegmentSql(m_shape, segment, backward, backward ? m_keyColumns : m_walkColumns));
     return slot.get();
 }
 
@@ -340,8 +342,8 @@ void TableCursor::PositionAt(const Found& found) {
 std::optional<std::vector<Value>> TableCursor::KeyOf(std::int64_t rowid) {
     if (!m_keyByRowid) {
         const std::string columns = m_shape.keyColumns.empty() ? "1" : m_keyColumns;
-        m_keyByRowid = db().Prepare(
-            "SELECT " + columns + " FROM " + QuoteIdentifier(m_table) + " WHERE rowid = ?1", true);
+        m_keyByRowid = db().Reuse("SELECT " + columns + " FROM " + QuoteIdentifier(m_table) +
+                                  " WHERE rowid = ?1");
     }
     sqlite3_stmt* statement = m_keyByRowid.get();
     ResetOnExit reset(statement);
