@@ -2,6 +2,7 @@
 #include "dialog/explorer_dialog.h"
 
 #include "interface/context.h"
+#include "resources/artwork.h"
 #include "resources/resource_ids.h"
 #include "store/chunk_records.h"
 #include "store/folder_records.h"
@@ -13,11 +14,6 @@ namespace {
 
 constexpr UINT kItemMask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
 
-// Image indices of the image lists.
-constexpr int kFolderImage = 0;
-constexpr int kChunkImage = 1;
-constexpr int kOpenFolderImage = 3;
-
 const CString& NameAt(const CStringArray& names, int index) {
     static const CString none;
     return index < names.GetSize() ? names[index] : none;
@@ -28,7 +24,7 @@ const CString& NameAt(const CStringArray& names, int index) {
 int ExplorerDialog::FillRoot() {
     CString rootName;
     rootName.LoadString(IDS_ROOT_NAME);
-    m_hRoot = m_tree.InsertItem(kItemMask, rootName, kFolderImage, kOpenFolderImage, 0, 0,
+    m_hRoot = m_tree.InsertItem(kItemMask, rootName, kImageFolder, kImageOpenFolder, 0, 0,
                                 MakeTag(0, ItemKind::Folder), TVI_ROOT, TVI_LAST);
     if (HasSubFolders(0) || (m_mode == ExplorerMode::Target && HasChunks(0))) {
         m_tree.InsertItem(kTreePlaceholder, m_hRoot, TVI_LAST);
@@ -71,13 +67,13 @@ int ExplorerDialog::InsertTreeChildren(HTREEITEM parent, const CDWordArray& fold
     for (int i = 0; i < folderKeys.GetSize(); ++i) {
         const FolderId key = folderKeys[i];
         const HTREEITEM item =
-            m_tree.InsertItem(kItemMask, NameAt(folderNames, i), kFolderImage, kOpenFolderImage, 0,
+            m_tree.InsertItem(kItemMask, NameAt(folderNames, i), kImageFolder, kImageOpenFolder, 0,
                               0, MakeTag(key, ItemKind::Folder), parent, TVI_LAST);
         if (item && (HasSubFolders(key) || (m_mode == ExplorerMode::Target && HasChunks(key))))
             m_tree.InsertItem(kTreePlaceholder, item, TVI_LAST);
     }
     for (int i = 0; i < chunkKeys.GetSize(); ++i)
-        m_tree.InsertItem(kItemMask, NameAt(chunkNames, i), kChunkImage, kChunkImage, 0, 0,
+        m_tree.InsertItem(kItemMask, NameAt(chunkNames, i), kImageChunk, kImageChunk, 0, 0,
                           MakeTag(chunkKeys[i], ItemKind::Chunk), parent, TVI_LAST);
     return 1;
 }

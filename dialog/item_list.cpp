@@ -4,6 +4,7 @@
 #include "dialog/value_text.h"
 #include "interface/context.h"
 #include "interface/entry_table_reader.h"
+#include "resources/artwork.h"
 #include "resources/resource_ids.h"
 #include "store/chunk_records.h"
 #include "store/dao_record.h"
@@ -14,11 +15,6 @@
 #include <cstring>
 
 namespace {
-
-// Image indices, the same in both image lists.
-constexpr int kFolderImage = 0;
-constexpr int kChunkImage = 1;
-constexpr int kEntryImage = 2;
 
 constexpr int kTypeColumn = 1;
 constexpr int kDateColumn = 2;
@@ -103,7 +99,7 @@ int ExplorerDialog::FillList(ItemTag tag) {
         const std::vector<ChunkEntry> entries = ReadEntryTable(table);
         m_list.SetItemCount(static_cast<int>(entries.size()));
         for (std::size_t i = 0; i < entries.size(); ++i)
-            m_list.InsertItem(kRowMask, static_cast<int>(i), entries[i].name, 0, 0, kEntryImage,
+            m_list.InsertItem(kRowMask, static_cast<int>(i), entries[i].name, 0, 0, kImageEntry,
                               MakeTag(entries[i].key, ItemKind::Entry));
         return 1;
     }
@@ -146,7 +142,7 @@ int ExplorerDialog::InsertListRows(const CDWordArray& folderKeys, const CStringA
     for (int i = 0; i < folderKeys.GetSize(); ++i) {
         const std::uint32_t key = folderKeys[i];
         const CString name = i < folderNames.GetSize() ? folderNames[i] : CString();
-        const int row = m_list.InsertItem(kRowMask, position, name, 0, 0, kFolderImage,
+        const int row = m_list.InsertItem(kRowMask, position, name, 0, 0, kImageFolder,
                                           MakeTag(key, ItemKind::Folder));
         ++position;
         if (row < 0)
@@ -161,7 +157,7 @@ int ExplorerDialog::InsertListRows(const CDWordArray& folderKeys, const CStringA
     for (int i = 0; i < chunkKeys.GetSize(); ++i) {
         const std::uint32_t key = chunkKeys[i];
         const CString name = i < chunkNames.GetSize() ? chunkNames[i] : CString();
-        const int row = m_list.InsertItem(kRowMask, position, name, 0, 0, kChunkImage,
+        const int row = m_list.InsertItem(kRowMask, position, name, 0, 0, kImageChunk,
                                           MakeTag(key, ItemKind::Chunk));
         ++position;
         if (row < 0)
