@@ -523,6 +523,49 @@ TEST_F(DaoRecordsetTest, RecordsetsOpenedOneAfterAnotherAndSideBySideWalkAlike) 
     EXPECT_STREQ(after.GetFieldValue("NOTE").strVal, "xc1");
 }
 
+TEST_F(DaoRecordsetTest, EachWriteChangesJustTheFieldsItWasGiven) {
+    AddSample();
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "PEOPLE");
+    records.SetCurrentIndex("Name");
+    auto edit = [&](const char* name, std::optional<int> k, const char* newName) {
+        COleVariant key(name);
+        ASSERT_TRUE(records.Seek("=", &key)) << name;
+        records.Edit();
+        if (k)
+            records.SetFieldValue("K", Long(*k));
+        if (newName)
+            records.SetFieldValue("NAME", COleVariant(newName));
+        records.Update();
+    };
+    edit("a1", 7, nullptr);
+    edit("a2", std::nullopt, "a9");
+    edit("b1", 8, "b8");
+    edit("b2", std::nullopt, nullptr);
+    edit("b3", 9, nullptr);
+    records.AddNew();
+    records.SetFieldValue("NAME", COleVariant("x1"));
+    records.Update();
+    records.AddNew();
+    records.SetFieldValue("K", Long(4));
+    records.Update();
+    records.AddNew();
+    records.SetFieldValue("NAME", COleVariant("x2"));
+    records.SetFieldValue("K", Long(5));
+    records.Update();
+
+    std::vector<std::string> rows;
+    records.SetCurrentIndex("K");
+    for (; !records.IsEOF(); records.MoveNext()) {
+        const COleVariant k = records.GetFieldValue("K");
+        const COleVariant name = records.GetFieldValue("NAME");
+        rows.push_back((k.vt == VT_NULL ? std::string("-") : std::to_string(k.lVal)) + " " +
+                       (name.vt == VT_NULL ? std::string("-") : name.strVal.str()));
+    }
+    EXPECT_EQ(rows, (Names{"- n1", "- x1", "1 a9", "2 b2", "3 c1", "4 -", "5 x2", "7 a1", "8 b8",
+                           "9 b3"}));
+}
+
 TEST_F(DaoRecordsetTest, AWalkSurvivesWritesThroughAnotherRecordset) {
     AddSample();
     CDaoRecordset walker(&db);

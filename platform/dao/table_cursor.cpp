@@ -111,6 +111,7 @@ void TableCursor::Detach() {
     DropStatements();
     m_count.reset();
     m_writes.clear();
+    m_updates.clear();
     m_connection = nullptr;
     m_state = nullptr;
     m_at = At::None;
@@ -604,36 +605,46 @@ void TableCursor::Update() {
     if (m_editMode == dbEditNone)
         ThrowDao(DAO_ERROR_UPDATE_WITHOUT_EDIT, "Update or CancelUpdate without AddNew or Edit.");
     RequireUpdatable();
-    std::vector<std::size_t> set;
+    std::vector<std::size_t>& set = m_setFields;
+    set.clear();
     for (std::size_t i = 0; i < m_buffer.size(); ++i)
         if (m_buffer[i])
             set.push_back(i);
-    const std::string table = QuoteIdentifier(m_table);
-    std::string sql;
-    if (m_editMode == dbEditInProgress) {
-        if (set.empty()) {
-            m_lastModified = m_editRowid;
-            DropEdit();
-            return;
-        }
-        sql = "UPDATE " + table + " SET ";
-        for (std::size_t i = 0; i < set.size(); ++i)
-            sql += (i ? ", " : "") + QuoteIdentifier(m_fields[set[i]].name) + " = ?" +
-                   std::to_string(i + 1);
-        sql += " WHERE rowid = ?" + std::to_string(set.size() + 1);
-    } else if (set.empty()) {
-        sql = "INSERT INTO " + table + " DEFAULT VALUES";
-    } else {
-        std::string names, values;
-        for (std::size_t i = 0; i < set.size(); ++i) {
-            names += (i ? ", " : "") + QuoteIdentifier(m_fields[set[i]].name);
-            values += (i ? ", ?" : "?") + std::to_string(i + 1);
-        }
-        sql = "INSERT INTO " + table + " (" + names + ") VALUES (" + values + ")";
+    if (m_editMode == dbEditInProgress && set.empty()) {
+        m_lastModified = m_editRowid;
+        DropEdit();
+        return;
     }
-    Statement& statement = m_writes[sql];
-    if (!statement)
+    // The statement for this kind of write and these fields, made on first use: moving many
+    // records writes the same field of each.
+    std::string& key = m_writeKey;
+    key.assign(1, m_editMode == dbEditInProgress ? 'U' : 'I');
+    for (std::size_t i : set) {
+        key += static_cast<char>('0' + i % 64);
+        key += static_cast<char>('0' + i / 64 % 64);
+    }
+    Statement& statement = m_updates[key];
+    if (!statement) {
+        const std::string table = QuoteIdentifier(m_table);
+        std::string sql;
+        if (m_editMode == dbEditInProgress) {
+            sql = "UPDATE " + table + " SET ";
+            for (std::size_t i = 0; i < set.size(); ++i)
+                sql += (i ? ", " : "") + QuoteIdentifier(m_fields[set[i]].name) + " = ?" +
+                       std::to_string(i + 1);
+            sql += " WHERE rowid = ?" + std::to_string(set.size() + 1);
+        } else if (set.empty()) {
+            sql = "INSERT INTO " + table + " DEFAULT VALUES";
+        } else {
+            std::string names, values;
+            for (std::size_t i = 0; i < set.size(); ++i) {
+                names += (i ? ", " : "") + QuoteIdentifier(m_fields[set[i]].name);
+                values += (i ? ", ?" : "?") + std::to_string(i + 1);
+            }
+            sql = "INSERT INTO " + table + " (" + names + ") VALUES (" + values + ")";
+        }
         statement = db().Prepare(sql, true);
+    }
     for (std::size_t i = 0; i < set.size(); ++i)
         Bind(statement.get(), int(i) + 1, *m_buffer[set[i]]);
     if (m_editMode == dbEditInProgress)

@@ -140,6 +140,10 @@ private:
     std::vector<Statement> m_fieldByRowid;
     Statement m_count;
     std::unordered_map<std::string, Statement> m_writes;
+    // Updates and inserts by kind and fields written (see Update), with the scratch to find them.
+    std::unordered_map<std::string, Statement> m_updates;
+    std::vector<std::size_t> m_setFields;
+    std::string m_writeKey;
 
     // The walk: segments still to run, the statement stepping now, and the values they bind.
     std::vector<Segment> m_plan;
