@@ -265,6 +265,23 @@ TEST_F(DaoRecordsetTest, SeeksOneAfterAnotherFindWhatASeekFromNowhereFinds) {
             ASSERT_TRUE(walker.Seek("=", &value));
         }
     }
+    // Far ahead (more entries between than a few steps cover), just ahead, and past the end.
+    std::vector<std::pair<std::optional<int>, const char*>> run;
+    std::vector<std::string> names;
+    for (int k = 10; k < 40; ++k)
+        names.push_back("r" + std::to_string(k));
+    for (int k = 10; k < 40; ++k)
+        run.push_back({k, names[std::size_t(k - 10)].c_str()});
+    AddPeople(run);
+    for (int key : {10, 35, 36, 38, 39, 41, 12, 21, 22, 30}) {
+        SCOPED_TRACE(key);
+        COleVariant value = Long(key);
+        const bool expected = key >= 10 && key < 40;
+        ASSERT_EQ(walker.Seek("=", &value), expected ? TRUE : FALSE);
+        if (expected) {
+            EXPECT_EQ(Name(walker), "r" + std::to_string(key));
+        }
+    }
     // A record written elsewhere between two seeks is seen by the next one.
     COleVariant one = Long(1), three = Long(3);
     ASSERT_TRUE(walker.Seek("=", &one));

@@ -496,8 +496,9 @@ bool TableCursor::Seek(const char* comparison, const COleVariant* keys, std::siz
         m_seekKey[i] = ToStored(m_fields[std::size_t(m_keyFields[i])], keys[i], false);
     m_firstPending = false;
     DropEdit();
-    if (op == Comparison::Equal && SeekByStepping(m_seekKey))
-        return true;
+    if (op == Comparison::Equal)
+        if (const std::optional<bool> found = SeekByStepping(m_seekKey))
+            return *found;
     m_bound.swap(m_seekKey);
     if (op == Comparison::AtMost || op == Comparison::Less) {
         if (std::optional<Found> found = FindBackward(false, op == Comparison::AtMost)) {
@@ -518,32 +519,42 @@ bool TableCursor::Seek(const char* comparison, const COleVariant* keys, std::siz
     return false;
 }
 
-bool TableCursor::SeekByStepping(const std::vector<Value>& key) {
+std::optional<bool> TableCursor::SeekByStepping(const std::vector<Value>& key) {
     // Records looked up one after another in the order of their keys (a listing filling in each
-    // record's fields) mostly find the next key on the very next entry of the index: one step of
-    // the walk costs a fraction of a new search. Kept to one-column ascending integer indexes,
+    // record's fields) find the next key a few entries further on the index, and a few steps of
+    // the walk cost a fraction of a new search. Kept to one-column ascending integer indexes,
     // where "the current key lies before the sought one" is a plain comparison.
+    constexpr int kMostSteps = 8;
     if (key.size() != 1 || m_keyFields.size() != 1 || m_shape.descending[0] ||
         key[0].kind != Value::Integer || m_at != At::Record || !m_live || !m_walk ||
         m_seenVersion != m_state->version)
-        return false;
+        return std::nullopt;
     const int column = m_walkColumn[std::size_t(m_keyFields[0])];
+    const std::int64_t sought = key[0].integer;
     if (sqlite3_column_type(m_walk, column) != SQLITE_INTEGER ||
-        sqlite3_column_int64(m_walk, column) >= key[0].integer)
-        return false;
-    // Every entry with the sought key comes after the current one, so if the next entry has it,
-    // it is the first of them. The walk's own bound stays what it was: its later segments need it.
-    if (!StepWalk()) {
-        NoCurrent(false, true);
-        return false;
+        sqlite3_column_int64(m_walk, column) >= sought)
+        return std::nullopt;
+    // Every entry with the sought key comes after the current one, so the first entry reached
+    // that has it is the first of them, and one with a greater key says there is none. The walk
+    // covers the rest of the index, and its own bound stays what it was: its later segments
+    // need it.
+    for (int step = 0; step < kMostSteps; ++step) {
+        if (!StepWalk())
+            break;
+        if (sqlite3_column_type(m_walk, column) != SQLITE_INTEGER)
+            break;
+        const std::int64_t at = sqlite3_column_int64(m_walk, column);
+        if (at == sought) {
+            BecomeCurrent();
+            return true;
+        }
+        if (at > sought) {
+            NoCurrent(false, true);
+            return false;
+        }
     }
-    if (sqlite3_column_type(m_walk, column) != SQLITE_INTEGER ||
-        sqlite3_column_int64(m_walk, column) != key[0].integer) {
-        NoCurrent(false, true); // the full search that follows finds the place anew
-        return false;
-    }
-    BecomeCurrent();
-    return true;
+    NoCurrent(false, true); // the full search that follows finds the place anew
+    return std::nullopt;
 }
 
 bool TableCursor::WalkRowHasBoundKey() const {

@@ -97,7 +97,9 @@ private:
     bool StepWalk();
     void BecomeCurrent();
     bool WalkRowHasBoundKey() const;
-    bool SeekByStepping(const std::vector<Value>& key);
+    // Whether an "=" seek found its key by stepping the walk on; nothing when stepping could not
+    // tell and a full search must.
+    std::optional<bool> SeekByStepping(const std::vector<Value>& key);
     // The walk's column of a field on a current, unchanged record outside an edit, or -1.
     int FreshWalkColumn(int index) const {
         if (!m_live || m_at != At::Record || m_editMode != dbEditNone || !m_walk ||
