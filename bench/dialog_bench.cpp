@@ -24,6 +24,10 @@ namespace {
 
 constexpr int kChunks = 100000;
 constexpr FolderId kFolder = 1;
+// A folder whose chunks lie scattered among another folder's, as chunks filed over time do: every
+// tenth of another 100,000.
+constexpr FolderId kScatteredFolder = 2;
+constexpr int kScatteredChunks = kChunks / 10;
 // Listed at start-up: the folders before it in the tree are opened on the way.
 constexpr const char kListedColumns[] =
     "ChunkSysID, ChunkUsrID, ModifyDate, ADD_Fotograf, ADD_Bildnummer, ADD_Aufnahmedatum";
@@ -85,20 +89,26 @@ private:
                     .c_str());
         refhost::Transaction transaction(db());
         db().Execute("INSERT INTO EXPLORER (ID, NAME, ID_OWNER, PASS_R, PASS_W) VALUES (1, "
-                     "'Alle Bilder', 0, '-', '-')");
+                     "'Alle Bilder', 0, '-', '-'), (2, 'Verstreut', 0, '-', '-'), "
+                     "(3, 'Dazwischen', 0, '-', '-')");
         // Names in no particular order with case variants and duplicates, dates spread over
         // three years, some of them null.
-        db().Execute(
-            ("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
-             std::to_string(kChunks) +
-             ") INSERT INTO CHUNKS (ChunkSysID, ChunkUsrID, ModifyDate, DirID, ADD_Fotograf, "
-             "ADD_Bildnummer, ADD_Aufnahmedatum) SELECT i, "
-             "CASE i % 3 WHEN 0 THEN 'bild ' WHEN 1 THEN 'Bild ' ELSE 'BILD ' END || "
-             "((i * 7919) % 50000), "
-             "CASE WHEN i % 97 = 0 THEN NULL ELSE "
-             "datetime(1700000000 + (i * 104729) % 94608000, 'unixepoch') END, 1, "
-             "'Fotograf ' || (i % 50), i, datetime(1600000000 + i * 60, 'unixepoch') FROM n")
-                .c_str());
+        for (const char* folder : {"1", "CASE WHEN i % 10 = 0 THEN 2 ELSE 3 END"}) {
+            const int first = folder[0] == '1' ? 1 : kChunks + 1;
+            db().Execute(
+                ("WITH RECURSIVE n(i) AS (SELECT " + std::to_string(first) +
+                 " UNION ALL SELECT i + 1 FROM n WHERE i < " + std::to_string(first + kChunks - 1) +
+                 ") INSERT INTO CHUNKS (ChunkSysID, ChunkUsrID, ModifyDate, DirID, ADD_Fotograf, "
+                 "ADD_Bildnummer, ADD_Aufnahmedatum) SELECT i, "
+                 "CASE i % 3 WHEN 0 THEN 'bild ' WHEN 1 THEN 'Bild ' ELSE 'BILD ' END || "
+                 "((i * 7919) % 50000), "
+                 "CASE WHEN i % 97 = 0 THEN NULL ELSE "
+                 "datetime(1700000000 + (i * 104729) % 94608000, 'unixepoch') END, " +
+                 folder +
+                 ", 'Fotograf ' || (i % 50), i, datetime(1600000000 + i * 60, 'unixepoch') "
+                 "FROM n")
+                    .c_str());
+        }
         transaction.Commit();
     }
 
@@ -123,8 +133,8 @@ void WithOpenDialog(const std::function<void(ExplorerDialog&)>& whileOpen) {
     dialog.DoModal();
 }
 
-void CheckRows(benchmark::State& state, std::size_t rows) {
-    if (rows != static_cast<std::size_t>(kChunks))
+void CheckRows(benchmark::State& state, std::size_t rows, int expected = kChunks) {
+    if (rows != static_cast<std::size_t>(expected))
         state.SkipWithError(("listed " + std::to_string(rows) + " rows").c_str());
 }
 
@@ -143,7 +153,8 @@ std::string Text(sqlite3_stmt* statement, int column) {
     return text ? std::string(reinterpret_cast<const char*>(text)) : std::string();
 }
 
-void ReadRaw(benchmark::State& state, const std::string& order) {
+void ReadRaw(benchmark::State& state, const std::string& order, FolderId folder = kFolder,
+             int expected = kChunks) {
     sqlite3_stmt* query = nullptr;
     const std::string sql =
         std::string("SELECT ") + kListedColumns + " FROM CHUNKS WHERE DirID = ?1" + order;
@@ -155,7 +166,7 @@ void ReadRaw(benchmark::State& state, const std::string& order) {
     std::vector<RawRow> rows;
     for (auto _ : state) {
         rows.clear();
-        sqlite3_bind_int(query, 1, static_cast<int>(kFolder));
+        sqlite3_bind_int(query, 1, static_cast<int>(folder));
         while (sqlite3_step(query) == SQLITE_ROW)
             rows.push_back({sqlite3_column_int64(query, 0), Text(query, 1), Text(query, 2),
                             Text(query, 3), sqlite3_column_int64(query, 4), Text(query, 5)});
@@ -163,7 +174,7 @@ void ReadRaw(benchmark::State& state, const std::string& order) {
         benchmark::DoNotOptimize(rows.data());
     }
     sqlite3_finalize(query);
-    CheckRows(state, rows.size());
+    CheckRows(state, rows.size(), expected);
 }
 
 // Start-up to the filled list, and the window's end.
@@ -191,6 +202,21 @@ void FillLibrary(benchmark::State& state) {
 
 void FillRaw(benchmark::State& state) {
     ReadRaw(state, "");
+}
+
+// The list filled anew for the folder whose chunks lie scattered.
+void FillScatteredLibrary(benchmark::State& state) {
+    std::size_t rows = 0;
+    WithOpenDialog([&](ExplorerDialog& dialog) {
+        for (auto _ : state)
+            dialog.FillList(MakeTag(kScatteredFolder, ItemKind::Folder));
+        rows = dialog.m_list.GetItemCount();
+    });
+    CheckRows(state, rows, kScatteredChunks);
+}
+
+void FillScatteredRaw(benchmark::State& state) {
+    ReadRaw(state, "", kScatteredFolder, kScatteredChunks);
 }
 
 // A click on a column header of the list in its fill order.
@@ -232,6 +258,10 @@ BENCHMARK(OpenLibrary)->Name("OpenDialog_100k_3cols.library")->Unit(benchmark::k
 BENCHMARK(OpenRaw)->Name("OpenDialog_100k_3cols.raw")->Unit(benchmark::kMillisecond);
 BENCHMARK(FillLibrary)->Name("FillList_100k_3cols.library")->Unit(benchmark::kMillisecond);
 BENCHMARK(FillRaw)->Name("FillList_100k_3cols.raw")->Unit(benchmark::kMillisecond);
+BENCHMARK(FillScatteredLibrary)
+    ->Name("FillList_10k_scattered.library")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(FillScatteredRaw)->Name("FillList_10k_scattered.raw")->Unit(benchmark::kMillisecond);
 BENCHMARK(SortByNameLibrary)->Name("SortByName_100k.library")->Unit(benchmark::kMillisecond);
 BENCHMARK(SortByNameRaw)->Name("SortByName_100k.raw")->Unit(benchmark::kMillisecond);
 BENCHMARK(SortByDateLibrary)->Name("SortByDate_100k.library")->Unit(benchmark::kMillisecond);
