@@ -99,6 +99,7 @@ Connection& TableCursor::db() const {
 void TableCursor::Suspend() {
     Settle(); // the first record as it is before the change, as an eager open would have found it
     CaptureKey();
+    ReleaseHeld();
     if (m_walk)
         sqlite3_reset(m_walk);
     m_walk = nullptr;
@@ -121,6 +122,7 @@ void TableCursor::Detach() {
 
 void TableCursor::DropStatements() {
     // The position goes with the statements: whoever drops them closes or moves first next.
+    ReleaseHeld();
     if (m_walk)
         sqlite3_reset(m_walk);
     m_walk = nullptr;
@@ -205,8 +207,12 @@ bool TableCursor::RestepWider() {
 void TableCursor::RestepAtSamePlace() {
     // The old statement stays open until the new one stands where it stood: both read inside one
     // transaction, so they see the same rows in the same order, and counting steps is exact.
+    ReleaseHeld();
     const Segment segment = m_plan[m_next - 1];
-    const Statement old = std::move(m_segments[SegmentKey(segment, false)]);
+    Statement old;
+    for (auto& [key, statement] : m_segments)
+        if (statement.get() == m_walk)
+            old = std::move(statement);
     m_segments.clear(); // prepared for the old column list
     sqlite3_stmt* fresh = BindSegment(segment, false);
     int steps = 0;
@@ -242,11 +248,17 @@ void TableCursor::SetCurrentIndex(const char* name) {
 }
 
 sqlite3_stmt* TableCursor::Cached(Segment segment, bool backward) {
-    Statement& slot = m_segments[SegmentKey(segment, backward)];
-    if (!slot)
-        slot = db().Reuse(
+    // A walk that restarts on the segment it stood on takes the segment's second statement: the
+    // first is still held open (see StartWalk).
+    constexpr std::uint32_t kSecondStatement = 1u << 24;
+    const std::uint32_t key = SegmentKey(segment, backward);
+    Statement* slot = &m_segments[key];
+    if (*slot && slot->get() == m_held)
+        slot = &m_segments[key | kSecondStatement];
+    if (!*slot)
+        *slot = db().Reuse(
             SegmentSql(m_shape, segment, backward, backward ? m_keyColumns : m_walkColumns));
-    return slot.get();
+    return slot->get();
 }
 
 sqlite3_stmt* TableCursor::BindSegment(Segment segment, bool backward) {
@@ -262,14 +274,28 @@ sqlite3_stmt* TableCursor::BindSegment(Segment segment, bool backward) {
 }
 
 void TableCursor::StartWalk() {
-    if (m_walk)
-        sqlite3_reset(m_walk);
+    // The walk being replaced stays open until its successor has taken its first step: with a
+    // statement open all along, the connection's read transaction and its file locks carry over to
+    // the new walk instead of being let go and taken anew, which costs more than the search itself
+    // when a listing looks its records up one by one.
+    ReleaseHeld();
+    m_held = m_walk;
     m_walk = nullptr;
     m_next = 0;
     m_live = false;
 }
 
+void TableCursor::ReleaseHeld() {
+    if (m_held)
+        sqlite3_reset(m_held);
+    m_held = nullptr;
+}
+
 bool TableCursor::StepWalk() {
+    struct ReleaseAtEnd {
+        TableCursor& cursor;
+        ~ReleaseAtEnd() { cursor.ReleaseHeld(); }
+    } release{*this};
     for (;;) {
         if (!m_walk) {
             if (m_next >= m_plan.size())
@@ -299,6 +325,7 @@ void TableCursor::BecomeCurrent() {
 }
 
 void TableCursor::NoCurrent(bool bof, bool eof) {
+    ReleaseHeld();
     if (m_walk)
         sqlite3_reset(m_walk);
     m_walk = nullptr;
@@ -553,7 +580,12 @@ std::optional<bool> TableCursor::SeekByStepping(const std::vector<Value>& key) {
             return false;
         }
     }
-    NoCurrent(false, true); // the full search that follows finds the place anew
+    // The full search that follows finds the place anew. The walk stays open until that search
+    // has started (see StartWalk), but it no longer stands on a current record.
+    m_live = false;
+    m_at = At::None;
+    m_bof = false;
+    m_eof = true;
     return std::nullopt;
 }
 

@@ -94,6 +94,7 @@ private:
     sqlite3_stmt* Cached(Segment segment, bool backward);
     sqlite3_stmt* BindSegment(Segment segment, bool backward);
     void StartWalk();
+    void ReleaseHeld();
     bool StepWalk();
     void BecomeCurrent();
     bool WalkRowHasBoundKey() const;
@@ -151,7 +152,8 @@ private:
     std::vector<Segment> m_plan;
     std::size_t m_next = 0;
     sqlite3_stmt* m_walk = nullptr;
-    int m_stepsInStatement = 0; // rows m_walk has given so far
+    int m_stepsInStatement = 0;     // rows m_walk has given so far
+    sqlite3_stmt* m_held = nullptr; // the walk before a restart, open until the new one stepped
     std::vector<Value> m_bound;
     std::vector<Value> m_seekKey; // a seek's key as stored, converted before the walk is touched
     std::int64_t m_boundRowid = 0;
