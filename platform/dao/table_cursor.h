@@ -101,6 +101,7 @@ private:
     // Whether an "=" seek found its key by stepping the walk on; nothing when stepping could not
     // tell and a full search must.
     std::optional<bool> SeekByStepping(const std::vector<Value>& key);
+    int m_stepBudget = 8; // steps SeekByStepping tries before a full search
     // The walk's column of a field on a current, unchanged record outside an edit, or -1.
     int FreshWalkColumn(int index) const {
         if (!m_live || m_at != At::Record || m_editMode != dbEditNone || !m_walk ||
