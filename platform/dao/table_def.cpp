@@ -9,12 +9,17 @@ struct CDaoTableDef::State {
     // Until Append: what Create, CreateField and CreateIndex collected.
     std::vector<FieldDesc> pendingFields;
     std::vector<IndexDesc> pendingIndexes;
-    // After Append or Open: the schema as last read, valid while the generation holds.
+    // After Append or Open: the table as last described, valid while the generation holds.
     std::uint64_t generation = 0;
-    bool cached = false;
-    std::vector<FieldDesc> fields;
-    std::vector<IndexDesc> indexes;
     std::shared_ptr<const TableShape> shape;
+
+    // The fields and indexes collected or, once the table exists, described.
+    const std::vector<FieldDesc>& Fields() const {
+        return mode == Mode::Pending ? pendingFields : shape->fields;
+    }
+    const std::vector<IndexDesc>& Indexes() const {
+        return mode == Mode::Pending ? pendingIndexes : shape->indexes;
+    }
 };
 
 namespace {
@@ -59,15 +64,12 @@ void CDaoTableDef::Open(const char* name) {
 }
 
 void CDaoTableDef::Remember(std::shared_ptr<const TableShape> shape) {
-    m_state->fields = shape->fields;
-    m_state->indexes = shape->indexes;
     m_state->generation = m_pDatabase->connection().schemaGeneration();
-    m_state->cached = true;
     m_state->shape = std::move(shape);
 }
 
 std::shared_ptr<const TableShape> CDaoTableDef::CurrentShape() const {
-    if (m_state->mode != State::Mode::Open || !m_state->cached || !m_pDatabase ||
+    if (m_state->mode != State::Mode::Open || !m_state->shape || !m_pDatabase ||
         m_state->generation != m_pDatabase->connection().schemaGeneration())
         return nullptr;
     return m_state->shape;
@@ -85,7 +87,7 @@ void CDaoTableDef::Append() {
     m_state->pendingFields.clear();
     m_state->pendingIndexes.clear();
     m_state->mode = State::Mode::Open;
-    m_state->cached = false;
+    m_state->shape.reset();
 }
 
 void CDaoTableDef::Close() {
@@ -150,7 +152,7 @@ void CDaoTableDef::CreateIndex(CDaoIndexInfo& info) {
         Connection& db = m_pDatabase->connection();
         db.RequireWritable();
         ChangeScope change(db);
-        dao_detail::CreateIndex(db, m_state->name, index, m_state->indexes);
+        dao_detail::CreateIndex(db, m_state->name, index, m_state->Indexes());
         return;
     }
     case State::Mode::Closed:
@@ -171,7 +173,7 @@ void CDaoTableDef::DeleteIndex(const char* name) {
         ThrowNotFound();
     }
     GetIndexCount();
-    for (const IndexDesc& index : m_state->indexes) {
+    for (const IndexDesc& index : m_state->Indexes()) {
         if (!SameName(index.name, wanted))
             continue;
         Connection& db = m_pDatabase->connection();
@@ -189,28 +191,26 @@ short CDaoTableDef::GetFieldCount() {
     if (m_state->mode == State::Mode::Closed)
         ThrowClosed();
     Connection& db = m_pDatabase->connection();
-    if (!m_state->cached || m_state->generation != db.schemaGeneration()) {
+    if (!m_state->shape || m_state->generation != db.schemaGeneration()) {
         std::shared_ptr<const TableShape> shape = DescribeTable(db, m_state->name);
         if (!shape)
             ThrowNoSuchTable(db, m_state->name);
         Remember(std::move(shape));
     }
-    return static_cast<short>(m_state->fields.size());
+    return static_cast<short>(m_state->Fields().size());
 }
 
 void CDaoTableDef::GetFieldInfo(int index, CDaoFieldInfo& info, DWORD infoOptions) {
     const short count = GetFieldCount();
     if (index < 0 || index >= count)
         ThrowNotFound();
-    const auto& fields =
-        m_state->mode == State::Mode::Pending ? m_state->pendingFields : m_state->fields;
+    const auto& fields = m_state->Fields();
     FillFieldInfo(fields[std::size_t(index)], m_state->name, info, infoOptions);
 }
 
 void CDaoTableDef::GetFieldInfo(const char* name, CDaoFieldInfo& info, DWORD infoOptions) {
     const short count = GetFieldCount();
-    const auto& fields =
-        m_state->mode == State::Mode::Pending ? m_state->pendingFields : m_state->fields;
+    const auto& fields = m_state->Fields();
     for (short i = 0; i < count; ++i) {
         if (SameName(fields[std::size_t(i)].name, name ? name : "")) {
             FillFieldInfo(fields[std::size_t(i)], m_state->name, info, infoOptions);
@@ -222,8 +222,7 @@ void CDaoTableDef::GetFieldInfo(const char* name, CDaoFieldInfo& info, DWORD inf
 
 short CDaoTableDef::GetIndexCount() {
     GetFieldCount();
-    const auto& indexes =
-        m_state->mode == State::Mode::Pending ? m_state->pendingIndexes : m_state->indexes;
+    const auto& indexes = m_state->Indexes();
     return static_cast<short>(indexes.size());
 }
 
@@ -231,8 +230,7 @@ void CDaoTableDef::GetIndexInfo(int index, CDaoIndexInfo& info, DWORD infoOption
     const short count = GetIndexCount();
     if (index < 0 || index >= count)
         ThrowNotFound();
-    const auto& indexes =
-        m_state->mode == State::Mode::Pending ? m_state->pendingIndexes : m_state->indexes;
+    const auto& indexes = m_state->Indexes();
     FillIndexInfo(indexes[std::size_t(index)], info, infoOptions);
     if ((infoOptions & AFX_DAO_ALL_INFO) == AFX_DAO_ALL_INFO &&
         m_state->mode == State::Mode::Open) {
@@ -253,8 +251,7 @@ void CDaoTableDef::GetIndexInfo(int index, CDaoIndexInfo& info, DWORD infoOption
 
 void CDaoTableDef::GetIndexInfo(const char* name, CDaoIndexInfo& info, DWORD infoOptions) {
     const short count = GetIndexCount();
-    const auto& indexes =
-        m_state->mode == State::Mode::Pending ? m_state->pendingIndexes : m_state->indexes;
+    const auto& indexes = m_state->Indexes();
     for (short i = 0; i < count; ++i) {
         if (SameName(indexes[std::size_t(i)].name, name ? name : "")) {
             GetIndexInfo(i, info, infoOptions);
