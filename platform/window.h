@@ -193,8 +193,8 @@ private:
     // 100,000 rows notifies its parent of each, and the maps are searched entry by entry.
     const AFX_MSGMAP_ENTRY* FindMessageEntry(UINT message, UINT code, UINT id, bool matchIds) const;
     struct MessageCacheSlot {
-        const AFX_MSGMAP* map =
-            nullptr; // the map searched: a window being destroyed has its base's
+        // The map searched: a window being destroyed dispatches through its base's.
+        const AFX_MSGMAP* map = nullptr;
         UINT message = 0;
         UINT code = 0;
         UINT id = 0;
