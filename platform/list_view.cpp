@@ -1032,6 +1032,9 @@ LRESULT ListView::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
         OnKey(static_cast<UINT>(wParam));
         return 0;
+    case WM_MOUSEWHEEL:
+        OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+        return 0;
     case WM_STYLECHANGED:
         if ((static_cast<DWORD>(lParam) & LVS_TYPEMASK) != View()) {
             // Another view starts from its top-left corner.
@@ -1049,6 +1052,19 @@ LRESULT ListView::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         return winsys::DefaultProc(hwnd, message, wParam, lParam);
     }
+}
+
+void ListView::OnWheel(int delta) {
+    const int notches = m_wheel.Notches(delta);
+    if (notches == 0)
+        return;
+    const DWORD view = View();
+    if (view == LVS_LIST) // the list view runs sideways: a notch moves it one column
+        ScrollBy(CSize(-notches, 0));
+    else if (view == LVS_REPORT)
+        ScrollBy(CSize(0, -notches * kWheelScrollLines * RowHeight()));
+    else
+        ScrollBy(CSize(0, -notches * kWheelScrollLines * LineHeight()));
 }
 
 void ListView::OnButtonDown(CPoint point, bool doubleClick) {

@@ -20,6 +20,7 @@
 #include "platform/control_classes.h"
 #include "platform/image_list_data.h"
 #include "platform/list_sub_item_texts.h"
+#include "platform/mouse_wheel.h"
 
 #include <memory>
 #include <vector>
@@ -137,6 +138,7 @@ private:
     void OnRightDown(CPoint point);
     void OnRightUp(CPoint point);
     void OnKey(UINT key);
+    void OnWheel(int delta);
     void Paint();
     void PaintItem(CDC& dc, int index, const NMLVCUSTOMDRAW& colors);
     void PaintHeader(CDC& dc);
@@ -161,4 +163,5 @@ private:
     int m_pressedColumn = -1;
     bool m_rightPressed = false;
     bool m_redraw = true; // WM_SETREDRAW: changes repaint the control
+    WheelTurns m_wheel;
 };

@@ -736,6 +736,9 @@ LRESULT TreeView::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
         OnKey(static_cast<UINT>(wParam));
         return 0;
+    case WM_MOUSEWHEEL:
+        OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+        return 0;
     case WM_STYLECHANGED:
     case WM_SIZE:
         winsys::Invalidate(window, nullptr);
@@ -743,6 +746,22 @@ LRESULT TreeView::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     default:
         return winsys::DefaultProc(hwnd, message, wParam, lParam);
     }
+}
+
+void TreeView::OnWheel(int delta) {
+    const int notches = m_wheel.Notches(delta);
+    if (notches == 0)
+        return;
+    // Down to where the last item sits at the bottom (or no further than the tree already is).
+    const int count = static_cast<int>(VisibleItems().size());
+    const int last = std::max({0, count - std::max(1, PageRows()), m_scrollTop});
+    const int top = std::clamp(m_scrollTop - notches * kWheelScrollLines, 0, last);
+    if (top == m_scrollTop)
+        return;
+    if (m_editWindow)
+        EndEditLabel(true);
+    m_scrollTop = top;
+    winsys::Invalidate(window, nullptr);
 }
 
 void TreeView::OnButtonDown(CPoint point) {

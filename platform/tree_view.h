@@ -5,6 +5,7 @@
 
 #include "platform/control_classes.h"
 #include "platform/image_list_data.h"
+#include "platform/mouse_wheel.h"
 
 #include <memory>
 #include <string>
@@ -90,6 +91,7 @@ private:
     void OnDoubleClick(CPoint point);
     void OnRightUp(CPoint point);
     void OnKey(UINT key);
+    void OnWheel(int delta);
 
     std::unordered_map<std::uintptr_t, std::unique_ptr<Node>> m_nodes;
     std::vector<Node*> m_roots;
@@ -98,6 +100,7 @@ private:
     HTREEITEM m_drop = nullptr;
     int m_indent = kDefaultIndent;
     int m_scrollTop = 0; // first visible row
+    WheelTurns m_wheel;
     std::shared_ptr<ImageListData> m_normal;
     std::shared_ptr<ImageListData> m_state;
     CImageList* m_normalObject = nullptr;

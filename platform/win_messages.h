@@ -59,6 +59,14 @@ constexpr int GET_Y_LPARAM(LPARAM value) {
 constexpr LPARAM MAKEPOINTLPARAM(long x, long y) {
     return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
 }
+// One notch of a mouse wheel; finer wheels and touch pads send parts of it.
+constexpr int WHEEL_DELTA = 120;
+constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM value) {
+    return static_cast<SHORT>(HIWORD(value));
+}
+constexpr UINT GET_KEYSTATE_WPARAM(WPARAM value) {
+    return LOWORD(value);
+}
 
 // Resource names are either text or small integers in pointer clothing.
 inline LPCTSTR MAKEINTRESOURCE(UINT id) {
@@ -136,6 +144,9 @@ constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 constexpr UINT WM_RBUTTONDOWN = 0x0204;
 constexpr UINT WM_RBUTTONUP = 0x0205;
 constexpr UINT WM_RBUTTONDBLCLK = 0x0206;
+// wParam: the key state in the low word, the wheel's turn (signed) in the high word; lParam: the
+// pointer in screen coordinates.
+constexpr UINT WM_MOUSEWHEEL = 0x020A;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
 constexpr UINT WM_USER = 0x0400;
 

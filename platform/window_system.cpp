@@ -379,6 +379,7 @@ LRESULT DefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         Destroy(window);
         return 0;
     case WM_CONTEXTMENU:
+    case WM_MOUSEWHEEL: // a window that does not scroll lets its parent have the turn
         if (data->parent)
             return Send(data->parent, message, wParam, lParam);
         return 0;
@@ -817,6 +818,21 @@ void InjectMouse(MouseAction action, CPoint screenPoint, UINT modifiers) {
     const CPoint origin = ClientOrigin(target);
     Send(target, message, MouseKeys(),
          MAKEPOINTLPARAM(screenPoint.x - origin.x, screenPoint.y - origin.y));
+}
+
+void InjectWheel(CPoint screenPoint, int delta, UINT modifiers) {
+    ModifierScope modifierScope(modifiers);
+    Sys().cursor = screenPoint;
+    // The window under the pointer turns, as desktops do now, not the one with the focus; a
+    // window holding the mouse keeps it.
+    HWND target = Capture();
+    if (!target)
+        target = WindowFromPoint(screenPoint);
+    if (!target || delta == 0)
+        return;
+    Send(target, WM_MOUSEWHEEL,
+         MAKEWPARAM(static_cast<WORD>(MouseKeys()), static_cast<WORD>(delta)),
+         MAKEPOINTLPARAM(screenPoint.x, screenPoint.y));
 }
 
 void InjectKey(UINT virtualKey, UINT modifiers) {

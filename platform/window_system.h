@@ -133,6 +133,10 @@ void SetKeyDown(UINT virtualKey, bool down);
 // ---- Input, as a person gives it (screen coordinates) ----
 enum class MouseAction { Move, LeftDown, LeftUp, LeftDoubleClick, RightDown, RightUp };
 void InjectMouse(MouseAction action, CPoint screenPoint, UINT modifiers);
+// A turn of the wheel (WHEEL_DELTA per notch, away from the user positive) with the pointer at
+// `screenPoint`: WM_MOUSEWHEEL to the window under the pointer, which hands it to its parent when
+// it has no use for it.
+void InjectWheel(CPoint screenPoint, int delta, UINT modifiers);
 void InjectKey(UINT virtualKey, UINT modifiers);
 void InjectChar(unsigned ch);
 // Deferred actions that wait for the double-click time (a slow click on a selected label).

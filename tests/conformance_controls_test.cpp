@@ -557,6 +557,70 @@ TEST_P(ConformanceTest, TreeLabelEditCommitsAndVetoKeepsTheText) {
     EXPECT_EQ(ends[1].text, "Nichts");
 }
 
+// ---- Mouse wheel ----
+
+TEST_P(ConformanceTest, TheWheelScrollsTheControlUnderThePointerThreeLinesANotch) {
+    ControlsDialog dialog;
+    dialog.setUp = [](ControlsDialog& d) {
+        FillList(d.List(), 60);
+        const HTREEITEM root = d.Tree().InsertItem("Sammlung");
+        for (int i = 1; i <= 40; ++i)
+            d.Tree().InsertItem(("Ordner " + std::to_string(i)).c_str(), root);
+        d.Tree().Expand(root, TVE_EXPAND);
+    };
+    std::vector<int> listTops;
+    std::vector<std::string> treeTops;
+    auto treeTop = [&] {
+        CTreeCtrl& tree = dialog.Tree();
+        return std::string(tree.GetItemText(tree.GetFirstVisibleItem()));
+    };
+    auto listPoint = [&] {
+        CRect client;
+        dialog.List().GetClientRect(&client);
+        return Centre(client);
+    };
+    auto treePoint = [&] {
+        CRect client;
+        dialog.Tree().GetClientRect(&client);
+        return Centre(client);
+    };
+    std::size_t notesBefore = 0;
+    std::size_t notesAfter = 0;
+    int page = 0;
+    driver()
+        .Then([&](UiDriver& d) {
+            notesBefore = dialog.notes.size();
+            d.MouseWheel(dialog.List(), listPoint(), -2); // towards the person: down
+            listTops.push_back(dialog.List().GetTopIndex());
+            d.MouseWheel(dialog.List(), listPoint(), 1);
+            listTops.push_back(dialog.List().GetTopIndex());
+            d.MouseWheel(dialog.List(), listPoint(), 5); // past the top: stops there
+            listTops.push_back(dialog.List().GetTopIndex());
+            // Over the tree only the tree moves.
+            d.MouseWheel(dialog.Tree(), treePoint(), -1);
+            treeTops.push_back(treeTop());
+            listTops.push_back(dialog.List().GetTopIndex());
+            d.MouseWheel(dialog.Tree(), treePoint(),
+                         -100); // to the end: the last item at the bottom
+            treeTops.push_back(treeTop());
+            notesAfter = dialog.notes.size();
+            page = static_cast<int>(dialog.Tree().GetVisibleCount());
+        })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+
+    EXPECT_EQ(listTops, (std::vector<int>{6, 3, 0, 0}));
+    ASSERT_EQ(treeTops.size(), 2u);
+    EXPECT_EQ(treeTops[0], "Ordner 3"); // "Sammlung", "Ordner 1" and "Ordner 2" went up
+    ASSERT_GT(page, 0);
+    ASSERT_LT(page, 41);
+    EXPECT_EQ(treeTops[1], "Ordner " + std::to_string(41 - page));
+    // Scrolling is no click: nothing was clicked or selected on the way (the repaints' custom
+    // draw notifications aside).
+    for (std::size_t i = notesBefore; i < notesAfter; ++i)
+        EXPECT_EQ(dialog.notes[i].code, NM_CUSTOMDRAW) << "note " << i;
+}
+
 // ---- Popup menus ----
 
 TEST_P(ConformanceTest, ContextMenusShowTheirStructureAndReturnTheChoice) {

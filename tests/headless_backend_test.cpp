@@ -2,6 +2,7 @@
 // modal run: painting, inversion, cursors, the drag image, capture.
 #include "platform/afxwin.h"
 #include "platform/headless/test_driver.h"
+#include "platform/window_system.h"
 
 #include <gtest/gtest.h>
 
@@ -189,6 +190,63 @@ TEST_F(HeadlessPainting, CaptureTakesThePointerOutsideTheWindow) {
     EXPECT_EQ(child.captureLost, 1);
     driver.Click(host, CPoint(200, 100));
     EXPECT_EQ(child.presses.size(), 1u);
+}
+
+// Records the wheel turns that reach it.
+class WheelWindow : public CWnd {
+public:
+    struct Turn {
+        int delta;
+        UINT keys;
+        CPoint screen;
+    };
+    std::vector<Turn> turns;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_MOUSEWHEEL)
+            turns.push_back({GET_WHEEL_DELTA_WPARAM(wParam), GET_KEYSTATE_WPARAM(wParam),
+                             CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))});
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+TEST_F(HeadlessPainting, WheelTurnsGoUnderThePointerAndAddUpPartsOfANotch) {
+    WheelWindow parent;
+    ASSERT_TRUE(parent.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 240), &host, 8));
+    CStatic label;
+    ASSERT_TRUE(label.Create("Text", WS_CHILD | WS_VISIBLE, CRect(10, 10, 90, 30), &parent, 9));
+    CListCtrl list;
+    ASSERT_TRUE(
+        list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(10, 40, 200, 140), &parent, 10));
+    list.InsertColumn(0, "Name", LVCFMT_LEFT, 150);
+    for (int i = 0; i < 50; ++i)
+        list.InsertItem(i, "Zeile");
+
+    // A control with no use for the wheel hands the turn to its parent, as it came: the pointer
+    // in screen coordinates, the keys held.
+    driver.MouseWheel(label, CPoint(5, 5), -1, MK_CONTROL);
+    ASSERT_EQ(parent.turns.size(), 1u);
+    EXPECT_EQ(parent.turns[0].delta, -WHEEL_DELTA);
+    EXPECT_EQ(parent.turns[0].keys, static_cast<UINT>(MK_CONTROL));
+    CPoint screen(5, 5);
+    label.ClientToScreen(&screen);
+    EXPECT_EQ(parent.turns[0].screen, screen);
+
+    // The list keeps it. Parts of a notch add up to one; turning back starts afresh.
+    CPoint middle(50, 50);
+    list.ClientToScreen(&middle);
+    auto turn = [&](int delta) {
+        winsys::InjectWheel(middle, delta, 0);
+        return list.GetTopIndex();
+    };
+    EXPECT_EQ(turn(-60), 0);
+    EXPECT_EQ(turn(-60), 3);
+    EXPECT_EQ(turn(-90), 3);
+    EXPECT_EQ(turn(60), 3); // the 90 towards the person are forgotten
+    EXPECT_EQ(turn(60), 0);
+    EXPECT_EQ(turn(-3 * WHEEL_DELTA), 9);
+    EXPECT_EQ(parent.turns.size(), 1u);
 }
 
 TEST_F(HeadlessPainting, DragImageFunctionsMoveTheImageTheBackendShows) {

@@ -145,6 +145,11 @@ void TestDriver::MouseUp(CWnd& window, CPoint point, MouseButton button, UINT ke
     Flush();
 }
 
+void TestDriver::MouseWheel(CWnd& window, CPoint point, int notches, UINT keys) {
+    winsys::InjectWheel(ToScreen(window, point), notches * WHEEL_DELTA, keys);
+    Flush();
+}
+
 void TestDriver::MouseDoubleDown(CWnd& window, CPoint point, UINT keys) {
     winsys::InjectMouse(winsys::MouseAction::LeftDoubleClick, ToScreen(window, point), keys);
     Flush();

@@ -249,6 +249,28 @@ void WxTestDriver::Button(MouseButton button, bool down, UINT message, UINT keys
         Flush();
 }
 
+void WxTestDriver::MouseWheel(CWnd& window, CPoint point, int notches, UINT keys) {
+    PointerTo(ToScreen(window, point), keys);
+    if (notches == 0) {
+        Flush();
+        return;
+    }
+    // The toolkit's simulator has no wheel. The X server's wheel buttons (4 turns away from the
+    // person, 5 towards) are pressed from outside instead, as another input device would.
+    const std::string command = "xdotool click --repeat " + std::to_string(std::abs(notches)) +
+                                " --delay 10 " + (notches > 0 ? "4" : "5");
+    const std::uint64_t before = m_backend.InputCount(WM_MOUSEWHEEL);
+    HoldModifiers(keys, true);
+    const int status = std::system(command.c_str());
+    HoldModifiers(keys, false);
+    if (status != 0) {
+        ReportFailure("could not turn the wheel: " + command);
+        return;
+    }
+    AwaitInput(WM_MOUSEWHEEL, before, "wheel turn");
+    Flush();
+}
+
 void WxTestDriver::MouseDown(CWnd& window, CPoint point, MouseButton button, UINT keys) {
     const CPoint screen = ToScreen(window, point);
     PointerTo(screen, keys);

@@ -39,6 +39,7 @@ Canvas::Canvas(wxWindow* parent, TopLevel* owner)
     for (const auto type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP, wxEVT_LEFT_DCLICK, wxEVT_RIGHT_DOWN,
                             wxEVT_RIGHT_UP, wxEVT_RIGHT_DCLICK, wxEVT_MOTION})
         Bind(type, &Canvas::OnMouse, this);
+    Bind(wxEVT_MOUSEWHEEL, &Canvas::OnWheel, this);
     Bind(wxEVT_KEY_DOWN, &Canvas::OnKeyDown, this);
     Bind(wxEVT_KEY_UP, &Canvas::OnKeyUp, this);
     Bind(wxEVT_CHAR, &Canvas::OnChar, this);
@@ -142,6 +143,22 @@ void Canvas::OnMouse(wxMouseEvent& event) {
     const CPoint screen(origin.x + event.GetX(), origin.y + event.GetY());
     winsys::InjectMouse(action, screen, Modifiers(event));
     backend.AfterInput(message);
+}
+
+void Canvas::OnWheel(wxMouseEvent& event) {
+    if (!m_backend || !m_owner || event.GetWheelAxis() != wxMOUSE_WHEEL_VERTICAL) {
+        event.Skip();
+        return;
+    }
+    // The toolkit counts in its own units per notch (smooth scrolling sends parts of one).
+    const int perNotch = event.GetWheelDelta() > 0 ? event.GetWheelDelta() : WHEEL_DELTA;
+    const int delta = event.GetWheelRotation() * WHEEL_DELTA / perNotch;
+    WxBackend::Impl& backend = *m_backend;
+    backend.NoteInput(WM_MOUSEWHEEL);
+    const CPoint origin = winsys::ClientOrigin(m_owner->Window());
+    winsys::InjectWheel(CPoint(origin.x + event.GetX(), origin.y + event.GetY()), delta,
+                        Modifiers(event));
+    backend.AfterInput(WM_MOUSEWHEEL);
 }
 
 // Keys go to the layer's focus window, whichever of our windows the toolkit gave them to.
