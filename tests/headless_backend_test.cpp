@@ -214,8 +214,9 @@ protected:
 TEST_F(HeadlessPainting, WheelTurnsGoUnderThePointerAndAddUpPartsOfANotch) {
     WheelWindow parent;
     ASSERT_TRUE(parent.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 240), &host, 8));
-    CStatic label;
-    ASSERT_TRUE(label.Create("Text", WS_CHILD | WS_VISIBLE, CRect(10, 10, 90, 30), &parent, 9));
+    CButton button;
+    ASSERT_TRUE(button.Create("Knopf", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, CRect(10, 10, 90, 30),
+                              &parent, 9));
     CListCtrl list;
     ASSERT_TRUE(
         list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(10, 40, 200, 140), &parent, 10));
@@ -225,12 +226,12 @@ TEST_F(HeadlessPainting, WheelTurnsGoUnderThePointerAndAddUpPartsOfANotch) {
 
     // A control with no use for the wheel hands the turn to its parent, as it came: the pointer
     // in screen coordinates, the keys held.
-    driver.MouseWheel(label, CPoint(5, 5), -1, MK_CONTROL);
+    driver.MouseWheel(button, CPoint(5, 5), -1, MK_CONTROL);
     ASSERT_EQ(parent.turns.size(), 1u);
     EXPECT_EQ(parent.turns[0].delta, -WHEEL_DELTA);
     EXPECT_EQ(parent.turns[0].keys, static_cast<UINT>(MK_CONTROL));
     CPoint screen(5, 5);
-    label.ClientToScreen(&screen);
+    button.ClientToScreen(&screen);
     EXPECT_EQ(parent.turns[0].screen, screen);
 
     // The list keeps it. Parts of a notch add up to one; turning back starts afresh.
