@@ -57,8 +57,60 @@ void ListView::Changed(ControlChange::Kind kind, int index) {
     // is; a destroyed window has no native control left.
     if (window && window->native)
         window->native->ModelChanged({kind, nullptr, index});
-    if (m_redraw)
+    if (m_redraw) {
+        UpdateScrollBars();
         winsys::Invalidate(window, nullptr);
+    }
+}
+
+void ListView::UpdateScrollBars() {
+    WindowData* data = window;
+    if (!data || m_updatingBars || !data->parent)
+        return;
+    m_updatingBars = true;
+    DWORD bars = 0;
+    if (!(data->style & LVS_NOSCROLL)) {
+        // A bar only takes room from the client area: add the bars the contents need until the
+        // contents need no more.
+        const DWORD style = data->style;
+        for (;;) {
+            data->style = (style & ~(WS_HSCROLL | WS_VSCROLL)) | bars;
+            const CSize content = ContentSize();
+            const CRect client = winsys::ClientRect(window);
+            DWORD needed = bars;
+            if (content.cx > client.Width())
+                needed |= WS_HSCROLL;
+            if (content.cy > client.Height())
+                needed |= WS_VSCROLL;
+            if (needed == bars)
+                break;
+            bars = needed;
+        }
+        data->style = style;
+    }
+    winsys::ShowScrollBars(window, bars);
+    ClampScroll();
+
+    const CRect client = winsys::ClientRect(window);
+    const CSize content = ContentSize();
+    const DWORD view = View();
+    ScrollBarState horizontal{0, static_cast<int>(content.cx) - 1, client.Width(),
+                              static_cast<int>(m_scroll.x)};
+    ScrollBarState vertical{0, static_cast<int>(content.cy) - 1, client.Height(),
+                            static_cast<int>(m_scroll.y)};
+    if (view == LVS_REPORT) {
+        // Rows, not pixels.
+        vertical = {0, Count() - 1, CountPerPage(), TopIndex()};
+    } else if (view == LVS_LIST) {
+        // Columns of items.
+        const long cell = std::max(1, CellWidth());
+        horizontal = {0, static_cast<int>((content.cx + cell - 1) / cell) - 1,
+                      static_cast<int>(std::max(1L, client.Width() / cell)),
+                      static_cast<int>(m_scroll.x / cell)};
+    }
+    winsys::SetScrollState(window, SB_HORZ, horizontal);
+    winsys::SetScrollState(window, SB_VERT, vertical);
+    m_updatingBars = false;
 }
 
 LRESULT ListView::NotifyItem(UINT code, int index, UINT newState, UINT oldState, UINT changed,
@@ -989,8 +1041,10 @@ LRESULT ListView::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case WM_SETREDRAW:
         m_redraw = wParam != 0;
-        if (m_redraw)
+        if (m_redraw) {
+            UpdateScrollBars();
             winsys::Invalidate(window, nullptr);
+        }
         return 0;
     case WM_PAINT:
         Paint();
@@ -1035,6 +1089,10 @@ LRESULT ListView::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEWHEEL:
         OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+        OnScroll(message == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(wParam));
+        return 0;
     case WM_STYLECHANGED:
         if ((static_cast<DWORD>(lParam) & LVS_TYPEMASK) != View()) {
             // Another view starts from its top-left corner.
@@ -1047,6 +1105,7 @@ LRESULT ListView::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SIZE:
         ClampScroll();
+        UpdateScrollBars();
         winsys::Invalidate(window, nullptr);
         return 0;
     default:
@@ -1065,6 +1124,53 @@ void ListView::OnWheel(int delta) {
         ScrollBy(CSize(0, -notches * kWheelScrollLines * RowHeight()));
     else
         ScrollBy(CSize(0, -notches * kWheelScrollLines * LineHeight()));
+}
+
+void ListView::OnScroll(int bar, int code) {
+    const ScrollBarState state = winsys::ScrollState(window, bar);
+    const DWORD view = View();
+    // Bar positions in pixels, except rows in the report view and columns in the list view; a
+    // line of pixels is a line of text.
+    long unit = 1;
+    int line = LineHeight();
+    if (view == LVS_REPORT && bar == SB_VERT) {
+        unit = RowHeight();
+        line = 1;
+    } else if (view == LVS_LIST && bar == SB_HORZ) {
+        unit = std::max(1, CellWidth());
+        line = 1;
+    }
+    int position = state.pos;
+    switch (code) {
+    case SB_LINEUP:
+        position -= line;
+        break;
+    case SB_LINEDOWN:
+        position += line;
+        break;
+    case SB_PAGEUP:
+        position -= std::max(1, state.page);
+        break;
+    case SB_PAGEDOWN:
+        position += std::max(1, state.page);
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        position = state.trackPos;
+        break;
+    case SB_TOP:
+        position = state.min;
+        break;
+    case SB_BOTTOM:
+        position = state.Last();
+        break;
+    default:
+        return;
+    }
+    position = std::clamp(position, state.min, state.Last());
+    CPoint target = m_scroll;
+    (bar == SB_VERT ? target.y : target.x) = position * unit;
+    SetScroll(target);
 }
 
 void ListView::OnButtonDown(CPoint point, bool doubleClick) {

@@ -139,6 +139,9 @@ private:
     void OnRightUp(CPoint point);
     void OnKey(UINT key);
     void OnWheel(int delta);
+    void OnScroll(int bar, int code);
+    // Shows the scroll bars the contents need and sets them to the view's place.
+    void UpdateScrollBars();
     void Paint();
     void PaintItem(CDC& dc, int index, const NMLVCUSTOMDRAW& colors);
     void PaintHeader(CDC& dc);
@@ -164,4 +167,5 @@ private:
     bool m_rightPressed = false;
     bool m_redraw = true; // WM_SETREDRAW: changes repaint the control
     WheelTurns m_wheel;
+    bool m_updatingBars = false;
 };

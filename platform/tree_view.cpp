@@ -67,7 +67,34 @@ TreeView::Node* TreeView::Find(HTREEITEM item) const {
 void TreeView::Changed(ControlChange::Kind kind, HTREEITEM item) {
     if (WindowData* data = winsys::Live(window); data && data->native)
         data->native->ModelChanged({kind, item, -1});
+    UpdateScrollBars();
     winsys::Invalidate(window, nullptr);
+}
+
+int TreeView::VisibleCount() const {
+    int count = 0;
+    std::function<void(const std::vector<Node*>&)> walk = [&](const std::vector<Node*>& level) {
+        for (const Node* node : level) {
+            ++count;
+            if (node->state & TVIS_EXPANDED)
+                walk(node->children);
+        }
+    };
+    walk(m_roots);
+    return count;
+}
+
+void TreeView::UpdateScrollBars() {
+    WindowData* data = winsys::Live(window);
+    if (!data || !data->parent || m_updatingBars)
+        return;
+    m_updatingBars = true;
+    // The vertical bar takes no height, so the rows that fit do not depend on it.
+    const int count = VisibleCount();
+    const int page = PageRows();
+    winsys::ShowScrollBars(window, !(data->style & TVS_NOSCROLL) && count > page ? WS_VSCROLL : 0);
+    winsys::SetScrollState(window, SB_VERT, {0, count - 1, page, m_scrollTop});
+    m_updatingBars = false;
 }
 
 LRESULT TreeView::NotifyTree(UINT code, UINT action, const Node* oldNode, const Node* newNode,
@@ -452,6 +479,7 @@ bool TreeView::EnsureVisible(HTREEITEM item) {
         m_scrollTop = index;
     else if (index >= m_scrollTop + rows)
         m_scrollTop = index - rows + 1;
+    UpdateScrollBars();
     winsys::Invalidate(window, nullptr);
     return true;
 }
@@ -739,8 +767,12 @@ LRESULT TreeView::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEWHEEL:
         OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
+    case WM_VSCROLL:
+        OnScroll(LOWORD(wParam));
+        return 0;
     case WM_STYLECHANGED:
     case WM_SIZE:
+        UpdateScrollBars();
         winsys::Invalidate(window, nullptr);
         return 0;
     default:
@@ -750,17 +782,50 @@ LRESULT TreeView::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TreeView::OnWheel(int delta) {
     const int notches = m_wheel.Notches(delta);
-    if (notches == 0)
-        return;
+    if (notches != 0)
+        ScrollToRow(m_scrollTop - notches * kWheelScrollLines);
+}
+
+void TreeView::OnScroll(int code) {
+    const int page = std::max(1, PageRows());
+    switch (code) {
+    case SB_LINEUP:
+        ScrollToRow(m_scrollTop - 1);
+        break;
+    case SB_LINEDOWN:
+        ScrollToRow(m_scrollTop + 1);
+        break;
+    case SB_PAGEUP:
+        ScrollToRow(m_scrollTop - page);
+        break;
+    case SB_PAGEDOWN:
+        ScrollToRow(m_scrollTop + page);
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        ScrollToRow(winsys::ScrollState(window, SB_VERT).trackPos);
+        break;
+    case SB_TOP:
+        ScrollToRow(0);
+        break;
+    case SB_BOTTOM:
+        ScrollToRow(VisibleCount());
+        break;
+    default:
+        break;
+    }
+}
+
+void TreeView::ScrollToRow(int row) {
     // Down to where the last item sits at the bottom (or no further than the tree already is).
-    const int count = static_cast<int>(VisibleItems().size());
-    const int last = std::max({0, count - std::max(1, PageRows()), m_scrollTop});
-    const int top = std::clamp(m_scrollTop - notches * kWheelScrollLines, 0, last);
+    const int last = std::max({0, VisibleCount() - std::max(1, PageRows()), m_scrollTop});
+    const int top = std::clamp(row, 0, last);
     if (top == m_scrollTop)
         return;
     if (m_editWindow)
         EndEditLabel(true);
     m_scrollTop = top;
+    UpdateScrollBars();
     winsys::Invalidate(window, nullptr);
 }
 

@@ -92,6 +92,12 @@ private:
     void OnRightUp(CPoint point);
     void OnKey(UINT key);
     void OnWheel(int delta);
+    void OnScroll(int code);
+    // Makes `row` (of the visible items) the first shown, as far as the items reach.
+    void ScrollToRow(int row);
+    // Shows the vertical bar when the items outgrow the client area and sets it to the first row.
+    void UpdateScrollBars();
+    int VisibleCount() const;
 
     std::unordered_map<std::uintptr_t, std::unique_ptr<Node>> m_nodes;
     std::vector<Node*> m_roots;
@@ -101,6 +107,7 @@ private:
     int m_indent = kDefaultIndent;
     int m_scrollTop = 0; // first visible row
     WheelTurns m_wheel;
+    bool m_updatingBars = false;
     std::shared_ptr<ImageListData> m_normal;
     std::shared_ptr<ImageListData> m_state;
     CImageList* m_normalObject = nullptr;

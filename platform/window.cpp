@@ -417,6 +417,27 @@ DWORD CWnd::GetStyle() const {
     return data ? data->style : 0;
 }
 
+BOOL CWnd::GetScrollInfo(int bar, LPSCROLLINFO info, UINT mask) const {
+    if (!info || !winsys::Live(m_hWnd) || (bar != SB_HORZ && bar != SB_VERT))
+        return FALSE;
+    const ScrollBarState state = winsys::ScrollState(m_hWnd, bar);
+    if (mask & SIF_RANGE) {
+        info->nMin = state.min;
+        info->nMax = state.max;
+    }
+    if (mask & SIF_PAGE)
+        info->nPage = static_cast<UINT>(state.page);
+    if (mask & SIF_POS)
+        info->nPos = state.pos;
+    if (mask & SIF_TRACKPOS)
+        info->nTrackPos = state.trackPos;
+    return TRUE;
+}
+
+int CWnd::GetScrollPos(int bar) const {
+    return winsys::ScrollState(m_hWnd, bar).pos;
+}
+
 DWORD CWnd::GetExStyle() const {
     WindowData* data = winsys::Live(m_hWnd);
     return data ? data->exStyle : 0;

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <deque>
+#include <optional>
 #include <set>
 #include <unordered_set>
 
@@ -58,6 +59,14 @@ private:
     std::array<WindowData*, 2> m_recent{};
 };
 
+// A press on a scroll bar, followed until the button comes up.
+struct ScrollTrack {
+    HWND window = nullptr;
+    int bar = SB_VERT;
+    scroll_bar::Part part = scroll_bar::Part::None;
+    long grab = 0; // a dragged thumb: where along it the pointer took hold
+};
+
 struct System {
     LiveWindows live;
     std::vector<HWND> topLevels; // bottom of the z-order first
@@ -68,6 +77,7 @@ struct System {
     std::deque<MSG> posted;
     std::vector<Deferred> deferred;
     std::vector<PaintContext> painting;
+    std::optional<ScrollTrack> scrollTrack;
 };
 
 // Never destroyed: windows may still be torn down by static destructors at exit.
@@ -135,6 +145,8 @@ void DrawNonClient(const WindowData& data, DrawSurface& surface, const CRect& re
     } else if (data.style & WS_BORDER) {
         frame(Sys3d(COLOR_WINDOWFRAME), Sys3d(COLOR_WINDOWFRAME));
     }
+    if (data.style & (WS_HSCROLL | WS_VSCROLL))
+        scroll_bar::Draw(data, winsys::BorderInsets(data), surface, rect);
 }
 
 void PaintWindow(HWND window, DrawSurface& surface, const CRect& area) {
@@ -264,6 +276,8 @@ void Destroy(HWND window) {
     System& sys = Sys();
     if (sys.focus == data)
         sys.focus = nullptr;
+    if (sys.scrollTrack && sys.scrollTrack->window == data)
+        sys.scrollTrack.reset();
     if (sys.capture == data) {
         sys.capture = nullptr;
         if (WindowData* top = Live(TopLevelOf(data)); top && top->peer)
@@ -450,6 +464,15 @@ bool IsVisible(HWND window) {
 }
 
 CRect Insets(const WindowData& data) {
+    CRect insets = BorderInsets(data);
+    if (data.parent && (data.style & WS_VSCROLL))
+        insets.right += GetSystemMetrics(SM_CXVSCROLL);
+    if (data.parent && (data.style & WS_HSCROLL))
+        insets.bottom += GetSystemMetrics(SM_CYHSCROLL);
+    return insets;
+}
+
+CRect BorderInsets(const WindowData& data) {
     if (!data.parent)
         return CurrentWindowBackend().FrameInsets(data.style, data.exStyle);
     long edge = 0;
@@ -776,10 +799,146 @@ HWND NextTabStop(HWND dialog, HWND from, bool backwards) {
 
 } // namespace
 
+namespace {
+
+// Where `screenPoint` lies in `window`'s own coordinates (its outer rectangle at 0, 0).
+CPoint WindowPoint(WindowData& window, CPoint screenPoint) {
+    const CPoint client = ClientOrigin(&window);
+    const CRect insets = Insets(window);
+    return CPoint(screenPoint.x - client.x + insets.left, screenPoint.y - client.y + insets.top);
+}
+
+void SendScroll(HWND window, int bar, int code, int position = 0) {
+    Send(window, bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL,
+         MAKEWPARAM(static_cast<WORD>(code), static_cast<WORD>(position)), 0);
+}
+
+// A press on `window`'s scroll bars: the bar scrolls and follows the button until it comes up.
+// False when the press is elsewhere.
+bool PressScrollBar(HWND window, CPoint screenPoint) {
+    WindowData* data = Live(window);
+    if (!data || !data->parent || !(data->style & (WS_HSCROLL | WS_VSCROLL)))
+        return false;
+    const CPoint point = WindowPoint(*data, screenPoint);
+    const CRect borders = BorderInsets(*data);
+    for (const int bar : {SB_VERT, SB_HORZ}) {
+        const scroll_bar::Layout layout = scroll_bar::LayoutOf(*data, borders, bar);
+        if (!layout.bar.PtInRect(point))
+            continue;
+        const scroll_bar::Part part = scroll_bar::PartAt(layout, point);
+        ScrollTrack track{window, bar, part, 0};
+        ScrollBarState& state = data->scrollBars[bar == SB_VERT ? 1 : 0];
+        switch (part) {
+        case scroll_bar::Part::LineBack:
+            SendScroll(window, bar, SB_LINEUP);
+            break;
+        case scroll_bar::Part::LineForward:
+            SendScroll(window, bar, SB_LINEDOWN);
+            break;
+        case scroll_bar::Part::PageBack:
+            SendScroll(window, bar, SB_PAGEUP);
+            break;
+        case scroll_bar::Part::PageForward:
+            SendScroll(window, bar, SB_PAGEDOWN);
+            break;
+        case scroll_bar::Part::Thumb:
+            track.grab = layout.vertical ? point.y - layout.thumb.top : point.x - layout.thumb.left;
+            state.trackPos = state.pos;
+            break;
+        case scroll_bar::Part::None:
+            break;
+        }
+        Sys().scrollTrack = track;
+        return true;
+    }
+    // The square between the bars takes the press and does nothing.
+    return scroll_bar::Corner(*data, borders).PtInRect(point) != FALSE;
+}
+
+void FollowScrollBar(MouseAction action, CPoint screenPoint) {
+    System& sys = Sys();
+    const ScrollTrack track = *sys.scrollTrack;
+    WindowData* data = Live(track.window);
+    if (!data) {
+        sys.scrollTrack.reset();
+        return;
+    }
+    const bool release = action == MouseAction::LeftUp;
+    if (release)
+        sys.scrollTrack.reset();
+    if (track.part != scroll_bar::Part::Thumb) {
+        if (release)
+            SendScroll(track.window, track.bar, SB_ENDSCROLL);
+        return;
+    }
+    ScrollBarState& state = data->scrollBars[track.bar == SB_VERT ? 1 : 0];
+    if (action == MouseAction::Move) {
+        const scroll_bar::Layout layout =
+            scroll_bar::LayoutOf(*data, BorderInsets(*data), track.bar);
+        const CPoint point = WindowPoint(*data, screenPoint);
+        const long along = layout.vertical ? point.y : point.x;
+        const int position = scroll_bar::PositionForThumb(layout, state, along - track.grab);
+        if (position != state.trackPos) {
+            state.trackPos = position;
+            SendScroll(track.window, track.bar, SB_THUMBTRACK, position);
+        }
+    } else if (release) {
+        SendScroll(track.window, track.bar, SB_THUMBPOSITION, state.trackPos);
+        if (Live(track.window))
+            SendScroll(track.window, track.bar, SB_ENDSCROLL);
+    }
+}
+
+} // namespace
+
+void ShowScrollBars(HWND window, DWORD bars) {
+    WindowData* data = Live(window);
+    if (!data || !data->parent)
+        return;
+    bars &= WS_HSCROLL | WS_VSCROLL;
+    if ((data->style & (WS_HSCROLL | WS_VSCROLL)) == bars)
+        return;
+    const CRect before = ClientRect(window);
+    data->style = (data->style & ~(WS_HSCROLL | WS_VSCROLL)) | bars;
+    Invalidate(window, nullptr);
+    const CRect after = ClientRect(window);
+    if (after != before)
+        Send(window, WM_SIZE, SIZE_RESTORED,
+             MAKELPARAM(static_cast<WORD>(after.Width()), static_cast<WORD>(after.Height())));
+}
+
+void SetScrollState(HWND window, int bar, const ScrollBarState& state) {
+    WindowData* data = Live(window);
+    if (!data)
+        return;
+    ScrollBarState& held = data->scrollBars[bar == SB_VERT ? 1 : 0];
+    const bool same = held.min == state.min && held.max == state.max && held.page == state.page &&
+                      held.pos == state.pos;
+    const int trackPos = held.trackPos;
+    held = state;
+    // A thumb being dragged stays where the pointer holds it.
+    const bool dragging =
+        Sys().scrollTrack && Sys().scrollTrack->window == data && Sys().scrollTrack->bar == bar;
+    held.trackPos = dragging ? trackPos : state.pos;
+    if (!same && (data->style & (bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL)))
+        Invalidate(window, nullptr);
+}
+
+ScrollBarState ScrollState(HWND window, int bar) {
+    WindowData* data = Live(window);
+    return data ? data->scrollBars[bar == SB_VERT ? 1 : 0] : ScrollBarState();
+}
+
 void InjectMouse(MouseAction action, CPoint screenPoint, UINT modifiers) {
     ModifierScope modifierScope(modifiers);
     System& sys = Sys();
     sys.cursor = screenPoint;
+    if (sys.scrollTrack) {
+        if (action == MouseAction::LeftUp)
+            SetKeyDown(VK_LBUTTON, false);
+        FollowScrollBar(action, screenPoint);
+        return;
+    }
     UINT message = WM_MOUSEMOVE;
     switch (action) {
     case MouseAction::Move:
@@ -813,6 +972,9 @@ void InjectMouse(MouseAction action, CPoint screenPoint, UINT modifiers) {
         Send(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target),
              MAKELPARAM(static_cast<WORD>(HTCLIENT), static_cast<WORD>(message)));
         if (!Live(target))
+            return;
+        if ((action == MouseAction::LeftDown || action == MouseAction::LeftDoubleClick) &&
+            PressScrollBar(target, screenPoint))
             return;
     }
     const CPoint origin = ClientOrigin(target);

@@ -4,6 +4,7 @@
 
 #include "platform/cstring.h"
 #include "platform/font_metrics.h"
+#include "platform/scroll_bar.h"
 #include "platform/win_geometry.h"
 #include "platform/win_messages.h"
 #include "platform/window_backend.h"
@@ -60,6 +61,8 @@ struct WindowData {
     };
     std::vector<Message> dispatching;
     bool destroyed = false;
+    // The frame's scroll bars, horizontal then vertical (shown by WS_HSCROLL, WS_VSCROLL).
+    ScrollBarState scrollBars[2];
 };
 
 namespace winsys {
@@ -105,6 +108,8 @@ HWND TopLevelOf(HWND window);
 bool IsVisible(HWND window); // the window and all its parents are visible
 // Thickness of the non-client area on each side.
 CRect Insets(const WindowData& window);
+// The same without the scroll bars: the frame's edges only.
+CRect BorderInsets(const WindowData& window);
 CRect ClientRect(HWND window); // (0, 0, width, height) of the client area
 // Screen position of the client area's top-left corner.
 CPoint ClientOrigin(HWND window);
@@ -138,6 +143,14 @@ void InjectMouse(MouseAction action, CPoint screenPoint, UINT modifiers);
 // it has no use for it.
 void InjectWheel(CPoint screenPoint, int delta, UINT modifiers);
 void InjectKey(UINT virtualKey, UINT modifiers);
+
+// ---- Scroll bars in the frame ----
+// Shows exactly the bars in `bars` (WS_HSCROLL, WS_VSCROLL). The client area shrinks or grows
+// with them; the window hears WM_SIZE when it did.
+void ShowScrollBars(HWND window, DWORD bars);
+// SB_HORZ or SB_VERT; the bar is repainted when its state changed.
+void SetScrollState(HWND window, int bar, const ScrollBarState& state);
+ScrollBarState ScrollState(HWND window, int bar);
 void InjectChar(unsigned ch);
 // Deferred actions that wait for the double-click time (a slow click on a selected label).
 void Defer(HWND window, std::function<void()> action);

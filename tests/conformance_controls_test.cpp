@@ -621,6 +621,84 @@ TEST_P(ConformanceTest, TheWheelScrollsTheControlUnderThePointerThreeLinesANotch
         EXPECT_EQ(dialog.notes[i].code, NM_CUSTOMDRAW) << "note " << i;
 }
 
+// ---- Scroll bars ----
+
+TEST_P(ConformanceTest, ScrollBarsShowWhenNeededAndScrollByArrowPageAndThumb) {
+    ControlsDialog dialog;
+    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 6); };
+    DWORD barsWithFewRows = 0;
+    DWORD barsWithManyRows = 0;
+    int page = 0;
+    std::vector<int> tops;
+    int whileDragging = -1;
+    int scrollPos = -1;
+    std::vector<std::string> treeTops;
+    driver()
+        .Then([&](UiDriver& d) {
+            CListCtrl& list = dialog.List();
+            barsWithFewRows = list.GetStyle() & (WS_HSCROLL | WS_VSCROLL);
+            for (int i = 6; i < 60; ++i)
+                list.InsertItem(i, ("Standbild " + std::to_string(i + 1)).c_str());
+            barsWithManyRows = list.GetStyle() & (WS_HSCROLL | WS_VSCROLL);
+            page = list.GetCountPerPage();
+            CRect client;
+            list.GetClientRect(&client);
+            // The vertical bar lies right of the client area, its arrows square.
+            const long x = client.right + GetSystemMetrics(SM_CXVSCROLL) / 2;
+            const long arrow = GetSystemMetrics(SM_CXVSCROLL);
+            d.Click(list, CPoint(x, client.bottom - arrow / 2)); // down arrow: one row
+            tops.push_back(list.GetTopIndex());
+            d.Click(list, CPoint(x, arrow / 2)); // up arrow
+            tops.push_back(list.GetTopIndex());
+            d.Click(list, CPoint(x, client.bottom - arrow - 2)); // the track below the thumb
+            tops.push_back(list.GetTopIndex());
+            d.Click(list, CPoint(x, arrow + 2)); // the track above it
+            tops.push_back(list.GetTopIndex());
+            // At the top the thumb starts right below the up arrow: drag it to the middle, then
+            // past the end.
+            d.MouseDown(list, CPoint(x, arrow + 2));
+            d.MouseMove(list, CPoint(x, client.Height() / 2));
+            whileDragging = list.GetTopIndex();
+            d.MouseMove(list, CPoint(x, client.bottom + 80));
+            d.MouseUp(list, CPoint(x, client.bottom + 80));
+            tops.push_back(list.GetTopIndex());
+            scrollPos = list.GetScrollPos(SB_VERT);
+        })
+        .Then([&](UiDriver& d) {
+            CTreeCtrl& tree = dialog.Tree();
+            const HTREEITEM root = tree.InsertItem("Sammlung");
+            for (int i = 1; i <= 40; ++i)
+                tree.InsertItem(("Ordner " + std::to_string(i)).c_str(), root);
+            tree.Expand(root, TVE_EXPAND);
+            CRect client;
+            tree.GetClientRect(&client);
+            const long x = client.right + GetSystemMetrics(SM_CXVSCROLL) / 2;
+            const long arrow = GetSystemMetrics(SM_CXVSCROLL);
+            d.Click(tree, CPoint(x, client.bottom - arrow / 2));
+            treeTops.push_back(std::string(tree.GetItemText(tree.GetFirstVisibleItem())));
+            d.Click(tree, CPoint(x, client.bottom - arrow - 2));
+            treeTops.push_back(std::string(tree.GetItemText(tree.GetFirstVisibleItem())));
+            treeTops.push_back(std::to_string(tree.GetVisibleCount()));
+        })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+
+    EXPECT_EQ(barsWithFewRows, 0u);
+    EXPECT_EQ(barsWithManyRows, static_cast<DWORD>(WS_VSCROLL)); // the columns fit the width
+    ASSERT_GT(page, 1);
+    ASSERT_LT(page, 30);
+    EXPECT_EQ(tops, (std::vector<int>{1, 0, page, 0, 60 - page}));
+    EXPECT_GT(whileDragging, 0); // the rows follow the thumb while it moves
+    EXPECT_LT(whileDragging, 60 - page);
+    EXPECT_EQ(scrollPos, 60 - page);
+    ASSERT_EQ(treeTops.size(), 3u);
+    EXPECT_EQ(treeTops[0], "Ordner 1");
+    EXPECT_EQ(treeTops[1], "Ordner " + std::to_string(1 + std::stoi(treeTops[2])));
+    // Presses on the bars are no clicks on rows or items.
+    EXPECT_TRUE(dialog.Notes(kListId, NM_CLICK).empty());
+    EXPECT_TRUE(dialog.Notes(kTreeId, NM_CLICK).empty());
+}
+
 // ---- Popup menus ----
 
 TEST_P(ConformanceTest, ContextMenusShowTheirStructureAndReturnTheChoice) {

@@ -250,6 +250,34 @@ TEST_F(HeadlessPainting, WheelTurnsGoUnderThePointerAndAddUpPartsOfANotch) {
     EXPECT_EQ(parent.turns.size(), 1u);
 }
 
+TEST_F(HeadlessPainting, AScrollBarShowsArrowsAThumbAndADitheredTrack) {
+    CListCtrl list;
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(10, 10, 210, 150), &host, 4));
+    list.InsertColumn(0, "Name", LVCFMT_LEFT, 150);
+    for (int i = 0; i < 50; ++i)
+        list.InsertItem(i, "Zeile");
+    driver.Flush();
+    ASSERT_EQ(list.GetStyle() & (WS_HSCROLL | WS_VSCROLL), static_cast<DWORD>(WS_VSCROLL));
+    CRect client;
+    list.GetClientRect(&client);
+    const int bar = GetSystemMetrics(SM_CXVSCROLL);
+    ASSERT_EQ(client.right, 200 - bar);
+    const long middle = client.right + bar / 2;
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
+    // The arrows' tips: up at the top, down at the bottom.
+    EXPECT_EQ(driver.PixelAt(list, CPoint(middle, bar / 2 - 2)), GetSysColor(COLOR_BTNTEXT));
+    EXPECT_EQ(driver.PixelAt(list, CPoint(middle, client.bottom - bar / 2 + 1)),
+              GetSysColor(COLOR_BTNTEXT));
+    // At the top the thumb follows the up arrow; below it, the track alternates its two colours.
+    EXPECT_EQ(driver.PixelAt(list, CPoint(middle, bar + 4)), face);
+    const long y = client.bottom - bar - 3;
+    const COLORREF a = driver.PixelAt(list, CPoint(middle, y));
+    const COLORREF b = driver.PixelAt(list, CPoint(middle + 1, y));
+    EXPECT_NE(a, b);
+    EXPECT_TRUE((a == face && b == light) || (a == light && b == face));
+}
+
 TEST_F(HeadlessPainting, DragImageFunctionsMoveTheImageTheBackendShows) {
     CImageList images;
     ASSERT_TRUE(images.Create(32, 32, ILC_COLOR24, 1, 0));

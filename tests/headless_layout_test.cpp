@@ -110,27 +110,31 @@ TEST_F(HeadlessListLayout, ReportScrollsByWholeRowsAndColumnsMoveLeft) {
     list.SetColumnWidth(0, 400);
     list.Scroll(CSize(50, 0));
     EXPECT_EQ(Rect(1, LVIR_LABEL), CRect(-30, 19, 350, 36));
-    // The last row may be scrolled fully into view, no further.
+    // The last row may be scrolled fully into view, no further. Both bars show: the client is
+    // 224 high, (224 - 19) / 17 = 12 rows to a page.
+    EXPECT_EQ(list.GetStyle() & (WS_HSCROLL | WS_VSCROLL), WS_HSCROLL | WS_VSCROLL);
     list.Scroll(CSize(0, 100000));
-    EXPECT_EQ(list.GetTopIndex(), 30 - 13);
+    EXPECT_EQ(list.GetTopIndex(), 30 - 12);
 }
 
 TEST_F(HeadlessListLayout, ListViewFillsColumnsTopToBottom) {
     list.ModifyStyle(LVS_TYPEMASK, LVS_LIST);
     Fill(100);
-    // Cells 2 + 16 + 2 + 24 + 4 + 6 = 54 wide and 17 high; 240 / 17 = 14 to a column.
+    // Cells 2 + 16 + 2 + 24 + 4 + 6 = 54 wide and 17 high. The columns run past the right edge,
+    // so the horizontal bar shows and leaves 240 - 16 = 224: 224 / 17 = 13 to a column.
+    EXPECT_EQ(list.GetStyle() & (WS_HSCROLL | WS_VSCROLL), WS_HSCROLL);
     EXPECT_EQ(list.GetColumnWidth(0), 54);
     EXPECT_EQ(Rect(2, LVIR_BOUNDS), CRect(0, 34, 48, 51));
-    EXPECT_EQ(Rect(15, LVIR_BOUNDS), CRect(54, 17, 102, 34));
-    EXPECT_EQ(Rect(15, LVIR_ICON), CRect(56, 17, 72, 34));
-    EXPECT_EQ(Rect(15, LVIR_LABEL), CRect(74, 17, 102, 34));
-    EXPECT_EQ(Hit(CPoint(80, 20), LVHT_ONITEMLABEL), 15);
-    EXPECT_EQ(Hit(CPoint(104, 20), LVHT_NOWHERE), -1);     // right of the label, inside the cell
-    EXPECT_EQ(Hit(CPoint(60, 240 - 1), LVHT_NOWHERE), -1); // below the 14th row
-    EXPECT_EQ(list.GetCountPerPage(), 14 * 5);
+    EXPECT_EQ(Rect(15, LVIR_BOUNDS), CRect(54, 34, 102, 51));
+    EXPECT_EQ(Rect(15, LVIR_ICON), CRect(56, 34, 72, 51));
+    EXPECT_EQ(Rect(15, LVIR_LABEL), CRect(74, 34, 102, 51));
+    EXPECT_EQ(Hit(CPoint(80, 37), LVHT_ONITEMLABEL), 15);
+    EXPECT_EQ(Hit(CPoint(104, 37), LVHT_NOWHERE), -1);     // right of the label, inside the cell
+    EXPECT_EQ(Hit(CPoint(60, 224 - 1), LVHT_NOWHERE), -1); // below the 13th row
+    EXPECT_EQ(list.GetCountPerPage(), 13 * 5);
     list.Scroll(CSize(1, 0)); // the list view scrolls by columns
-    EXPECT_EQ(list.GetTopIndex(), 14);
-    EXPECT_EQ(Rect(15, LVIR_BOUNDS), CRect(0, 17, 48, 34));
+    EXPECT_EQ(list.GetTopIndex(), 13);
+    EXPECT_EQ(Rect(15, LVIR_BOUNDS), CRect(0, 34, 48, 51));
     // Making the last item visible scrolls its column just into view.
     list.EnsureVisible(99, FALSE);
     const CRect last = Rect(99, LVIR_BOUNDS);
