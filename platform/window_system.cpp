@@ -813,6 +813,18 @@ void SendScroll(HWND window, int bar, int code, int position = 0) {
          MAKEWPARAM(static_cast<WORD>(code), static_cast<WORD>(position)), 0);
 }
 
+// Whether `screenPoint` lies on `window`'s scroll bars or the square between them.
+bool OnScrollBars(HWND window, CPoint screenPoint) {
+    WindowData* data = Live(window);
+    if (!data || !data->parent || !(data->style & (WS_HSCROLL | WS_VSCROLL)))
+        return false;
+    const CPoint point = WindowPoint(*data, screenPoint);
+    const CRect borders = BorderInsets(*data);
+    return scroll_bar::LayoutOf(*data, borders, SB_VERT).bar.PtInRect(point) ||
+           scroll_bar::LayoutOf(*data, borders, SB_HORZ).bar.PtInRect(point) ||
+           scroll_bar::Corner(*data, borders).PtInRect(point);
+}
+
 // A press on `window`'s scroll bars: the bar scrolls and follows the button until it comes up.
 // False when the press is elsewhere.
 bool PressScrollBar(HWND window, CPoint screenPoint) {
@@ -975,6 +987,10 @@ void InjectMouse(MouseAction action, CPoint screenPoint, UINT modifiers) {
             return;
         if ((action == MouseAction::LeftDown || action == MouseAction::LeftDoubleClick) &&
             PressScrollBar(target, screenPoint))
+            return;
+        // The right button does nothing on a bar; the window's own menu is for its contents.
+        if ((action == MouseAction::RightDown || action == MouseAction::RightUp) &&
+            OnScrollBars(target, screenPoint))
             return;
     }
     const CPoint origin = ClientOrigin(target);

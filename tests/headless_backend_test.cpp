@@ -276,6 +276,12 @@ TEST_F(HeadlessPainting, AScrollBarShowsArrowsAThumbAndADitheredTrack) {
     const COLORREF b = driver.PixelAt(list, CPoint(middle + 1, y));
     EXPECT_NE(a, b);
     EXPECT_TRUE((a == face && b == light) || (a == light && b == face));
+    // A right click there is nobody's click: the list reports none to its parent.
+    host.Clear();
+    driver.RightClick(list, CPoint(middle, y));
+    EXPECT_TRUE(host.Recorded(NM_RCLICK).empty());
+    driver.RightClick(list, CPoint(20, 30));
+    EXPECT_EQ(host.Recorded(NM_RCLICK).size(), 1u);
 }
 
 TEST_F(HeadlessPainting, DragImageFunctionsMoveTheImageTheBackendShows) {
