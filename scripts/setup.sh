@@ -8,7 +8,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang-format
     locales
-    libwxgtk3.2-dev xvfb xauth fonts-dejavu-core imagemagick xdotool
+    libwxgtk3.2-dev libx11-dev xvfb xauth fonts-dejavu-core imagemagick xdotool
 )
 
 missing=()

@@ -395,7 +395,7 @@ TEST_P(ConformanceTest, ListLabelEditStartsOnASlowClickAndCommitsTypedText) {
         })
         .Then([&](UiDriver& d) {
             d.PressKey(VK_END);
-            d.TypeText(" Neu");
+            d.TypeText(" Größe");
             d.PressKey(VK_RETURN);
         })
         .Then([&](UiDriver& d) {
@@ -406,7 +406,7 @@ TEST_P(ConformanceTest, ListLabelEditStartsOnASlowClickAndCommitsTypedText) {
     const std::vector<Note> ends = dialog.Notes(kListId, LVN_ENDLABELEDIT);
     ASSERT_EQ(ends.size(), 1u);
     EXPECT_TRUE(ends[0].hasText);
-    EXPECT_EQ(ends[0].text, "Standbild 2 Neu");
+    EXPECT_EQ(ends[0].text, "Standbild 2 Größe");
 }
 
 TEST_P(ConformanceTest, ListLabelEditHonoursVetoesAndEscape) {

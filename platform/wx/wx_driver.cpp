@@ -8,8 +8,14 @@
 #include <wx/uiaction.h>
 #include <wx/utils.h>
 
+#include <X11/Xlib.h>
+
+#include <algorithm>
 #include <cstdlib>
+#include <set>
+#include <spawn.h>
 #include <string>
+#include <sys/wait.h>
 
 namespace wxui {
 
@@ -21,6 +27,94 @@ using Clock = std::chrono::steady_clock;
 constexpr int kInputTimeout = 3000;
 // How far apart two presses must be for the toolkit not to make them a double click.
 constexpr long kDoubleClickDistance = 8;
+
+// Runs xdotool with `arguments` and waits for it: input the toolkit's simulator cannot give (the
+// wheel, characters beyond its keyboard) comes from outside, as from another input device.
+bool RunXdotool(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "xdotool");
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    if (posix_spawnp(&child, "xdotool", nullptr, nullptr, argv.data(), environ) != 0)
+        return false;
+    int status = 0;
+    if (waitpid(child, &status, 0) != child)
+        return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// The code points of UTF-8 `text` beyond ASCII.
+std::set<unsigned> NonAsciiCharacters(std::string_view text) {
+    std::set<unsigned> found;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        unsigned ch = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length && i + k < text.size(); ++k)
+            ch = (ch << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        if (ch >= 0x80)
+            found.insert(ch);
+        i += length;
+    }
+    return found;
+}
+
+// Puts each character on a key of the X server's keyboard that has nothing on it, unless a key
+// already carries it. Typing tools otherwise change the keyboard for every character they type,
+// faster than the toolkit follows, and it reads the keys as nothing.
+bool PutOnKeys(const std::set<unsigned>& characters) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return false;
+    int first = 0;
+    int last = 0;
+    XDisplayKeycodes(display, &first, &last);
+    int perKey = 0;
+    KeySym* map =
+        XGetKeyboardMapping(display, static_cast<KeyCode>(first), last - first + 1, &perKey);
+    auto onKey = [&](KeySym symbol) {
+        for (int i = 0; i < (last - first + 1) * perKey; ++i)
+            if (map[i] == symbol)
+                return true;
+        return false;
+    };
+    int spare = last;
+    bool ok = true;
+    for (const unsigned ch : characters) {
+        // Latin-1 characters are their own keysyms; the rest are 0x01000000 plus the code point.
+        const KeySym symbol = ch < 0x100 ? ch : 0x01000000 + ch;
+        if (onKey(symbol))
+            continue;
+        auto empty = [&](int code) {
+            for (int i = 0; i < perKey; ++i)
+                if (map[(code - first) * perKey + i] != NoSymbol)
+                    return false;
+            return true;
+        };
+        while (spare >= first && !empty(spare))
+            --spare;
+        if (spare < first) {
+            ok = false;
+            break;
+        }
+        KeySym symbols[2] = {symbol, symbol};
+        XChangeKeyboardMapping(display, spare, 2, symbols, 1);
+        map[(spare - first) * perKey] = symbol;
+        --spare;
+    }
+    XFree(map);
+    XSync(display, False);
+    XCloseDisplay(display);
+    return ok;
+}
+
+// Characters the simulator types on its keyboard.
+bool SimulatorTypes(char ch) {
+    return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') ||
+           ch == ' ' || ch == '.' || ch == ',' || ch == '-';
+}
 
 std::vector<MenuItemInfo> Describe(CMenu* menu) {
     std::vector<MenuItemInfo> items;
@@ -255,16 +349,15 @@ void WxTestDriver::MouseWheel(CWnd& window, CPoint point, int notches, UINT keys
         Flush();
         return;
     }
-    // The toolkit's simulator has no wheel. The X server's wheel buttons (4 turns away from the
-    // person, 5 towards) are pressed from outside instead, as another input device would.
-    const std::string command = "xdotool click --repeat " + std::to_string(std::abs(notches)) +
-                                " --delay 10 " + (notches > 0 ? "4" : "5");
+    // The toolkit's simulator has no wheel: the X server's wheel buttons are pressed instead (4
+    // turns away from the person, 5 towards).
     const std::uint64_t before = m_backend.InputCount(WM_MOUSEWHEEL);
     HoldModifiers(keys, true);
-    const int status = std::system(command.c_str());
+    const bool turned = RunXdotool({"click", "--repeat", std::to_string(std::abs(notches)),
+                                    "--delay", "10", notches > 0 ? "4" : "5"});
     HoldModifiers(keys, false);
-    if (status != 0) {
-        ReportFailure("could not turn the wheel: " + command);
+    if (!turned) {
+        ReportFailure("xdotool could not turn the wheel");
         return;
     }
     AwaitInput(WM_MOUSEWHEEL, before, "wheel turn");
@@ -357,18 +450,35 @@ void WxTestDriver::PressKey(UINT virtualKey, UINT modifiers) {
 
 void WxTestDriver::TypeText(std::string_view text) {
     EnsureKeyboardFocus();
+    if (!std::all_of(text.begin(), text.end(), SimulatorTypes)) {
+        // Umlauts and the like: typed by xdotool, one WM_CHAR a character (UTF-8 lead bytes).
+        const auto characters = static_cast<std::uint64_t>(
+            std::count_if(text.begin(), text.end(), [](char ch) { return (ch & 0xC0) != 0x80; }));
+        if (!PutOnKeys(NonAsciiCharacters(text))) {
+            ReportFailure("no free key for the characters of '" + std::string(text) + "'");
+            return;
+        }
+        // The toolkit hears of the new keys before the first of them is pressed.
+        m_backend.PumpUntil([] { return false; }, 100);
+        const std::uint64_t before = m_backend.InputCount(WM_CHAR);
+        if (!RunXdotool({"type", "--delay", "20", "--", std::string(text)})) {
+            ReportFailure("xdotool could not type '" + std::string(text) + "'");
+            return;
+        }
+        if (!m_backend.PumpUntil(
+                [&] { return m_backend.InputCount(WM_CHAR) >= before + characters; },
+                kInputTimeout))
+            ReportFailure("not every character of '" + std::string(text) + "' arrived");
+        Flush();
+        return;
+    }
     for (const char ch : text) {
         int key = static_cast<unsigned char>(ch);
         int modifiers = 0;
-        if (ch >= 'A' && ch <= 'Z') {
+        if (ch >= 'A' && ch <= 'Z')
             modifiers = wxMOD_SHIFT;
-        } else if (ch >= 'a' && ch <= 'z') {
+        else if (ch >= 'a' && ch <= 'z')
             key = ch - 'a' + 'A';
-        } else if (!((ch >= '0' && ch <= '9') || ch == ' ' || ch == '.' || ch == ',' ||
-                     ch == '-')) {
-            ReportFailure(std::string("cannot type '") + ch + "' on the test keyboard");
-            continue;
-        }
         const std::uint64_t before = m_backend.InputCount(WM_CHAR);
         m_simulator->Char(key, modifiers);
         AwaitInput(WM_CHAR, before, "typed character");
