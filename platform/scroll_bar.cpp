@@ -45,10 +45,6 @@ long ThumbLength(const Layout& layout, const ScrollBarState& state) {
     return std::clamp(track * std::max(state.page, 1) / range, std::min(kMinThumb, track), track);
 }
 
-const ScrollBarState& StateOf(const WindowData& window, int bar) {
-    return window.scrollBars[bar == SB_VERT ? 1 : 0];
-}
-
 void RaisedBox(DrawSurface& surface, const CRect& box) {
     surface.FillRect(box, GetSysColor(COLOR_BTNFACE));
     auto edges = [&](CRect r, COLORREF topLeft, COLORREF bottomRight) {
@@ -110,7 +106,7 @@ Layout LayoutOf(const WindowData& window, const CRect& borders, int bar) {
         layout.back = CRect(b.left, b.top, b.left + arrow, b.bottom);
         layout.forward = CRect(b.right - arrow, b.top, b.right, b.bottom);
     }
-    const ScrollBarState& state = StateOf(window, bar);
+    const ScrollBarState& state = window.ScrollBar(bar);
     long start = 0;
     long end = 0;
     Track(layout, start, end);
@@ -181,7 +177,7 @@ void Draw(const WindowData& window, const CRect& borders, DrawSurface& surface,
             if (!r->IsRectEmpty())
                 r->OffsetRect(outer.TopLeft());
         surface.PatBlt(layout.bar, track, PATCOPY);
-        const bool scrolls = StateOf(window, bar).Scrolls();
+        const bool scrolls = window.ScrollBar(bar).Scrolls();
         const COLORREF glyph = GetSysColor(scrolls ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
         RaisedBox(surface, layout.back);
         Arrow(surface, layout.back, layout.vertical, false, glyph);

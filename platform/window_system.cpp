@@ -813,6 +813,22 @@ void SendScroll(HWND window, int bar, int code, int position = 0) {
          MAKEWPARAM(static_cast<WORD>(code), static_cast<WORD>(position)), 0);
 }
 
+// What a press on an arrow or the track asks for at once; -1 for the thumb, which asks as it moves.
+int PressCode(scroll_bar::Part part) {
+    switch (part) {
+    case scroll_bar::Part::LineBack:
+        return SB_LINEUP;
+    case scroll_bar::Part::LineForward:
+        return SB_LINEDOWN;
+    case scroll_bar::Part::PageBack:
+        return SB_PAGEUP;
+    case scroll_bar::Part::PageForward:
+        return SB_PAGEDOWN;
+    default:
+        return -1;
+    }
+}
+
 // Whether `screenPoint` lies on `window`'s scroll bars or the square between them.
 bool OnScrollBars(HWND window, CPoint screenPoint) {
     WindowData* data = Live(window);
@@ -839,26 +855,12 @@ bool PressScrollBar(HWND window, CPoint screenPoint) {
             continue;
         const scroll_bar::Part part = scroll_bar::PartAt(layout, point);
         ScrollTrack track{window, bar, part, 0};
-        ScrollBarState& state = data->scrollBars[bar == SB_VERT ? 1 : 0];
-        switch (part) {
-        case scroll_bar::Part::LineBack:
-            SendScroll(window, bar, SB_LINEUP);
-            break;
-        case scroll_bar::Part::LineForward:
-            SendScroll(window, bar, SB_LINEDOWN);
-            break;
-        case scroll_bar::Part::PageBack:
-            SendScroll(window, bar, SB_PAGEUP);
-            break;
-        case scroll_bar::Part::PageForward:
-            SendScroll(window, bar, SB_PAGEDOWN);
-            break;
-        case scroll_bar::Part::Thumb:
+        ScrollBarState& state = data->ScrollBar(bar);
+        if (part == scroll_bar::Part::Thumb) {
             track.grab = layout.vertical ? point.y - layout.thumb.top : point.x - layout.thumb.left;
             state.trackPos = state.pos;
-            break;
-        case scroll_bar::Part::None:
-            break;
+        } else if (const int code = PressCode(part); code >= 0) {
+            SendScroll(window, bar, code);
         }
         Sys().scrollTrack = track;
         return true;
@@ -883,7 +885,7 @@ void FollowScrollBar(MouseAction action, CPoint screenPoint) {
             SendScroll(track.window, track.bar, SB_ENDSCROLL);
         return;
     }
-    ScrollBarState& state = data->scrollBars[track.bar == SB_VERT ? 1 : 0];
+    ScrollBarState& state = data->ScrollBar(track.bar);
     if (action == MouseAction::Move) {
         const scroll_bar::Layout layout =
             scroll_bar::LayoutOf(*data, BorderInsets(*data), track.bar);
@@ -923,7 +925,7 @@ void SetScrollState(HWND window, int bar, const ScrollBarState& state) {
     WindowData* data = Live(window);
     if (!data)
         return;
-    ScrollBarState& held = data->scrollBars[bar == SB_VERT ? 1 : 0];
+    ScrollBarState& held = data->ScrollBar(bar);
     const bool same = held.min == state.min && held.max == state.max && held.page == state.page &&
                       held.pos == state.pos;
     const int trackPos = held.trackPos;
@@ -938,7 +940,7 @@ void SetScrollState(HWND window, int bar, const ScrollBarState& state) {
 
 ScrollBarState ScrollState(HWND window, int bar) {
     WindowData* data = Live(window);
-    return data ? data->scrollBars[bar == SB_VERT ? 1 : 0] : ScrollBarState();
+    return data ? data->ScrollBar(bar) : ScrollBarState();
 }
 
 void InjectMouse(MouseAction action, CPoint screenPoint, UINT modifiers) {

@@ -61,8 +61,10 @@ struct WindowData {
     };
     std::vector<Message> dispatching;
     bool destroyed = false;
-    // The frame's scroll bars, horizontal then vertical (shown by WS_HSCROLL, WS_VSCROLL).
+    // The frame's scroll bars (shown by WS_HSCROLL, WS_VSCROLL), by SB_HORZ or SB_VERT.
     ScrollBarState scrollBars[2];
+    ScrollBarState& ScrollBar(int bar) { return scrollBars[bar == SB_VERT ? 1 : 0]; }
+    const ScrollBarState& ScrollBar(int bar) const { return scrollBars[bar == SB_VERT ? 1 : 0]; }
 };
 
 namespace winsys {
