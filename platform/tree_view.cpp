@@ -92,6 +92,8 @@ void TreeView::UpdateScrollBars() {
     // The vertical bar takes no height, so the rows that fit do not depend on it.
     const int count = VisibleCount();
     const int page = PageRows();
+    // Items collapsed or deleted near the end leave no empty rows below the last.
+    m_scrollTop = std::clamp(m_scrollTop, 0, std::max(0, count - std::max(1, page)));
     winsys::ShowScrollBars(window, !(data->style & TVS_NOSCROLL) && count > page ? WS_VSCROLL : 0);
     winsys::SetScrollState(window, SB_VERT, {0, count - 1, page, m_scrollTop});
     m_updatingBars = false;

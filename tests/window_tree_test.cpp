@@ -342,6 +342,23 @@ TEST_P(TreeConformance, ScrollingBringsItemsIntoView) {
     EXPECT_EQ(rect.top, 0);
     UINT flags = 0;
     EXPECT_EQ(tree.HitTest(rect.CenterPoint(), &flags), many[5]);
+    // The items outgrow the tree: it shows its vertical bar, set to the first row shown.
+    EXPECT_TRUE(tree.GetStyle() & WS_VSCROLL);
+    SCROLLINFO info;
+    ASSERT_TRUE(tree.GetScrollInfo(SB_VERT, &info));
+    EXPECT_EQ(info.nMax, 3 + 40 - 1); // the root, A (collapsed), B and the forty
+    EXPECT_EQ(info.nPos, 3 + 5);
+    // Scrolled to the end, a collapse above leaves no empty rows below the last item.
+    tree.Expand(a, TVE_EXPAND);
+    tree.EnsureVisible(many.back());
+    tree.Expand(a, TVE_COLLAPSE);
+    ASSERT_TRUE(tree.GetItemRect(many.back(), &rect, FALSE));
+    EXPECT_LE(rect.bottom, client.bottom);
+    EXPECT_GT(rect.bottom + rect.Height(), client.bottom);
+    // Collapsed, everything fits again: the bar goes and nothing stays scrolled away above.
+    tree.Expand(root, TVE_COLLAPSE);
+    EXPECT_FALSE(tree.GetStyle() & WS_VSCROLL);
+    EXPECT_EQ(tree.GetFirstVisibleItem(), root);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, TreeConformance, testing::ValuesIn(UiDriverNames()));
