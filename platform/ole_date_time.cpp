@@ -101,6 +101,8 @@ std::optional<Parts> Split(DATE date) {
 }
 
 std::tm TmFromParts(const Parts& parts) {
+    // Days in the year before each month's first, in a common year.
+    static constexpr int kDaysBefore[] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
     std::tm tm{};
     tm.tm_year = parts.year - 1900;
     tm.tm_mon = parts.month - 1;
@@ -110,8 +112,8 @@ std::tm TmFromParts(const Parts& parts) {
     tm.tm_sec = parts.second;
     // 30 Dec 1899 was a Saturday.
     tm.tm_wday = static_cast<int>(((parts.serial + 6) % 7 + 7) % 7);
-    tm.tm_yday = static_cast<int>(DaysFromCivil(parts.year, parts.month, parts.day) -
-                                  DaysFromCivil(parts.year, 1, 1));
+    tm.tm_yday = kDaysBefore[parts.month - 1] + parts.day - 1 +
+                 (parts.month > 2 && IsLeapYear(parts.year) ? 1 : 0);
     tm.tm_isdst = -1;
     return tm;
 }

@@ -43,6 +43,9 @@ TEST(OleDateTimeTest, PartsAndOleDates) {
     EXPECT_EQ(COleDateTime(2026, 12, 5, 14, 3, 9).GetDayOfWeek(), 7); // a Saturday
     EXPECT_EQ(COleDateTime(2026, 12, 5, 14, 3, 9).GetDayOfYear(), 339);
     EXPECT_EQ(COleDateTime(2024, 2, 29, 0, 0, 0).GetDayOfYear(), 60);
+    EXPECT_EQ(COleDateTime(2024, 12, 31, 0, 0, 0).GetDayOfYear(), 366);
+    EXPECT_EQ(COleDateTime(2000, 3, 1, 0, 0, 0).GetDayOfYear(), 61); // leap: divisible by 400
+    EXPECT_EQ(COleDateTime(1900, 3, 1, 0, 0, 0).GetDayOfYear(), 60); // not: by 100 only
     ExpectParts(COleDateTime(100, 1, 1, 0, 0, 0), {100, 1, 1, 0, 0, 0});
     ExpectParts(COleDateTime(9999, 12, 31, 23, 59, 59), {9999, 12, 31, 23, 59, 59});
 
