@@ -89,13 +89,36 @@ void TreeView::UpdateScrollBars() {
     if (!data || !data->parent || m_updatingBars)
         return;
     m_updatingBars = true;
-    // The vertical bar takes no height, so the rows that fit do not depend on it.
     const int count = VisibleCount();
+    const int width = ContentWidth();
+    const int height = ItemHeight();
+    // A bar only takes room: add the bars the items need until they need no more.
+    DWORD bars = 0;
+    if (!(data->style & TVS_NOSCROLL)) {
+        const DWORD style = data->style;
+        for (;;) {
+            data->style = (style & ~(WS_HSCROLL | WS_VSCROLL)) | bars;
+            const CRect client = winsys::ClientRect(window);
+            DWORD needed = bars;
+            if (count > client.Height() / height)
+                needed |= WS_VSCROLL;
+            if (width > client.Width())
+                needed |= WS_HSCROLL;
+            if (needed == bars)
+                break;
+            bars = needed;
+        }
+        data->style = style;
+    }
+    winsys::ShowScrollBars(window, bars);
+    const CRect client = winsys::ClientRect(window);
     const int page = PageRows();
-    // Items collapsed or deleted near the end leave no empty rows below the last.
+    // Items collapsed or deleted near the end leave no empty rows below the last, nor empty
+    // room right of the widest.
     m_scrollTop = std::clamp(m_scrollTop, 0, std::max(0, count - std::max(1, page)));
-    winsys::ShowScrollBars(window, !(data->style & TVS_NOSCROLL) && count > page ? WS_VSCROLL : 0);
+    m_scrollLeft = std::clamp(m_scrollLeft, 0, std::max(0, width - client.Width()));
     winsys::SetScrollState(window, SB_VERT, {0, count - 1, page, m_scrollTop});
+    winsys::SetScrollState(window, SB_HORZ, {0, width - 1, client.Width(), m_scrollLeft});
     m_updatingBars = false;
 }
 
@@ -139,8 +162,10 @@ HTREEITEM TreeView::Insert(const TVINSERTSTRUCT& insert) {
     node->handle = reinterpret_cast<HTREEITEM>(m_nextId++);
     node->parent = parent;
     const TVITEM& item = insert.item;
-    if (item.mask & TVIF_TEXT)
+    if (item.mask & TVIF_TEXT) {
         node->text = item.pszText ? item.pszText : "";
+        node->textWidth = -1;
+    }
     if (item.mask & TVIF_IMAGE)
         node->image = item.iImage;
     if (item.mask & TVIF_SELECTEDIMAGE)
@@ -250,6 +275,7 @@ bool TreeView::DeleteAll() {
     m_selected = nullptr;
     m_drop = nullptr;
     m_scrollTop = 0;
+    m_scrollLeft = 0;
     Changed(ControlChange::AllItemsDeleted);
     return true;
 }
@@ -481,6 +507,14 @@ bool TreeView::EnsureVisible(HTREEITEM item) {
         m_scrollTop = index;
     else if (index >= m_scrollTop + rows)
         m_scrollTop = index - rows + 1;
+    // Sideways so that the label shows, its start first when it is wider than the tree.
+    CRect label;
+    ItemRect(item, label, true);
+    const CRect client = winsys::ClientRect(window);
+    if (label.left < 0)
+        m_scrollLeft += label.left;
+    else if (label.right > client.right)
+        m_scrollLeft += std::min(label.left, label.right - client.right);
     UpdateScrollBars();
     winsys::Invalidate(window, nullptr);
     return true;
@@ -526,7 +560,28 @@ int TreeView::PageRows() const {
 int TreeView::ItemLeft(const Node* node) const {
     WindowData* data = winsys::Live(window);
     const bool rootLines = data && (data->style & TVS_LINESATROOT);
-    return (Level(node) + (rootLines ? 1 : 0)) * m_indent;
+    return (Level(node) + (rootLines ? 1 : 0)) * m_indent - m_scrollLeft;
+}
+
+int TreeView::TextWidth(const Node* node) const {
+    if (node->textWidth < 0)
+        node->textWidth = winsys::MetricsOf(window).TextWidth(node->text.str());
+    return node->textWidth;
+}
+
+int TreeView::ContentWidth() const {
+    int widest = 0;
+    const int image = m_normal ? m_normal->cx + kImageGap : 0;
+    std::function<void(const std::vector<Node*>&)> walk = [&](const std::vector<Node*>& level) {
+        for (const Node* node : level) {
+            widest = std::max(widest, ItemLeft(node) + m_scrollLeft + image + TextWidth(node) +
+                                          2 * kLabelPadding);
+            if (node->state & TVIS_EXPANDED)
+                walk(node->children);
+        }
+    };
+    walk(m_roots);
+    return widest;
 }
 
 bool TreeView::HasButton(const Node* node) const {
@@ -547,12 +602,10 @@ bool TreeView::ItemRect(HTREEITEM item, CRect& rect, bool textOnly) const {
         rect = CRect(0, top, winsys::ClientRect(window).Width(), top + height);
         return true;
     }
-    const FontMetrics& metrics = winsys::MetricsOf(window);
     int left = ItemLeft(node);
     if (m_normal)
         left += m_normal->cx + kImageGap;
-    rect = CRect(left, top, left + metrics.TextWidth(node->text.str()) + 2 * kLabelPadding,
-                 top + height);
+    rect = CRect(left, top, left + TextWidth(node) + 2 * kLabelPadding, top + height);
     return true;
 }
 
@@ -772,6 +825,9 @@ LRESULT TreeView::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_VSCROLL:
         OnScroll(LOWORD(wParam));
         return 0;
+    case WM_HSCROLL:
+        OnHorizontalScroll(LOWORD(wParam));
+        return 0;
     case WM_STYLECHANGED:
     case WM_SIZE:
         UpdateScrollBars();
@@ -816,6 +872,46 @@ void TreeView::OnScroll(int code) {
     default:
         break;
     }
+}
+
+void TreeView::OnHorizontalScroll(int code) {
+    const ScrollBarState state = winsys::ScrollState(window, SB_HORZ);
+    // A line is one level of indentation.
+    int position = state.pos;
+    switch (code) {
+    case SB_LINELEFT:
+        position -= m_indent;
+        break;
+    case SB_LINERIGHT:
+        position += m_indent;
+        break;
+    case SB_PAGELEFT:
+        position -= std::max(1, state.page);
+        break;
+    case SB_PAGERIGHT:
+        position += std::max(1, state.page);
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        position = state.trackPos;
+        break;
+    case SB_LEFT:
+        position = state.min;
+        break;
+    case SB_RIGHT:
+        position = state.Last();
+        break;
+    default:
+        return;
+    }
+    position = std::clamp(position, state.min, state.Last());
+    if (position == m_scrollLeft)
+        return;
+    if (m_editWindow)
+        EndEditLabel(true);
+    m_scrollLeft = position;
+    UpdateScrollBars();
+    winsys::Invalidate(window, nullptr);
 }
 
 void TreeView::ScrollToRow(int row) {

@@ -26,6 +26,7 @@ public:
         int childrenFlag = 0; // TVIF_CHILDREN: 1 shows a button even without children
         Node* parent = nullptr;
         std::vector<Node*> children;
+        mutable int textWidth = -1; // the label's text in pixels, measured when first needed
     };
 
     // Layout constants (pixels) besides what the metrics and image list give.
@@ -93,6 +94,10 @@ private:
     void OnKey(UINT key);
     void OnWheel(int delta);
     void OnScroll(int code);
+    void OnHorizontalScroll(int code);
+    // The width the items take unscrolled: the right end of the widest label.
+    int ContentWidth() const;
+    int TextWidth(const Node* node) const;
     // Makes `row` (of the visible items) the first shown, as far as the items reach.
     void ScrollToRow(int row);
     // Shows the vertical bar when the items outgrow the client area and sets it to the first row.
@@ -105,7 +110,8 @@ private:
     HTREEITEM m_selected = nullptr;
     HTREEITEM m_drop = nullptr;
     int m_indent = kDefaultIndent;
-    int m_scrollTop = 0; // first visible row
+    int m_scrollTop = 0;  // first visible row
+    int m_scrollLeft = 0; // pixels scrolled off to the left
     WheelTurns m_wheel;
     bool m_updatingBars = false;
     std::shared_ptr<ImageListData> m_normal;

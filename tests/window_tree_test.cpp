@@ -322,6 +322,44 @@ TEST_P(TreeConformance, SortedInsertAndItemRecords) {
     EXPECT_EQ(tree.GetSelectedItem(), nullptr);
 }
 
+TEST_P(TreeConformance, DeepItemsScrollSidewaysIntoView) {
+    HTREEITEM parent = b;
+    std::vector<HTREEITEM> chain;
+    for (int i = 0; i < 8; ++i) {
+        parent =
+            Insert(("Ein sehr langer Ordnername " + std::to_string(i)).c_str(), parent, 50 + i);
+        chain.push_back(parent);
+    }
+    EXPECT_FALSE(tree.GetStyle() & WS_HSCROLL); // nothing of it shows yet
+    // Making the deepest visible expands its ancestors and scrolls its label into view.
+    tree.EnsureVisible(chain.back());
+    EXPECT_TRUE(tree.GetStyle() & WS_HSCROLL);
+    CRect client;
+    tree.GetClientRect(&client);
+    CRect label;
+    ASSERT_TRUE(tree.GetItemRect(chain.back(), &label, TRUE));
+    EXPECT_GE(label.left, 0);
+    EXPECT_LE(label.right, client.right);
+    const int scrolled = tree.GetScrollPos(SB_HORZ);
+    EXPECT_GT(scrolled, 0);
+    // The left arrow of the horizontal bar moves everything one indentation to the right.
+    const int bar = GetSystemMetrics(SM_CYHSCROLL);
+    driver->Click(tree, CPoint(bar / 2, client.bottom + bar / 2));
+    CRect moved;
+    ASSERT_TRUE(tree.GetItemRect(chain.back(), &moved, TRUE));
+    EXPECT_EQ(moved.left - label.left, static_cast<long>(tree.GetIndent()));
+    EXPECT_EQ(tree.GetScrollPos(SB_HORZ), scrolled - static_cast<int>(tree.GetIndent()));
+    // Hit tests follow the scrolled labels.
+    UINT flags = 0;
+    EXPECT_EQ(tree.HitTest(moved.CenterPoint(), &flags), chain.back());
+    EXPECT_TRUE(flags & TVHT_ONITEMLABEL);
+    // Collapsed, everything fits: the bar goes and the tree stands at its left edge again.
+    tree.Expand(b, TVE_COLLAPSE);
+    EXPECT_FALSE(tree.GetStyle() & WS_HSCROLL);
+    ASSERT_TRUE(tree.GetItemRect(b, &label, TRUE));
+    EXPECT_EQ(label.left, static_cast<long>(tree.GetIndent()) + 16 + 3); // level 1, image, gap
+}
+
 TEST_P(TreeConformance, ScrollingBringsItemsIntoView) {
     tree.Expand(root, TVE_EXPAND);
     std::vector<HTREEITEM> many;
