@@ -570,17 +570,23 @@ int TreeView::TextWidth(const Node* node) const {
 }
 
 int TreeView::ContentWidth() const {
-    int widest = 0;
+    // Levels are counted on the way down: asking each item for its level would climb to the root
+    // from every one of them.
+    WindowData* data = winsys::Live(window);
+    const int firstLevel = data && (data->style & TVS_LINESATROOT) ? 1 : 0;
     const int image = m_normal ? m_normal->cx + kImageGap : 0;
-    std::function<void(const std::vector<Node*>&)> walk = [&](const std::vector<Node*>& level) {
-        for (const Node* node : level) {
-            widest = std::max(widest, ItemLeft(node) + m_scrollLeft + image + TextWidth(node) +
-                                          2 * kLabelPadding);
+    int widest = 0;
+    std::vector<std::pair<const std::vector<Node*>*, int>> levels{{&m_roots, firstLevel}};
+    while (!levels.empty()) {
+        const auto [level, depth] = levels.back();
+        levels.pop_back();
+        for (const Node* node : *level) {
+            widest =
+                std::max(widest, depth * m_indent + image + TextWidth(node) + 2 * kLabelPadding);
             if (node->state & TVIS_EXPANDED)
-                walk(node->children);
+                levels.emplace_back(&node->children, depth + 1);
         }
-    };
-    walk(m_roots);
+    }
     return widest;
 }
 
