@@ -1140,36 +1140,11 @@ void ListView::OnScroll(int bar, int code) {
         unit = std::max(1, CellWidth());
         line = 1;
     }
-    int position = state.pos;
-    switch (code) {
-    case SB_LINEUP:
-        position -= line;
-        break;
-    case SB_LINEDOWN:
-        position += line;
-        break;
-    case SB_PAGEUP:
-        position -= std::max(1, state.page);
-        break;
-    case SB_PAGEDOWN:
-        position += std::max(1, state.page);
-        break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-        position = state.trackPos;
-        break;
-    case SB_TOP:
-        position = state.min;
-        break;
-    case SB_BOTTOM:
-        position = state.Last();
-        break;
-    default:
+    const std::optional<int> position = scroll_bar::Target(state, code, line);
+    if (!position)
         return;
-    }
-    position = std::clamp(position, state.min, state.Last());
     CPoint target = m_scroll;
-    (bar == SB_VERT ? target.y : target.x) = position * unit;
+    (bar == SB_VERT ? target.y : target.x) = *position * unit;
     SetScroll(target);
 }
 

@@ -161,6 +161,37 @@ int PositionForThumb(const Layout& layout, const ScrollBarState& state, long edg
     return state.min + static_cast<int>((offset * span + room / 2) / room);
 }
 
+std::optional<int> Target(const ScrollBarState& state, int code, int line) {
+    int position = state.pos;
+    switch (code) {
+    case SB_LINEUP:
+        position -= line;
+        break;
+    case SB_LINEDOWN:
+        position += line;
+        break;
+    case SB_PAGEUP:
+        position -= std::max(1, state.page);
+        break;
+    case SB_PAGEDOWN:
+        position += std::max(1, state.page);
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        position = state.trackPos;
+        break;
+    case SB_TOP:
+        position = state.min;
+        break;
+    case SB_BOTTOM:
+        position = state.Last();
+        break;
+    default:
+        return std::nullopt;
+    }
+    return std::clamp(position, state.min, state.Last());
+}
+
 void Draw(const WindowData& window, const CRect& borders, DrawSurface& surface,
           const CRect& outer) {
     BrushPattern track;

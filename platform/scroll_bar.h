@@ -7,6 +7,8 @@
 #include "platform/win_geometry.h"
 #include "platform/win_types.h"
 
+#include <optional>
+
 class DrawSurface;
 struct WindowData;
 
@@ -41,6 +43,10 @@ CRect Corner(const WindowData& window, const CRect& borders);
 Part PartAt(const Layout& layout, CPoint windowPoint);
 // The position that puts the thumb's leading edge at `edge` (along the bar, window coordinates).
 int PositionForThumb(const Layout& layout, const ScrollBarState& state, long edge);
+// Where a window asked `code` (WM_HSCROLL, WM_VSCROLL) moves the bar: `line` positions a line,
+// the page a page, the thumb where it is dragged; within the bar's range. Nothing for a request
+// that moves nothing (SB_ENDSCROLL).
+std::optional<int> Target(const ScrollBarState& state, int code, int line);
 // Draws the window's bars; `outer` is its outer rectangle on the surface.
 void Draw(const WindowData& window, const CRect& borders, DrawSurface& surface, const CRect& outer);
 

@@ -851,71 +851,21 @@ void TreeView::OnWheel(int delta) {
 }
 
 void TreeView::OnScroll(int code) {
-    const int page = std::max(1, PageRows());
-    switch (code) {
-    case SB_LINEUP:
-        ScrollToRow(m_scrollTop - 1);
-        break;
-    case SB_LINEDOWN:
-        ScrollToRow(m_scrollTop + 1);
-        break;
-    case SB_PAGEUP:
-        ScrollToRow(m_scrollTop - page);
-        break;
-    case SB_PAGEDOWN:
-        ScrollToRow(m_scrollTop + page);
-        break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-        ScrollToRow(winsys::ScrollState(window, SB_VERT).trackPos);
-        break;
-    case SB_TOP:
-        ScrollToRow(0);
-        break;
-    case SB_BOTTOM:
-        ScrollToRow(VisibleCount());
-        break;
-    default:
-        break;
-    }
+    // Rows: a line is one.
+    if (const std::optional<int> row =
+            scroll_bar::Target(winsys::ScrollState(window, SB_VERT), code, 1))
+        ScrollToRow(*row);
 }
 
 void TreeView::OnHorizontalScroll(int code) {
-    const ScrollBarState state = winsys::ScrollState(window, SB_HORZ);
-    // A line is one level of indentation.
-    int position = state.pos;
-    switch (code) {
-    case SB_LINELEFT:
-        position -= m_indent;
-        break;
-    case SB_LINERIGHT:
-        position += m_indent;
-        break;
-    case SB_PAGELEFT:
-        position -= std::max(1, state.page);
-        break;
-    case SB_PAGERIGHT:
-        position += std::max(1, state.page);
-        break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION:
-        position = state.trackPos;
-        break;
-    case SB_LEFT:
-        position = state.min;
-        break;
-    case SB_RIGHT:
-        position = state.Last();
-        break;
-    default:
-        return;
-    }
-    position = std::clamp(position, state.min, state.Last());
-    if (position == m_scrollLeft)
+    // Pixels: a line is one level of indentation.
+    const std::optional<int> position =
+        scroll_bar::Target(winsys::ScrollState(window, SB_HORZ), code, m_indent);
+    if (!position || *position == m_scrollLeft)
         return;
     if (m_editWindow)
         EndEditLabel(true);
-    m_scrollLeft = position;
+    m_scrollLeft = *position;
     UpdateScrollBars();
     winsys::Invalidate(window, nullptr);
 }
