@@ -68,26 +68,9 @@ void ListView::UpdateScrollBars() {
     if (!data || m_updatingBars || !data->parent)
         return;
     m_updatingBars = true;
-    DWORD bars = 0;
-    if (!(data->style & LVS_NOSCROLL)) {
-        // A bar only takes room from the client area: add the bars the contents need until the
-        // contents need no more.
-        const DWORD style = data->style;
-        for (;;) {
-            data->style = (style & ~(WS_HSCROLL | WS_VSCROLL)) | bars;
-            const CSize content = ContentSize();
-            const CRect client = winsys::ClientRect(window);
-            DWORD needed = bars;
-            if (content.cx > client.Width())
-                needed |= WS_HSCROLL;
-            if (content.cy > client.Height())
-                needed |= WS_VSCROLL;
-            if (needed == bars)
-                break;
-            bars = needed;
-        }
-        data->style = style;
-    }
+    const DWORD bars = data->style & LVS_NOSCROLL
+                           ? 0
+                           : winsys::NeededScrollBars(window, [this] { return ContentSize(); });
     winsys::ShowScrollBars(window, bars);
     ClampScroll();
 

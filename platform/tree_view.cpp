@@ -92,24 +92,9 @@ void TreeView::UpdateScrollBars() {
     const int count = VisibleCount();
     const int width = ContentWidth();
     const int height = ItemHeight();
-    // A bar only takes room: add the bars the items need until they need no more.
-    DWORD bars = 0;
-    if (!(data->style & TVS_NOSCROLL)) {
-        const DWORD style = data->style;
-        for (;;) {
-            data->style = (style & ~(WS_HSCROLL | WS_VSCROLL)) | bars;
-            const CRect client = winsys::ClientRect(window);
-            DWORD needed = bars;
-            if (count > client.Height() / height)
-                needed |= WS_VSCROLL;
-            if (width > client.Width())
-                needed |= WS_HSCROLL;
-            if (needed == bars)
-                break;
-            bars = needed;
-        }
-        data->style = style;
-    }
+    const DWORD bars = data->style & TVS_NOSCROLL ? 0 : winsys::NeededScrollBars(window, [&] {
+        return CSize(width, count * height);
+    });
     winsys::ShowScrollBars(window, bars);
     const CRect client = winsys::ClientRect(window);
     const int page = PageRows();

@@ -829,26 +829,37 @@ int PressCode(scroll_bar::Part part) {
     }
 }
 
-// Whether `screenPoint` lies on `window`'s scroll bars or the square between them.
-bool OnScrollBars(HWND window, CPoint screenPoint) {
+// A window with scroll bars, with a point in its own coordinates.
+struct FramePoint {
+    WindowData* data;
+    CPoint point;
+    CRect borders;
+};
+
+std::optional<FramePoint> FramePointOf(HWND window, CPoint screenPoint) {
     WindowData* data = Live(window);
     if (!data || !data->parent || !(data->style & (WS_HSCROLL | WS_VSCROLL)))
-        return false;
-    const CPoint point = WindowPoint(*data, screenPoint);
-    const CRect borders = BorderInsets(*data);
-    return scroll_bar::LayoutOf(*data, borders, SB_VERT).bar.PtInRect(point) ||
-           scroll_bar::LayoutOf(*data, borders, SB_HORZ).bar.PtInRect(point) ||
-           scroll_bar::Corner(*data, borders).PtInRect(point);
+        return std::nullopt;
+    return FramePoint{data, WindowPoint(*data, screenPoint), BorderInsets(*data)};
+}
+
+// Whether `screenPoint` lies on `window`'s scroll bars or the square between them.
+bool OnScrollBars(HWND window, CPoint screenPoint) {
+    const std::optional<FramePoint> at = FramePointOf(window, screenPoint);
+    return at && (scroll_bar::LayoutOf(*at->data, at->borders, SB_VERT).bar.PtInRect(at->point) ||
+                  scroll_bar::LayoutOf(*at->data, at->borders, SB_HORZ).bar.PtInRect(at->point) ||
+                  scroll_bar::Corner(*at->data, at->borders).PtInRect(at->point));
 }
 
 // A press on `window`'s scroll bars: the bar scrolls and follows the button until it comes up.
 // False when the press is elsewhere.
 bool PressScrollBar(HWND window, CPoint screenPoint) {
-    WindowData* data = Live(window);
-    if (!data || !data->parent || !(data->style & (WS_HSCROLL | WS_VSCROLL)))
+    const std::optional<FramePoint> at = FramePointOf(window, screenPoint);
+    if (!at)
         return false;
-    const CPoint point = WindowPoint(*data, screenPoint);
-    const CRect borders = BorderInsets(*data);
+    WindowData* data = at->data;
+    const CPoint point = at->point;
+    const CRect borders = at->borders;
     for (const int bar : {SB_VERT, SB_HORZ}) {
         const scroll_bar::Layout layout = scroll_bar::LayoutOf(*data, borders, bar);
         if (!layout.bar.PtInRect(point))
@@ -904,6 +915,29 @@ void FollowScrollBar(MouseAction action, CPoint screenPoint) {
 }
 
 } // namespace
+
+DWORD NeededScrollBars(HWND window, const std::function<CSize()>& contentSize) {
+    WindowData* data = Live(window);
+    if (!data)
+        return 0;
+    const DWORD style = data->style;
+    DWORD bars = 0;
+    for (;;) {
+        data->style = (style & ~(WS_HSCROLL | WS_VSCROLL)) | bars;
+        const CSize content = contentSize();
+        const CRect client = ClientRect(window);
+        DWORD needed = bars;
+        if (content.cx > client.Width())
+            needed |= WS_HSCROLL;
+        if (content.cy > client.Height())
+            needed |= WS_VSCROLL;
+        if (needed == bars)
+            break;
+        bars = needed;
+    }
+    data->style = style;
+    return bars;
+}
 
 void ShowScrollBars(HWND window, DWORD bars) {
     WindowData* data = Live(window);

@@ -147,6 +147,10 @@ void InjectWheel(CPoint screenPoint, int delta, UINT modifiers);
 void InjectKey(UINT virtualKey, UINT modifiers);
 
 // ---- Scroll bars in the frame ----
+// The bars (WS_HSCROLL, WS_VSCROLL) contents of `contentSize()` need in `window`. It is asked once
+// for each set of bars tried, as contents may be laid out by the client area. A bar only takes
+// room, so bars are added until the contents need no more.
+DWORD NeededScrollBars(HWND window, const std::function<CSize()>& contentSize);
 // Shows exactly the bars in `bars` (WS_HSCROLL, WS_VSCROLL). The client area shrinks or grows
 // with them; the window hears WM_SIZE when it did.
 void ShowScrollBars(HWND window, DWORD bars);
