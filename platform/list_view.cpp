@@ -261,6 +261,10 @@ bool ListView::DeleteAllItems() {
     m_dragCandidate = false;
     m_scroll = CPoint();
     winsys::CancelDeferred(window);
+    // An empty list needs no bars, repainted or not: columns sized right after this see the
+    // whole width.
+    if (!m_redraw)
+        UpdateScrollBars();
     Changed(ControlChange::AllItemsDeleted);
     return true;
 }

@@ -378,6 +378,8 @@ TEST_P(ListConformance, ReportViewCountsOnlyTheFirstColumnAsTheItem) {
 }
 
 TEST_P(ListConformance, ScrollingFollowsEnsureVisibleAndScroll) {
+    CRect unscrolled;
+    list.GetClientRect(&unscrolled);
     for (int i = 5; i < 60; ++i)
         list.InsertItem(i, "Row");
     EXPECT_EQ(list.GetTopIndex(), 0);
@@ -398,6 +400,16 @@ TEST_P(ListConformance, ScrollingFollowsEnsureVisibleAndScroll) {
     list.EnsureVisible(59, FALSE);
     list.ModifyStyle(LVS_TYPEMASK, LVS_LIST);
     EXPECT_EQ(list.GetTopIndex(), 0);
+    // Emptied with redraw off, as a refill does, the list drops its bars at once: columns sized
+    // right after see the whole width.
+    list.ModifyStyle(LVS_TYPEMASK, LVS_REPORT);
+    ASSERT_TRUE(list.GetStyle() & WS_VSCROLL);
+    list.SetRedraw(FALSE);
+    list.DeleteAllItems();
+    CRect emptied;
+    list.GetClientRect(&emptied);
+    EXPECT_EQ(emptied, unscrolled);
+    list.SetRedraw(TRUE);
 }
 
 TEST_P(ListConformance, CustomDrawRunsThroughEveryStageInThePaint) {
