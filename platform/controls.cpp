@@ -3,6 +3,7 @@
 #include "platform/app.h"
 #include "platform/control_classes.h"
 #include "platform/user_notifier.h"
+#include "platform/utf8.h"
 #include "platform/window_system.h"
 
 #include <algorithm>
@@ -49,26 +50,6 @@ int PreviousBoundary(std::string_view text, int offset) {
            (static_cast<unsigned char>(text[static_cast<std::size_t>(offset)]) & 0xC0) == 0x80)
         --offset;
     return offset;
-}
-
-std::string EncodeUtf8(unsigned ch) {
-    std::string out;
-    if (ch < 0x80) {
-        out += static_cast<char>(ch);
-    } else if (ch < 0x800) {
-        out += static_cast<char>(0xC0 | (ch >> 6));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    } else if (ch < 0x10000) {
-        out += static_cast<char>(0xE0 | (ch >> 12));
-        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (ch >> 18));
-        out += static_cast<char>(0x80 | ((ch >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    }
-    return out;
 }
 
 template <class T> T* ClassOf(HWND window) {

@@ -2,6 +2,7 @@
 
 #include "platform/menu.h"
 #include "platform/pixel_surface.h"
+#include "platform/utf8.h"
 #include "platform/window_system.h"
 
 #include <string>
@@ -166,26 +167,8 @@ void TestDriver::PressKey(UINT virtualKey, UINT modifiers) {
 }
 
 void TestDriver::TypeText(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        unsigned ch = lead;
-        std::size_t length = 1;
-        if (lead >= 0xF0) {
-            ch = lead & 0x07;
-            length = 4;
-        } else if (lead >= 0xE0) {
-            ch = lead & 0x0F;
-            length = 3;
-        } else if (lead >= 0xC0) {
-            ch = lead & 0x1F;
-            length = 2;
-        }
-        for (std::size_t k = 1; k < length && i + k < text.size(); ++k)
-            ch = (ch << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    for (const unsigned ch : DecodeUtf8(text))
         winsys::InjectChar(ch);
-        i += length;
-    }
     Flush();
 }
 
