@@ -1,6 +1,7 @@
 #include "platform/wx/wx_driver.h"
 
 #include "platform/menu.h"
+#include "platform/utf8.h"
 #include "platform/window_system.h"
 #include "platform/wx/wx_internal.h"
 
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <set>
 #include <spawn.h>
 #include <string>
@@ -45,35 +47,30 @@ bool RunXdotool(std::vector<std::string> arguments) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-// The code points of UTF-8 `text` beyond ASCII.
-std::set<unsigned> NonAsciiCharacters(std::string_view text) {
-    std::set<unsigned> found;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        unsigned ch = length == 1 ? lead : lead & (0x7F >> length);
-        for (std::size_t k = 1; k < length && i + k < text.size(); ++k)
-            ch = (ch << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        if (ch >= 0x80)
-            found.insert(ch);
-        i += length;
-    }
-    return found;
-}
-
 // Puts each character on a key of the X server's keyboard that has nothing on it, unless a key
 // already carries it. Typing tools otherwise change the keyboard for every character they type,
 // faster than the toolkit follows, and it reads the keys as nothing.
+struct DisplayClose {
+    void operator()(Display* display) const { XCloseDisplay(display); }
+};
+struct XlibFree {
+    void operator()(KeySym* data) const { XFree(data); }
+};
+
 bool PutOnKeys(const std::set<unsigned>& characters) {
-    Display* display = XOpenDisplay(nullptr);
-    if (!display)
+    const std::unique_ptr<Display, DisplayClose> connection(XOpenDisplay(nullptr));
+    if (!connection)
         return false;
+    Display* display = connection.get();
     int first = 0;
     int last = 0;
     XDisplayKeycodes(display, &first, &last);
     int perKey = 0;
-    KeySym* map =
-        XGetKeyboardMapping(display, static_cast<KeyCode>(first), last - first + 1, &perKey);
+    const std::unique_ptr<KeySym, XlibFree> mapping(
+        XGetKeyboardMapping(display, static_cast<KeyCode>(first), last - first + 1, &perKey));
+    if (!mapping)
+        return false;
+    KeySym* map = mapping.get();
     auto onKey = [&](KeySym symbol) {
         for (int i = 0; i < (last - first + 1) * perKey; ++i)
             if (map[i] == symbol)
@@ -104,9 +101,7 @@ bool PutOnKeys(const std::set<unsigned>& characters) {
         map[(spare - first) * perKey] = symbol;
         --spare;
     }
-    XFree(map);
     XSync(display, False);
-    XCloseDisplay(display);
     return ok;
 }
 
@@ -451,10 +446,9 @@ void WxTestDriver::PressKey(UINT virtualKey, UINT modifiers) {
 void WxTestDriver::TypeText(std::string_view text) {
     EnsureKeyboardFocus();
     if (!std::all_of(text.begin(), text.end(), SimulatorTypes)) {
-        // Umlauts and the like: typed by xdotool, one WM_CHAR a character (UTF-8 lead bytes).
-        const auto characters = static_cast<std::uint64_t>(
-            std::count_if(text.begin(), text.end(), [](char ch) { return (ch & 0xC0) != 0x80; }));
-        if (!PutOnKeys(NonAsciiCharacters(text))) {
+        // Umlauts and the like: typed by xdotool, one WM_CHAR a character.
+        const std::vector<unsigned> characters = DecodeUtf8(text);
+        if (!PutOnKeys(std::set<unsigned>(characters.begin(), characters.end()))) {
             ReportFailure("no free key for the characters of '" + std::string(text) + "'");
             return;
         }
@@ -466,7 +460,7 @@ void WxTestDriver::TypeText(std::string_view text) {
             return;
         }
         if (!m_backend.PumpUntil(
-                [&] { return m_backend.InputCount(WM_CHAR) >= before + characters; },
+                [&] { return m_backend.InputCount(WM_CHAR) >= before + characters.size(); },
                 kInputTimeout))
             ReportFailure("not every character of '" + std::string(text) + "' arrived");
         Flush();
