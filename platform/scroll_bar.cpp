@@ -47,16 +47,10 @@ long ThumbLength(const Layout& layout, const ScrollBarState& state) {
 
 void RaisedBox(DrawSurface& surface, const CRect& box) {
     surface.FillRect(box, GetSysColor(COLOR_BTNFACE));
-    auto edges = [&](CRect r, COLORREF topLeft, COLORREF bottomRight) {
-        surface.FillRect(CRect(r.left, r.top, r.right - 1, r.top + 1), topLeft);
-        surface.FillRect(CRect(r.left, r.top, r.left + 1, r.bottom - 1), topLeft);
-        surface.FillRect(CRect(r.left, r.bottom - 1, r.right, r.bottom), bottomRight);
-        surface.FillRect(CRect(r.right - 1, r.top, r.right, r.bottom), bottomRight);
-    };
-    edges(box, GetSysColor(COLOR_3DLIGHT), GetSysColor(COLOR_3DDKSHADOW));
+    surface.Edge(box, GetSysColor(COLOR_3DLIGHT), GetSysColor(COLOR_3DDKSHADOW));
     CRect inner = box;
     inner.DeflateRect(1, 1);
-    edges(inner, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW));
+    surface.Edge(inner, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_BTNSHADOW));
 }
 
 // A small solid triangle pointing along the bar, to its start or to its end.

@@ -57,6 +57,9 @@ public:
     virtual void DrawImage(const CRect& dest, const PixelImage& image, const CRect& source) = 0;
     // CLR_INVALID where the surface cannot be read back.
     virtual COLORREF GetPixel(CPoint point) const = 0;
+    // A one-pixel frame just inside `rect`, one colour on its top and left edges and another on
+    // its bottom and right: the 3D edges of frames and buttons.
+    void Edge(const CRect& rect, COLORREF topLeft, COLORREF bottomRight);
 };
 
 // A real window behind one top-level window of the layer (a dialog, a popup).

@@ -131,10 +131,7 @@ COLORREF Sys3d(int index) {
 void DrawNonClient(const WindowData& data, DrawSurface& surface, const CRect& rect) {
     CRect r = rect;
     auto frame = [&](COLORREF topLeft, COLORREF bottomRight) {
-        surface.FillRect(CRect(r.left, r.top, r.right - 1, r.top + 1), topLeft);
-        surface.FillRect(CRect(r.left, r.top, r.left + 1, r.bottom - 1), topLeft);
-        surface.FillRect(CRect(r.left, r.bottom - 1, r.right, r.bottom), bottomRight);
-        surface.FillRect(CRect(r.right - 1, r.top, r.right, r.bottom), bottomRight);
+        surface.Edge(r, topLeft, bottomRight);
         r.DeflateRect(1, 1);
     };
     if (data.exStyle & WS_EX_STATICEDGE)
