@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <utility>
 
 namespace {
@@ -69,19 +68,6 @@ void TreeView::Changed(ControlChange::Kind kind, HTREEITEM item) {
         data->native->ModelChanged({kind, item, -1});
     UpdateScrollBars();
     winsys::Invalidate(window, nullptr);
-}
-
-int TreeView::VisibleCount() const {
-    int count = 0;
-    std::function<void(const std::vector<Node*>&)> walk = [&](const std::vector<Node*>& level) {
-        for (const Node* node : level) {
-            ++count;
-            if (node->state & TVIS_EXPANDED)
-                walk(node->children);
-        }
-    };
-    walk(m_roots);
-    return count;
 }
 
 void TreeView::UpdateScrollBars() {
@@ -517,17 +503,32 @@ void TreeView::SetIndent(int indent) {
     winsys::Invalidate(window, nullptr);
 }
 
+template <class Visit> void TreeView::ForEachVisible(Visit&& visit) const {
+    std::vector<std::pair<Node*, int>> pending;
+    auto push = [&](const std::vector<Node*>& level, int depth) {
+        for (auto it = level.rbegin(); it != level.rend(); ++it)
+            pending.emplace_back(*it, depth);
+    };
+    push(m_roots, 0);
+    while (!pending.empty()) {
+        const auto [node, depth] = pending.back();
+        pending.pop_back();
+        visit(node, depth);
+        if (node->state & TVIS_EXPANDED)
+            push(node->children, depth + 1);
+    }
+}
+
 std::vector<TreeView::Node*> TreeView::VisibleItems() const {
     std::vector<Node*> visible;
-    std::function<void(const std::vector<Node*>&)> walk = [&](const std::vector<Node*>& level) {
-        for (Node* node : level) {
-            visible.push_back(node);
-            if (node->state & TVIS_EXPANDED)
-                walk(node->children);
-        }
-    };
-    walk(m_roots);
+    ForEachVisible([&](Node* node, int) { visible.push_back(node); });
     return visible;
+}
+
+int TreeView::VisibleCount() const {
+    int count = 0;
+    ForEachVisible([&](Node*, int) { ++count; });
+    return count;
 }
 
 int TreeView::VisibleIndex(const Node* node) const {
@@ -555,23 +556,16 @@ int TreeView::TextWidth(const Node* node) const {
 }
 
 int TreeView::ContentWidth() const {
-    // Levels are counted on the way down: asking each item for its level would climb to the root
-    // from every one of them.
+    // Levels come with the walk: asking each item for its level would climb to the root from
+    // every one of them.
     WindowData* data = winsys::Live(window);
     const int firstLevel = data && (data->style & TVS_LINESATROOT) ? 1 : 0;
     const int image = m_normal ? m_normal->cx + kImageGap : 0;
     int widest = 0;
-    std::vector<std::pair<const std::vector<Node*>*, int>> levels{{&m_roots, firstLevel}};
-    while (!levels.empty()) {
-        const auto [level, depth] = levels.back();
-        levels.pop_back();
-        for (const Node* node : *level) {
-            widest =
-                std::max(widest, depth * m_indent + image + TextWidth(node) + 2 * kLabelPadding);
-            if (node->state & TVIS_EXPANDED)
-                levels.emplace_back(&node->children, depth + 1);
-        }
-    }
+    ForEachVisible([&](const Node* node, int depth) {
+        widest = std::max(widest, (firstLevel + depth) * m_indent + image + TextWidth(node) +
+                                      2 * kLabelPadding);
+    });
     return widest;
 }
 

@@ -103,6 +103,9 @@ private:
     // Shows the vertical bar when the items outgrow the client area and sets it to the first row.
     void UpdateScrollBars();
     int VisibleCount() const;
+    // Calls visit(node, depth) for each item no collapsed parent hides, top to bottom, with its
+    // depth below the roots.
+    template <class Visit> void ForEachVisible(Visit&& visit) const;
 
     std::unordered_map<std::uintptr_t, std::unique_ptr<Node>> m_nodes;
     std::vector<Node*> m_roots;
