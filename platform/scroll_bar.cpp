@@ -23,11 +23,6 @@ long Thickness(bool vertical) {
     return GetSystemMetrics(vertical ? SM_CXVSCROLL : SM_CYHSCROLL);
 }
 
-// Along the bar: the coordinate that grows towards its end.
-long Along(const Layout& layout, CPoint point) {
-    return layout.vertical ? point.y : point.x;
-}
-
 // The part of the bar between its arrows, along the bar.
 void Track(const Layout& layout, long& start, long& end) {
     start = layout.vertical ? layout.back.bottom : layout.back.right;
@@ -126,6 +121,10 @@ CRect Corner(const WindowData& window, const CRect& borders) {
                  height - borders.bottom);
 }
 
+long Along(const Layout& layout, CPoint point) {
+    return layout.vertical ? point.y : point.x;
+}
+
 Part PartAt(const Layout& layout, CPoint point) {
     if (!layout.bar.PtInRect(point))
         return Part::None;
@@ -137,9 +136,8 @@ Part PartAt(const Layout& layout, CPoint point) {
         return Part::None;
     if (layout.thumb.PtInRect(point))
         return Part::Thumb;
-    const long along = Along(layout, point);
-    return along < (layout.vertical ? layout.thumb.top : layout.thumb.left) ? Part::PageBack
-                                                                            : Part::PageForward;
+    return Along(layout, point) < Along(layout, layout.thumb.TopLeft()) ? Part::PageBack
+                                                                        : Part::PageForward;
 }
 
 int PositionForThumb(const Layout& layout, const ScrollBarState& state, long edge) {

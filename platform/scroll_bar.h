@@ -41,6 +41,8 @@ Layout LayoutOf(const WindowData& window, const CRect& borders, int bar);
 // The square between two bars, empty unless both show.
 CRect Corner(const WindowData& window, const CRect& borders);
 Part PartAt(const Layout& layout, CPoint windowPoint);
+// Where `windowPoint` lies along the bar: the coordinate that grows towards its end.
+long Along(const Layout& layout, CPoint windowPoint);
 // The position that puts the thumb's leading edge at `edge` (along the bar, window coordinates).
 int PositionForThumb(const Layout& layout, const ScrollBarState& state, long edge);
 // Where a window asked `code` (WM_HSCROLL, WM_VSCROLL) moves the bar: `line` positions a line,

@@ -865,7 +865,8 @@ bool PressScrollBar(HWND window, CPoint screenPoint) {
         ScrollTrack track{window, bar, part, 0};
         ScrollBarState& state = data->ScrollBar(bar);
         if (part == scroll_bar::Part::Thumb) {
-            track.grab = layout.vertical ? point.y - layout.thumb.top : point.x - layout.thumb.left;
+            track.grab = scroll_bar::Along(layout, point) -
+                         scroll_bar::Along(layout, layout.thumb.TopLeft());
             state.trackPos = state.pos;
         } else if (const int code = PressCode(part); code >= 0) {
             SendScroll(window, bar, code);
@@ -897,8 +898,7 @@ void FollowScrollBar(MouseAction action, CPoint screenPoint) {
     if (action == MouseAction::Move) {
         const scroll_bar::Layout layout =
             scroll_bar::LayoutOf(*data, BorderInsets(*data), track.bar);
-        const CPoint point = WindowPoint(*data, screenPoint);
-        const long along = layout.vertical ? point.y : point.x;
+        const long along = scroll_bar::Along(layout, WindowPoint(*data, screenPoint));
         const int position = scroll_bar::PositionForThumb(layout, state, along - track.grab);
         if (position != state.trackPos) {
             state.trackPos = position;

@@ -145,6 +145,11 @@ void InjectMouse(MouseAction action, CPoint screenPoint, UINT modifiers);
 // it has no use for it.
 void InjectWheel(CPoint screenPoint, int delta, UINT modifiers);
 void InjectKey(UINT virtualKey, UINT modifiers);
+void InjectChar(unsigned ch);
+// Deferred actions that wait for the double-click time (a slow click on a selected label).
+void Defer(HWND window, std::function<void()> action);
+void CancelDeferred(HWND window);
+void RunDeferred();
 
 // ---- Scroll bars in the frame ----
 // The bars (WS_HSCROLL, WS_VSCROLL) contents of `contentSize()` need in `window`. It is asked once
@@ -157,11 +162,6 @@ void ShowScrollBars(HWND window, DWORD bars);
 // SB_HORZ or SB_VERT; the bar is repainted when its state changed.
 void SetScrollState(HWND window, int bar, const ScrollBarState& state);
 ScrollBarState ScrollState(HWND window, int bar);
-void InjectChar(unsigned ch);
-// Deferred actions that wait for the double-click time (a slow click on a selected label).
-void Defer(HWND window, std::function<void()> action);
-void CancelDeferred(HWND window);
-void RunDeferred();
 
 // ---- Painting ----
 // Client-coordinate rectangle of `window` (null: all of it) needs painting.
