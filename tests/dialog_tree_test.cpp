@@ -200,6 +200,45 @@ TEST_F(DialogTreeTest, TheStartFolderIsSelectedWithItsAncestorsExpanded) {
     ExpectScriptDone();
 }
 
+TEST_F(DialogTreeTest, ASelectionChangeToTheCurrentItemRefillsNothing) {
+    Init();
+    const FolderId a = MakeFolder("A", 0);
+    const FolderId b = MakeFolder("B", 0);
+    MakeChunk("Bild", a);
+    ExplorerDialog dialog;
+    m_driver.Then([&](UiDriver& drv) {
+        CTreeCtrl& tree = dialog.m_tree;
+        const HTREEITEM itemA = tree.GetSelectedItem();
+        ASSERT_NE(itemA, nullptr);
+        ASSERT_EQ(dialog.m_curTag, FolderTag(a));
+        ASSERT_EQ(dialog.m_list.GetItemCount(), 1);
+        // Marks that a refill or a new caption would wipe out.
+        dialog.m_list.SetItemText(0, 0, "unberührt");
+        dialog.SetDlgItemText(IDC_CAPTION, "Markiert");
+
+        NMTREEVIEW change{};
+        change.hdr.hwndFrom = tree.GetSafeHwnd();
+        change.hdr.idFrom = IDC_TREE;
+        change.hdr.code = TVN_SELCHANGED;
+        change.itemNew.hItem = itemA;
+        change.itemNew.lParam = static_cast<LPARAM>(tree.GetItemData(itemA));
+        dialog.SendMessage(WM_NOTIFY, IDC_TREE, reinterpret_cast<LPARAM>(&change));
+        EXPECT_EQ(dialog.m_curTag, FolderTag(a));
+        EXPECT_STREQ(dialog.m_list.GetItemText(0, 0), "unberührt");
+        EXPECT_STREQ(CaptionOf(dialog), "Markiert");
+
+        // Another item does refill the list and name itself.
+        change.itemNew.hItem = tree.GetNextSiblingItem(itemA);
+        dialog.SendMessage(WM_NOTIFY, IDC_TREE, reinterpret_cast<LPARAM>(&change));
+        EXPECT_EQ(dialog.m_curTag, FolderTag(b));
+        EXPECT_EQ(dialog.m_list.GetItemCount(), 0);
+        EXPECT_STREQ(CaptionOf(dialog), "Verzeichnis \"B\"");
+        drv.PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(Run(dialog, ExplorerMode::Chunk, a), IDCANCEL);
+    ExpectScriptDone();
+}
+
 TEST_F(DialogTreeTest, ALeafStartFolderIsSelectedButNotExpanded) {
     Init();
     const FolderId a = MakeFolder("A", 0);
