@@ -138,12 +138,16 @@ void ExplorerDialog::OnSelChangedTree(NMHDR* notify, LRESULT* result) {
     *result = 0;
     const auto* info = reinterpret_cast<NMTREEVIEW*>(notify);
     const HTREEITEM item = info->itemNew.hItem;
-    // A cleared selection leaves no current item.
+    // A cleared selection leaves no current item and an empty list. The columns stay as the
+    // user sized them: the list was last filled for m_listTag, and the next fill compares with it.
     const ItemTag tag = item ? static_cast<ItemTag>(m_tree.GetItemData(item)) : NoItem;
     if (tag == m_curTag)
         return;
     m_curTag = tag;
-    FillList(tag);
+    if (item)
+        FillList(tag);
+    else
+        m_list.DeleteAllItems();
 
     CString caption;
     if (item) {

@@ -339,11 +339,21 @@ TEST_F(DialogTreeTest, AChunkIsSelectedInTheTargetModeAndNowhereElse) {
         m_driver.Then([&](UiDriver& drv) {
             EXPECT_EQ(dialog.SelectTreeItem(a, ItemKind::Folder, FALSE), 1);
             ASSERT_NE(dialog.m_tree.GetSelectedItem(), nullptr);
-            // Chunks are not in this tree: the selection is cleared.
+            ASSERT_EQ(dialog.m_list.GetItemCount(), 1);
+            drv.ClickToolbarButton(dialog.m_toolBar, ID_VIEW_DETAILS);
+            const int columns = dialog.m_list.GetColumnCount();
+            dialog.m_list.SetColumnWidth(0, 123);
+            // Chunks are not in this tree: the selection is cleared, and with it the rows.
             EXPECT_EQ(dialog.SelectTreeItem(top, ItemKind::Chunk, FALSE), 1);
             EXPECT_EQ(dialog.m_tree.GetSelectedItem(), nullptr);
             EXPECT_EQ(dialog.m_curTag, NoItem);
             EXPECT_STREQ(CaptionOf(dialog), "");
+            EXPECT_EQ(dialog.m_list.GetItemCount(), 0);
+            // The columns and the widths the user gave them stay for the next folder.
+            EXPECT_EQ(dialog.SelectTreeItem(0, ItemKind::Folder, FALSE), 1);
+            EXPECT_EQ(dialog.m_list.GetItemCount(), 2);
+            EXPECT_EQ(dialog.m_list.GetColumnCount(), columns);
+            EXPECT_EQ(dialog.m_list.GetColumnWidth(0), 123);
             drv.PressKey(VK_ESCAPE);
         });
         EXPECT_EQ(Run(dialog, ExplorerMode::Chunk, 0), IDCANCEL);
