@@ -367,10 +367,26 @@ bool ListView::SortItems(PFNLVCOMPARE compare, LPARAM data) {
         return false;
     if (m_editWindow)
         EndEditLabel(false);
-    std::stable_sort(items.begin(), items.end(), [&](const Item& a, const Item& b) {
-        return compare(a.lParam, b.lParam, data) < 0;
+    // The rows' item data and places are sorted, then the rows moved once: the comparison
+    // walks a compact array, and the place of the shift-click anchor is known afterwards.
+    std::vector<std::pair<LPARAM, int>> order;
+    order.reserve(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i)
+        order.emplace_back(items[i].lParam, static_cast<int>(i));
+    std::stable_sort(order.begin(), order.end(), [&](const auto& a, const auto& b) {
+        return compare(a.first, b.first, data) < 0;
     });
-    m_anchor = NextItem(-1, LVNI_FOCUSED);
+    std::vector<Item> sorted;
+    sorted.reserve(items.size());
+    int anchor = -1;
+    for (const auto& [lParam, place] : order) {
+        if (place == m_anchor)
+            anchor = static_cast<int>(sorted.size());
+        sorted.push_back(std::move(items[static_cast<std::size_t>(place)]));
+    }
+    items.swap(sorted);
+    // The anchor stays with its row, as the focus and selection do.
+    m_anchor = anchor;
     m_pressItem = m_selectOnlyOnRelease = m_armedEdit = -1;
     m_dragCandidate = false;
     Changed(ControlChange::ItemChanged);

@@ -335,6 +335,17 @@ TEST_P(ListConformance, SortingMovesRowsWithTheirStates) {
     EXPECT_EQ(Selected(), std::vector<int>{3});
 }
 
+TEST_P(ListConformance, SortingKeepsTheShiftClickAnchorOnItsRow) {
+    driver->ClickListItem(list, 0);           // Alpha: the anchor
+    driver->ClickListItem(list, 2, MK_SHIFT); // Gamma: the focus
+    ASSERT_TRUE(list.SortItems(CALLBACK_ByDataDescending, 7));
+    // Epsilon, Delta, Gamma, Beta, Alpha: the anchor went to the bottom with Alpha.
+    EXPECT_EQ(list.GetItemText(4, 0), "Alpha");
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), 2);
+    driver->ClickListItem(list, 0, MK_SHIFT);
+    EXPECT_EQ(Selected(), (std::vector<int>{0, 1, 2, 3, 4}));
+}
+
 TEST_P(ListConformance, HitTestsAgreeWithItemRectanglesInEveryView) {
     for (DWORD view : {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT}) {
         list.ModifyStyle(LVS_TYPEMASK, view);
