@@ -123,6 +123,25 @@ TEST_F(ViewModesTest, ColumnClicksSortAndASecondClickReverses) {
     });
 }
 
+TEST_F(ViewModesTest, SortingOpensOnlyTheTablesItsComparisonsNeed) {
+    chunks().Remove(c2);
+    ExplorerDialog dialog;
+    std::size_t messages = 0;
+    Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver& d) {
+        CListCtrl& list = dialog.m_list;
+        d.ClickToolbarButton(dialog.m_toolBar, ID_VIEW_DETAILS);
+        ASSERT_THAT(ColumnTexts(list, 0), ElementsAre("Alt", "Neu", "Hafen"));
+        // A lone chunk is never compared with another chunk: its table is not needed.
+        db().Execute("DROP TABLE CHUNKS");
+        d.ClickColumnHeader(list, 0);
+        d.ClickColumnHeader(list, 0);
+        EXPECT_EQ(dialog.m_sortColumn, -1);
+        EXPECT_THAT(ColumnTexts(list, 0), ElementsAre("Neu", "Alt", "Hafen"));
+        messages = d.Messages().size();
+    });
+    EXPECT_EQ(messages, 0u);
+}
+
 // CompareRows on its own, reading the store for every comparison.
 class CompareRowsTest : public ListDialogTest {
 protected:

@@ -10,7 +10,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -132,15 +134,35 @@ void SortRows(ExplorerDialog& dialog) {
         dialog.m_list.SortItems(&ExplorerDialog::CompareRows, sortKey);
         return;
     }
+    const int count = dialog.m_list.GetItemCount();
+    std::vector<ItemTag> tags(static_cast<std::size_t>(count));
+    int folders = 0;
+    int chunks = 0;
+    for (int i = 0; i < count; ++i) {
+        tags[static_cast<std::size_t>(i)] = static_cast<ItemTag>(dialog.m_list.GetItemData(i));
+        folders += TagKind(tags[static_cast<std::size_t>(i)]) == ItemKind::Folder;
+        chunks += TagKind(tags[static_cast<std::size_t>(i)]) == ItemKind::Chunk;
+    }
+    // Fields are compared only between two rows of one kind, so a kind with a single row (or
+    // none) needs neither its fields nor its table: the table stays closed, as it would if every
+    // comparison read for itself.
+    const bool readFolders = folders > 1;
+    const bool readChunks = chunks > 1;
     SortCache cache;
     cache.sortKey = sortKey;
     {
-        ExplorerTableScope folderScope(g_context.database);
-        ChunksTableScope chunkScope(g_context.database);
-        const int count = dialog.m_list.GetItemCount();
-        cache.keys.reserve(static_cast<std::size_t>(count));
-        for (int i = 0; i < count; ++i) {
-            const auto tag = static_cast<ItemTag>(dialog.m_list.GetItemData(i));
+        std::optional<ExplorerTableScope> folderScope;
+        std::optional<ChunksTableScope> chunkScope;
+        if (readFolders)
+            folderScope.emplace(g_context.database);
+        if (readChunks)
+            chunkScope.emplace(g_context.database);
+        cache.keys.reserve(tags.size());
+        for (const ItemTag tag : tags) {
+            const ItemKind kind = TagKind(tag);
+            if ((kind == ItemKind::Folder && !readFolders) ||
+                (kind == ItemKind::Chunk && !readChunks))
+                continue;
             auto [entry, added] = cache.keys.emplace(tag, SortKey{tag, CString(), COleDateTime()});
             if (added)
                 ReadSortKey(entry->second, column);
