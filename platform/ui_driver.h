@@ -73,6 +73,8 @@ public:
     virtual void MouseDoubleDown(CWnd& window, CPoint point, UINT keys = 0) = 0;
     // Lets the double-click time pass (a click on a selected label then starts editing it).
     virtual void ElapseDoubleClickTime() = 0;
+    // Lets `milliseconds` pass with the buttons held as they are (a held scroll arrow repeats).
+    virtual void Wait(int milliseconds) = 0;
     // Turns the wheel by `notches` (positive: away from the person, which scrolls up) with the
     // pointer at `point`.
     virtual void MouseWheel(CWnd& window, CPoint point, int notches, UINT keys = 0) = 0;

@@ -913,6 +913,23 @@ void FollowScrollBar(MouseAction action, CPoint screenPoint) {
 
 } // namespace
 
+bool ScrollBarHeld() {
+    const std::optional<ScrollTrack>& track = Sys().scrollTrack;
+    return track && PressCode(track->part) >= 0 && Live(track->window);
+}
+
+bool RepeatScrollBar() {
+    if (!ScrollBarHeld())
+        return false;
+    const ScrollTrack track = *Sys().scrollTrack;
+    WindowData* data = Live(track.window);
+    const scroll_bar::Layout layout = scroll_bar::LayoutOf(*data, BorderInsets(*data), track.bar);
+    // Off the part pressed, the repeats pause; back on it, they go on.
+    if (scroll_bar::PartAt(layout, WindowPoint(*data, Sys().cursor)) == track.part)
+        SendScroll(track.window, track.bar, PressCode(track.part));
+    return ScrollBarHeld();
+}
+
 DWORD NeededScrollBars(HWND window, const std::function<CSize()>& contentSize) {
     WindowData* data = Live(window);
     if (!data)

@@ -699,6 +699,58 @@ TEST_P(ConformanceTest, ScrollBarsShowWhenNeededAndScrollByArrowPageAndThumb) {
     EXPECT_TRUE(dialog.Notes(kTreeId, NM_CLICK).empty());
 }
 
+TEST_P(ConformanceTest, AHeldArrowOrTrackRepeatsUntilReleasedOrLeft) {
+    ControlsDialog dialog;
+    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 60); };
+    int page = 0;
+    int afterArrowHeld = -1;
+    int afterRelease = -1;
+    int afterTrackHeld = -1;
+    int afterLeaving = -1;
+    int whileAway = -1;
+    driver()
+        .Then([&](UiDriver& d) {
+            CListCtrl& list = dialog.List();
+            page = list.GetCountPerPage();
+            CRect client;
+            list.GetClientRect(&client);
+            const long x = client.right + GetSystemMetrics(SM_CXVSCROLL) / 2;
+            const long arrow = GetSystemMetrics(SM_CXVSCROLL);
+            const CPoint downArrow(x, client.bottom - arrow / 2);
+            d.MouseDown(list, downArrow);
+            d.Wait(700);
+            d.MouseUp(list, downArrow);
+            afterArrowHeld = list.GetTopIndex();
+            d.Wait(400);
+            afterRelease = list.GetTopIndex();
+            // The track's far end: pages until the thumb reaches the pointer, there it stops.
+            const CPoint trackEnd(x, client.bottom - arrow - 1);
+            d.MouseDown(list, trackEnd);
+            d.Wait(1500);
+            d.MouseUp(list, trackEnd);
+            afterTrackHeld = list.GetTopIndex();
+            // Off the arrow the repeats pause.
+            const CPoint upArrow(x, arrow / 2);
+            d.MouseDown(list, upArrow);
+            d.MouseMove(list, CPoint(client.Width() / 2, client.Height() / 2));
+            afterLeaving = list.GetTopIndex();
+            d.Wait(700);
+            whileAway = list.GetTopIndex();
+            d.MouseUp(list, CPoint(client.Width() / 2, client.Height() / 2));
+        })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+
+    ASSERT_GT(page, 1);
+    EXPECT_GT(afterArrowHeld, 2); // the press itself, then repeats
+    EXPECT_LT(afterArrowHeld, 60 - page);
+    EXPECT_EQ(afterRelease, afterArrowHeld);
+    EXPECT_EQ(afterTrackHeld, 60 - page);
+    EXPECT_EQ(afterLeaving, 60 - page - 1);
+    EXPECT_EQ(whileAway, afterLeaving);
+    EXPECT_TRUE(dialog.Notes(kListId, NM_CLICK).empty());
+}
+
 // ---- Popup menus ----
 
 TEST_P(ConformanceTest, ContextMenusShowTheirStructureAndReturnTheChoice) {

@@ -161,6 +161,17 @@ void TestDriver::ElapseDoubleClickTime() {
     Flush();
 }
 
+void TestDriver::Wait(int milliseconds) {
+    // Time passes in the steps a held scroll bar repeats at.
+    for (int elapsed = winsys::kScrollRepeatDelay; elapsed <= milliseconds;
+         elapsed += winsys::kScrollRepeatInterval) {
+        if (!winsys::RepeatScrollBar())
+            break;
+        Flush();
+    }
+    Flush();
+}
+
 void TestDriver::PressKey(UINT virtualKey, UINT modifiers) {
     winsys::InjectKey(virtualKey, modifiers);
     Flush();

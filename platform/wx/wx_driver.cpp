@@ -406,6 +406,11 @@ void WxTestDriver::ElapseDoubleClickTime() {
     Flush();
 }
 
+void WxTestDriver::Wait(int milliseconds) {
+    m_backend.Pump(milliseconds);
+    Flush();
+}
+
 void WxTestDriver::EnsureKeyboardFocus() {
     if (NativeModalOpen())
         return;

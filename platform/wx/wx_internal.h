@@ -204,6 +204,8 @@ struct WxBackend::Impl {
     int assertions = 0;
     // Runs the layer's deferred actions once the double-click time has passed after a click.
     wxTimer deferredTimer;
+    // Repeats the request of a scroll bar's arrow or track while it is held.
+    wxTimer scrollRepeatTimer;
     // Runs script steps while the toolkit runs a modal loop of its own (menus, message boxes).
     wxTimer scriptTimer;
     int nativeModalDepth = 0;
