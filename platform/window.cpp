@@ -779,3 +779,7 @@ SHORT GetAsyncKeyState(int virtualKey) {
 UINT GetDoubleClickTime() {
     return CurrentWindowBackend().DoubleClickTime();
 }
+
+DWORD GetTickCount() {
+    return CurrentWindowBackend().TickCount();
+}

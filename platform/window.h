@@ -215,6 +215,7 @@ BOOL GetCursorPos(LPPOINT point);
 SHORT GetKeyState(int virtualKey);
 SHORT GetAsyncKeyState(int virtualKey);
 UINT GetDoubleClickTime();
+DWORD GetTickCount();
 
 // ---- Message-map macros ----
 

@@ -161,6 +161,8 @@ public:
     virtual COLORREF SysColor(int index) = 0;
     virtual int SystemMetric(int index) = 0;
     virtual UINT DoubleClickTime() = 0;
+    // Milliseconds from some start on, for what depends on how quickly input follows input.
+    virtual DWORD TickCount() = 0;
 
     virtual std::unique_ptr<TopLevelPeer> CreateTopLevel(HWND window) = 0;
     // Null: the layer draws the control itself.

@@ -65,6 +65,9 @@ public:
     COLORREF SysColor(int index) override;
     int SystemMetric(int index) override;
     UINT DoubleClickTime() override { return kDoubleClickTime; }
+    // Headless time stands still until the script lets it pass.
+    DWORD TickCount() override { return m_ticks; }
+    void Elapse(DWORD milliseconds) { m_ticks += milliseconds; }
     std::unique_ptr<TopLevelPeer> CreateTopLevel(HWND window) override;
     std::unique_ptr<NativeControl> CreateNativeControl(HWND) override { return nullptr; }
     void RunModalLoop(ModalLoop& loop) override;
@@ -108,6 +111,7 @@ private:
     std::vector<MenuRun*> m_menus;
     HCURSOR m_cursor = nullptr;
     DragImageState m_dragImage;
+    DWORD m_ticks = 0;
     std::vector<std::string> m_unscriptedFailures;
 };
 

@@ -5,6 +5,7 @@
 #include "platform/utf8.h"
 #include "platform/window_system.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -136,6 +137,9 @@ void TestDriver::MouseDown(CWnd& window, CPoint point, MouseButton button, UINT 
     winsys::InjectMouse(button == MouseButton::Left ? winsys::MouseAction::LeftDown
                                                     : winsys::MouseAction::RightDown,
                         ToScreen(window, point), keys);
+    // A press on a scroll bar's arrow or track repeats once it has been held long enough.
+    if (winsys::ScrollBarHeld())
+        m_repeatDue = m_backend.TickCount() + winsys::kScrollRepeatDelay;
     Flush();
 }
 
@@ -157,18 +161,21 @@ void TestDriver::MouseDoubleDown(CWnd& window, CPoint point, UINT keys) {
 }
 
 void TestDriver::ElapseDoubleClickTime() {
+    m_backend.Elapse(HeadlessBackend::kDoubleClickTime);
     winsys::RunDeferred();
     Flush();
 }
 
 void TestDriver::Wait(int milliseconds) {
-    // Time passes in the steps a held scroll bar repeats at.
-    for (int elapsed = winsys::kScrollRepeatDelay; elapsed <= milliseconds;
-         elapsed += winsys::kScrollRepeatInterval) {
-        if (!winsys::RepeatScrollBar())
-            break;
+    const DWORD end = m_backend.TickCount() + static_cast<DWORD>(std::max(0, milliseconds));
+    // A held scroll bar repeats at its times on the way.
+    while (winsys::ScrollBarHeld() && m_repeatDue <= end) {
+        m_backend.Elapse(m_repeatDue - m_backend.TickCount());
+        winsys::RepeatScrollBar();
         Flush();
+        m_repeatDue += winsys::kScrollRepeatInterval;
     }
+    m_backend.Elapse(end - m_backend.TickCount());
     Flush();
 }
 

@@ -281,6 +281,12 @@ UINT WxBackend::DoubleClickTime() {
     return time > 0 ? static_cast<UINT>(time) : 500;
 }
 
+DWORD WxBackend::TickCount() {
+    return static_cast<DWORD>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch())
+            .count());
+}
+
 std::unique_ptr<TopLevelPeer> WxBackend::CreateTopLevel(HWND window) {
     return std::make_unique<TopLevel>(*m_impl, window);
 }

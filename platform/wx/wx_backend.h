@@ -45,6 +45,7 @@ public:
     COLORREF SysColor(int index) override;
     int SystemMetric(int index) override;
     UINT DoubleClickTime() override;
+    DWORD TickCount() override;
     std::unique_ptr<TopLevelPeer> CreateTopLevel(HWND window) override;
     std::unique_ptr<NativeControl> CreateNativeControl(HWND window) override;
     void RunModalLoop(ModalLoop& loop) override;
