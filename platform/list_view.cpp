@@ -1089,6 +1089,9 @@ LRESULT ListView::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
         OnKey(static_cast<UINT>(wParam));
         return 0;
+    case WM_CHAR:
+        OnChar(static_cast<unsigned>(wParam));
+        return 0;
     case WM_MOUSEWHEEL:
         OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
@@ -1299,6 +1302,20 @@ void ListView::MoveTo(int index, bool shift, bool control) {
         m_anchor = index;
     }
     EnsureVisible(index, false);
+}
+
+void ListView::OnChar(unsigned ch) {
+    if (items.empty() || !TypeAhead::Searches(ch))
+        return;
+    const TypeAhead::Search search = m_typeAhead.Type(ch, GetTickCount());
+    const int focused = NextItem(-1, LVNI_FOCUSED);
+    const int start = focused < 0 ? 0 : (focused + (search.fromNext ? 1 : 0)) % Count();
+    const int found = FindByPrefix(Count(), start, search.prefix, [&](int index) {
+        const CString& label = items[static_cast<std::size_t>(index)].label;
+        return std::string_view(label.c_str(), static_cast<std::size_t>(label.GetLength()));
+    });
+    if (found >= 0)
+        MoveTo(found, false, false);
 }
 
 void ListView::OnKey(UINT key) {

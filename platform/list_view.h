@@ -21,6 +21,7 @@
 #include "platform/image_list_data.h"
 #include "platform/list_sub_item_texts.h"
 #include "platform/mouse_wheel.h"
+#include "platform/type_ahead.h"
 
 #include <memory>
 #include <vector>
@@ -138,6 +139,8 @@ private:
     void OnRightDown(CPoint point);
     void OnRightUp(CPoint point);
     void OnKey(UINT key);
+    // A typed character finds the next row whose label starts with what was typed.
+    void OnChar(unsigned ch);
     void OnWheel(int delta);
     void OnScroll(int bar, int code);
     // Shows the scroll bars the contents need and sets them to the view's place.
@@ -167,5 +170,6 @@ private:
     bool m_rightPressed = false;
     bool m_redraw = true; // WM_SETREDRAW: changes repaint the control
     WheelTurns m_wheel;
+    TypeAhead m_typeAhead;
     bool m_updatingBars = false;
 };

@@ -804,6 +804,9 @@ LRESULT TreeView::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
         OnKey(static_cast<UINT>(wParam));
         return 0;
+    case WM_CHAR:
+        OnChar(static_cast<unsigned>(wParam));
+        return 0;
     case WM_MOUSEWHEEL:
         OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
@@ -937,6 +940,24 @@ void TreeView::OnRightUp(CPoint point) {
     }
     if (item && winsys::Live(window))
         Select(Find(previousDrop) ? previousDrop : nullptr, TVGN_DROPHILITE, 0);
+}
+
+void TreeView::OnChar(unsigned ch) {
+    if (!TypeAhead::Searches(ch))
+        return;
+    const std::vector<Node*> visible = VisibleItems();
+    if (visible.empty())
+        return;
+    const TypeAhead::Search search = m_typeAhead.Type(ch, GetTickCount());
+    const int count = static_cast<int>(visible.size());
+    const int current = VisibleIndex(Find(m_selected));
+    const int start = current < 0 ? 0 : (current + (search.fromNext ? 1 : 0)) % count;
+    const int found = FindByPrefix(count, start, search.prefix, [&](int index) {
+        const CString& text = visible[static_cast<std::size_t>(index)]->text;
+        return std::string_view(text.c_str(), static_cast<std::size_t>(text.GetLength()));
+    });
+    if (found >= 0)
+        Select(visible[static_cast<std::size_t>(found)]->handle, TVGN_CARET, TVC_BYKEYBOARD);
 }
 
 void TreeView::OnKey(UINT key) {

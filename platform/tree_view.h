@@ -6,6 +6,7 @@
 #include "platform/control_classes.h"
 #include "platform/image_list_data.h"
 #include "platform/mouse_wheel.h"
+#include "platform/type_ahead.h"
 
 #include <memory>
 #include <string>
@@ -92,6 +93,8 @@ private:
     void OnDoubleClick(CPoint point);
     void OnRightUp(CPoint point);
     void OnKey(UINT key);
+    // A typed character selects the next item shown whose label starts with what was typed.
+    void OnChar(unsigned ch);
     void OnWheel(int delta);
     void OnScroll(int code);
     void OnHorizontalScroll(int code);
@@ -116,6 +119,7 @@ private:
     int m_scrollTop = 0;  // first visible row
     int m_scrollLeft = 0; // pixels scrolled off to the left
     WheelTurns m_wheel;
+    TypeAhead m_typeAhead;
     bool m_updatingBars = false;
     std::shared_ptr<ImageListData> m_normal;
     std::shared_ptr<ImageListData> m_state;

@@ -557,6 +557,69 @@ TEST_P(ConformanceTest, TreeLabelEditCommitsAndVetoKeepsTheText) {
     EXPECT_EQ(ends[1].text, "Nichts");
 }
 
+// ---- Finding items by typing ----
+
+TEST_P(ConformanceTest, TypingFindsListRowsAndTreeItemsByTheStartOfTheirText) {
+    ControlsDialog dialog;
+    HTREEITEM berge = nullptr;
+    HTREEITEM bilder = nullptr;
+    HTREEITEM buecher = nullptr;
+    dialog.setUp = [&](ControlsDialog& d) {
+        d.List().InsertColumn(0, "Name", LVCFMT_LEFT, 110);
+        int row = 0;
+        for (const char* name : {"Alpha", "Beta", "Bern", "Berlin", "Gamma", "Ärger", "ärmel"})
+            d.List().InsertItem(row++, name);
+        CTreeCtrl& tree = d.Tree();
+        const HTREEITEM root = tree.InsertItem("Sammlung");
+        tree.InsertItem("Archiv", root);
+        berge = tree.InsertItem("Berge", root);
+        tree.InsertItem("Bach", berge); // collapsed: never found
+        bilder = tree.InsertItem("Bilder", root);
+        buecher = tree.InsertItem("Bücher", root);
+        tree.Expand(root, TVE_EXPAND);
+        tree.SelectItem(root);
+    };
+    std::vector<std::vector<int>> rows;
+    std::vector<HTREEITEM> items;
+    driver()
+        .Then([&](UiDriver& d) {
+            CListCtrl& list = dialog.List();
+            list.SetFocus();
+            auto type = [&](std::string_view text) {
+                d.TypeText(text);
+                rows.push_back(Selected(list));
+            };
+            type("b"); // the first "B"
+            type("b"); // the same letter again: the next one, then round to the first
+            type("b");
+            type("b");
+            d.Wait(1500);
+            type("berl"); // a prefix typed in one go
+            d.Wait(1500);
+            type("ä"); // letters match either case, umlauts too
+            type("ä");
+            d.Wait(1500);
+            type("x"); // nothing starts so: the selection stays
+        })
+        .Then([&](UiDriver& d) {
+            CTreeCtrl& tree = dialog.Tree();
+            tree.SetFocus();
+            for (const char* text : {"b", "b", "b", "b"}) {
+                d.TypeText(text);
+                items.push_back(tree.GetSelectedItem());
+            }
+            d.Wait(1500);
+            d.TypeText("bü");
+            items.push_back(tree.GetSelectedItem());
+        })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+
+    using Rows = std::vector<int>;
+    EXPECT_EQ(rows, (std::vector<Rows>{{1}, {2}, {3}, {1}, {3}, {5}, {6}, {6}}));
+    EXPECT_EQ(items, (std::vector<HTREEITEM>{berge, bilder, buecher, berge, buecher}));
+}
+
 // ---- Mouse wheel ----
 
 TEST_P(ConformanceTest, TheWheelScrollsTheControlUnderThePointerThreeLinesANotch) {
