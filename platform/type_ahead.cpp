@@ -37,13 +37,9 @@ TypeAhead::Search TypeAhead::Type(unsigned ch, DWORD now) {
 }
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    const std::vector<unsigned> wanted = DecodeUtf8(prefix);
-    const std::vector<unsigned> have =
-        DecodeUtf8(text.substr(0, std::min(text.size(), prefix.size() * 2)));
-    if (have.size() < wanted.size())
-        return false;
-    for (std::size_t i = 0; i < wanted.size(); ++i)
-        if (Folded(have[i]) != Folded(wanted[i]))
+    while (!prefix.empty()) {
+        if (text.empty() || Folded(TakeUtf8(text)) != Folded(TakeUtf8(prefix)))
             return false;
+    }
     return true;
 }

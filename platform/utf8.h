@@ -9,3 +9,5 @@
 std::string EncodeUtf8(unsigned ch);
 // The characters of `text`; a sequence cut short at the end gives what its bytes hold.
 std::vector<unsigned> DecodeUtf8(std::string_view text);
+// The first character of `text`, which must not be empty, taken off its front.
+unsigned TakeUtf8(std::string_view& text);
