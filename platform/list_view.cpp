@@ -18,6 +18,8 @@ namespace {
 constexpr int kImageMargin = 2;
 constexpr int kLabelPadding = 2;
 constexpr int kHeaderTextMargin = 6;
+// How far from a header divider the pointer may be to take hold of it, on either side.
+constexpr long kDividerGrip = 4;
 
 int Width(HWND window, const CString& text) {
     return winsys::MetricsOf(window).TextWidth(text.str());
@@ -670,6 +672,17 @@ int ListView::HeaderHitTest(CPoint point) const {
     return -1;
 }
 
+int ListView::HeaderDividerAt(CPoint point) const {
+    if (point.y < 0 || point.y >= HeaderHeight())
+        return -1;
+    for (int c = static_cast<int>(columns.size()) - 1; c >= 0; --c) {
+        const long edge = ColumnLeft(c) + columns[static_cast<std::size_t>(c)].width;
+        if (std::labs(point.x - edge) <= kDividerGrip)
+            return c;
+    }
+    return -1;
+}
+
 int ListView::HitTest(CPoint point, UINT& flags, int* subItem) const {
     const CRect client = winsys::ClientRect(window);
     flags = 0;
@@ -1077,9 +1090,24 @@ LRESULT ListView::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         OnMouseMove(static_cast<UINT>(wParam), point);
         return 0;
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != window)
+        if (reinterpret_cast<HWND>(lParam) != window) {
             m_dragCandidate = false;
+            m_sizedColumn = -1;
+        }
         return 0;
+    case WM_SETCURSOR:
+        // Over a header divider the pointer shows that the column can be sized.
+        if (reinterpret_cast<HWND>(wParam) == window && LOWORD(lParam) == HTCLIENT &&
+            View() == LVS_REPORT) {
+            CPoint cursor;
+            ::GetCursorPos(&cursor);
+            const CPoint origin = winsys::ClientOrigin(window);
+            if (HeaderDividerAt(CPoint(cursor.x - origin.x, cursor.y - origin.y)) >= 0) {
+                ::SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
+                return TRUE;
+            }
+        }
+        return winsys::DefaultProc(hwnd, message, wParam, lParam);
     case WM_RBUTTONDOWN:
         OnRightDown(point);
         return 0;
@@ -1167,6 +1195,19 @@ void ListView::OnButtonDown(CPoint point, bool doubleClick) {
     if (!winsys::Live(window))
         return;
     if (View() == LVS_REPORT && point.y >= 0 && point.y < HeaderHeight()) {
+        m_pressedColumn = -1;
+        if (const int divider = HeaderDividerAt(point); divider >= 0) {
+            // A double click fits the column to its texts; a press drags its width.
+            if (doubleClick) {
+                SetColumnWidth(divider, LVSCW_AUTOSIZE_USEHEADER);
+                return;
+            }
+            m_sizedColumn = divider;
+            m_sizeGrab =
+                point.x - (ColumnLeft(divider) + columns[static_cast<std::size_t>(divider)].width);
+            winsys::SetCapture(window);
+            return;
+        }
         m_pressedColumn = doubleClick ? -1 : HeaderHitTest(point);
         return;
     }
@@ -1216,6 +1257,12 @@ void ListView::OnButtonDown(CPoint point, bool doubleClick) {
 }
 
 void ListView::OnMouseMove(UINT keys, CPoint point) {
+    if (m_sizedColumn >= 0) {
+        if (m_sizedColumn < static_cast<int>(columns.size()))
+            SetColumnWidth(m_sizedColumn,
+                           std::max(0L, point.x - m_sizeGrab - ColumnLeft(m_sizedColumn)));
+        return;
+    }
     if (!m_dragCandidate || !(keys & MK_LBUTTON))
         return;
     const int dx = GetSystemMetrics(SM_CXDRAG) / 2;
@@ -1232,6 +1279,13 @@ void ListView::OnMouseMove(UINT keys, CPoint point) {
 }
 
 void ListView::OnButtonUp(CPoint point) {
+    if (m_sizedColumn >= 0) {
+        OnMouseMove(MK_LBUTTON, point);
+        m_sizedColumn = -1;
+        if (winsys::Capture() == window)
+            winsys::ReleaseCapture();
+        return;
+    }
     if (m_pressedColumn >= 0) {
         const int column = std::exchange(m_pressedColumn, -1);
         if (HeaderHitTest(point) == column)

@@ -133,6 +133,9 @@ private:
     void SelectRange(int from, int to, bool keepOthers);
     void DeselectAllExcept(int keep);
     void MoveTo(int index, bool shift, bool control);
+    // The column whose right edge in the header lies at `point` (the last one when several
+    // meet there, so that a column dragged to no width can be opened again); -1 elsewhere.
+    int HeaderDividerAt(CPoint point) const;
     void OnButtonDown(CPoint point, bool doubleClick);
     void OnButtonUp(CPoint point);
     void OnMouseMove(UINT keys, CPoint point);
@@ -167,6 +170,8 @@ private:
     int m_selectOnlyOnRelease = -1;
     int m_armedEdit = -1;
     int m_pressedColumn = -1;
+    int m_sizedColumn = -1; // the column whose header divider is being dragged
+    long m_sizeGrab = 0;    // where on the divider the pointer took hold
     bool m_rightPressed = false;
     bool m_redraw = true; // WM_SETREDRAW: changes repaint the control
     WheelTurns m_wheel;

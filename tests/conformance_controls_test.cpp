@@ -4,6 +4,7 @@
 // the layer's geometry fails here.
 #include "tests/e2e/conformance_backend.h"
 
+#include "platform/app.h"
 #include "platform/dialog.h"
 #include "platform/image_list.h"
 #include "platform/list_ctrl.h"
@@ -473,6 +474,66 @@ TEST_P(ConformanceTest, ColumnHeaderClicksReportTheColumnAndSortingMovesRows) {
                                                    "Standbild 2", "Standbild 1"}));
     EXPECT_EQ(descending, (std::vector<std::string>{"Standbild 1", "Standbild 2", "Standbild 3",
                                                     "Standbild 4", "Standbild 5"}));
+}
+
+TEST_P(ConformanceTest, HeaderDividersSizeColumnsByDragAndFitThemByDoubleClick) {
+    ControlsDialog dialog;
+    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 5); };
+    HCURSOR onDivider = nullptr;
+    HCURSOR onHeader = nullptr;
+    int whileDragging = -1;
+    int dragged = -1;
+    int typLeft = -1;
+    int closed = -1;
+    int reopened = -1;
+    int fitted = -1;
+    int fittedByCall = -1;
+    driver()
+        .Then([&](UiDriver& d) {
+            CListCtrl& list = dialog.List();
+            const long y = d.ColumnHeaderPoint(list, 0).y;
+            d.MouseMove(list, CPoint(111, y)); // the divider after "Name" (110 wide)
+            onDivider = d.CurrentCursor();
+            d.MouseMove(list, CPoint(50, y));
+            onHeader = d.CurrentCursor();
+            // Dragged from a pixel right of the divider: the column keeps that offset.
+            d.MouseDown(list, CPoint(112, y));
+            d.MouseMove(list, CPoint(142, y));
+            whileDragging = list.GetColumnWidth(0);
+            d.MouseMove(list, CPoint(162, y));
+            d.MouseUp(list, CPoint(162, y));
+            dragged = list.GetColumnWidth(0);
+            CRect typCell;
+            list.GetSubItemRect(0, 1, LVIR_BOUNDS, typCell);
+            typLeft = typCell.left;
+            // "Typ" dragged shut, then opened again from the very same place.
+            const long typRight = 160 + 70;
+            d.Drag(list, CPoint(typRight, y), {CPoint(typRight - 40, y)}, CPoint(100, y));
+            closed = list.GetColumnWidth(1);
+            d.Drag(list, CPoint(160, y), {CPoint(170, y)}, CPoint(185, y));
+            reopened = list.GetColumnWidth(1);
+            // A double click on a divider fits the column to its texts and header.
+            d.DoubleClick(list, CPoint(160, y));
+            fitted = list.GetColumnWidth(0);
+            list.SetColumnWidth(0, 200);
+            list.SetColumnWidth(0, LVSCW_AUTOSIZE_USEHEADER);
+            fittedByCall = list.GetColumnWidth(0);
+        })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+
+    EXPECT_EQ(onDivider, LoadCursor(nullptr, IDC_SIZEWE));
+    EXPECT_NE(onHeader, LoadCursor(nullptr, IDC_SIZEWE));
+    EXPECT_EQ(whileDragging, 140); // the column follows the pointer
+    EXPECT_EQ(dragged, 160);
+    EXPECT_EQ(typLeft, 160);
+    EXPECT_EQ(closed, 0);
+    EXPECT_EQ(reopened, 25);
+    EXPECT_EQ(fitted, fittedByCall);
+    EXPECT_GT(fitted, 0);
+    EXPECT_LT(fitted, 160);
+    // Sizing is no click on a column.
+    EXPECT_TRUE(dialog.Notes(kListId, LVN_COLUMNCLICK).empty());
 }
 
 // ---- Tree ----
