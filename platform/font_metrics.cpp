@@ -1,11 +1,38 @@
 #include "platform/font_metrics.h"
 
+#include <vector>
+
 int CountCharacters(std::string_view text) {
     int count = 0;
     for (char ch : text)
         if ((static_cast<unsigned char>(ch) & 0xC0) != 0x80)
             ++count;
     return count;
+}
+
+std::string FitWithEndEllipsis(const FontMetrics& metrics, std::string_view text, long width) {
+    if (metrics.TextWidth(text) <= width)
+        return std::string(text);
+    constexpr std::string_view kDots = "...";
+    const long room = width - metrics.TextWidth(kDots);
+    // The character boundaries, then the longest run of characters that fits: widths grow with
+    // the run, so a binary search over the boundaries finds it.
+    std::vector<std::size_t> ends;
+    for (std::size_t i = 1; i <= text.size(); ++i)
+        if (i == text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+            ends.push_back(i);
+    std::size_t low = 0; // characters known to fit
+    std::size_t high = ends.size();
+    while (low < high) {
+        const std::size_t middle = (low + high + 1) / 2;
+        if (metrics.TextWidth(text.substr(0, ends[middle - 1])) <= room)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    std::string fitted(text.substr(0, low ? ends[low - 1] : 0));
+    fitted += kDots;
+    return fitted;
 }
 
 int FixedFontMetrics::TextWidth(std::string_view text) const {

@@ -3,6 +3,7 @@
 // the same way.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 class FontMetrics {
@@ -33,3 +34,8 @@ private:
 
 // Number of characters (UTF-8 code points) in `text`.
 int CountCharacters(std::string_view text);
+
+// `text` as it fits `width` pixels on one line: whole when it fits, otherwise as many of its first
+// characters as leave room for "..." behind them (DT_END_ELLIPSIS). When not even the dots fit,
+// the dots alone: the rectangle clips them.
+std::string FitWithEndEllipsis(const FontMetrics& metrics, std::string_view text, long width);

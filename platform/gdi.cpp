@@ -654,7 +654,12 @@ int CDC::DrawText(LPCTSTR text, int count, LPRECT rect, UINT format) {
         CRect bounded = ToSurface(CRect(rect));
         m_clip.IntersectRect(&m_clip, &bounded);
     }
+    std::string fitted;
     for (std::string_view line : lines) {
+        if ((format & DT_END_ELLIPSIS) && m_metrics->TextWidth(line) > width) {
+            fitted = FitWithEndEllipsis(*m_metrics, line, width);
+            line = fitted;
+        }
         const long lineWidth = m_metrics->TextWidth(line);
         long x = rect->left;
         if (format & DT_CENTER)

@@ -1527,9 +1527,10 @@ void ListView::PaintItem(CDC& dc, int index, const NMLVCUSTOMDRAW& colors) {
         text.DeflateRect(kLabelPadding, 0);
         if (view == LVS_ICON) {
             text.top += 1;
-            dc.DrawText(row.label, &text, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+            dc.DrawText(row.label, &text, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS);
         } else {
-            dc.DrawText(row.label, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+            dc.DrawText(row.label, &text,
+                        DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
         }
     }
     if (view == LVS_REPORT) {
@@ -1542,7 +1543,8 @@ void ListView::PaintItem(CDC& dc, int index, const NMLVCUSTOMDRAW& colors) {
             const UINT align = format == LVCFMT_RIGHT    ? DT_RIGHT
                                : format == LVCFMT_CENTER ? DT_CENTER
                                                          : DT_LEFT;
-            dc.DrawText(Text(index, c), &cell, align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+            dc.DrawText(Text(index, c), &cell,
+                        align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
         }
     }
     if ((row.state & LVIS_FOCUSED) && focused && lineHeight > 0)
@@ -1566,6 +1568,6 @@ void ListView::PaintHeader(CDC& dc) {
         CRect text = button;
         text.DeflateRect(kHeaderTextMargin, 0);
         dc.DrawText(columns[static_cast<std::size_t>(c)].text, &text,
-                    DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+                    DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
 }

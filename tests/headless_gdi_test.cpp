@@ -78,6 +78,33 @@ TEST_F(HeadlessGdi, TextIsOneBlockPerCharacterWhereTheFormatPutsIt) {
     EXPECT_EQ(At(45, 110), GetSysColor(COLOR_BTNFACE));
 }
 
+TEST(TextFitting, EndEllipsisKeepsWholeCharactersBeforeTheDots) {
+    const FixedFontMetrics metrics; // six pixels a character
+    EXPECT_EQ(FitWithEndEllipsis(metrics, "abcdefgh", 48), "abcdefgh");
+    EXPECT_EQ(FitWithEndEllipsis(metrics, "abcdefgh", 47), "abcd...");
+    EXPECT_EQ(FitWithEndEllipsis(metrics, "abcdefgh", 30), "ab...");
+    EXPECT_EQ(FitWithEndEllipsis(metrics, "abcdefgh", 10), "...");
+    // Umlauts are one character of two bytes: never cut in half.
+    EXPECT_EQ(FitWithEndEllipsis(metrics, "Größenwahn", 36), "Grö...");
+    EXPECT_EQ(FitWithEndEllipsis(metrics, "", 0), "");
+}
+
+TEST_F(HeadlessGdi, EndEllipsisDrawsTheDotsInsteadOfACutCharacter) {
+    {
+        CClientDC dc(&host);
+        dc.SetBkMode(TRANSPARENT);
+        dc.SetTextColor(RGB(0, 0, 0));
+        CRect cut(0, 0, 33, 20);
+        dc.DrawText("abcdefgh", &cut, DT_LEFT | DT_TOP | DT_SINGLELINE);
+        CRect dotted(0, 40, 33, 60);
+        dc.DrawText("abcdefgh", &dotted, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_END_ELLIPSIS);
+    }
+    // Without: a sixth character begins at x 30 and is clipped at 33. With: five blocks ("ab...").
+    EXPECT_EQ(At(31, 5), RGB(0, 0, 0));
+    EXPECT_EQ(At(25, 45), RGB(0, 0, 0));
+    EXPECT_EQ(At(31, 45), GetSysColor(COLOR_BTNFACE));
+}
+
 TEST_F(HeadlessGdi, PatternBrushFromAMonochromeBitmap) {
     const WORD rows[8] = {0xF000, 0xF000, 0xF000, 0xF000, 0x0F00, 0x0F00, 0x0F00, 0x0F00};
     std::uint8_t bits[16];
