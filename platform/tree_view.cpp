@@ -960,6 +960,26 @@ void TreeView::OnChar(unsigned ch) {
         Select(visible[static_cast<std::size_t>(found)]->handle, TVGN_CARET, TVC_BYKEYBOARD);
 }
 
+void TreeView::ExpandAllBelow(HTREEITEM item) {
+    // Handles, not nodes: an expansion notification may insert or delete items on the way.
+    std::vector<HTREEITEM> pending{item};
+    while (!pending.empty()) {
+        const HTREEITEM next = pending.back();
+        pending.pop_back();
+        Node* node = Find(next);
+        if (!node || !HasChildren(node))
+            continue;
+        if (!(node->state & TVIS_EXPANDED))
+            Expand(next, TVE_EXPAND, true);
+        if (!winsys::Live(window))
+            return;
+        if ((node = Find(next)) == nullptr)
+            continue;
+        for (auto child = node->children.rbegin(); child != node->children.rend(); ++child)
+            pending.push_back((*child)->handle);
+    }
+}
+
 void TreeView::OnKey(UINT key) {
     NMTVKEYDOWN info{};
     info.wVKey = static_cast<WORD>(key);
@@ -1009,6 +1029,22 @@ void TreeView::OnKey(UINT key) {
             Expand(current->handle, TVE_EXPAND, true);
         else if (!current->children.empty())
             Select(current->children.front()->handle, TVGN_CARET, TVC_BYKEYBOARD);
+        break;
+    case VK_ADD:
+        if (current && !(current->state & TVIS_EXPANDED) && HasChildren(current))
+            Expand(current->handle, TVE_EXPAND, true);
+        break;
+    case VK_SUBTRACT:
+        if (current && (current->state & TVIS_EXPANDED))
+            Expand(current->handle, TVE_COLLAPSE, true);
+        break;
+    case VK_MULTIPLY:
+        if (current)
+            ExpandAllBelow(current->handle);
+        break;
+    case VK_BACK:
+        if (current && current->parent)
+            Select(current->parent->handle, TVGN_CARET, TVC_BYKEYBOARD);
         break;
     case VK_F2:
         if (WindowData* data = winsys::Live(window);

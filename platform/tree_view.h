@@ -95,6 +95,8 @@ private:
     void OnKey(UINT key);
     // A typed character selects the next item shown whose label starts with what was typed.
     void OnChar(unsigned ch);
+    // The keypad's "*": the item and every item below it expanded, as a person would one by one.
+    void ExpandAllBelow(HTREEITEM item);
     void OnWheel(int delta);
     void OnScroll(int code);
     void OnHorizontalScroll(int code);

@@ -579,6 +579,47 @@ TEST_P(ConformanceTest, TreeButtonsExpandWithNotificationsAndClicksSelect) {
     EXPECT_EQ(changed[1].node, items.tiere);
 }
 
+TEST_P(ConformanceTest, KeypadKeysExpandAndCollapseAndBackspaceGoesUp) {
+    ControlsDialog dialog;
+    TreeItems items;
+    dialog.setUp = [&](ControlsDialog& d) { items = FillTree(d.Tree()); };
+    std::vector<std::string> states;
+    HTREEITEM afterBack = nullptr;
+    driver()
+        .Then([&](UiDriver& d) {
+            CTreeCtrl& tree = dialog.Tree();
+            auto expanded = [&](HTREEITEM item) {
+                return (tree.GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+            };
+            auto note = [&] {
+                states.push_back(std::string(expanded(items.root) ? "S+" : "S-") +
+                                 (expanded(items.reisen) ? "R+" : "R-"));
+            };
+            tree.SetFocus();
+            tree.SelectItem(items.root);
+            d.PressKey(VK_ADD);
+            note();
+            tree.SelectItem(items.reisen);
+            d.PressKey(VK_ADD);
+            note();
+            d.PressKey(VK_SUBTRACT);
+            note();
+            d.PressKey(VK_BACK);
+            afterBack = tree.GetSelectedItem();
+            d.PressKey(VK_SUBTRACT);
+            note();
+            d.PressKey(VK_MULTIPLY); // everything below, at every level
+            note();
+        })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+
+    EXPECT_EQ(states, (std::vector<std::string>{"S+R-", "S+R+", "S+R-", "S-R-", "S+R+"}));
+    EXPECT_EQ(afterBack, items.root);
+    // Keys expand as a person does: with the notifications.
+    EXPECT_EQ(dialog.Notes(kTreeId, TVN_ITEMEXPANDING).size(), 6u);
+}
+
 TEST_P(ConformanceTest, TreeLabelEditCommitsAndVetoKeepsTheText) {
     ControlsDialog dialog;
     TreeItems items;

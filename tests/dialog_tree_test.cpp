@@ -90,6 +90,33 @@ TEST_F(DialogTreeTest, FoldersAreReadOnceOnTheirFirstExpansion) {
     ExpectScriptDone();
 }
 
+TEST_F(DialogTreeTest, TheKeypadStarReadsAndOpensEveryLevelBelow) {
+    Init();
+    const FolderId a = MakeFolder("A", 0);
+    const FolderId b = MakeFolder("B", a);
+    MakeFolder("C", b);
+    MakeFolder("E", MakeFolder("D", 0));
+    ExplorerDialog dialog;
+    m_driver.Then([&](UiDriver& d) {
+        CTreeCtrl& tree = dialog.m_tree;
+        const HTREEITEM itemA = tree.GetChildItem(dialog.m_hRoot);
+        tree.SetFocus();
+        tree.SelectItem(itemA);
+        d.PressKey(VK_MULTIPLY);
+        EXPECT_TRUE(IsExpanded(tree, itemA));
+        const HTREEITEM itemB = tree.GetChildItem(itemA);
+        EXPECT_EQ(ChildTexts(tree, itemA), (Texts{"B"}));
+        EXPECT_TRUE(IsExpanded(tree, itemB));
+        EXPECT_EQ(ChildTexts(tree, itemB), (Texts{"C"})); // no placeholder left anywhere
+        EXPECT_TRUE(ChildTexts(tree, tree.GetChildItem(itemB)).empty());
+        // The sibling stays as it was.
+        EXPECT_FALSE(IsExpanded(tree, tree.GetNextSiblingItem(itemA)));
+        d.PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(Run(dialog, ExplorerMode::Folder, 0), IDCANCEL);
+    ExpectScriptDone();
+}
+
 TEST_F(DialogTreeTest, AFolderWhoseSubFoldersVanishedShowsNothing) {
     Init();
     const FolderId x = MakeFolder("X", 0);

@@ -37,6 +37,20 @@ constexpr KeyPair kKeys[] = {
     {WXK_ALT, VK_MENU},
     {WXK_MENU, VK_APPS},
     {WXK_WINDOWS_MENU, VK_APPS},
+    {WXK_NUMPAD_ADD, VK_ADD},
+    {WXK_NUMPAD_SUBTRACT, VK_SUBTRACT},
+    {WXK_NUMPAD_MULTIPLY, VK_MULTIPLY},
+    // The keypad's steering keys with Num Lock off; after the main keys, which the way back
+    // from virtual keys finds first.
+    {WXK_NUMPAD_PAGEUP, VK_PRIOR},
+    {WXK_NUMPAD_PAGEDOWN, VK_NEXT},
+    {WXK_NUMPAD_END, VK_END},
+    {WXK_NUMPAD_HOME, VK_HOME},
+    {WXK_NUMPAD_LEFT, VK_LEFT},
+    {WXK_NUMPAD_UP, VK_UP},
+    {WXK_NUMPAD_RIGHT, VK_RIGHT},
+    {WXK_NUMPAD_DOWN, VK_DOWN},
+    {WXK_NUMPAD_INSERT, VK_INSERT},
 };
 
 } // namespace
