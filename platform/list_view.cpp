@@ -1501,8 +1501,12 @@ void ListView::PaintItem(CDC& dc, int index, const NMLVCUSTOMDRAW& colors) {
     const Item& row = items[static_cast<std::size_t>(index)];
     const bool focused = winsys::Focus() == window;
     const bool showSelection = focused || (data->style & LVS_SHOWSELALWAYS);
-    const bool highlighted =
-        (row.state & LVIS_DROPHILITED) || ((row.state & LVIS_SELECTED) && showSelection);
+    // The selection of a list without the focus shows in the face colour: which control the
+    // keyboard works on stays plain to see.
+    const bool dropTarget = row.state & LVIS_DROPHILITED;
+    const bool shownSelected = (row.state & LVIS_SELECTED) && showSelection;
+    const bool highlighted = dropTarget || (shownSelected && focused);
+    const bool inactive = !dropTarget && shownSelected && !focused;
     const DWORD view = View();
     CRect icon;
     CRect label;
@@ -1515,12 +1519,14 @@ void ListView::PaintItem(CDC& dc, int index, const NMLVCUSTOMDRAW& colors) {
         DrawImageListImage(dc, *list, row.image, at,
                            highlighted ? ILD_TRANSPARENT | ILD_SELECTED : ILD_TRANSPARENT);
     }
-    if (highlighted)
-        dc.FillSolidRect(&label, GetSysColor(COLOR_HIGHLIGHT));
+    if (highlighted || inactive)
+        dc.FillSolidRect(&label, GetSysColor(highlighted ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
     else if (textBackground != CLR_DEFAULT && colors.clrTextBk != CLR_NONE)
         dc.FillSolidRect(&label, colors.clrTextBk);
     dc.SetBkMode(TRANSPARENT);
-    dc.SetTextColor(highlighted ? GetSysColor(COLOR_HIGHLIGHTTEXT) : colors.clrText);
+    dc.SetTextColor(highlighted ? GetSysColor(COLOR_HIGHLIGHTTEXT)
+                    : inactive  ? GetSysColor(COLOR_BTNTEXT)
+                                : colors.clrText);
     const int lineHeight = LineHeight();
     if (m_editItem != index) {
         CRect text = label;

@@ -1119,12 +1119,18 @@ void TreeView::Paint() {
         }
         CRect label;
         ItemRect(node->handle, label, true);
-        const bool highlighted =
-            (node->state & TVIS_DROPHILITED) || (selected && showSelection && !Find(m_drop));
-        if (highlighted)
-            dc.FillSolidRect(&label, GetSysColor(COLOR_HIGHLIGHT));
+        // The selection of a tree without the focus shows in the face colour: which control the
+        // keyboard works on stays plain to see.
+        const bool dropTarget = node->state & TVIS_DROPHILITED;
+        const bool shownSelected = selected && showSelection && !Find(m_drop);
+        const bool highlighted = dropTarget || (shownSelected && focused);
+        const bool inactive = !dropTarget && shownSelected && !focused;
+        if (highlighted || inactive)
+            dc.FillSolidRect(&label, GetSysColor(highlighted ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
         dc.SetBkMode(TRANSPARENT);
-        dc.SetTextColor(GetSysColor(highlighted ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        dc.SetTextColor(GetSysColor(highlighted ? COLOR_HIGHLIGHTTEXT
+                                    : inactive  ? COLOR_BTNTEXT
+                                                : COLOR_WINDOWTEXT));
         const FontMetrics& metrics = winsys::MetricsOf(window);
         dc.TextOut(label.left + kLabelPadding, top + (height - metrics.LineHeight()) / 2,
                    node->text);

@@ -381,6 +381,43 @@ TEST_P(ConformanceTest, ListStatesReadBackAndShowOnTheScreen) {
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
 }
 
+TEST_P(ConformanceTest, OnlyTheControlWithTheFocusShowsItsSelectionHighlighted) {
+    ControlsDialog dialog;
+    TreeItems items;
+    dialog.setUp = [&](ControlsDialog& d) {
+        FillList(d.List(), 4);
+        items = FillTree(d.Tree());
+        d.Tree().Expand(items.root, TVE_EXPAND);
+    };
+    std::vector<COLORREF> listColours;
+    std::vector<COLORREF> treeColours;
+    driver()
+        .Then([&](UiDriver& d) {
+            CListCtrl& list = dialog.List();
+            CTreeCtrl& tree = dialog.Tree();
+            d.ClickTreeItem(tree, items.tiere);
+            d.ClickListItem(list, 1);
+            auto look = [&] {
+                CRect row;
+                list.GetItemRect(1, &row, LVIR_LABEL);
+                CRect item;
+                tree.GetItemRect(items.tiere, &item, TRUE);
+                listColours.push_back(d.PixelAt(list, CPoint(row.right - 2, row.top + 1)));
+                treeColours.push_back(d.PixelAt(tree, CPoint(item.right - 2, item.top + 1)));
+            };
+            look();
+            d.ClickTreeItem(tree, items.tiere);
+            look();
+        })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+
+    const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    EXPECT_EQ(listColours, (std::vector<COLORREF>{highlight, face}));
+    EXPECT_EQ(treeColours, (std::vector<COLORREF>{face, highlight}));
+}
+
 // ---- List: label editing ----
 
 TEST_P(ConformanceTest, ListLabelEditStartsOnASlowClickAndCommitsTypedText) {
