@@ -7,7 +7,6 @@
 #include "platform/window_system.h"
 
 #include <wx/app.h>
-#include <wx/dcscreen.h>
 #include <wx/dialog.h>
 #include <wx/display.h>
 #include <wx/evtloop.h>
@@ -460,18 +459,15 @@ bool WxBackend::HasOpenWindow() const {
 }
 
 bool WxBackend::SaveScreenImage(const std::string& pngPath, const CRect& area) {
-    wxRect rect(0, 0, wxGetDisplaySize().x, wxGetDisplaySize().y);
-    if (!area.IsRectEmpty())
-        rect = wxRect(static_cast<int>(area.left), static_cast<int>(area.top),
-                      static_cast<int>(area.Width()), static_cast<int>(area.Height()));
-    wxBitmap bitmap(rect.width, rect.height, 24);
-    {
-        wxScreenDC screen;
-        wxMemoryDC memory(bitmap);
-        memory.Blit(0, 0, rect.width, rect.height, &screen, rect.x, rect.y);
-    }
-    const wxImage image = bitmap.ConvertToImage();
-    return image.IsOk() && image.SaveFile(wxString::FromUTF8(pngPath), wxBITMAP_TYPE_PNG);
+    Framebuffer screen;
+    return ReadScreen(area, screen) && SavePng(screen, pngPath);
+}
+
+COLORREF WxBackend::ScreenPixel(CPoint screenPoint) {
+    Framebuffer pixel;
+    if (!ReadScreen(CRect(screenPoint, CSize(1, 1)), pixel) || pixel.pixels.size() != 1)
+        return CLR_INVALID;
+    return RgbToColor(pixel.pixels.front());
 }
 
 bool WxBackend::Pump(int milliseconds) {

@@ -65,6 +65,8 @@ public:
     bool SaveWindowImage(HWND topLevel, const std::string& pngPath);
     // What the X server shows in the rectangle (screen coordinates; empty: the whole screen).
     bool SaveScreenImage(const std::string& pngPath, const CRect& area = CRect());
+    // What the X server shows at a screen point; CLR_INVALID off the screen.
+    COLORREF ScreenPixel(CPoint screenPoint);
     // The last top-level window that closed, as it looked then.
     bool SaveLastClosedWindowImage(const std::string& pngPath);
     bool HasOpenWindow() const;

@@ -242,5 +242,7 @@ std::unique_ptr<UserNotifier> MakeWxNotifier(WxBackend::Impl& backend);
 // A toolkit bitmap of layer pixels (transparent pixels masked).
 wxBitmap ToBitmap(const PixelImage& image);
 bool SavePng(const Framebuffer& buffer, const std::string& path);
+// What the X server shows in `area` (empty: the whole screen), in screen coordinates.
+bool ReadScreen(const CRect& area, Framebuffer& out);
 
 } // namespace wxui

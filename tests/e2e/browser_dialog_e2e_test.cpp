@@ -9,7 +9,10 @@
 #include "tests/support/library_fixture.h"
 
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -237,6 +240,42 @@ TEST_F(BrowserDialogE2E, ClickingNameTwiceSortsAscendingThenDescending) {
     EXPECT_EQ(filled, (std::vector<std::string>{"Leuchtturm", "Kutter", "Anker", "Boje"}));
     EXPECT_EQ(ascending, (std::vector<std::string>{"Anker", "Boje", "Kutter", "Leuchtturm"}));
     EXPECT_EQ(descending, (std::vector<std::string>{"Leuchtturm", "Kutter", "Boje", "Anker"}));
+}
+
+TEST_F(BrowserDialogE2E, ScreenshotsShowTheScreenAsItIsAtTheTime) {
+    // Failure screenshots come one after another in one run: each must show its own moment.
+    const std::string before = m_dir.File("before.png");
+    const std::string after = m_dir.File("after.png");
+    wxui::WxBackend& backend = driver().Backend();
+    COLORREF rowBefore = CLR_INVALID;
+    COLORREF rowAfter = CLR_INVALID;
+    driver().Then([&](UiDriver& d) {
+        CListCtrl& list = List(d);
+        CRect label;
+        list.GetItemRect(2, &label, LVIR_LABEL);
+        CPoint corner(label.right - 2, label.top + 1);
+        list.ClientToScreen(&corner);
+        d.ClickListItem(list, 0);
+        rowBefore = backend.ScreenPixel(corner);
+        EXPECT_TRUE(driver().SaveScreenshot(before));
+        d.ClickListItem(list, 2);
+        rowAfter = backend.ScreenPixel(corner);
+        EXPECT_TRUE(driver().SaveScreenshot(after));
+        d.PressKey(VK_ESCAPE);
+    });
+    std::uint32_t chunk = kNoKey;
+    int readOnlyCheck = 0;
+    std::uint32_t folder = m_hafen;
+    void* chunkList = nullptr;
+    EXPL_GetChunk(chunk, readOnlyCheck, folder, chunkList, "Bildschirm");
+    EXPECT_NE(rowBefore, GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(rowAfter, GetSysColor(COLOR_HIGHLIGHT)); // the row selected in between
+    std::ifstream first(before, std::ios::binary);
+    std::ifstream second(after, std::ios::binary);
+    const std::string firstBytes{std::istreambuf_iterator<char>(first), {}};
+    const std::string secondBytes{std::istreambuf_iterator<char>(second), {}};
+    EXPECT_FALSE(firstBytes.empty());
+    EXPECT_NE(firstBytes, secondBytes);
 }
 
 } // namespace
