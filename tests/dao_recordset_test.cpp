@@ -282,6 +282,28 @@ TEST_F(DaoRecordsetTest, SeeksOneAfterAnotherFindWhatASeekFromNowhereFinds) {
             EXPECT_EQ(Name(walker), "r" + std::to_string(key));
         }
     }
+    // Far apart one after another, long enough for stepping to be given up and tried again now
+    // and then; then neighbours again, with a miss between: each seek finds just its own record.
+    std::vector<std::string> spreadNames;
+    for (int k = 100; k < 400; ++k)
+        spreadNames.push_back("s" + std::to_string(k));
+    std::vector<std::pair<std::optional<int>, const char*>> spread;
+    for (int k = 100; k < 400; ++k)
+        spread.push_back({k, spreadNames[std::size_t(k - 100)].c_str()});
+    AddPeople(spread);
+    std::vector<int> sought;
+    for (int k = 100; k < 300; k += 10)
+        sought.push_back(k);
+    for (int k = 300; k < 400; ++k)
+        sought.push_back(k == 350 ? 1000 : k);
+    for (int key : sought) {
+        SCOPED_TRACE(key);
+        COleVariant value = Long(key);
+        ASSERT_EQ(walker.Seek("=", &value), key < 400 ? TRUE : FALSE);
+        if (key < 400) {
+            EXPECT_EQ(Name(walker), "s" + std::to_string(key));
+        }
+    }
     // A record written elsewhere between two seeks is seen by the next one.
     COleVariant one = Long(1), three = Long(3);
     ASSERT_TRUE(walker.Seek("=", &one));

@@ -551,8 +551,10 @@ std::optional<bool> TableCursor::SeekByStepping(const std::vector<Value>& key) {
     // record's fields) find the next key a few entries further on the index, and a few steps of
     // the walk cost a fraction of a new search. Kept to one-column ascending integer indexes,
     // where "the current key lies before the sought one" is a plain comparison. How many steps to
-    // try follows how far the last lookups had to go: records lying far apart get a search at once.
+    // try follows how far the last lookups had to go: records lying far apart get a search at once,
+    // and only every so often a single step to see whether they have come closer again.
     constexpr int kMostSteps = 8;
+    constexpr int kProbeEvery = 16;
     if (key.size() != 1 || m_keyFields.size() != 1 || m_shape.descending[0] ||
         key[0].kind != Value::Integer || m_at != At::Record || !m_live || !m_walk ||
         m_seenVersion != m_state->version)
@@ -562,18 +564,25 @@ std::optional<bool> TableCursor::SeekByStepping(const std::vector<Value>& key) {
     if (sqlite3_column_type(m_walk, column) != SQLITE_INTEGER ||
         sqlite3_column_int64(m_walk, column) >= sought)
         return std::nullopt;
+    int budget = m_stepBudget;
+    if (budget == 0) {
+        if (++m_searchesSinceProbe < kProbeEvery)
+            return std::nullopt;
+        m_searchesSinceProbe = 0;
+        budget = 1;
+    }
     // Every entry with the sought key comes after the current one, so the first entry reached
     // that has it is the first of them, and one with a greater key says there is none. The walk
     // covers the rest of the index, and its own bound stays what it was: its later segments
     // need it.
-    for (int step = 0; step < m_stepBudget; ++step) {
+    for (int step = 0; step < budget; ++step) {
         if (!StepWalk())
             break;
         if (sqlite3_column_type(m_walk, column) != SQLITE_INTEGER)
             break;
         const std::int64_t at = sqlite3_column_int64(m_walk, column);
         if (at == sought) {
-            m_stepBudget = std::min(kMostSteps, m_stepBudget * 2);
+            m_stepBudget = std::min(kMostSteps, budget * 2);
             BecomeCurrent();
             return true;
         }
@@ -584,7 +593,7 @@ std::optional<bool> TableCursor::SeekByStepping(const std::vector<Value>& key) {
     }
     // The full search that follows finds the place anew. The walk stays open until that search
     // has started (see StartWalk), but it no longer stands on a current record.
-    m_stepBudget = std::max(1, m_stepBudget / 2);
+    m_stepBudget = budget / 2;
     m_live = false;
     m_at = At::None;
     m_bof = false;

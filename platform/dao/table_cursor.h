@@ -101,7 +101,8 @@ private:
     // Whether an "=" seek found its key by stepping the walk on; nothing when stepping could not
     // tell and a full search must.
     std::optional<bool> SeekByStepping(const std::vector<Value>& key);
-    int m_stepBudget = 8; // steps SeekByStepping tries before a full search
+    int m_stepBudget = 8;         // steps SeekByStepping tries before a full search; 0: none
+    int m_searchesSinceProbe = 0; // full searches made at once since the last single step
     // The walk's column of a field on a current, unchanged record outside an edit, or -1.
     int FreshWalkColumn(int index) const {
         if (!m_live || m_at != At::Record || m_editMode != dbEditNone || !m_walk ||
