@@ -642,6 +642,22 @@ int CDC::DrawText(LPCTSTR text, int count, LPRECT rect, UINT format) {
         rect->bottom = rect->top + height;
         return height;
     }
+    // Wrapped words running past the bottom: the last line that shows takes the rest of the text,
+    // and so ends in dots.
+    std::string lastShown;
+    if ((format & DT_END_ELLIPSIS) && (format & DT_WORDBREAK) && !(format & DT_SINGLELINE) &&
+        lineHeight > 0) {
+        const auto room =
+            static_cast<std::size_t>(std::max<long>(1, (rect->bottom - rect->top) / lineHeight));
+        if (lines.size() > room) {
+            const std::string_view last = lines[room - 1];
+            lastShown.assign(last.data(),
+                             static_cast<std::size_t>(all.data() + all.size() - last.data()));
+            std::replace(lastShown.begin(), lastShown.end(), '\n', ' ');
+            lines.resize(room);
+            lines.back() = lastShown;
+        }
+    }
     long y = rect->top;
     if (format & DT_SINGLELINE) {
         if (format & DT_VCENTER)

@@ -105,6 +105,28 @@ TEST_F(HeadlessGdi, EndEllipsisDrawsTheDotsInsteadOfACutCharacter) {
     EXPECT_EQ(At(31, 45), GetSysColor(COLOR_BTNFACE));
 }
 
+TEST_F(HeadlessGdi, WrappedTextCutAtTheBottomEndsItsLastLineInDots) {
+    {
+        CClientDC dc(&host);
+        dc.SetBkMode(TRANSPARENT);
+        dc.SetTextColor(RGB(0, 0, 0));
+        // Four words of three characters, four characters wide, two lines high.
+        CRect plain(0, 0, 24, 26);
+        dc.DrawText("aaa bbb ccc ddd", &plain, DT_LEFT | DT_WORDBREAK);
+        CRect dotted(100, 0, 124, 26);
+        dc.DrawText("aaa bbb ccc ddd", &dotted, DT_LEFT | DT_WORDBREAK | DT_END_ELLIPSIS);
+        CRect fits(200, 0, 224, 39);
+        dc.DrawText("aaa bbb ccc", &fits, DT_LEFT | DT_WORDBREAK | DT_END_ELLIPSIS);
+    }
+    // Second line: "bbb" alone, or "b..." filling all four places.
+    EXPECT_EQ(At(13, 16), RGB(0, 0, 0));
+    EXPECT_EQ(At(19, 16), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(At(119, 16), RGB(0, 0, 0));
+    // Nothing cut: the lines stay as they are.
+    EXPECT_EQ(At(219, 16), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(At(213, 29), RGB(0, 0, 0));
+}
+
 TEST_F(HeadlessGdi, PatternBrushFromAMonochromeBitmap) {
     const WORD rows[8] = {0xF000, 0xF000, 0xF000, 0xF000, 0x0F00, 0x0F00, 0x0F00, 0x0F00};
     std::uint8_t bits[16];
