@@ -1093,6 +1093,8 @@ LRESULT ListView::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         if (reinterpret_cast<HWND>(lParam) != window) {
             m_dragCandidate = false;
             m_sizedColumn = -1;
+            if (m_marqueePressed)
+                EndMarquee();
         }
         return 0;
     case WM_SETCURSOR:
@@ -1223,6 +1225,8 @@ void ListView::OnButtonDown(CPoint point, bool doubleClick) {
         m_pressItem = -1;
         if (doubleClick)
             NotifyActivate(NM_DBLCLK, -1, point);
+        else if (!single && winsys::Live(window))
+            BeginMarquee(point, (control ? MK_CONTROL : 0) | (shift ? MK_SHIFT : 0));
         return;
     }
     const UINT state = items[static_cast<std::size_t>(hit)].state;
@@ -1256,7 +1260,61 @@ void ListView::OnButtonDown(CPoint point, bool doubleClick) {
         winsys::SetCapture(window);
 }
 
+void ListView::BeginMarquee(CPoint point, UINT keys) {
+    m_marqueePressed = true;
+    m_marqueeShown = false;
+    m_marqueeStart = CPoint(point.x + m_scroll.x, point.y + m_scroll.y);
+    m_marqueeKeys = keys;
+    m_selectedBefore.assign(items.size(), false);
+    for (std::size_t i = 0; i < items.size(); ++i)
+        m_selectedBefore[i] = (items[i].state & LVIS_SELECTED) != 0;
+    winsys::SetCapture(window);
+}
+
+void ListView::FollowMarquee(CPoint point) {
+    const CPoint start(m_marqueeStart.x - m_scroll.x, m_marqueeStart.y - m_scroll.y);
+    m_marquee = CRect(std::min(start.x, point.x), std::min(start.y, point.y),
+                      std::max(start.x, point.x) + 1, std::max(start.y, point.y) + 1);
+    for (int i = 0; i < Count() && winsys::Live(window); ++i) {
+        CRect bounds;
+        ItemRect(i, LVIR_BOUNDS, bounds);
+        CRect common;
+        const bool inside = common.IntersectRect(&bounds, &m_marquee) != FALSE;
+        const bool before = static_cast<std::size_t>(i) < m_selectedBefore.size() &&
+                            m_selectedBefore[std::size_t(i)];
+        const bool wanted = (m_marqueeKeys & MK_CONTROL) ? before != inside
+                            : (m_marqueeKeys & MK_SHIFT) ? before || inside
+                                                         : inside;
+        if (wanted != ((items[static_cast<std::size_t>(i)].state & LVIS_SELECTED) != 0))
+            SetState(i, wanted ? LVIS_SELECTED : 0, LVIS_SELECTED);
+    }
+    winsys::Invalidate(window, nullptr);
+}
+
+void ListView::EndMarquee() {
+    const bool shown = m_marqueeShown;
+    m_marqueePressed = m_marqueeShown = false;
+    m_selectedBefore.clear();
+    if (winsys::Capture() == window)
+        winsys::ReleaseCapture();
+    if (shown)
+        winsys::Invalidate(window, nullptr);
+}
+
 void ListView::OnMouseMove(UINT keys, CPoint point) {
+    if (m_marqueePressed) {
+        if (!(keys & MK_LBUTTON)) {
+            EndMarquee();
+            return;
+        }
+        const CPoint start(m_marqueeStart.x - m_scroll.x, m_marqueeStart.y - m_scroll.y);
+        if (!m_marqueeShown && std::labs(point.x - start.x) <= GetSystemMetrics(SM_CXDRAG) / 2 &&
+            std::labs(point.y - start.y) <= GetSystemMetrics(SM_CYDRAG) / 2)
+            return;
+        m_marqueeShown = true;
+        FollowMarquee(point);
+        return;
+    }
     if (m_sizedColumn >= 0) {
         if (m_sizedColumn < static_cast<int>(columns.size()))
             SetColumnWidth(m_sizedColumn,
@@ -1279,6 +1337,15 @@ void ListView::OnMouseMove(UINT keys, CPoint point) {
 }
 
 void ListView::OnButtonUp(CPoint point) {
+    if (m_marqueePressed) {
+        const bool shown = m_marqueeShown;
+        if (shown)
+            FollowMarquee(point);
+        EndMarquee();
+        // A marquee is no click.
+        if (shown)
+            return;
+    }
     if (m_sizedColumn >= 0) {
         OnMouseMove(MK_LBUTTON, point);
         m_sizedColumn = -1;
@@ -1488,6 +1555,8 @@ void ListView::Paint() {
             }
         }
     }
+    if (m_marqueeShown)
+        dc.DrawFocusRect(&m_marquee);
     if (View() == LVS_REPORT)
         PaintHeader(dc);
     if (stage & CDRF_NOTIFYPOSTPAINT) {

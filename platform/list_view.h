@@ -137,6 +137,10 @@ private:
     // meet there, so that a column dragged to no width can be opened again); -1 elsewhere.
     int HeaderDividerAt(CPoint point) const;
     void OnButtonDown(CPoint point, bool doubleClick);
+    void BeginMarquee(CPoint point, UINT keys);
+    // The marquee from its start to `point`, and the selection that goes with it.
+    void FollowMarquee(CPoint point);
+    void EndMarquee();
     void OnButtonUp(CPoint point);
     void OnMouseMove(UINT keys, CPoint point);
     void OnRightDown(CPoint point);
@@ -170,6 +174,13 @@ private:
     int m_selectOnlyOnRelease = -1;
     int m_armedEdit = -1;
     int m_pressedColumn = -1;
+    // A press on empty space that, dragged, draws a marquee selecting the items it touches.
+    bool m_marqueePressed = false;
+    bool m_marqueeShown = false;
+    CPoint m_marqueeStart;  // where the press was, in content coordinates (client + scroll)
+    CRect m_marquee;        // client coordinates, while shown
+    UINT m_marqueeKeys = 0; // MK_CONTROL: toggle against the selection before; MK_SHIFT: add to it
+    std::vector<bool> m_selectedBefore;
     int m_sizedColumn = -1; // the column whose header divider is being dragged
     long m_sizeGrab = 0;    // where on the divider the pointer took hold
     bool m_rightPressed = false;

@@ -418,6 +418,43 @@ TEST_P(ConformanceTest, OnlyTheControlWithTheFocusShowsItsSelectionHighlighted) 
     EXPECT_EQ(treeColours, (std::vector<COLORREF>{face, highlight}));
 }
 
+TEST_P(ConformanceTest, AMarqueeFromEmptySpaceSelectsTheRowsItTouches) {
+    ControlsDialog dialog;
+    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 4); };
+    std::vector<std::vector<int>> selections;
+    driver()
+        .Then([&](UiDriver& d) {
+            CListCtrl& list = dialog.List();
+            CRect client;
+            list.GetClientRect(&client);
+            CRect row[4];
+            for (int i = 0; i < 4; ++i)
+                list.GetItemRect(i, &row[i], LVIR_BOUNDS);
+            const CPoint below(40, row[3].bottom + 12);
+            ASSERT_LT(below.y, client.bottom);
+            d.Drag(list, below, {CPoint(50, row[3].top)}, CPoint(60, row[2].CenterPoint().y));
+            selections.push_back(Selected(list));
+            // With Control the rows touched change sides; with Shift they join.
+            d.Drag(list, below, {CPoint(50, row[2].top)}, CPoint(50, row[1].CenterPoint().y),
+                   MK_CONTROL);
+            selections.push_back(Selected(list));
+            d.Drag(list, below, {CPoint(45, row[3].bottom)}, CPoint(45, row[3].CenterPoint().y),
+                   MK_SHIFT);
+            selections.push_back(Selected(list));
+            // A plain click there clears the selection, as before.
+            d.Click(list, below);
+            selections.push_back(Selected(list));
+        })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+
+    using Rows = std::vector<int>;
+    EXPECT_EQ(selections, (std::vector<Rows>{{2, 3}, {1}, {1, 3}, {}}));
+    // Marquees are neither clicks nor drags of rows.
+    EXPECT_EQ(dialog.Notes(kListId, NM_CLICK).size(), 1u);
+    EXPECT_TRUE(dialog.Notes(kListId, LVN_BEGINDRAG).empty());
+}
+
 // ---- List: label editing ----
 
 TEST_P(ConformanceTest, ListLabelEditStartsOnASlowClickAndCommitsTypedText) {
