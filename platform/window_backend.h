@@ -178,6 +178,8 @@ public:
 
     virtual void SetCursor(HCURSOR cursor) = 0;
     virtual void DragImageChanged(const DragImageState& state) = 0;
+    // A timer was set (winsys::SetTimer): the backend sees to it that it falls due in time.
+    virtual void TimersChanged() = 0;
 };
 
 // The backend in effect: the headless one unless a host registered another.

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <deque>
 #include <optional>
 #include <set>
@@ -67,6 +68,13 @@ struct ScrollTrack {
     long grab = 0; // a dragged thumb: where along it the pointer took hold
 };
 
+struct Timer {
+    HWND window;
+    UINT_PTR id;
+    UINT elapse;
+    DWORD due;
+};
+
 struct System {
     LiveWindows live;
     std::vector<HWND> topLevels; // bottom of the z-order first
@@ -78,6 +86,7 @@ struct System {
     std::vector<Deferred> deferred;
     std::vector<PaintContext> painting;
     std::optional<ScrollTrack> scrollTrack;
+    std::vector<Timer> timers;
 };
 
 // Never destroyed: windows may still be torn down by static destructors at exit.
@@ -275,6 +284,7 @@ void Destroy(HWND window) {
         sys.focus = nullptr;
     if (sys.scrollTrack && sys.scrollTrack->window == data)
         sys.scrollTrack.reset();
+    std::erase_if(sys.timers, [&](const Timer& timer) { return timer.window == data; });
     if (sys.capture == data) {
         sys.capture = nullptr;
         if (WindowData* top = Live(TopLevelOf(data)); top && top->peer)
@@ -1134,6 +1144,52 @@ void RunDeferred() {
     for (Deferred& item : due)
         if (Live(item.window))
             item.action();
+}
+
+// ---- Timers ----
+
+UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse) {
+    if (!Live(window))
+        return 0;
+    elapse = std::max<UINT>(elapse, 10);
+    const DWORD due = CurrentWindowBackend().TickCount() + elapse;
+    std::vector<Timer>& timers = Sys().timers;
+    auto found = std::find_if(timers.begin(), timers.end(), [&](const Timer& timer) {
+        return timer.window == window && timer.id == id;
+    });
+    if (found == timers.end())
+        timers.push_back({window, id, elapse, due});
+    else
+        *found = {window, id, elapse, due};
+    CurrentWindowBackend().TimersChanged();
+    return id;
+}
+
+bool KillTimer(HWND window, UINT_PTR id) {
+    const std::size_t removed = std::erase_if(
+        Sys().timers, [&](const Timer& timer) { return timer.window == window && timer.id == id; });
+    return removed > 0;
+}
+
+std::optional<DWORD> NextTimerDue() {
+    std::optional<DWORD> next;
+    for (const Timer& timer : Sys().timers)
+        if (!next || static_cast<std::int32_t>(timer.due - *next) < 0)
+            next = timer.due;
+    return next;
+}
+
+void RunDueTimers(DWORD now) {
+    // Collected first: a timer's window may set or kill timers while it handles its message.
+    std::vector<std::pair<HWND, UINT_PTR>> due;
+    for (Timer& timer : Sys().timers)
+        if (static_cast<std::int32_t>(now - timer.due) >= 0) {
+            due.emplace_back(timer.window, timer.id);
+            timer.due = now + timer.elapse;
+        }
+    for (const auto& [window, id] : due)
+        if (Live(window))
+            Send(window, WM_TIMER, id, 0);
 }
 
 // ---- Painting ----

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CWnd;
@@ -171,6 +172,18 @@ constexpr int kScrollRepeatInterval = 50;
 bool ScrollBarHeld();
 // One repeat of the held request; false when nothing is held any more.
 bool RepeatScrollBar();
+
+// ---- Timers ----
+// WM_TIMER (wParam: the id) to `window` every `elapse` milliseconds of the backend's clock
+// (GetTickCount), from now on until killed or the window is destroyed; the same id again starts
+// it afresh. Shorter than 10 milliseconds counts as 10. The backend delivers them (headless: as
+// the script lets time pass).
+UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse);
+bool KillTimer(HWND window, UINT_PTR id);
+// When the next timer falls due, if one is set.
+std::optional<DWORD> NextTimerDue();
+// Sends WM_TIMER for each timer due at `now` (once each, however late) and sets its next time.
+void RunDueTimers(DWORD now);
 
 // ---- Painting ----
 // Client-coordinate rectangle of `window` (null: all of it) needs painting.

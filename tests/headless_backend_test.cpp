@@ -307,6 +307,47 @@ TEST_F(HeadlessPainting, DragImageFunctionsMoveTheImageTheBackendShows) {
     EXPECT_FALSE(driver.DragImage().dragging);
 }
 
+// Records the timer messages it gets, with the time they came.
+class TimerWindow : public RecordingWindow {
+public:
+    std::vector<std::pair<UINT_PTR, DWORD>> ticks;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_TIMER)
+            ticks.emplace_back(static_cast<UINT_PTR>(wParam), GetTickCount());
+        return RecordingWindow::WindowProc(message, wParam, lParam);
+    }
+};
+
+TEST(HeadlessTimers, TimersFallDueAsTheScriptLetsTimePassAndStopWhenKilled) {
+    headless::TestDriver driver;
+    TimerWindow window;
+    ASSERT_TRUE(window.Create(CRect(10, 10, 200, 100)));
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(winsys::SetTimer(window.m_hWnd, 7, 100), 7u);
+    EXPECT_EQ(winsys::SetTimer(window.m_hWnd, 8, 150), 8u);
+    driver.Wait(99);
+    EXPECT_TRUE(window.ticks.empty()); // headless time stands still otherwise
+    driver.Wait(251);                  // to 350
+    using Ticks = std::vector<std::pair<UINT_PTR, DWORD>>;
+    EXPECT_EQ(window.ticks, (Ticks{{7, start + 100},
+                                   {8, start + 150},
+                                   {7, start + 200},
+                                   {7, start + 300},
+                                   {8, start + 300}}));
+    // Set again, a timer starts afresh; killed, it is gone.
+    window.ticks.clear();
+    winsys::SetTimer(window.m_hWnd, 7, 40);
+    EXPECT_TRUE(winsys::KillTimer(window.m_hWnd, 8));
+    EXPECT_FALSE(winsys::KillTimer(window.m_hWnd, 8));
+    driver.Wait(100);
+    EXPECT_EQ(window.ticks, (Ticks{{7, start + 390}, {7, start + 430}}));
+    // A destroyed window's timers go with it.
+    window.DestroyWindow();
+    EXPECT_FALSE(winsys::NextTimerDue().has_value());
+}
+
 TEST(HeadlessModalLoops, WithoutAScriptALoopIsCancelledAndRemembered) {
     constexpr ControlTemplate controls[] = {
         {IDOK, ControlClass::Button, "OK", 5, 5, 40, 14, BS_DEFPUSHBUTTON | WS_TABSTOP, 0}};

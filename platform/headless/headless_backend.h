@@ -75,6 +75,8 @@ public:
     UINT TrackPopupMenu(const TrackedMenuInfo& menu) override;
     void SetCursor(HCURSOR cursor) override { m_cursor = cursor; }
     void DragImageChanged(const DragImageState& state) override { m_dragImage = state; }
+    // Timers fall due as the script lets time pass (TestDriver::Wait).
+    void TimersChanged() override {}
 
     // The script the modal loops run (null: a loop is cancelled at once and reported).
     void SetScriptRunner(ScriptRunner* runner) { m_script = runner; }

@@ -6,6 +6,7 @@
 #include "platform/window_system.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -168,12 +169,23 @@ void TestDriver::ElapseDoubleClickTime() {
 
 void TestDriver::Wait(int milliseconds) {
     const DWORD end = m_backend.TickCount() + static_cast<DWORD>(std::max(0, milliseconds));
-    // A held scroll bar repeats at its times on the way.
-    while (winsys::ScrollBarHeld() && m_repeatDue <= end) {
-        m_backend.Elapse(m_repeatDue - m_backend.TickCount());
-        winsys::RepeatScrollBar();
+    // Timers and a held scroll bar's repeats happen at their times on the way, in time order.
+    for (;;) {
+        const std::optional<DWORD> timer = winsys::NextTimerDue();
+        const bool held = winsys::ScrollBarHeld();
+        const bool repeatFirst = held && (!timer || m_repeatDue <= *timer);
+        const DWORD next = repeatFirst ? m_repeatDue : timer.value_or(end + 1);
+        if ((!held && !timer) || next > end)
+            break;
+        if (next > m_backend.TickCount())
+            m_backend.Elapse(next - m_backend.TickCount());
+        if (repeatFirst) {
+            winsys::RepeatScrollBar();
+            m_repeatDue += winsys::kScrollRepeatInterval;
+        } else {
+            winsys::RunDueTimers(m_backend.TickCount());
+        }
         Flush();
-        m_repeatDue += winsys::kScrollRepeatInterval;
     }
     m_backend.Elapse(end - m_backend.TickCount());
     Flush();

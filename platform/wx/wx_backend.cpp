@@ -17,7 +17,10 @@
 #include <wx/settings.h>
 #include <wx/utils.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <utility>
 
 namespace wxui {
@@ -128,6 +131,16 @@ void WxBackend::Impl::AfterInput(UINT message) {
         scrollRepeatTimer.StartOnce(winsys::kScrollRepeatDelay);
 }
 
+void WxBackend::Impl::ScheduleLayerTimer() {
+    const std::optional<DWORD> due = winsys::NextTimerDue();
+    if (!due) {
+        layerTimer.Stop();
+        return;
+    }
+    const auto wait = static_cast<std::int32_t>(*due - self.TickCount());
+    layerTimer.StartOnce(std::max(1, static_cast<int>(wait)));
+}
+
 void WxBackend::Impl::PaintAll() {
     const std::vector<TopLevel*> tops = topLevels;
     for (TopLevel* top : tops)
@@ -202,6 +215,11 @@ WxBackend::WxBackend() : m_impl(std::make_unique<Impl>(*this)) {
         m_impl->AfterInput(0);
     });
     m_impl->scriptTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { m_impl->RunScriptFromTimer(); });
+    m_impl->layerTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+        winsys::RunDueTimers(TickCount());
+        m_impl->AfterInput(0);
+        m_impl->ScheduleLayerTimer();
+    });
     m_impl->scrollRepeatTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
         if (!winsys::RepeatScrollBar())
             return;
@@ -217,6 +235,7 @@ WxBackend::~WxBackend() {
     m_impl->deferredTimer.Stop();
     m_impl->scriptTimer.Stop();
     m_impl->scrollRepeatTimer.Stop();
+    m_impl->layerTimer.Stop();
     m_impl->dragImage.reset();
 }
 
@@ -278,6 +297,10 @@ int WxBackend::SystemMetric(int index) {
 UINT WxBackend::DoubleClickTime() {
     const int time = wxSystemSettings::GetMetric(wxSYS_DCLICK_MSEC);
     return time > 0 ? static_cast<UINT>(time) : 500;
+}
+
+void WxBackend::TimersChanged() {
+    m_impl->ScheduleLayerTimer();
 }
 
 DWORD WxBackend::TickCount() {

@@ -46,6 +46,7 @@ public:
     int SystemMetric(int index) override;
     UINT DoubleClickTime() override;
     DWORD TickCount() override;
+    void TimersChanged() override;
     std::unique_ptr<TopLevelPeer> CreateTopLevel(HWND window) override;
     std::unique_ptr<NativeControl> CreateNativeControl(HWND window) override;
     void RunModalLoop(ModalLoop& loop) override;

@@ -206,6 +206,9 @@ struct WxBackend::Impl {
     wxTimer deferredTimer;
     // Repeats the request of a scroll bar's arrow or track while it is held.
     wxTimer scrollRepeatTimer;
+    // Delivers the layer's timers (winsys::SetTimer) when the first of them falls due.
+    wxTimer layerTimer;
+    void ScheduleLayerTimer();
     // Runs script steps while the toolkit runs a modal loop of its own (menus, message boxes).
     wxTimer scriptTimer;
     int nativeModalDepth = 0;
