@@ -18,6 +18,9 @@ namespace {
 constexpr int kImageMargin = 2;
 constexpr int kLabelPadding = 2;
 constexpr int kHeaderTextMargin = 6;
+// The timer that scrolls the list while a marquee's pointer is beyond its edge, and how often.
+constexpr UINT_PTR kAutoScrollTimer = 1;
+constexpr UINT kAutoScrollInterval = 50;
 // How far from a header divider the pointer may be to take hold of it, on either side.
 constexpr long kDividerGrip = 4;
 
@@ -1097,6 +1100,23 @@ LRESULT ListView::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
                 EndMarquee();
         }
         return 0;
+    case WM_TIMER:
+        if (wParam == kAutoScrollTimer) {
+            CPoint cursor;
+            ::GetCursorPos(&cursor);
+            const CPoint origin = winsys::ClientOrigin(window);
+            const CPoint point(cursor.x - origin.x, cursor.y - origin.y);
+            if (!m_marqueeShown) {
+                m_autoScrolling = false;
+                winsys::KillTimer(window, kAutoScrollTimer);
+                return 0;
+            }
+            ScrollBy(AutoScrollStep(point));
+            FollowMarquee(point);
+            AutoScrollTowards(point);
+            return 0;
+        }
+        return winsys::DefaultProc(hwnd, message, wParam, lParam);
     case WM_SETCURSOR:
         // Over a header divider the pointer shows that the column can be sized.
         if (reinterpret_cast<HWND>(wParam) == window && LOWORD(lParam) == HTCLIENT &&
@@ -1291,8 +1311,29 @@ void ListView::FollowMarquee(CPoint point) {
     winsys::Invalidate(window, nullptr);
 }
 
+CSize ListView::AutoScrollStep(CPoint point) const {
+    const CRect client = winsys::ClientRect(window);
+    const DWORD view = View();
+    if (view == LVS_LIST) // one column at a time, sideways
+        return CSize(point.x < 0 ? -1 : point.x >= client.right ? 1 : 0, 0);
+    const long line = view == LVS_REPORT ? RowHeight() : LineHeight();
+    const long top = view == LVS_REPORT ? HeaderHeight() : 0;
+    return CSize(0, point.y < top ? -line : point.y >= client.bottom ? line : 0);
+}
+
+void ListView::AutoScrollTowards(CPoint point) {
+    const bool outside = AutoScrollStep(point) != CSize(0, 0);
+    if (outside && !m_autoScrolling)
+        winsys::SetTimer(window, kAutoScrollTimer, kAutoScrollInterval);
+    else if (!outside && m_autoScrolling)
+        winsys::KillTimer(window, kAutoScrollTimer);
+    m_autoScrolling = outside;
+}
+
 void ListView::EndMarquee() {
     const bool shown = m_marqueeShown;
+    if (std::exchange(m_autoScrolling, false))
+        winsys::KillTimer(window, kAutoScrollTimer);
     m_marqueePressed = m_marqueeShown = false;
     m_selectedBefore.clear();
     if (winsys::Capture() == window)
@@ -1313,6 +1354,7 @@ void ListView::OnMouseMove(UINT keys, CPoint point) {
             return;
         m_marqueeShown = true;
         FollowMarquee(point);
+        AutoScrollTowards(point);
         return;
     }
     if (m_sizedColumn >= 0) {

@@ -141,6 +141,10 @@ private:
     // The marquee from its start to `point`, and the selection that goes with it.
     void FollowMarquee(CPoint point);
     void EndMarquee();
+    // The pointer beyond the list's edge while a marquee is drawn: a step towards it, now and then.
+    void AutoScrollTowards(CPoint point);
+    // The direction the list scrolls to follow `point`, in ScrollBy's units; empty inside.
+    CSize AutoScrollStep(CPoint point) const;
     void OnButtonUp(CPoint point);
     void OnMouseMove(UINT keys, CPoint point);
     void OnRightDown(CPoint point);
@@ -181,8 +185,9 @@ private:
     CRect m_marquee;        // client coordinates, while shown
     UINT m_marqueeKeys = 0; // MK_CONTROL: toggle against the selection before; MK_SHIFT: add to it
     std::vector<bool> m_selectedBefore;
-    int m_sizedColumn = -1; // the column whose header divider is being dragged
-    long m_sizeGrab = 0;    // where on the divider the pointer took hold
+    bool m_autoScrolling = false; // the marquee's pointer is outside: the list scrolls towards it
+    int m_sizedColumn = -1;       // the column whose header divider is being dragged
+    long m_sizeGrab = 0;          // where on the divider the pointer took hold
     bool m_rightPressed = false;
     bool m_redraw = true; // WM_SETREDRAW: changes repaint the control
     WheelTurns m_wheel;

@@ -455,6 +455,47 @@ TEST_P(ConformanceTest, AMarqueeFromEmptySpaceSelectsTheRowsItTouches) {
     EXPECT_TRUE(dialog.Notes(kListId, LVN_BEGINDRAG).empty());
 }
 
+TEST_P(ConformanceTest, AMarqueeHeldBelowTheListScrollsItAndSelectsOnTheWay) {
+    ControlsDialog dialog;
+    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 60); };
+    int page = 0;
+    int topWhileHeld = -1;
+    int topAfterRelease = -1;
+    int topLater = -1;
+    std::vector<int> selected;
+    driver()
+        .Then([&](UiDriver& d) {
+            CListCtrl& list = dialog.List();
+            page = list.GetCountPerPage();
+            CRect client;
+            list.GetClientRect(&client);
+            CRect typ;
+            list.GetSubItemRect(1, 1, LVIR_BOUNDS, typ); // beside the label: empty space
+            const CPoint start = typ.CenterPoint();
+            const CPoint below(start.x, client.bottom + 20);
+            d.MouseDown(list, start);
+            d.MouseMove(list, CPoint(start.x, client.bottom - 5));
+            d.MouseMove(list, below);
+            d.Wait(600);
+            topWhileHeld = list.GetTopIndex();
+            d.MouseUp(list, below);
+            topAfterRelease = list.GetTopIndex();
+            d.Wait(300);
+            topLater = list.GetTopIndex();
+            selected = Selected(list);
+        })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+
+    ASSERT_GT(page, 1);
+    EXPECT_GT(topWhileHeld, 2);           // a row every 50 ms while the pointer stays below
+    EXPECT_EQ(topLater, topAfterRelease); // and no more once the button is up
+    ASSERT_FALSE(selected.empty());
+    EXPECT_EQ(selected.front(), 1);
+    EXPECT_GE(selected.back(), page + 2); // rows scrolled into the marquee joined it
+    EXPECT_EQ(static_cast<int>(selected.size()), selected.back()); // one run from row 1 on
+}
+
 // ---- List: label editing ----
 
 TEST_P(ConformanceTest, ListLabelEditStartsOnASlowClickAndCommitsTypedText) {
