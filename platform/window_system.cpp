@@ -73,7 +73,11 @@ struct Timer {
     UINT_PTR id;
     UINT elapse;
     DWORD due;
+    std::function<void()> action; // the layer's own timers act themselves; others get WM_TIMER
 };
+
+// The id of the layer's timer that repeats a held scroll-bar arrow or track.
+constexpr UINT_PTR kScrollRepeatTimer = ~UINT_PTR{0};
 
 struct System {
     LiveWindows live;
@@ -93,6 +97,19 @@ struct System {
 System& Sys() {
     static System* system = new System;
     return *system;
+}
+
+// Sets the timer, or starts it afresh when its window already has one of its id.
+void PutTimer(Timer timer) {
+    std::vector<Timer>& timers = Sys().timers;
+    auto found = std::find_if(timers.begin(), timers.end(), [&](const Timer& other) {
+        return other.window == timer.window && other.id == timer.id;
+    });
+    if (found == timers.end())
+        timers.push_back(std::move(timer));
+    else
+        *found = std::move(timer);
+    CurrentWindowBackend().TimersChanged();
 }
 
 // Frees a destroyed window once no dispatch to it is running any more.
@@ -836,6 +853,23 @@ int PressCode(scroll_bar::Part part) {
     }
 }
 
+// Whether a press on an arrow or the track is held, so repeats are due.
+bool ScrollBarHeld() {
+    const std::optional<ScrollTrack>& track = Sys().scrollTrack;
+    return track && PressCode(track->part) >= 0 && Live(track->window);
+}
+
+// One repeat of the held request. Off the part pressed the repeats pause; back on it, they go on.
+void RepeatScrollBar() {
+    if (!ScrollBarHeld())
+        return;
+    const ScrollTrack track = *Sys().scrollTrack;
+    WindowData* data = Live(track.window);
+    const scroll_bar::Layout layout = scroll_bar::LayoutOf(*data, BorderInsets(*data), track.bar);
+    if (scroll_bar::PartAt(layout, WindowPoint(*data, Sys().cursor)) == track.part)
+        SendScroll(track.window, track.bar, PressCode(track.part));
+}
+
 // A window with scroll bars, with a point in its own coordinates.
 struct FramePoint {
     WindowData* data;
@@ -880,6 +914,8 @@ bool PressScrollBar(HWND window, CPoint screenPoint) {
             state.trackPos = state.pos;
         } else if (const int code = PressCode(part); code >= 0) {
             SendScroll(window, bar, code);
+            PutTimer({window, kScrollRepeatTimer, kScrollRepeatInterval,
+                      CurrentWindowBackend().TickCount() + kScrollRepeatDelay, RepeatScrollBar});
         }
         Sys().scrollTrack = track;
         return true;
@@ -897,8 +933,10 @@ void FollowScrollBar(MouseAction action, CPoint screenPoint) {
         return;
     }
     const bool release = action == MouseAction::LeftUp;
-    if (release)
+    if (release) {
         sys.scrollTrack.reset();
+        KillTimer(track.window, kScrollRepeatTimer);
+    }
     if (track.part != scroll_bar::Part::Thumb) {
         if (release)
             SendScroll(track.window, track.bar, SB_ENDSCROLL);
@@ -922,23 +960,6 @@ void FollowScrollBar(MouseAction action, CPoint screenPoint) {
 }
 
 } // namespace
-
-bool ScrollBarHeld() {
-    const std::optional<ScrollTrack>& track = Sys().scrollTrack;
-    return track && PressCode(track->part) >= 0 && Live(track->window);
-}
-
-bool RepeatScrollBar() {
-    if (!ScrollBarHeld())
-        return false;
-    const ScrollTrack track = *Sys().scrollTrack;
-    WindowData* data = Live(track.window);
-    const scroll_bar::Layout layout = scroll_bar::LayoutOf(*data, BorderInsets(*data), track.bar);
-    // Off the part pressed, the repeats pause; back on it, they go on.
-    if (scroll_bar::PartAt(layout, WindowPoint(*data, Sys().cursor)) == track.part)
-        SendScroll(track.window, track.bar, PressCode(track.part));
-    return ScrollBarHeld();
-}
 
 DWORD NeededScrollBars(HWND window, const std::function<CSize()>& contentSize) {
     WindowData* data = Live(window);
@@ -1152,16 +1173,7 @@ UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse) {
     if (!Live(window))
         return 0;
     elapse = std::max<UINT>(elapse, 10);
-    const DWORD due = CurrentWindowBackend().TickCount() + elapse;
-    std::vector<Timer>& timers = Sys().timers;
-    auto found = std::find_if(timers.begin(), timers.end(), [&](const Timer& timer) {
-        return timer.window == window && timer.id == id;
-    });
-    if (found == timers.end())
-        timers.push_back({window, id, elapse, due});
-    else
-        *found = {window, id, elapse, due};
-    CurrentWindowBackend().TimersChanged();
+    PutTimer({window, id, elapse, CurrentWindowBackend().TickCount() + elapse, {}});
     return id;
 }
 
@@ -1181,15 +1193,20 @@ std::optional<DWORD> NextTimerDue() {
 
 void RunDueTimers(DWORD now) {
     // Collected first: a timer's window may set or kill timers while it handles its message.
-    std::vector<std::pair<HWND, UINT_PTR>> due;
+    std::vector<Timer> due;
     for (Timer& timer : Sys().timers)
         if (static_cast<std::int32_t>(now - timer.due) >= 0) {
-            due.emplace_back(timer.window, timer.id);
+            due.push_back(timer);
             timer.due = now + timer.elapse;
         }
-    for (const auto& [window, id] : due)
-        if (Live(window))
-            Send(window, WM_TIMER, id, 0);
+    for (const Timer& timer : due) {
+        if (!Live(timer.window))
+            continue;
+        if (timer.action)
+            timer.action();
+        else
+            Send(timer.window, WM_TIMER, timer.id, 0);
+    }
 }
 
 // ---- Painting ----

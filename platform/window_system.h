@@ -163,15 +163,11 @@ void ShowScrollBars(HWND window, DWORD bars);
 // SB_HORZ or SB_VERT; the bar is repainted when its state changed.
 void SetScrollState(HWND window, int bar, const ScrollBarState& state);
 ScrollBarState ScrollState(HWND window, int bar);
-// An arrow or the track held down repeats its request: first after kScrollRepeatDelay, then every
-// kScrollRepeatInterval milliseconds, as long as the pointer stays on the part pressed (a page
-// request stops once the thumb reaches the pointer). The backends keep the time.
-constexpr int kScrollRepeatDelay = 300;
-constexpr int kScrollRepeatInterval = 50;
-// Whether a press on an arrow or the track is held, so repeats are due.
-bool ScrollBarHeld();
-// One repeat of the held request; false when nothing is held any more.
-bool RepeatScrollBar();
+// An arrow or the track held down repeats its request (by a timer of the layer's own): first after
+// kScrollRepeatDelay, then every kScrollRepeatInterval milliseconds, as long as the pointer stays
+// on the part pressed (a page request stops once the thumb reaches the pointer).
+constexpr UINT kScrollRepeatDelay = 300;
+constexpr UINT kScrollRepeatInterval = 50;
 
 // ---- Timers ----
 // WM_TIMER (wParam: the id) to `window` every `elapse` milliseconds of the backend's clock

@@ -138,9 +138,6 @@ void TestDriver::MouseDown(CWnd& window, CPoint point, MouseButton button, UINT 
     winsys::InjectMouse(button == MouseButton::Left ? winsys::MouseAction::LeftDown
                                                     : winsys::MouseAction::RightDown,
                         ToScreen(window, point), keys);
-    // A press on a scroll bar's arrow or track repeats once it has been held long enough.
-    if (winsys::ScrollBarHeld())
-        m_repeatDue = m_backend.TickCount() + winsys::kScrollRepeatDelay;
     Flush();
 }
 
@@ -169,22 +166,12 @@ void TestDriver::ElapseDoubleClickTime() {
 
 void TestDriver::Wait(int milliseconds) {
     const DWORD end = m_backend.TickCount() + static_cast<DWORD>(std::max(0, milliseconds));
-    // Timers and a held scroll bar's repeats happen at their times on the way, in time order.
-    for (;;) {
-        const std::optional<DWORD> timer = winsys::NextTimerDue();
-        const bool held = winsys::ScrollBarHeld();
-        const bool repeatFirst = held && (!timer || m_repeatDue <= *timer);
-        const DWORD next = repeatFirst ? m_repeatDue : timer.value_or(end + 1);
-        if ((!held && !timer) || next > end)
-            break;
-        if (next > m_backend.TickCount())
-            m_backend.Elapse(next - m_backend.TickCount());
-        if (repeatFirst) {
-            winsys::RepeatScrollBar();
-            m_repeatDue += winsys::kScrollRepeatInterval;
-        } else {
-            winsys::RunDueTimers(m_backend.TickCount());
-        }
+    // Timers fall due at their times on the way.
+    for (std::optional<DWORD> next = winsys::NextTimerDue(); next && *next <= end;
+         next = winsys::NextTimerDue()) {
+        if (*next > m_backend.TickCount())
+            m_backend.Elapse(*next - m_backend.TickCount());
+        winsys::RunDueTimers(m_backend.TickCount());
         Flush();
     }
     m_backend.Elapse(end - m_backend.TickCount());

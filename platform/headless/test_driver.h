@@ -89,7 +89,6 @@ private:
     std::vector<MessageBoxInfo> m_messages;
     std::vector<UINT> m_beeps;
     MessageBoxLoop* m_openBox = nullptr;
-    DWORD m_repeatDue = 0; // when a held scroll bar repeats next
 };
 
 } // namespace headless

@@ -127,8 +127,6 @@ void WxBackend::Impl::AfterInput(UINT message) {
     PaintAll();
     if (message == WM_LBUTTONUP)
         deferredTimer.StartOnce(static_cast<int>(self.DoubleClickTime()));
-    if (message == WM_LBUTTONDOWN && winsys::ScrollBarHeld())
-        scrollRepeatTimer.StartOnce(winsys::kScrollRepeatDelay);
 }
 
 void WxBackend::Impl::ScheduleLayerTimer() {
@@ -220,12 +218,6 @@ WxBackend::WxBackend() : m_impl(std::make_unique<Impl>(*this)) {
         m_impl->AfterInput(0);
         m_impl->ScheduleLayerTimer();
     });
-    m_impl->scrollRepeatTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
-        if (!winsys::RepeatScrollBar())
-            return;
-        m_impl->AfterInput(0);
-        m_impl->scrollRepeatTimer.StartOnce(winsys::kScrollRepeatInterval);
-    });
     m_impl->notifier = MakeWxNotifier(*m_impl);
 }
 
@@ -234,7 +226,6 @@ WxBackend::~WxBackend() {
         canvas->Orphan();
     m_impl->deferredTimer.Stop();
     m_impl->scriptTimer.Stop();
-    m_impl->scrollRepeatTimer.Stop();
     m_impl->layerTimer.Stop();
     m_impl->dragImage.reset();
 }

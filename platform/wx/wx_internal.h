@@ -204,8 +204,6 @@ struct WxBackend::Impl {
     int assertions = 0;
     // Runs the layer's deferred actions once the double-click time has passed after a click.
     wxTimer deferredTimer;
-    // Repeats the request of a scroll bar's arrow or track while it is held.
-    wxTimer scrollRepeatTimer;
     // Delivers the layer's timers (winsys::SetTimer) when the first of them falls due.
     wxTimer layerTimer;
     void ScheduleLayerTimer();
