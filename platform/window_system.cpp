@@ -28,11 +28,6 @@ struct PaintContext {
     CRect clip;
 };
 
-struct Deferred {
-    HWND window;
-    std::function<void()> action;
-};
-
 // The windows alive now. The two found most recently are checked before the set: a list being
 // filled asks about itself and its parent for every row and cell.
 class LiveWindows {
@@ -76,8 +71,10 @@ struct Timer {
     std::function<void()> action; // the layer's own timers act themselves; others get WM_TIMER
 };
 
-// The id of the layer's timer that repeats a held scroll-bar arrow or track.
+// The ids of the layer's own timers: the one that repeats a held scroll-bar arrow or track, and
+// the one that runs an action deferred by the double-click time.
 constexpr UINT_PTR kScrollRepeatTimer = ~UINT_PTR{0};
+constexpr UINT_PTR kDeferredTimer = ~UINT_PTR{0} - 1;
 
 struct System {
     LiveWindows live;
@@ -87,7 +84,6 @@ struct System {
     CPoint cursor{0, 0};
     std::set<UINT> keysDown;
     std::deque<MSG> posted;
-    std::vector<Deferred> deferred;
     std::vector<PaintContext> painting;
     std::optional<ScrollTrack> scrollTrack;
     std::vector<Timer> timers;
@@ -320,9 +316,6 @@ void Destroy(HWND window) {
     for (WindowData* other : tops)
         if (other->owner == data)
             other->owner = nullptr;
-    sys.deferred.erase(std::remove_if(sys.deferred.begin(), sys.deferred.end(),
-                                      [&](const Deferred& d) { return d.window == data; }),
-                       sys.deferred.end());
     data->cls->Destroyed(data);
     data->native.reset();
     data->peer.reset();
@@ -1149,22 +1142,17 @@ void InjectChar(unsigned ch) {
 }
 
 void Defer(HWND window, std::function<void()> action) {
-    Sys().deferred.push_back({window, std::move(action)});
+    // A one-shot timer of the layer's own; a newer action for the window takes the older's place.
+    PutTimer({window, kDeferredTimer, GetDoubleClickTime(),
+              CurrentWindowBackend().TickCount() + GetDoubleClickTime(),
+              [window, action = std::move(action)] {
+                  KillTimer(window, kDeferredTimer);
+                  action();
+              }});
 }
 
 void CancelDeferred(HWND window) {
-    auto& deferred = Sys().deferred;
-    deferred.erase(std::remove_if(deferred.begin(), deferred.end(),
-                                  [&](const Deferred& d) { return d.window == window; }),
-                   deferred.end());
-}
-
-void RunDeferred() {
-    std::vector<Deferred> due;
-    due.swap(Sys().deferred);
-    for (Deferred& item : due)
-        if (Live(item.window))
-            item.action();
+    KillTimer(window, kDeferredTimer);
 }
 
 // ---- Timers ----

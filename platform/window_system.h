@@ -147,10 +147,10 @@ void InjectMouse(MouseAction action, CPoint screenPoint, UINT modifiers);
 void InjectWheel(CPoint screenPoint, int delta, UINT modifiers);
 void InjectKey(UINT virtualKey, UINT modifiers);
 void InjectChar(unsigned ch);
-// Deferred actions that wait for the double-click time (a slow click on a selected label).
+// An action that waits for the double-click time (a slow click on a selected label), one per
+// window: a newer one takes the older's place. Runs by the layer's timers.
 void Defer(HWND window, std::function<void()> action);
 void CancelDeferred(HWND window);
-void RunDeferred();
 
 // ---- Scroll bars in the frame ----
 // The bars (WS_HSCROLL, WS_VSCROLL) contents of `contentSize()` need in `window`. It is asked once

@@ -159,9 +159,7 @@ void TestDriver::MouseDoubleDown(CWnd& window, CPoint point, UINT keys) {
 }
 
 void TestDriver::ElapseDoubleClickTime() {
-    m_backend.Elapse(HeadlessBackend::kDoubleClickTime);
-    winsys::RunDeferred();
-    Flush();
+    Wait(static_cast<int>(HeadlessBackend::kDoubleClickTime));
 }
 
 void TestDriver::Wait(int milliseconds) {

@@ -122,11 +122,9 @@ void WxBackend::Impl::NoteInput(UINT message) {
     ++inputCounts[message];
 }
 
-void WxBackend::Impl::AfterInput(UINT message) {
+void WxBackend::Impl::AfterInput() {
     winsys::DispatchPosted();
     PaintAll();
-    if (message == WM_LBUTTONUP)
-        deferredTimer.StartOnce(static_cast<int>(self.DoubleClickTime()));
 }
 
 void WxBackend::Impl::ScheduleLayerTimer() {
@@ -208,14 +206,10 @@ const wxCursor& WxBackend::Impl::CursorFor(HCURSOR handle) {
 // ---- WxBackend ----
 
 WxBackend::WxBackend() : m_impl(std::make_unique<Impl>(*this)) {
-    m_impl->deferredTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
-        winsys::RunDeferred();
-        m_impl->AfterInput(0);
-    });
     m_impl->scriptTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) { m_impl->RunScriptFromTimer(); });
     m_impl->layerTimer.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
         winsys::RunDueTimers(TickCount());
-        m_impl->AfterInput(0);
+        m_impl->AfterInput();
         m_impl->ScheduleLayerTimer();
     });
     m_impl->notifier = MakeWxNotifier(*m_impl);
@@ -224,7 +218,6 @@ WxBackend::WxBackend() : m_impl(std::make_unique<Impl>(*this)) {
 WxBackend::~WxBackend() {
     for (Canvas* canvas : m_impl->detached)
         canvas->Orphan();
-    m_impl->deferredTimer.Stop();
     m_impl->scriptTimer.Stop();
     m_impl->layerTimer.Stop();
     m_impl->dragImage.reset();

@@ -202,8 +202,6 @@ struct WxBackend::Impl {
     TopLevel* dragOwner = nullptr;
     std::map<UINT, std::uint64_t> inputCounts;
     int assertions = 0;
-    // Runs the layer's deferred actions once the double-click time has passed after a click.
-    wxTimer deferredTimer;
     // Delivers the layer's timers (winsys::SetTimer) when the first of them falls due.
     wxTimer layerTimer;
     void ScheduleLayerTimer();
@@ -219,8 +217,8 @@ struct WxBackend::Impl {
     TopLevel* FrontTopLevel() const;
     // A layer input event is about to be handled.
     void NoteInput(UINT message);
-    // After input: posted messages delivered, invalid areas painted, deferred actions armed.
-    void AfterInput(UINT message);
+    // After input: posted messages delivered, invalid areas painted.
+    void AfterInput();
     void PaintAll();
     // Delivers one round of toolkit events; waits at most `waitMilliseconds` for one.
     void DispatchOnce(int waitMilliseconds);

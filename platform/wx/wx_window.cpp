@@ -142,7 +142,7 @@ void Canvas::OnMouse(wxMouseEvent& event) {
     }
     const CPoint screen(origin.x + event.GetX(), origin.y + event.GetY());
     winsys::InjectMouse(action, screen, Modifiers(event));
-    backend.AfterInput(message);
+    backend.AfterInput();
 }
 
 void Canvas::OnWheel(wxMouseEvent& event) {
@@ -158,7 +158,7 @@ void Canvas::OnWheel(wxMouseEvent& event) {
     const CPoint origin = winsys::ClientOrigin(m_owner->Window());
     winsys::InjectWheel(CPoint(origin.x + event.GetX(), origin.y + event.GetY()), delta,
                         Modifiers(event));
-    backend.AfterInput(WM_MOUSEWHEEL);
+    backend.AfterInput();
 }
 
 // Keys go to the layer's focus window, whichever of our windows the toolkit gave them to.
@@ -171,7 +171,7 @@ void Canvas::OnKeyDown(wxKeyEvent& event) {
     WxBackend::Impl& backend = *m_backend;
     backend.NoteInput(WM_KEYDOWN);
     winsys::InjectKey(key, Modifiers(event));
-    backend.AfterInput(WM_KEYDOWN);
+    backend.AfterInput();
     // Letters, digits and the like also come as characters; keys that steer never do.
     if (event.GetUnicodeKey() != WXK_NONE && key != VK_RETURN && key != VK_ESCAPE &&
         key != VK_TAB && key != VK_BACK)
@@ -191,7 +191,7 @@ void Canvas::OnChar(wxKeyEvent& event) {
     WxBackend::Impl& backend = *m_backend;
     backend.NoteInput(WM_CHAR);
     winsys::InjectChar(static_cast<unsigned>(ch));
-    backend.AfterInput(WM_CHAR);
+    backend.AfterInput();
 }
 
 void Canvas::OnSize(wxSizeEvent& event) {
