@@ -354,12 +354,19 @@ bool ListView::SetColumnWidth(int index, int width) {
     if (index < 0 || index >= static_cast<int>(columns.size()))
         return false;
     if (width == LVSCW_AUTOSIZE || width == LVSCW_AUTOSIZE_USEHEADER) {
-        int widest = width == LVSCW_AUTOSIZE_USEHEADER
-                         ? Width(window, columns[static_cast<std::size_t>(index)].text)
-                         : 0;
+        // The first column's texts are labels behind the small icon; the others are cells.
+        int room = 2 * kHeaderTextMargin;
+        if (index == 0) {
+            const int imageWidth = m_lists[LVSIL_SMALL] ? m_lists[LVSIL_SMALL]->cx : 0;
+            room = kImageMargin + imageWidth + (imageWidth ? kImageMargin : 0) + 2 * kLabelPadding;
+        }
+        int widest = 0;
         for (int i = 0; i < Count(); ++i)
-            widest = std::max(widest, Width(window, Text(i, index)));
-        width = widest + 2 * kHeaderTextMargin;
+            widest = std::max(widest, Width(window, Text(i, index)) + room);
+        if (width == LVSCW_AUTOSIZE_USEHEADER)
+            widest = std::max(widest, Width(window, columns[static_cast<std::size_t>(index)].text) +
+                                          2 * kHeaderTextMargin);
+        width = widest;
     }
     columns[static_cast<std::size_t>(index)].width = std::max(0, width);
     ClampScroll();
@@ -1225,8 +1232,8 @@ void ListView::OnButtonDown(CPoint point, bool doubleClick) {
                 return;
             }
             m_sizedColumn = divider;
-            m_sizeGrab =
-                point.x - (ColumnLeft(divider) + columns[static_cast<std::size_t>(divider)].width);
+            m_sizePressX = point.x;
+            m_sizeStartWidth = columns[static_cast<std::size_t>(divider)].width;
             winsys::SetCapture(window);
             return;
         }
@@ -1358,9 +1365,18 @@ void ListView::OnMouseMove(UINT keys, CPoint point) {
         return;
     }
     if (m_sizedColumn >= 0) {
+        // The width follows how far the pointer went, not where the column's edge now is: a
+        // narrower column may scroll the list, and with it the edge.
         if (m_sizedColumn < static_cast<int>(columns.size()))
-            SetColumnWidth(m_sizedColumn,
-                           std::max(0L, point.x - m_sizeGrab - ColumnLeft(m_sizedColumn)));
+            SetColumnWidth(
+                m_sizedColumn,
+                std::max(0, m_sizeStartWidth + static_cast<int>(point.x - m_sizePressX)));
+        // A button that came up unseen (the pointer grabbed elsewhere) ends the sizing.
+        if (!(keys & MK_LBUTTON)) {
+            m_sizedColumn = -1;
+            if (winsys::Capture() == window)
+                winsys::ReleaseCapture();
+        }
         return;
     }
     if (!m_dragCandidate || !(keys & MK_LBUTTON))

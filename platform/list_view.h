@@ -187,7 +187,8 @@ private:
     std::vector<bool> m_selectedBefore;
     bool m_autoScrolling = false; // the marquee's pointer is outside: the list scrolls towards it
     int m_sizedColumn = -1;       // the column whose header divider is being dragged
-    long m_sizeGrab = 0;          // where on the divider the pointer took hold
+    long m_sizePressX = 0;        // where the pointer took hold of the divider
+    int m_sizeStartWidth = 0;     // the column's width then
     bool m_rightPressed = false;
     bool m_redraw = true; // WM_SETREDRAW: changes repaint the control
     WheelTurns m_wheel;

@@ -335,6 +335,32 @@ TEST_P(ListConformance, SortingMovesRowsWithTheirStates) {
     EXPECT_EQ(Selected(), std::vector<int>{3});
 }
 
+TEST_P(ListConformance, FittingTheFirstColumnLeavesRoomForIconAndLabel) {
+    list.SetItemText(2, 0, "Gamma mit einem viel längeren Namen");
+    ASSERT_TRUE(list.SetColumnWidth(0, LVSCW_AUTOSIZE));
+    const int width = list.GetColumnWidth(0);
+    // Every label, behind its icon, finds room for its whole text within the column.
+    for (int i = 0; i < list.GetItemCount(); ++i) {
+        CRect label;
+        ASSERT_TRUE(list.GetItemRect(i, &label, LVIR_LABEL));
+        EXPECT_LE(label.right, width);
+        EXPECT_GE(label.Width(), list.GetStringWidth(list.GetItemText(i, 0))) << i;
+    }
+}
+
+TEST_P(ListConformance, ADividerDraggedWhileScrolledFollowsThePointer) {
+    list.SetColumnWidth(0, 200);
+    list.SetColumnWidth(1, 200);
+    list.Scroll(CSize(1000, 0)); // to the right end
+    CRect row;
+    list.GetItemRect(0, &row, LVIR_BOUNDS);
+    const long y = driver->ColumnHeaderPoint(list, 1).y;
+    const long edge = row.right - 1; // the last column's right edge
+    driver->Drag(list, CPoint(edge, y), {CPoint(edge - 10, y), CPoint(edge - 20, y)},
+                 CPoint(edge - 30, y));
+    EXPECT_EQ(list.GetColumnWidth(1), 170);
+}
+
 TEST_P(ListConformance, SortingKeepsTheShiftClickAnchorOnItsRow) {
     driver->ClickListItem(list, 0);           // Alpha: the anchor
     driver->ClickListItem(list, 2, MK_SHIFT); // Gamma: the focus
