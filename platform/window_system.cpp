@@ -95,8 +95,11 @@ System& Sys() {
     return *system;
 }
 
-// Sets the timer, or starts it afresh when its window already has one of its id.
+// Sets the timer, or starts it afresh when its window already has one of its id. A window that
+// is gone gets none.
 void PutTimer(Timer timer) {
+    if (!winsys::Live(timer.window))
+        return;
     std::vector<Timer>& timers = Sys().timers;
     auto found = std::find_if(timers.begin(), timers.end(), [&](const Timer& other) {
         return other.window == timer.window && other.id == timer.id;
@@ -1180,15 +1183,21 @@ std::optional<DWORD> NextTimerDue() {
 }
 
 void RunDueTimers(DWORD now) {
+    std::vector<Timer>& timers = Sys().timers;
+    std::erase_if(timers, [](const Timer& timer) { return !Live(timer.window); });
     // Collected first: a timer's window may set or kill timers while it handles its message.
     std::vector<Timer> due;
-    for (Timer& timer : Sys().timers)
+    for (Timer& timer : timers)
         if (static_cast<std::int32_t>(now - timer.due) >= 0) {
-            due.push_back(timer);
             timer.due = now + timer.elapse;
+            due.push_back(timer);
         }
     for (const Timer& timer : due) {
-        if (!Live(timer.window))
+        // One killed or set anew by an earlier handler of this round is not run.
+        const bool stillSet = std::any_of(timers.begin(), timers.end(), [&](const Timer& other) {
+            return other.window == timer.window && other.id == timer.id && other.due == timer.due;
+        });
+        if (!stillSet || !Live(timer.window))
             continue;
         if (timer.action)
             timer.action();

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 
 namespace {
 
@@ -311,11 +312,15 @@ TEST_F(HeadlessPainting, DragImageFunctionsMoveTheImageTheBackendShows) {
 class TimerWindow : public RecordingWindow {
 public:
     std::vector<std::pair<UINT_PTR, DWORD>> ticks;
+    std::function<void(UINT_PTR id)> onTick;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_TIMER)
+        if (message == WM_TIMER) {
             ticks.emplace_back(static_cast<UINT_PTR>(wParam), GetTickCount());
+            if (onTick)
+                onTick(static_cast<UINT_PTR>(wParam));
+        }
         return RecordingWindow::WindowProc(message, wParam, lParam);
     }
 };
@@ -343,8 +348,23 @@ TEST(HeadlessTimers, TimersFallDueAsTheScriptLetsTimePassAndStopWhenKilled) {
     EXPECT_FALSE(winsys::KillTimer(window.m_hWnd, 8));
     driver.Wait(100);
     EXPECT_EQ(window.ticks, (Ticks{{7, start + 390}, {7, start + 430}}));
-    // A destroyed window's timers go with it.
+    // A timer killed by a handler earlier in the same round does not run.
+    window.ticks.clear();
+    winsys::KillTimer(window.m_hWnd, 7);
+    winsys::SetTimer(window.m_hWnd, 1, 100);
+    winsys::SetTimer(window.m_hWnd, 2, 100);
+    window.onTick = [&](UINT_PTR id) {
+        if (id == 1)
+            winsys::KillTimer(window.m_hWnd, 2);
+    };
+    driver.Wait(100);
+    EXPECT_EQ(window.ticks, (Ticks{{1, start + 550}}));
+    // A destroyed window's timers go with it, and it gets no new ones.
+    const HWND gone = window.m_hWnd;
     window.DestroyWindow();
+    EXPECT_FALSE(winsys::NextTimerDue().has_value());
+    winsys::Defer(gone, [] {});
+    EXPECT_EQ(winsys::SetTimer(gone, 3, 100), 0u);
     EXPECT_FALSE(winsys::NextTimerDue().has_value());
 }
 
