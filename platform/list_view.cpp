@@ -1484,9 +1484,10 @@ void ListView::MoveTo(int index, bool shift, bool control) {
 }
 
 void ListView::OnChar(unsigned ch) {
-    if (items.empty() || !TypeAhead::Searches(ch))
+    const DWORD now = GetTickCount();
+    if (items.empty() || !m_typeAhead.Searches(ch, now))
         return;
-    const TypeAhead::Search search = m_typeAhead.Type(ch, GetTickCount());
+    const TypeAhead::Search search = m_typeAhead.Type(ch, now);
     const int focused = NextItem(-1, LVNI_FOCUSED);
     const int start = focused < 0 ? 0 : (focused + (search.fromNext ? 1 : 0)) % Count();
     const int found = FindByPrefix(Count(), start, search.prefix, [&](int index) {

@@ -943,12 +943,13 @@ void TreeView::OnRightUp(CPoint point) {
 }
 
 void TreeView::OnChar(unsigned ch) {
-    if (!TypeAhead::Searches(ch))
+    const DWORD now = GetTickCount();
+    if (!m_typeAhead.Searches(ch, now))
         return;
     const std::vector<Node*> visible = VisibleItems();
     if (visible.empty())
         return;
-    const TypeAhead::Search search = m_typeAhead.Type(ch, GetTickCount());
+    const TypeAhead::Search search = m_typeAhead.Type(ch, now);
     const int count = static_cast<int>(visible.size());
     const int current = VisibleIndex(Find(m_selected));
     const int start = current < 0 ? 0 : (current + (search.fromNext ? 1 : 0)) % count;

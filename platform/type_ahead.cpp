@@ -17,7 +17,9 @@ unsigned Folded(unsigned ch) {
 
 } // namespace
 
-bool TypeAhead::Searches(unsigned ch) {
+bool TypeAhead::Searches(unsigned ch, DWORD now) const {
+    if (ch == ' ')
+        return !m_typed.empty() && now - m_last < kPause;
     return ch > ' ' && ch != 0x7F;
 }
 

@@ -21,9 +21,10 @@ public:
         bool fromNext = true;
     };
 
-    // Whether `ch` (a character of WM_CHAR) searches at all: control characters and the blank,
-    // which toggles selections, do not.
-    static bool Searches(unsigned ch);
+    // Whether `ch` (a character of WM_CHAR) typed at `now` searches at all: control characters do
+    // not, nor does a blank that would begin a search (it toggles selections); a blank within a
+    // search is part of the name sought.
+    bool Searches(unsigned ch, DWORD now) const;
     // Takes a character typed at `now` (milliseconds) and tells what to look for.
     Search Type(unsigned ch, DWORD now);
     // Forgets the characters typed so far.
