@@ -1484,16 +1484,11 @@ void ListView::MoveTo(int index, bool shift, bool control) {
 }
 
 void ListView::OnChar(unsigned ch) {
-    const DWORD now = GetTickCount();
-    if (items.empty() || !m_typeAhead.Searches(ch, now))
-        return;
-    const TypeAhead::Search search = m_typeAhead.Type(ch, now);
-    const int focused = NextItem(-1, LVNI_FOCUSED);
-    const int start = focused < 0 ? 0 : (focused + (search.fromNext ? 1 : 0)) % Count();
-    const int found = FindByPrefix(Count(), start, search.prefix, [&](int index) {
-        const CString& label = items[static_cast<std::size_t>(index)].label;
-        return std::string_view(label.c_str(), static_cast<std::size_t>(label.GetLength()));
-    });
+    const int found =
+        m_typeAhead.Find(ch, GetTickCount(), Count(), NextItem(-1, LVNI_FOCUSED), [&](int index) {
+            const CString& label = items[static_cast<std::size_t>(index)].label;
+            return std::string_view(label.c_str(), static_cast<std::size_t>(label.GetLength()));
+        });
     if (found >= 0)
         MoveTo(found, false, false);
 }

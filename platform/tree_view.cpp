@@ -943,20 +943,13 @@ void TreeView::OnRightUp(CPoint point) {
 }
 
 void TreeView::OnChar(unsigned ch) {
-    const DWORD now = GetTickCount();
-    if (!m_typeAhead.Searches(ch, now))
-        return;
     const std::vector<Node*> visible = VisibleItems();
-    if (visible.empty())
-        return;
-    const TypeAhead::Search search = m_typeAhead.Type(ch, now);
-    const int count = static_cast<int>(visible.size());
-    const int current = VisibleIndex(Find(m_selected));
-    const int start = current < 0 ? 0 : (current + (search.fromNext ? 1 : 0)) % count;
-    const int found = FindByPrefix(count, start, search.prefix, [&](int index) {
-        const CString& text = visible[static_cast<std::size_t>(index)]->text;
-        return std::string_view(text.c_str(), static_cast<std::size_t>(text.GetLength()));
-    });
+    const int found = m_typeAhead.Find(
+        ch, GetTickCount(), static_cast<int>(visible.size()), VisibleIndex(Find(m_selected)),
+        [&](int index) {
+            const CString& text = visible[static_cast<std::size_t>(index)]->text;
+            return std::string_view(text.c_str(), static_cast<std::size_t>(text.GetLength()));
+        });
     if (found >= 0)
         Select(visible[static_cast<std::size_t>(found)]->handle, TVGN_CARET, TVC_BYKEYBOARD);
 }
