@@ -682,6 +682,13 @@ int ListView::HeaderHitTest(CPoint point) const {
     return -1;
 }
 
+CPoint ListView::PointerInClient() const {
+    CPoint cursor;
+    ::GetCursorPos(&cursor);
+    const CPoint origin = winsys::ClientOrigin(window);
+    return CPoint(cursor.x - origin.x, cursor.y - origin.y);
+}
+
 int ListView::HeaderDividerAt(CPoint point) const {
     if (point.y < 0 || point.y >= HeaderHeight())
         return -1;
@@ -1109,10 +1116,7 @@ LRESULT ListView::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_TIMER:
         if (wParam == kAutoScrollTimer) {
-            CPoint cursor;
-            ::GetCursorPos(&cursor);
-            const CPoint origin = winsys::ClientOrigin(window);
-            const CPoint point(cursor.x - origin.x, cursor.y - origin.y);
+            const CPoint point = PointerInClient();
             if (!m_marqueeShown) {
                 m_autoScrolling = false;
                 winsys::KillTimer(window, kAutoScrollTimer);
@@ -1128,10 +1132,7 @@ LRESULT ListView::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         // Over a header divider the pointer shows that the column can be sized.
         if (reinterpret_cast<HWND>(wParam) == window && LOWORD(lParam) == HTCLIENT &&
             View() == LVS_REPORT) {
-            CPoint cursor;
-            ::GetCursorPos(&cursor);
-            const CPoint origin = winsys::ClientOrigin(window);
-            if (HeaderDividerAt(CPoint(cursor.x - origin.x, cursor.y - origin.y)) >= 0) {
+            if (HeaderDividerAt(PointerInClient()) >= 0) {
                 ::SetCursor(LoadCursor(nullptr, IDC_SIZEWE));
                 return TRUE;
             }
@@ -1371,7 +1372,8 @@ void ListView::OnMouseMove(UINT keys, CPoint point) {
             SetColumnWidth(
                 m_sizedColumn,
                 std::max(0, m_sizeStartWidth + static_cast<int>(point.x - m_sizePressX)));
-        // A button that came up unseen (the pointer grabbed elsewhere) ends the sizing.
+        // The button up ends the sizing, also one that came up unseen (the pointer grabbed
+        // elsewhere).
         if (!(keys & MK_LBUTTON)) {
             m_sizedColumn = -1;
             if (winsys::Capture() == window)
@@ -1405,10 +1407,7 @@ void ListView::OnButtonUp(CPoint point) {
             return;
     }
     if (m_sizedColumn >= 0) {
-        OnMouseMove(MK_LBUTTON, point);
-        m_sizedColumn = -1;
-        if (winsys::Capture() == window)
-            winsys::ReleaseCapture();
+        OnMouseMove(0, point); // the last width, and the end of the sizing
         return;
     }
     if (m_pressedColumn >= 0) {

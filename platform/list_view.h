@@ -136,6 +136,8 @@ private:
     // The column whose right edge in the header lies at `point` (the last one when several
     // meet there, so that a column dragged to no width can be opened again); -1 elsewhere.
     int HeaderDividerAt(CPoint point) const;
+    // Where the pointer is, in client coordinates.
+    CPoint PointerInClient() const;
     void OnButtonDown(CPoint point, bool doubleClick);
     void BeginMarquee(CPoint point, UINT keys);
     // The marquee from its start to `point`, and the selection that goes with it.
