@@ -2,6 +2,7 @@
 
 #include "platform/app.h"
 #include "platform/image_list.h"
+#include "platform/label_look.h"
 #include "platform/list_ctrl.h"
 #include "platform/pixel_surface.h"
 #include "platform/window_system.h"
@@ -1623,12 +1624,8 @@ void ListView::PaintItem(CDC& dc, int index, const NMLVCUSTOMDRAW& colors) {
     const Item& row = items[static_cast<std::size_t>(index)];
     const bool focused = winsys::Focus() == window;
     const bool showSelection = focused || (data->style & LVS_SHOWSELALWAYS);
-    // The selection of a list without the focus shows in the face colour: which control the
-    // keyboard works on stays plain to see.
-    const bool dropTarget = row.state & LVIS_DROPHILITED;
-    const bool shownSelected = (row.state & LVIS_SELECTED) && showSelection;
-    const bool highlighted = dropTarget || (shownSelected && focused);
-    const bool inactive = !dropTarget && shownSelected && !focused;
+    const LabelLook look = LookOfLabel((row.state & LVIS_DROPHILITED) != 0,
+                                       (row.state & LVIS_SELECTED) && showSelection, focused);
     const DWORD view = View();
     CRect icon;
     CRect label;
@@ -1639,16 +1636,14 @@ void ListView::PaintItem(CDC& dc, int index, const NMLVCUSTOMDRAW& colors) {
                               ? CPoint(icon.left + (icon.Width() - list->cx) / 2, icon.top + 2)
                               : CPoint(icon.left, icon.top + (icon.Height() - list->cy) / 2);
         DrawImageListImage(dc, *list, row.image, at,
-                           highlighted ? ILD_TRANSPARENT | ILD_SELECTED : ILD_TRANSPARENT);
+                           look.highlighted ? ILD_TRANSPARENT | ILD_SELECTED : ILD_TRANSPARENT);
     }
-    if (highlighted || inactive)
-        dc.FillSolidRect(&label, GetSysColor(highlighted ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+    if (look.back)
+        dc.FillSolidRect(&label, GetSysColor(*look.back));
     else if (textBackground != CLR_DEFAULT && colors.clrTextBk != CLR_NONE)
         dc.FillSolidRect(&label, colors.clrTextBk);
     dc.SetBkMode(TRANSPARENT);
-    dc.SetTextColor(highlighted ? GetSysColor(COLOR_HIGHLIGHTTEXT)
-                    : inactive  ? GetSysColor(COLOR_BTNTEXT)
-                                : colors.clrText);
+    dc.SetTextColor(look.text ? GetSysColor(*look.text) : colors.clrText);
     const int lineHeight = LineHeight();
     if (m_editItem != index) {
         CRect text = label;

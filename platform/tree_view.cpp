@@ -3,6 +3,7 @@
 #include "platform/app.h"
 #include "platform/controls.h"
 #include "platform/image_list.h"
+#include "platform/label_look.h"
 #include "platform/tree_ctrl.h"
 #include "platform/window_system.h"
 
@@ -1113,18 +1114,13 @@ void TreeView::Paint() {
         }
         CRect label;
         ItemRect(node->handle, label, true);
-        // The selection of a tree without the focus shows in the face colour: which control the
-        // keyboard works on stays plain to see.
-        const bool dropTarget = node->state & TVIS_DROPHILITED;
-        const bool shownSelected = selected && showSelection && !Find(m_drop);
-        const bool highlighted = dropTarget || (shownSelected && focused);
-        const bool inactive = !dropTarget && shownSelected && !focused;
-        if (highlighted || inactive)
-            dc.FillSolidRect(&label, GetSysColor(highlighted ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+        // While an item is the drop target, the selection does not show.
+        const LabelLook look = LookOfLabel((node->state & TVIS_DROPHILITED) != 0,
+                                           selected && showSelection && !Find(m_drop), focused);
+        if (look.back)
+            dc.FillSolidRect(&label, GetSysColor(*look.back));
         dc.SetBkMode(TRANSPARENT);
-        dc.SetTextColor(GetSysColor(highlighted ? COLOR_HIGHLIGHTTEXT
-                                    : inactive  ? COLOR_BTNTEXT
-                                                : COLOR_WINDOWTEXT));
+        dc.SetTextColor(GetSysColor(look.text.value_or(COLOR_WINDOWTEXT)));
         const FontMetrics& metrics = winsys::MetricsOf(window);
         dc.TextOut(label.left + kLabelPadding, top + (height - metrics.LineHeight()) / 2,
                    node->text);
