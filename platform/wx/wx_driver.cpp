@@ -9,7 +9,7 @@
 #include <wx/uiaction.h>
 #include <wx/utils.h>
 
-#include <X11/Xlib.h>
+#include "platform/wx/x_display.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -50,15 +50,12 @@ bool RunXdotool(std::vector<std::string> arguments) {
 // Puts each character on a key of the X server's keyboard that has nothing on it, unless a key
 // already carries it. Typing tools otherwise change the keyboard for every character they type,
 // faster than the toolkit follows, and it reads the keys as nothing.
-struct DisplayClose {
-    void operator()(Display* display) const { XCloseDisplay(display); }
-};
 struct XlibFree {
     void operator()(KeySym* data) const { XFree(data); }
 };
 
 bool PutOnKeys(const std::set<unsigned>& characters) {
-    const std::unique_ptr<Display, DisplayClose> connection(XOpenDisplay(nullptr));
+    const DisplayConnection connection = OpenDisplay();
     if (!connection)
         return false;
     Display* display = connection.get();

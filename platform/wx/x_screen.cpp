@@ -2,7 +2,8 @@
 // handing out its first picture of the screen, so later reads would show a stale dialog.
 #include "platform/wx/wx_internal.h"
 
-#include <X11/Xlib.h>
+#include "platform/wx/x_display.h"
+
 #include <X11/Xutil.h>
 
 #include <memory>
@@ -10,10 +11,6 @@
 namespace wxui {
 
 namespace {
-
-struct DisplayClose {
-    void operator()(Display* display) const { XCloseDisplay(display); }
-};
 
 struct ImageDestroy {
     void operator()(XImage* image) const { XDestroyImage(image); }
@@ -33,7 +30,7 @@ std::uint32_t Channel(unsigned long pixel, unsigned long mask) {
 } // namespace
 
 bool ReadScreen(const CRect& area, Framebuffer& out) {
-    const std::unique_ptr<Display, DisplayClose> connection(XOpenDisplay(nullptr));
+    const DisplayConnection connection = OpenDisplay();
     if (!connection)
         return false;
     Display* display = connection.get();
