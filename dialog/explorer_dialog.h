@@ -22,8 +22,11 @@ enum class ExplorerMode : int {
 // All bits set: no key.
 constexpr std::uint32_t kNoKey = 0xFFFFFFFFu;
 
-// The placeholder child of a folder item that has not been expanded yet.
+// The placeholder child of a folder item that has not been expanded yet. Its item data has both
+// kind bits set, which no item's tag has, so a folder that happens to bear the placeholder's name
+// is never taken for it.
 constexpr const char kTreePlaceholder[] = "zzzzzzzzzztmp";
+constexpr ItemTag kPlaceholderTag = 0xC0000000u;
 
 class ExplorerDialog : public CDialog {
 public:

@@ -19,6 +19,16 @@ const CString& NameAt(const CStringArray& names, int index) {
     return index < names.GetSize() ? names[index] : none;
 }
 
+void InsertPlaceholder(CTreeCtrl& tree, HTREEITEM parent) {
+    tree.InsertItem(TVIF_TEXT | TVIF_PARAM, kTreePlaceholder, 0, 0, 0, 0, kPlaceholderTag, parent,
+                    TVI_LAST);
+}
+
+bool IsPlaceholder(CTreeCtrl& tree, HTREEITEM item) {
+    return tree.GetItemData(item) == kPlaceholderTag &&
+           tree.GetItemText(item).Compare(kTreePlaceholder) == 0;
+}
+
 } // namespace
 
 int ExplorerDialog::FillRoot() {
@@ -27,7 +37,7 @@ int ExplorerDialog::FillRoot() {
     m_hRoot = m_tree.InsertItem(kItemMask, rootName, kImageFolder, kImageOpenFolder, 0, 0,
                                 MakeTag(0, ItemKind::Folder), TVI_ROOT, TVI_LAST);
     if (HasSubFolders(0) || (m_mode == ExplorerMode::Target && HasChunks(0))) {
-        m_tree.InsertItem(kTreePlaceholder, m_hRoot, TVI_LAST);
+        InsertPlaceholder(m_tree, m_hRoot);
         // The first expansion reads the root's children at once.
         m_tree.Expand(m_hRoot, TVE_EXPAND);
     }
@@ -42,7 +52,7 @@ void ExplorerDialog::OnItemExpandedTree(NMHDR* notify, LRESULT* result) {
     const HTREEITEM item = info->itemNew.hItem;
     const HTREEITEM child = m_tree.GetChildItem(item);
     // Any other first child means the item was filled before.
-    if (!child || m_tree.GetItemText(child).Compare(kTreePlaceholder) != 0)
+    if (!child || !IsPlaceholder(m_tree, child))
         return;
     m_tree.DeleteItem(child);
     ExpandFolder(item, TagKey(static_cast<ItemTag>(m_tree.GetItemData(item))));
@@ -70,7 +80,7 @@ int ExplorerDialog::InsertTreeChildren(HTREEITEM parent, const CDWordArray& fold
             m_tree.InsertItem(kItemMask, NameAt(folderNames, i), kImageFolder, kImageOpenFolder, 0,
                               0, MakeTag(key, ItemKind::Folder), parent, TVI_LAST);
         if (item && (HasSubFolders(key) || (m_mode == ExplorerMode::Target && HasChunks(key))))
-            m_tree.InsertItem(kTreePlaceholder, item, TVI_LAST);
+            InsertPlaceholder(m_tree, item);
     }
     for (int i = 0; i < chunkKeys.GetSize(); ++i)
         m_tree.InsertItem(kItemMask, NameAt(chunkNames, i), kImageChunk, kImageChunk, 0, 0,

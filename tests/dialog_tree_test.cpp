@@ -61,7 +61,7 @@ TEST_F(DialogTreeTest, FoldersAreReadOnceOnTheirFirstExpansion) {
             EXPECT_EQ(ChildTags(tree, dialog.m_hRoot), (Tags{FolderTag(a), FolderTag(d)}));
             itemA = tree.GetChildItem(dialog.m_hRoot);
             EXPECT_EQ(ChildTexts(tree, itemA), (Texts{"zzzzzzzzzztmp"}));
-            EXPECT_EQ(ChildTags(tree, itemA), (Tags{0}));
+            EXPECT_EQ(ChildTags(tree, itemA), (Tags{kPlaceholderTag}));
             EXPECT_FALSE(IsExpanded(tree, itemA));
             // D holds a chunk only: nothing to expand outside the target mode.
             EXPECT_FALSE(tree.ItemHasChildren(tree.GetNextSiblingItem(itemA)));
@@ -86,6 +86,28 @@ TEST_F(DialogTreeTest, FoldersAreReadOnceOnTheirFirstExpansion) {
             EXPECT_EQ(ChildTexts(tree, itemA), (Texts{"B", "E"}));
             drv.PressKey(VK_ESCAPE);
         });
+    EXPECT_EQ(Run(dialog, ExplorerMode::Folder, 0), IDCANCEL);
+    ExpectScriptDone();
+}
+
+TEST_F(DialogTreeTest, AFolderNamedLikeThePlaceholderIsNotTakenForIt) {
+    Init();
+    const FolderId a = MakeFolder("A", 0);
+    MakeFolder("zzzzzzzzzztmp", a);
+    MakeFolder("B", a);
+    ExplorerDialog dialog;
+    m_driver.Then([&](UiDriver& drv) {
+        CTreeCtrl& tree = dialog.m_tree;
+        const HTREEITEM itemA = tree.GetChildItem(dialog.m_hRoot);
+        drv.ClickTreeButton(tree, itemA);
+        ASSERT_EQ(ChildTexts(tree, itemA), (Texts{"zzzzzzzzzztmp", "B"}));
+        // Expanded again, the folder of that name stays and nothing is read twice.
+        drv.ClickTreeButton(tree, itemA);
+        drv.ClickTreeButton(tree, itemA);
+        EXPECT_TRUE(IsExpanded(tree, itemA));
+        EXPECT_EQ(ChildTexts(tree, itemA), (Texts{"zzzzzzzzzztmp", "B"}));
+        drv.PressKey(VK_ESCAPE);
+    });
     EXPECT_EQ(Run(dialog, ExplorerMode::Folder, 0), IDCANCEL);
     ExpectScriptDone();
 }
