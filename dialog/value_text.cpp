@@ -34,6 +34,11 @@ std::int32_t Atol32(const char* text) {
     return static_cast<std::int32_t>(number);
 }
 
+// A string value's text as 8-bit text, which ends at its first zero character.
+CString EightBitText(const CString& wide) {
+    return CString(wide.c_str());
+}
+
 } // namespace
 
 // "%1ld": the plain decimal text, a minus sign for negative numbers.
@@ -74,7 +79,7 @@ int ValueText(CString& text, COleVariant& value, const DateTimeFormat* dates) {
             text = COleDateTime(value.date).Format();
         return 1;
     case VT_BSTR:
-        text = value.strVal;
+        text = EightBitText(value.strVal);
         return 1;
     case VT_ERROR:
         text = FormatLong(value.scode);
@@ -92,7 +97,7 @@ int ValueText(CString& text, COleVariant& value, const DateTimeFormat* dates) {
             error.ReportError(MB_OK);
             return 0;
         }
-        text = value.strVal;
+        text = EightBitText(value.strVal);
         return 1;
     }
 }

@@ -75,6 +75,10 @@ TEST_F(ValueTextTest, CurrencyAndDatesFollowTheUsersLocale) {
 TEST_F(ValueTextTest, TextIsTakenAsItIs) {
     EXPECT_EQ(TextOf(COleVariant("Straßenbahn")), "Straßenbahn");
     EXPECT_EQ(TextOf(COleVariant("")), "");
+    // As 8-bit text a string ends at its first zero character.
+    COleVariant withZero("");
+    withZero.strVal = CString("ab\0cd", 5);
+    EXPECT_EQ(TextOf(withZero), "ab");
 }
 
 TEST_F(ValueTextTest, OtherTypesAreChangedInPlaceOrReportTheError) {
@@ -85,6 +89,10 @@ TEST_F(ValueTextTest, OtherTypesAreChangedInPlaceOrReportTheError) {
     EXPECT_EQ(text, "Bild");
     EXPECT_EQ(binary.vt, VT_BSTR); // the value itself became a string value
     EXPECT_EQ(binary.strVal, "Bild");
+    const char zeroInside[] = {'B', '\0', 'x'};
+    COleVariant binaryWithZero(CByteArray(zeroInside, zeroInside + 3));
+    EXPECT_EQ(VariantToText(text, binaryWithZero), 1);
+    EXPECT_EQ(text, "B");
     EXPECT_TRUE(notifier.messages.empty());
 
     COleVariant strange;
