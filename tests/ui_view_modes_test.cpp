@@ -217,6 +217,15 @@ TEST_F(CompareRowsTest, DatesAndUnsignedKeys) {
     SetFolderDate(a2, "1899-12-29 06:00:00"); // before the zero date
     EXPECT_EQ(Compare(MakeTag(a2, ItemKind::Folder), MakeTag(a1, ItemKind::Folder), 3), -1);
     EXPECT_EQ(Compare(MakeTag(a2, ItemKind::Folder), MakeTag(a1, ItemKind::Folder), -3), 1);
+    // Before the zero date the time of day still runs forwards.
+    SetFolderDate(a1, "1899-12-29 12:00:00");
+    EXPECT_EQ(Compare(MakeTag(a2, ItemKind::Folder), MakeTag(a1, ItemKind::Folder), 3), -1);
+    EXPECT_EQ(Compare(MakeTag(a1, ItemKind::Folder), MakeTag(a2, ItemKind::Folder), 3), 1);
+    // Two encodings of one instant, as another program may store them, are the same date.
+    db().Execute(("UPDATE EXPLORER SET DATE = -0.25 WHERE ID = " + std::to_string(a1)).c_str());
+    db().Execute(("UPDATE EXPLORER SET DATE = 0.25 WHERE ID = " + std::to_string(a2)).c_str());
+    EXPECT_EQ(Compare(MakeTag(a1, ItemKind::Folder), MakeTag(a2, ItemKind::Folder), 3), 0);
+    EXPECT_EQ(Compare(MakeTag(a2, ItemKind::Folder), MakeTag(a1, ItemKind::Folder), 3), 0);
 
     // Keys as unsigned 30-bit numbers, whatever the records say.
     EXPECT_EQ(Compare(MakeTag(0x3FFFFFFF, ItemKind::Chunk), MakeTag(1, ItemKind::Chunk), 4), 1);

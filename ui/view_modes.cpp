@@ -94,10 +94,17 @@ int CompareSortKeys(const SortKey& a, const SortKey& b, int sortKey) {
     }
     case kTypeColumn:
         return 0;
-    case kDateColumn:
-        if (a.date.GetStatus() == b.date.GetStatus() && a.date.m_dt == b.date.m_dt)
+    case kDateColumn: {
+        // Equal values are one instant, however encoded: a time on 30 Dec 1899 can be stored
+        // either way round (-0.25 and 0.25 are both 06:00). Only so is the order a real one.
+        const bool later = b.date < a.date;
+        const bool sameInstant = !later && !(a.date < b.date);
+        if (sameInstant && a.date.GetStatus() == b.date.GetStatus())
             return 0;
-        return (b.date < a.date ? 1 : -1) * direction;
+        if (sameInstant) // told apart by their states alone
+            return (a.date.GetStatus() > b.date.GetStatus() ? 1 : -1) * direction;
+        return (later ? 1 : -1) * direction;
+    }
     default: // the key, as an unsigned number
         return (TagKey(a.tag) > TagKey(b.tag) ? 1 : -1) * direction;
     }
