@@ -15,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <new>
 #include <optional>
 #include <set>
 #include <unordered_set>
@@ -270,7 +271,8 @@ HWND Create(const CreateParams& params, std::unique_ptr<WindowClass> cls) {
         data->peer->SetTitle(data->text);
         data->peer->SetWindowRect(data->rect);
     }
-    Send(data, WM_CREATE);
+    if (Send(data, WM_CREATE) == -1 && Live(data)) // the window refused to be created
+        Destroy(data);
     if (Live(data)) {
         const CRect client = ClientRect(data);
         Send(data, WM_SIZE, SIZE_RESTORED,
@@ -345,13 +347,31 @@ CWnd* ObjectOf(HWND window) {
     return data->temporary.get();
 }
 
+namespace {
+// An exception that leaves a handler ends with the message it interrupted, as the framework's own
+// window procedure ends it: the user reads what went wrong (unless it was reported already), a
+// window whose WM_CREATE failed is not created, and every other message answers 0. It never
+// unwinds through the backend's event loop.
+LRESULT HandlerFailed(const CException& error, UINT message) {
+    if (!dynamic_cast<const CUserException*>(&error))
+        error.ReportError(MB_ICONEXCLAMATION);
+    return message == WM_CREATE ? -1 : 0;
+}
+} // namespace
+
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     WindowData* data = Live(window);
     if (!data)
         return 0;
     CWnd* object = ObjectOf(data);
     DispatchGuard guard(data, message, wParam, lParam);
-    return object->WindowProc(message, wParam, lParam);
+    try {
+        return object->WindowProc(message, wParam, lParam);
+    } catch (const CException& error) {
+        return HandlerFailed(error, message);
+    } catch (const std::bad_alloc&) {
+        return HandlerFailed(CMemoryException(), message);
+    }
 }
 
 void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

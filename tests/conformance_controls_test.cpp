@@ -10,6 +10,7 @@
 #include "platform/list_ctrl.h"
 #include "platform/menu.h"
 #include "platform/tree_ctrl.h"
+#include "platform/user_notifier.h"
 #include "platform/win_styles.h"
 #include "resources/resource_ids.h"
 
@@ -78,6 +79,7 @@ public:
     std::vector<Note> notes;
     int menusShown = 0;
     UINT menuChoice = 0;
+    bool clicksFail = false; // a click's handler fails as on a store error
 
     std::vector<Note> Notes(UINT control, UINT code) const {
         std::vector<Note> found;
@@ -171,6 +173,10 @@ protected:
             ShowContextMenu();
             *result = 0;
             return TRUE;
+        case NM_CLICK:
+            if (clicksFail)
+                throw CDaoException(AFX_DAO_ERROR_ENGINE, "Die Datenbank ist gesperrt.");
+            return CDialog::OnNotify(wParam, lParam, result);
         default:
             return CDialog::OnNotify(wParam, lParam, result);
         }
@@ -254,6 +260,26 @@ int ByData(LPARAM first, LPARAM second, LPARAM direction) {
 }
 
 // ---- List: finding, selecting, activating ----
+
+TEST_P(ConformanceTest, AHandlersExceptionIsShownAndTheDialogGoesOn) {
+    RecordingNotifier notifier;
+    ScopedUserNotifier notifierScope(notifier);
+    ControlsDialog dialog;
+    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 3); };
+    dialog.clicksFail = true;
+    driver().Then([&](UiDriver& d) { d.ClickListItem(dialog.List(), 1); }).Then([&](UiDriver& d) {
+        ASSERT_EQ(notifier.messages.size(), 1u);
+        EXPECT_EQ(notifier.messages[0].text, "Die Datenbank ist gesperrt.");
+        // The click itself was done before its handler failed; the next one works as well.
+        EXPECT_EQ(Selected(dialog.List()), std::vector<int>{1});
+        d.ClickListItem(dialog.List(), 2);
+        EXPECT_EQ(Selected(dialog.List()), std::vector<int>{2});
+        EXPECT_EQ(notifier.messages.size(), 2u);
+        d.PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(dialog.Notes(kListId, NM_CLICK).size(), 2u);
+}
 
 TEST_P(ConformanceTest, ListClicksSelectAndNotifyTheRowsUnderThePointer) {
     ControlsDialog dialog;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <new>
 
 namespace {
 
@@ -339,6 +340,59 @@ TEST_P(CWndTest, ButtonsReportClicksToTheirParent) {
     EXPECT_EQ(check.GetCheck(), BST_UNCHECKED) << "a plain check box leaves checking to its owner";
     check.SetCheck(BST_CHECKED);
     EXPECT_EQ(check.GetCheck(), BST_CHECKED);
+}
+
+// Handlers that fail with exceptions, as a handler fails on a store error.
+class FailingWindow : public CWnd {
+public:
+    bool failCreate = false;
+
+    BOOL Create(const CRect& rect) {
+        return CreateEx(0, nullptr, "failing", WS_POPUP | WS_VISIBLE | WS_CAPTION, rect, nullptr,
+                        0);
+    }
+
+protected:
+    afx_msg LRESULT OnCreateMessage(WPARAM, LPARAM) {
+        if (failCreate)
+            throw CDaoException(AFX_DAO_ERROR_ENGINE, "Die Tabelle fehlt.");
+        return 0;
+    }
+    afx_msg LRESULT OnOutOfMemory(WPARAM, LPARAM) { throw std::bad_alloc(); }
+    afx_msg LRESULT OnReportedAlready(WPARAM, LPARAM) { throw CUserException(); }
+    DECLARE_MESSAGE_MAP()
+};
+
+constexpr UINT kOutOfMemoryMessage = WM_USER + 8;
+constexpr UINT kReportedMessage = WM_USER + 9;
+
+BEGIN_MESSAGE_MAP(FailingWindow, CWnd)
+ON_MESSAGE(WM_CREATE, OnCreateMessage)
+ON_MESSAGE(kOutOfMemoryMessage, OnOutOfMemory)
+ON_MESSAGE(kReportedMessage, OnReportedAlready)
+END_MESSAGE_MAP()
+
+TEST_P(CWndTest, AnExceptionEndsItsMessageWithTheErrorShown) {
+    RecordingNotifier notifier;
+    ScopedUserNotifier notifierScope(notifier);
+    FailingWindow refused;
+    refused.failCreate = true;
+    EXPECT_FALSE(refused.Create(CRect(0, 0, 200, 100))); // a failed WM_CREATE creates nothing
+    EXPECT_EQ(refused.m_hWnd, nullptr);
+    ASSERT_EQ(notifier.messages.size(), 1u);
+    EXPECT_EQ(notifier.messages[0].text, "Die Tabelle fehlt.");
+    EXPECT_EQ(notifier.messages[0].type, static_cast<UINT>(MB_ICONEXCLAMATION));
+
+    // (A failing click in a running dialog is part of the conformance suite.)
+    FailingWindow window;
+    ASSERT_TRUE(window.Create(CRect(0, 0, 200, 100)));
+    EXPECT_EQ(window.SendMessage(kOutOfMemoryMessage, 0, 0), 0);
+    ASSERT_EQ(notifier.messages.size(), 2u);
+    EXPECT_EQ(notifier.messages[1].text, "Nicht genügend Arbeitsspeicher.");
+    // What was reported where it was thrown is not shown again.
+    EXPECT_EQ(window.SendMessage(kReportedMessage, 0, 0), 0);
+    EXPECT_EQ(notifier.messages.size(), 2u);
+    window.DestroyWindow();
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, CWndTest, testing::ValuesIn(UiDriverNames()));
