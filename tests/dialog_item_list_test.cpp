@@ -421,6 +421,17 @@ TEST_F(ItemListTest, DoubleClicksByModeInFolderSaveAsAndTargetModes) {
                       }),
                   IDCANCEL);
     }
+    {
+        ExplorerDialog dialog;
+        EXPECT_EQ(Run(dialog, ExplorerMode::Target, a,
+                      [&](UiDriver& d) {
+                          d.DoubleClickListItem(dialog.m_list, 1); // a folder opens in the tree
+                          EXPECT_EQ(dialog.m_curTag, MakeTag(a2, ItemKind::Folder));
+                          EXPECT_EQ(dialog.m_tree.GetItemData(dialog.m_tree.GetSelectedItem()),
+                                    MakeTag(a2, ItemKind::Folder));
+                      }),
+                  IDCANCEL);
+    }
     ExplorerDialog dialog;
     EXPECT_EQ(Run(dialog, ExplorerMode::Target, a,
                   [&](UiDriver& d) {

@@ -112,6 +112,31 @@ TEST_F(DialogTreeTest, AFolderNamedLikeThePlaceholderIsNotTakenForIt) {
     ExpectScriptDone();
 }
 
+TEST_F(DialogTreeTest, AFailedReadShowsWhatItDeliveredAndIsNotReadAgain) {
+    Init();
+    const FolderId a = MakeFolder("A", 0);
+    MakeFolder("B", a);
+    // A record another program wrote without its key ends the reading of A's children.
+    db().Execute(("INSERT INTO EXPLORER (ID, NAME, ID_OWNER, PASS_R, PASS_W) VALUES (NULL, "
+                  "'Kaputt', " +
+                  std::to_string(a) + ", '-', '-')")
+                     .c_str());
+    MakeFolder("C", a);
+    ExplorerDialog dialog;
+    m_driver.Then([&](UiDriver& drv) {
+        CTreeCtrl& tree = dialog.m_tree;
+        const HTREEITEM itemA = tree.GetChildItem(dialog.m_hRoot);
+        drv.ClickTreeButton(tree, itemA);
+        EXPECT_EQ(ChildTexts(tree, itemA), (Texts{"B"}));
+        drv.ClickTreeButton(tree, itemA);
+        drv.ClickTreeButton(tree, itemA);
+        EXPECT_EQ(ChildTexts(tree, itemA), (Texts{"B"}));
+        drv.PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(Run(dialog, ExplorerMode::Folder, 0), IDCANCEL);
+    ExpectScriptDone();
+}
+
 TEST_F(DialogTreeTest, TheKeypadStarReadsAndOpensEveryLevelBelow) {
     Init();
     const FolderId a = MakeFolder("A", 0);
