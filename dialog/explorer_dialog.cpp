@@ -52,7 +52,7 @@ void ExplorerDialog::DoDataExchange(CDataExchange* dx) {
     DDV_MaxChars(dx, m_strName, kNameLimit);
 }
 
-// The message map, in the order the original dispatched.
+// The message map; entries are searched in this order.
 BEGIN_MESSAGE_MAP(ExplorerDialog, CDialog)
 ON_NOTIFY(TVN_ITEMEXPANDED, IDC_TREE, OnItemExpandedTree)
 ON_WM_PAINT()

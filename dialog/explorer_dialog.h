@@ -33,7 +33,7 @@ public:
     explicit ExplorerDialog(CWnd* parent = nullptr);
     ~ExplorerDialog() override;
 
-    // ---- Members, in the order the original declared them ----
+    // ---- Members ----
     int m_bReadOnly = 0; // check box 1003; passed through for EXPL_GetChunk
     CString m_strName;   // name edit 1000, at most 128 characters
     CImageList m_imlSmall;

@@ -10,7 +10,7 @@
 
 namespace {
 
-// Buffer sizes of the original conversions; a text never runs past them.
+// Buffer sizes of the conversions; a text never runs past them.
 constexpr std::size_t kLongBufferSize = 20;
 constexpr std::size_t kRealBufferSize = 50;
 
