@@ -305,6 +305,15 @@ TEST_F(ViewModesTest, InfoPaneButtonSwitchesThePaneForOneSelectedRow) {
         CWnd* info = dialog.GetDlgItem(IDC_INFO_EDIT);
         ASSERT_NE(info, nullptr);
         auto shown = [](CWnd& window) { return (window.GetStyle() & WS_VISIBLE) != 0; };
+        // A folder row has no text to show: the tree stays.
+        d.ClickListItem(list, 0);
+        d.ClickToolbarButton(dialog.m_toolBar, ID_INFO_PANE);
+        EXPECT_EQ(dialog.m_bInfoPane, 1);
+        EXPECT_TRUE(shown(dialog.m_tree));
+        EXPECT_FALSE(shown(*info));
+        d.ClickToolbarButton(dialog.m_toolBar, ID_INFO_PANE);
+        EXPECT_EQ(dialog.m_bInfoPane, 0);
+
         d.ClickListItem(list, 2);
         EXPECT_TRUE(shown(dialog.m_tree));
         d.ClickToolbarButton(dialog.m_toolBar, ID_INFO_PANE);
