@@ -79,6 +79,9 @@ public:
     const ImageListData* NormalImages() const { return m_normal.get(); }
 
 private:
+    // Fills a TVITEM of a notification; the text is copied into `buffer` so that handlers that
+    // delete the item do not leave it dangling.
+    static void Describe(const Node* node, TVITEM& item, std::string& buffer);
     LRESULT NotifyTree(UINT code, UINT action, const Node* oldNode, const Node* newNode,
                        CPoint point = CPoint());
     LRESULT NotifySimple(UINT code);

@@ -1,0 +1,161 @@
+// Where the tree view puts its items, and how it scrolls.
+#include "platform/tree_view.h"
+
+#include "platform/tree_ctrl.h"
+#include "platform/window_system.h"
+
+#include <algorithm>
+#include <utility>
+
+int TreeView::ItemHeight() const {
+    const int text = winsys::MetricsOf(window).LineHeight() + 3;
+    return m_normal ? std::max(text, m_normal->cy + 2) : text;
+}
+
+void TreeView::SetIndent(int indent) {
+    m_indent = std::max(indent, 0);
+    winsys::Invalidate(window, nullptr);
+}
+
+template <class Visit> void TreeView::ForEachVisible(Visit&& visit) const {
+    std::vector<std::pair<Node*, int>> pending;
+    auto push = [&](const std::vector<Node*>& level, int depth) {
+        for (auto it = level.rbegin(); it != level.rend(); ++it)
+            pending.emplace_back(*it, depth);
+    };
+    push(m_roots, 0);
+    while (!pending.empty()) {
+        const auto [node, depth] = pending.back();
+        pending.pop_back();
+        visit(node, depth);
+        if (node->state & TVIS_EXPANDED)
+            push(node->children, depth + 1);
+    }
+}
+
+std::vector<TreeView::Node*> TreeView::VisibleItems() const {
+    std::vector<Node*> visible;
+    ForEachVisible([&](Node* node, int) { visible.push_back(node); });
+    return visible;
+}
+
+int TreeView::VisibleCount() const {
+    int count = 0;
+    ForEachVisible([&](Node*, int) { ++count; });
+    return count;
+}
+
+int TreeView::VisibleIndex(const Node* node) const {
+    if (!node)
+        return -1;
+    const std::vector<Node*> visible = VisibleItems();
+    auto it = std::find(visible.begin(), visible.end(), node);
+    return it == visible.end() ? -1 : static_cast<int>(it - visible.begin());
+}
+
+int TreeView::PageRows() const {
+    return winsys::ClientRect(window).Height() / ItemHeight();
+}
+
+int TreeView::ItemLeft(const Node* node) const {
+    WindowData* data = winsys::Live(window);
+    const bool rootLines = data && (data->style & TVS_LINESATROOT);
+    return (Level(node) + (rootLines ? 1 : 0)) * m_indent - m_scrollLeft;
+}
+
+int TreeView::TextWidth(const Node* node) const {
+    if (node->textWidth < 0)
+        node->textWidth = winsys::MetricsOf(window).TextWidth(node->text.str());
+    return node->textWidth;
+}
+
+int TreeView::ContentWidth() const {
+    // Levels come with the walk: asking each item for its level would climb to the root from
+    // every one of them.
+    WindowData* data = winsys::Live(window);
+    const int firstLevel = data && (data->style & TVS_LINESATROOT) ? 1 : 0;
+    const int image = m_normal ? m_normal->cx + kImageGap : 0;
+    int widest = 0;
+    ForEachVisible([&](const Node* node, int depth) {
+        widest = std::max(widest, (firstLevel + depth) * m_indent + image + TextWidth(node) +
+                                      2 * kLabelPadding);
+    });
+    return widest;
+}
+
+bool TreeView::HasButton(const Node* node) const {
+    WindowData* data = winsys::Live(window);
+    if (!data || !(data->style & TVS_HASBUTTONS) || !HasChildren(node))
+        return false;
+    return node->parent || (data->style & TVS_LINESATROOT);
+}
+
+bool TreeView::ItemRect(HTREEITEM item, CRect& rect, bool textOnly) const {
+    const Node* node = Find(item);
+    const int index = VisibleIndex(node);
+    if (index < 0)
+        return false;
+    const int height = ItemHeight();
+    const int top = (index - m_scrollTop) * height;
+    if (!textOnly) {
+        rect = CRect(0, top, winsys::ClientRect(window).Width(), top + height);
+        return true;
+    }
+    int left = ItemLeft(node);
+    if (m_normal)
+        left += m_normal->cx + kImageGap;
+    rect = CRect(left, top, left + TextWidth(node) + 2 * kLabelPadding, top + height);
+    return true;
+}
+
+bool TreeView::ButtonRect(HTREEITEM item, CRect& rect) const {
+    const Node* node = Find(item);
+    if (!HasButton(node))
+        return false;
+    CRect line;
+    if (!ItemRect(item, line, false))
+        return false;
+    const int column = ItemLeft(node) - m_indent;
+    const int left = column + (m_indent - kButtonSize) / 2;
+    const int top = line.top + (line.Height() - kButtonSize) / 2;
+    rect = CRect(left, top, left + kButtonSize, top + kButtonSize);
+    return true;
+}
+
+HTREEITEM TreeView::HitTest(CPoint point, UINT& flags) const {
+    const CRect client = winsys::ClientRect(window);
+    flags = 0;
+    if (point.y < 0)
+        flags |= TVHT_ABOVE;
+    if (point.y >= client.bottom)
+        flags |= TVHT_BELOW;
+    if (point.x < 0)
+        flags |= TVHT_TOLEFT;
+    if (point.x >= client.right)
+        flags |= TVHT_TORIGHT;
+    if (flags)
+        return nullptr;
+    const std::vector<Node*> visible = VisibleItems();
+    const int row = m_scrollTop + point.y / ItemHeight();
+    if (row >= static_cast<int>(visible.size())) {
+        flags = TVHT_NOWHERE;
+        return nullptr;
+    }
+    const Node* node = visible[static_cast<std::size_t>(row)];
+    const int left = ItemLeft(node);
+    CRect label;
+    ItemRect(node->handle, label, true);
+    if (point.x < left) {
+        flags =
+            (point.x >= left - m_indent && HasButton(node)) ? TVHT_ONITEMBUTTON : TVHT_ONITEMINDENT;
+    } else if (m_normal && point.x < left + m_normal->cx) {
+        flags = TVHT_ONITEMICON;
+    } else if (point.x < label.left) {
+        flags = TVHT_ONITEMICON; // the gap between image and label belongs to the image
+    } else if (point.x < label.right) {
+        flags = TVHT_ONITEMLABEL;
+    } else {
+        flags = TVHT_ONITEMRIGHT;
+    }
+    return node->handle;
+}
