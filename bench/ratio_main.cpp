@@ -1,5 +1,6 @@
 // Runs every benchmark and then prints, for each pair named "<case>.library" and "<case>.raw",
-// how many times slower the library is than the raw SQLite baseline measured in the same run. With
+// how many times slower the library is than its baseline (the raw SQLite statements, or the
+// toolkit doing the same work) measured in the same run. With
 // --benchmark_repetitions the medians are compared.
 #include <benchmark/benchmark.h>
 
@@ -31,7 +32,7 @@ public:
 
     void Finalize() override {
         ConsoleReporter::Finalize();
-        std::printf("\nlibrary / raw SQLite (lower is better):\n");
+        std::printf("\nlibrary / baseline (lower is better):\n");
         const std::string suffix = ".library";
         for (const auto& [name, time] : m_seconds) {
             if (name.size() <= suffix.size() ||

@@ -1,5 +1,6 @@
 #include "platform/font_metrics.h"
 
+#include <algorithm>
 #include <vector>
 
 int CountCharacters(std::string_view text) {
@@ -33,6 +34,13 @@ std::string FitWithEndEllipsis(const FontMetrics& metrics, std::string_view text
     std::string fitted(text.substr(0, low ? ends[low - 1] : 0));
     fitted += kDots;
     return fitted;
+}
+
+int FontMetrics::WidestTextWidth(const std::vector<std::string_view>& texts) const {
+    int widest = 0;
+    for (std::string_view text : texts)
+        widest = std::max(widest, TextWidth(text));
+    return widest;
 }
 
 int FixedFontMetrics::TextWidth(std::string_view text) const {

@@ -5,12 +5,16 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 class FontMetrics {
 public:
     virtual ~FontMetrics() = default;
     // Width in pixels of `text` (UTF-8) on one line.
     virtual int TextWidth(std::string_view text) const = 0;
+    // The greatest TextWidth among `texts`, 0 for none. A backend whose measuring is costly
+    // answers for many texts without measuring each one.
+    virtual int WidestTextWidth(const std::vector<std::string_view>& texts) const;
     // Height of one line in pixels.
     virtual int LineHeight() const = 0;
     // Average character width: the horizontal dialog base unit.

@@ -10,7 +10,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 using namespace list_view_layout;
 
@@ -348,9 +350,15 @@ bool ListView::SetColumnWidth(int index, int width) {
             const int imageWidth = m_lists[LVSIL_SMALL] ? m_lists[LVSIL_SMALL]->cx : 0;
             room = kImageMargin + imageWidth + (imageWidth ? kImageMargin : 0) + 2 * kLabelPadding;
         }
-        int widest = 0;
+        std::vector<CString> texts;
+        texts.reserve(items.size());
         for (int i = 0; i < Count(); ++i)
-            widest = std::max(widest, Width(window, Text(i, index)) + room);
+            texts.push_back(Text(i, index));
+        std::vector<std::string_view> views;
+        views.reserve(texts.size());
+        for (const CString& text : texts)
+            views.push_back(text.str());
+        int widest = texts.empty() ? 0 : winsys::MetricsOf(window).WidestTextWidth(views) + room;
         if (width == LVSCW_AUTOSIZE_USEHEADER)
             widest = std::max(widest, Width(window, columns[static_cast<std::size_t>(index)].text) +
                                           2 * kHeaderTextMargin);

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <numeric>
+#include <string_view>
+#include <vector>
 
 using namespace list_view_layout;
 
@@ -46,9 +48,11 @@ int ListView::CellWidth() const {
         return m_listColumnWidth;
     const int imageWidth = m_lists[LVSIL_SMALL] ? m_lists[LVSIL_SMALL]->cx : 0;
     if (m_widestText < 0) {
-        m_widestText = 0;
+        std::vector<std::string_view> labels;
+        labels.reserve(items.size());
         for (const Item& row : items)
-            m_widestText = std::max(m_widestText, Width(window, row.label));
+            labels.push_back(row.label.str());
+        m_widestText = winsys::MetricsOf(window).WidestTextWidth(labels);
     }
     return kImageMargin + imageWidth + kImageMargin + m_widestText + 2 * kLabelPadding + 6;
 }

@@ -5,6 +5,7 @@
 // root, each holding one folder, and on an empty project.
 // Needs a display: run it under xvfb-run -a -s "-screen 0 1280x1024x24" when there is none; without
 // one every case reports that and measures nothing.
+#include "bench/wx/bench_toolkit.h"
 #include "host/project.h"
 #include "interface/context.h"
 #include "interface/explorer.h"
@@ -15,7 +16,6 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -32,13 +32,6 @@ constexpr int kFirstLeaf = 111;
 constexpr int kLeaves = 1000;
 constexpr int kChunksPerLeaf = 1000;
 constexpr std::uint32_t kStartFolder = kFirstLeaf + 500;
-
-// The toolkit, started once for the run like a host's.
-wxui::WxInstallation* Toolkit() {
-    static std::unique_ptr<wxui::WxInstallation> toolkit =
-        std::getenv("DISPLAY") ? wxui::InstallWxBackend() : nullptr;
-    return toolkit.get();
-}
 
 enum class Shape { Empty, MillionChunks, WideRoot };
 
@@ -125,7 +118,7 @@ BenchProject& Empty() {
 
 // EXPL_GetChunk until the dialog's first paint reached the screen; the dialog is then cancelled.
 void FirstPaint(benchmark::State& state, BenchProject& (*project)(), std::uint32_t startFolder) {
-    wxui::WxInstallation* toolkit = Toolkit();
+    wxui::WxInstallation* toolkit = BenchToolkit();
     if (!toolkit) {
         state.SkipWithError("no display; run under xvfb-run");
         return;

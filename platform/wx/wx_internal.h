@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -40,6 +41,7 @@ public:
     WxFont(const wxString& face, int pointSize);
 
     int TextWidth(std::string_view text) const override;
+    int WidestTextWidth(const std::vector<std::string_view>& texts) const override;
     int LineHeight() const override { return m_lineHeight; }
     int AverageCharWidth() const override { return m_averageWidth; }
 
@@ -60,6 +62,17 @@ private:
     mutable wxMemoryDC m_measure;
     mutable std::unordered_map<std::string, int> m_widths;
     mutable std::unordered_map<std::string, Mask> m_masks;
+
+    // Width with its fraction, as the toolkit lays the text out; TextWidth rounds it.
+    double FractionalWidth(std::string_view text) const;
+    // The text's width told from its characters' advances and what each pair of neighbours adds
+    // or takes away (kerning, ligatures); nothing for a text with characters outside the Latin
+    // ranges, whose shaping may depend on more than neighbours.
+    std::optional<double> EstimatedWidth(std::string_view text) const;
+    double Advance(unsigned ch) const;
+    double PairShift(unsigned first, unsigned second) const;
+    mutable std::vector<float> m_advances;   // by character; NaN until measured
+    mutable std::vector<float> m_pairShifts; // by pair of characters; NaN until measured
 };
 
 // The pixels of a top-level window's client area: the layer paints into them, the canvas shows
