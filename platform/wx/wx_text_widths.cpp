@@ -18,12 +18,12 @@ constexpr unsigned kEstimatedCharacters = 0x180;
 // Below this many texts each one is measured.
 constexpr std::size_t kFewTexts = 32;
 // An estimate adds up what the layout adds up, so a text's width is its estimate rounded to whole
-// pixels: only texts estimated within a pixel of the widest estimate can be the widest, and only
-// those are measured.
-constexpr double kCandidateMargin = 1.05;
-// A measured width further than rounding from its estimate shows that the font shapes beyond
-// pairs of neighbours; then every text is measured.
-constexpr double kTrustedError = 0.55;
+// pixels, unless the estimate lies this close to half a pixel, where the sums' own rounding may
+// tip it either way: such a text is measured when it could be the widest.
+constexpr double kRoundingDoubt = 0.02;
+// The texts with the highest estimates are measured all the same. One whose width is not its
+// estimate rounded shows that the font shapes beyond pairs of neighbours; then every text is.
+constexpr std::size_t kCheckedTexts = 16;
 
 bool Estimable(unsigned ch) {
     return ch >= 0x20 && ch < kEstimatedCharacters && !(ch >= 0x7F && ch < 0xA0);
@@ -84,23 +84,41 @@ std::optional<double> WxFont::EstimatedWidth(std::string_view text) const {
 int WxFont::WidestTextWidth(const std::vector<std::string_view>& texts) const {
     if (texts.size() < kFewTexts || !m_measure.GetGraphicsContext())
         return FontMetrics::WidestTextWidth(texts);
-    std::vector<std::optional<double>> estimates;
+    struct Estimate {
+        std::size_t index;
+        double width;
+    };
+    std::vector<Estimate> estimates;
     estimates.reserve(texts.size());
-    double widestEstimate = 0;
-    for (std::string_view text : texts) {
-        estimates.push_back(EstimatedWidth(text));
-        if (estimates.back())
-            widestEstimate = std::max(widestEstimate, *estimates.back());
-    }
     int widest = 0;
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        const std::optional<double>& estimate = estimates[i];
-        if (estimate && *estimate < widestEstimate - kCandidateMargin)
-            continue;
-        const int width = TextWidth(texts[i]);
-        if (estimate && std::abs(width - *estimate) > kTrustedError)
+        if (const std::optional<double> width = EstimatedWidth(texts[i]))
+            estimates.push_back({i, *width});
+        else
+            widest = std::max(widest, TextWidth(texts[i]));
+    }
+    if (estimates.empty())
+        return widest;
+    const auto checked = estimates.begin() + std::min(kCheckedTexts, estimates.size());
+    std::partial_sort(estimates.begin(), checked, estimates.end(),
+                      [](const Estimate& a, const Estimate& b) { return a.width > b.width; });
+    auto doubtful = [](double width) {
+        return std::abs(width - std::floor(width) - 0.5) < kRoundingDoubt;
+    };
+    auto rounded = [](double width) { return static_cast<int>(std::floor(width + 0.5)); };
+    for (auto it = estimates.begin(); it != checked; ++it) {
+        const int width = TextWidth(texts[it->index]);
+        if (!doubtful(it->width) && width != rounded(it->width))
             return FontMetrics::WidestTextWidth(texts);
         widest = std::max(widest, width);
+    }
+    // A doubtful text below the highest estimate by a pixel or more cannot be the widest.
+    const double highest = estimates.front().width;
+    for (auto it = checked; it != estimates.end(); ++it) {
+        if (!doubtful(it->width))
+            widest = std::max(widest, rounded(it->width));
+        else if (it->width > highest - 1.0 - kRoundingDoubt)
+            widest = std::max(widest, TextWidth(texts[it->index]));
     }
     return widest;
 }
