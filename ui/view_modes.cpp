@@ -8,6 +8,7 @@
 #include "store/folder_records.h"
 #include "store/shared_recordsets.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -165,7 +166,11 @@ void SortRows(ExplorerDialog& dialog) {
         if (readChunks)
             chunkScope.emplace(g_context.database);
         cache.keys.reserve(tags.size());
-        for (const ItemTag tag : tags) {
+        // Read in the order of the records' keys, whatever order the rows are in: records looked
+        // up one after another in key order are found a step or two on from the last.
+        std::vector<ItemTag> reading(tags);
+        std::sort(reading.begin(), reading.end());
+        for (const ItemTag tag : reading) {
             const ItemKind kind = TagKind(tag);
             if ((kind == ItemKind::Folder && !readFolders) ||
                 (kind == ItemKind::Chunk && !readChunks))
