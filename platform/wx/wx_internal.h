@@ -65,9 +65,11 @@ private:
 
     // Width with its fraction, as the toolkit lays the text out; TextWidth rounds it.
     double FractionalWidth(std::string_view text) const;
-    // The text's width told from its characters' advances and what each pair of neighbours adds
-    // or takes away (kerning, ligatures); nothing for a text with characters outside the Latin
-    // ranges, whose shaping may depend on more than neighbours.
+    // The width of a text laid out as its characters side by side, each pair of neighbours moved
+    // closer or apart by what the font kerns them: the sum of the characters' widths and the
+    // pairs' shifts. Nothing when the layout may do otherwise: a character outside Latin-1 and
+    // Latin Extended-A, a control or soft hyphen, bytes that are not UTF-8, or an "f" before a
+    // letter (f-ligatures join letters into one glyph, which kerns with its neighbours as a whole).
     std::optional<double> EstimatedWidth(std::string_view text) const;
     double Advance(unsigned ch) const;
     double PairShift(unsigned first, unsigned second) const;

@@ -1,5 +1,8 @@
 // The widest of many texts without laying each one out: the list view's column width in its list
-// views needs the widest of all its labels, and the toolkit takes microseconds a text.
+// views needs the widest of all its labels, and the toolkit takes microseconds a text. Most texts
+// are laid out as their characters side by side, moved closer or apart pair by pair (kerning), so
+// their width is the sum of their characters' widths and their pairs' shifts; only the others, and
+// the few that could be the widest, are measured.
 #include "platform/utf8.h"
 #include "platform/wx/wx_internal.h"
 
@@ -17,16 +20,23 @@ namespace {
 constexpr unsigned kEstimatedCharacters = 0x180;
 // Below this many texts each one is measured.
 constexpr std::size_t kFewTexts = 32;
-// An estimate adds up what the layout adds up, so a text's width is its estimate rounded to whole
-// pixels, unless the estimate lies this close to half a pixel, where the sums' own rounding may
-// tip it either way: such a text is measured when it could be the widest.
+// A text's width is its estimate rounded to whole pixels, unless the estimate lies this close to
+// half a pixel, where the sums' own rounding may tip it either way: such a text is measured when
+// it could be the widest.
 constexpr double kRoundingDoubt = 0.02;
 // The texts with the highest estimates are measured all the same. One whose width is not its
-// estimate rounded shows that the font shapes beyond pairs of neighbours; then every text is.
+// estimate rounded shows that the font joins or moves characters beyond what their pairs show;
+// then every text is measured.
 constexpr std::size_t kCheckedTexts = 16;
 
+// A character the estimate can place: Latin-1 and Latin Extended-A without the controls and the
+// soft hyphen, which takes no room and lets its neighbours kern as if it were not there.
 bool Estimable(unsigned ch) {
-    return ch >= 0x20 && ch < kEstimatedCharacters && !(ch >= 0x7F && ch < 0xA0);
+    return ch >= 0x20 && ch < kEstimatedCharacters && !(ch >= 0x7F && ch < 0xA0) && ch != 0xAD;
+}
+
+bool IsLetter(unsigned ch) {
+    return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || ch >= 0xC0;
 }
 
 float Unknown() {
@@ -69,8 +79,12 @@ std::optional<double> WxFont::EstimatedWidth(std::string_view text) const {
     unsigned previous = 0;
     bool first = true;
     while (!text.empty()) {
+        const std::string_view rest = text;
         const unsigned ch = TakeUtf8(text);
-        if (!Estimable(ch))
+        // Bytes that are not UTF-8 (the toolkit takes the whole text for nothing then).
+        if (!Estimable(ch) || rest.substr(0, rest.size() - text.size()) != EncodeUtf8(ch))
+            return std::nullopt;
+        if (!first && previous == 'f' && IsLetter(ch))
             return std::nullopt;
         width += Advance(ch);
         if (!first)
