@@ -348,10 +348,11 @@ CWnd* ObjectOf(HWND window) {
 }
 
 namespace {
-// An exception that leaves a handler ends with the message it interrupted, as the framework's own
-// window procedure ends it: the user reads what went wrong (unless it was reported already), a
-// window whose WM_CREATE failed is not created, and every other message answers 0. It never
-// unwinds through the backend's event loop.
+// A framework exception (or running out of memory) that leaves a handler ends with the message it
+// interrupted, as the framework's own window procedure ends it: the user reads what went wrong
+// (unless it was reported already), a window whose WM_CREATE failed is not created, and every
+// other message answers 0. So a store error in a handler does not unwind through the backend's
+// event loop; other exceptions are programming errors and do.
 LRESULT HandlerFailed(const CException& error, UINT message) {
     if (!dynamic_cast<const CUserException*>(&error))
         error.ReportError(MB_ICONEXCLAMATION);
