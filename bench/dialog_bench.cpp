@@ -123,11 +123,12 @@ private:
 };
 
 // Runs the dialog in chunk mode at the big folder; `whileOpen` runs inside its modal loop.
-void WithOpenDialog(const std::function<void(ExplorerDialog&)>& whileOpen) {
+void WithOpenDialog(const std::function<void(ExplorerDialog&)>& whileOpen,
+                    ExplorerMode mode = ExplorerMode::Chunk) {
     Project100k& project = Project100k::Get();
     LibraryContextSwap context(project.db(), project.callback());
     ExplorerDialog dialog;
-    dialog.m_mode = ExplorerMode::Chunk;
+    dialog.m_mode = mode;
     dialog.m_folderKey = kFolder;
     headless::TestDriver driver;
     driver.Then([&](UiDriver&) {
@@ -187,6 +188,17 @@ void OpenLibrary(benchmark::State& state) {
     for (auto _ : state)
         WithOpenDialog([&](ExplorerDialog& dialog) { rows = dialog.m_list.GetItemCount(); });
     CheckRows(state, rows);
+}
+
+// In the target mode the chunks are items of the tree as well: the folder's item is filled with
+// its 100,000 chunks, one after another, while it is open.
+void OpenTargetLibrary(benchmark::State& state) {
+    std::size_t items = 0;
+    for (auto _ : state)
+        WithOpenDialog([&](ExplorerDialog& dialog) { items = dialog.m_tree.GetCount(); },
+                       ExplorerMode::Target);
+    // Besides the chunks: the root, the three folders and the placeholders of the two closed ones.
+    CheckRows(state, items - 6);
 }
 
 void OpenRaw(benchmark::State& state) {
@@ -301,6 +313,10 @@ void SortByDateAfterNameLibrary(benchmark::State& state) {
 
 BENCHMARK(OpenLibrary)->Name("OpenDialog_100k_3cols.library")->Unit(benchmark::kMillisecond);
 BENCHMARK(OpenRaw)->Name("OpenDialog_100k_3cols.raw")->Unit(benchmark::kMillisecond);
+BENCHMARK(OpenTargetLibrary)
+    ->Name("OpenTargetDialog_100k_in_tree.library")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(OpenRaw)->Name("OpenTargetDialog_100k_in_tree.raw")->Unit(benchmark::kMillisecond);
 BENCHMARK(FillLibrary)->Name("FillList_100k_3cols.library")->Unit(benchmark::kMillisecond);
 BENCHMARK(FillRaw)->Name("FillList_100k_3cols.raw")->Unit(benchmark::kMillisecond);
 BENCHMARK(FillStoreCallsLibrary)

@@ -50,6 +50,8 @@ void TreeView::Destroyed(HWND) {
     m_editWindow = nullptr;
     m_nodes.clear();
     m_roots.clear();
+    m_shownCount = -1;
+    m_widestRow = -1;
 }
 
 TreeView::Node* TreeView::Find(HTREEITEM item) const {
@@ -60,6 +62,7 @@ TreeView::Node* TreeView::Find(HTREEITEM item) const {
 }
 
 void TreeView::Changed(ControlChange::Kind kind, HTREEITEM item) {
+    KeepOrForgetLayout(kind, item);
     if (WindowData* data = winsys::Live(window); data && data->native)
         data->native->ModelChanged({kind, item, -1});
     UpdateScrollBars();
@@ -129,10 +132,8 @@ HTREEITEM TreeView::Insert(const TVINSERTSTRUCT& insert) {
     node->handle = reinterpret_cast<HTREEITEM>(m_nextId++);
     node->parent = parent;
     const TVITEM& item = insert.item;
-    if (item.mask & TVIF_TEXT) {
-        node->text = item.pszText ? item.pszText : "";
-        node->textWidth = -1;
-    }
+    if (item.mask & TVIF_TEXT)
+        node->SetText(item.pszText ? item.pszText : "");
     if (item.mask & TVIF_IMAGE)
         node->image = item.iImage;
     if (item.mask & TVIF_SELECTEDIMAGE)
@@ -171,6 +172,8 @@ void TreeView::Unlink(Node* node) {
 
 // Children first, each announced with TVN_DELETEITEM before it goes.
 void TreeView::RemoveSubtree(Node* node) {
+    // Handlers told of the deletion on the way may ask for the layout before it is done.
+    KeepOrForgetLayout(ControlChange::ItemDeleted, nullptr);
     const HTREEITEM handle = node->handle;
     std::vector<HTREEITEM> children;
     for (Node* child : node->children)
@@ -330,7 +333,7 @@ bool TreeView::SetItem(const TVITEM& item) {
     if (!node)
         return false;
     if (item.mask & TVIF_TEXT)
-        node->text = item.pszText ? item.pszText : "";
+        node->SetText(item.pszText ? item.pszText : "");
     if (item.mask & TVIF_IMAGE)
         node->image = item.iImage;
     if (item.mask & TVIF_SELECTEDIMAGE)

@@ -28,6 +28,12 @@ public:
         Node* parent = nullptr;
         std::vector<Node*> children;
         mutable int textWidth = -1; // the label's text in pixels, measured when first needed
+
+        // A new label, to be measured anew.
+        void SetText(const CString& newText) {
+            text = newText;
+            textWidth = -1;
+        }
     };
 
     // Layout constants (pixels) besides what the metrics and image list give.
@@ -126,6 +132,15 @@ private:
     WheelTurns m_wheel;
     TypeAhead m_typeAhead;
     bool m_updatingBars = false;
+    // What the scroll bars are made from, kept between changes: an item inserted where it shows
+    // adds to them at once, any other change of the items has them counted anew when next asked.
+    // So filling an open folder item by item costs each item, not each item all items shown.
+    mutable int m_shownCount = -1;
+    mutable int m_widestRow = -1;       // greatest depth * indent + label width of the items shown
+    mutable int m_widestRowIndent = -1; // the indent m_widestRow was taken with
+    // No collapsed item above hides `node`.
+    bool Shown(const Node* node) const;
+    void KeepOrForgetLayout(ControlChange::Kind kind, HTREEITEM item);
     std::shared_ptr<ImageListData> m_normal;
     std::shared_ptr<ImageListData> m_state;
     CImageList* m_normalObject = nullptr;

@@ -14,6 +14,7 @@ int TreeView::ItemHeight() const {
 
 void TreeView::SetIndent(int indent) {
     m_indent = std::max(indent, 0);
+    UpdateScrollBars(); // the items' right ends moved
     winsys::Invalidate(window, nullptr);
 }
 
@@ -40,9 +41,42 @@ std::vector<TreeView::Node*> TreeView::VisibleItems() const {
 }
 
 int TreeView::VisibleCount() const {
-    int count = 0;
-    ForEachVisible([&](Node*, int) { ++count; });
-    return count;
+    if (m_shownCount < 0) {
+        m_shownCount = 0;
+        ForEachVisible([&](Node*, int) { ++m_shownCount; });
+    }
+    return m_shownCount;
+}
+
+bool TreeView::Shown(const Node* node) const {
+    for (const Node* above = node->parent; above; above = above->parent)
+        if (!(above->state & TVIS_EXPANDED))
+            return false;
+    return true;
+}
+
+void TreeView::KeepOrForgetLayout(ControlChange::Kind kind, HTREEITEM item) {
+    switch (kind) {
+    case ControlChange::SelectionChanged:
+    case ControlChange::Scrolled:
+    case ControlChange::LabelEditStarted:
+        return;
+    case ControlChange::ItemInserted:
+        if (const Node* node = Find(item)) {
+            if (!Shown(node))
+                return; // under a collapsed item: nothing shown changes
+            if (m_shownCount >= 0)
+                ++m_shownCount;
+            if (m_widestRow >= 0 && m_widestRowIndent == m_indent)
+                m_widestRow = std::max(m_widestRow, Level(node) * m_indent + TextWidth(node));
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    m_shownCount = -1;
+    m_widestRow = -1;
 }
 
 int TreeView::VisibleIndex(const Node* node) const {
@@ -70,17 +104,21 @@ int TreeView::TextWidth(const Node* node) const {
 }
 
 int TreeView::ContentWidth() const {
-    // Levels come with the walk: asking each item for its level would climb to the root from
-    // every one of them.
+    if (VisibleCount() == 0)
+        return 0;
+    if (m_widestRow < 0 || m_widestRowIndent != m_indent) {
+        // Levels come with the walk: asking each item for its level would climb to the root from
+        // every one of them.
+        m_widestRow = 0;
+        m_widestRowIndent = m_indent;
+        ForEachVisible([&](const Node* node, int depth) {
+            m_widestRow = std::max(m_widestRow, depth * m_indent + TextWidth(node));
+        });
+    }
     WindowData* data = winsys::Live(window);
     const int firstLevel = data && (data->style & TVS_LINESATROOT) ? 1 : 0;
     const int image = m_normal ? m_normal->cx + kImageGap : 0;
-    int widest = 0;
-    ForEachVisible([&](const Node* node, int depth) {
-        widest = std::max(widest, (firstLevel + depth) * m_indent + image + TextWidth(node) +
-                                      2 * kLabelPadding);
-    });
-    return widest;
+    return firstLevel * m_indent + image + m_widestRow + 2 * kLabelPadding;
 }
 
 bool TreeView::HasButton(const Node* node) const {

@@ -78,7 +78,7 @@ void TreeView::EndEditLabel(bool commit) {
     const LRESULT accept = winsys::Notify(window, info.hdr, TVN_ENDLABELEDIT);
     if (commit && accept)
         if (Node* node = Find(item))
-            node->text = text;
+            node->SetText(CString(text.data(), static_cast<int>(text.size())));
     const bool hadFocus = winsys::Focus() == edit;
     m_editWindow = nullptr;
     m_editItem = nullptr;

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 namespace {
 
 class TreeConformance : public testing::TestWithParam<std::string> {
@@ -358,6 +361,56 @@ TEST_P(TreeConformance, DeepItemsScrollSidewaysIntoView) {
     EXPECT_FALSE(tree.GetStyle() & WS_HSCROLL);
     ASSERT_TRUE(tree.GetItemRect(b, &label, TRUE));
     EXPECT_EQ(label.left, static_cast<long>(tree.GetIndent()) + 16 + 3); // level 1, image, gap
+}
+
+// The scroll ranges as the items shown make them: one row each, and as wide as the right end of
+// the widest label (unscrolled).
+void ExpectRangesOfItemsShown(CTreeCtrl& tree, const char* when) {
+    int rows = 0;
+    long right = 0;
+    for (HTREEITEM item = tree.GetRootItem(); item; item = tree.GetNextVisibleItem(item)) {
+        ++rows;
+        CRect label;
+        ASSERT_TRUE(tree.GetItemRect(item, &label, TRUE));
+        right = std::max(right, label.right + tree.GetScrollPos(SB_HORZ));
+    }
+    SCROLLINFO vertical;
+    SCROLLINFO horizontal;
+    ASSERT_TRUE(tree.GetScrollInfo(SB_VERT, &vertical));
+    ASSERT_TRUE(tree.GetScrollInfo(SB_HORZ, &horizontal));
+    EXPECT_EQ(vertical.nMax, rows - 1) << when;
+    EXPECT_EQ(horizontal.nMax, right - 1) << when;
+}
+
+TEST_P(TreeConformance, ScrollRangesFollowEveryChangeOfTheItemsShown) {
+    tree.Expand(root, TVE_EXPAND);
+    tree.Expand(a, TVE_EXPAND);
+    ExpectRangesOfItemsShown(tree, "expanded");
+    std::vector<HTREEITEM> added;
+    for (int i = 0; i < 30; ++i)
+        added.push_back(Insert(std::string(static_cast<std::size_t>(i + 1), 'x').c_str(), a, i));
+    ExpectRangesOfItemsShown(tree, "inserted into an open item");
+    Insert("a label longer than any other of the whole tree", b, 99); // b is collapsed
+    ExpectRangesOfItemsShown(tree, "inserted under a closed item");
+    tree.SetItemText(added.back(), "short");
+    ExpectRangesOfItemsShown(tree, "renamed");
+    // A renamed label is as wide as its new text.
+    const HTREEITEM twin = Insert("short", a, 100);
+    CRect renamed;
+    CRect fresh;
+    ASSERT_TRUE(tree.GetItemRect(added.back(), &renamed, TRUE));
+    ASSERT_TRUE(tree.GetItemRect(twin, &fresh, TRUE));
+    EXPECT_EQ(renamed.Width(), fresh.Width());
+    tree.DeleteItem(added[28]);
+    ExpectRangesOfItemsShown(tree, "deleted");
+    tree.Expand(b, TVE_EXPAND);
+    ExpectRangesOfItemsShown(tree, "opened");
+    tree.Expand(a, TVE_COLLAPSE);
+    ExpectRangesOfItemsShown(tree, "closed");
+    tree.SetIndent(tree.GetIndent() + 7);
+    ExpectRangesOfItemsShown(tree, "indented");
+    tree.DeleteAllItems();
+    ExpectRangesOfItemsShown(tree, "emptied");
 }
 
 TEST_P(TreeConformance, ScrollingBringsItemsIntoView) {
