@@ -1,5 +1,6 @@
 // The folder tree: read lazily, one level per first expansion.
 #include "dialog/explorer_dialog.h"
+#include "dialog/redraw_pause.h"
 
 #include "interface/context.h"
 #include "resources/artwork.h"
@@ -67,6 +68,7 @@ void ExplorerDialog::ExpandFolder(HTREEITEM item, FolderId folderKey) {
     GetSubFolders(folderKey, folderKeys, &folderNames);
     if (m_mode == ExplorerMode::Target)
         GetFolderChunks(folderKey, chunkKeys, &chunkNames);
+    const RedrawPause pause(m_tree);
     InsertTreeChildren(item, folderKeys, folderNames, chunkKeys, chunkNames);
 }
 

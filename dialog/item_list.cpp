@@ -1,6 +1,7 @@
 // The item list: the contents of the current tree item with their columns, the info pane that
 // follows the selected row, and double clicks on items.
 #include "dialog/explorer_dialog.h"
+#include "dialog/redraw_pause.h"
 #include "dialog/value_text.h"
 #include "interface/context.h"
 #include "interface/entry_table_reader.h"
@@ -54,19 +55,6 @@ const CString& DateText(CDaoRecord& record, int field, const DateTimeFormat& for
     format.Format(text, date);
     return text;
 }
-
-// Keeps the list from repainting while it is filled: one repaint at the end instead of one per
-// row and cell.
-class RedrawPause {
-public:
-    explicit RedrawPause(CWnd& window) : m_window(window) { m_window.SetRedraw(FALSE); }
-    ~RedrawPause() { m_window.SetRedraw(TRUE); }
-    RedrawPause(const RedrawPause&) = delete;
-    RedrawPause& operator=(const RedrawPause&) = delete;
-
-private:
-    CWnd& m_window;
-};
 
 // The store hands out text as 8-bit characters; the value's text is taken as such, up to its
 // first zero byte.

@@ -65,6 +65,8 @@ void TreeView::Changed(ControlChange::Kind kind, HTREEITEM item) {
     KeepOrForgetLayout(kind, item);
     if (WindowData* data = winsys::Live(window); data && data->native)
         data->native->ModelChanged({kind, item, -1});
+    if (!m_redraw)
+        return;
     UpdateScrollBars();
     winsys::Invalidate(window, nullptr);
 }

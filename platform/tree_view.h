@@ -132,6 +132,7 @@ private:
     WheelTurns m_wheel;
     TypeAhead m_typeAhead;
     bool m_updatingBars = false;
+    bool m_redraw = true; // WM_SETREDRAW: changes repaint the control
     // What the scroll bars are made from, kept between changes: an item inserted where it shows
     // adds to them at once, any other change of the items has them counted anew when next asked.
     // So filling an open folder item by item costs each item, not each item all items shown.

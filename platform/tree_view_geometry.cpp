@@ -1,11 +1,14 @@
 // Where the tree view puts its items, and how it scrolls.
 #include "platform/tree_view.h"
 
+#include "platform/font_metrics.h"
 #include "platform/tree_ctrl.h"
 #include "platform/window_system.h"
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 int TreeView::ItemHeight() const {
     const int text = winsys::MetricsOf(window).LineHeight() + 3;
@@ -67,7 +70,11 @@ void TreeView::KeepOrForgetLayout(ControlChange::Kind kind, HTREEITEM item) {
                 return; // under a collapsed item: nothing shown changes
             if (m_shownCount >= 0)
                 ++m_shownCount;
-            if (m_widestRow >= 0 && m_widestRowIndent == m_indent)
+            // With redraw off, many more are likely to come: they are measured together when
+            // redrawing resumes.
+            if (!m_redraw)
+                m_widestRow = -1;
+            else if (m_widestRow >= 0 && m_widestRowIndent == m_indent)
                 m_widestRow = std::max(m_widestRow, Level(node) * m_indent + TextWidth(node));
             return;
         }
@@ -111,9 +118,23 @@ int TreeView::ContentWidth() const {
         // every one of them.
         m_widestRow = 0;
         m_widestRowIndent = m_indent;
+        // Labels not measured yet are asked for together, level by level: the widest of many is
+        // found without measuring each one.
+        std::vector<std::vector<std::string_view>> unmeasured;
         ForEachVisible([&](const Node* node, int depth) {
-            m_widestRow = std::max(m_widestRow, depth * m_indent + TextWidth(node));
+            if (node->textWidth >= 0) {
+                m_widestRow = std::max(m_widestRow, depth * m_indent + node->textWidth);
+                return;
+            }
+            if (unmeasured.size() <= static_cast<std::size_t>(depth))
+                unmeasured.resize(static_cast<std::size_t>(depth) + 1);
+            unmeasured[static_cast<std::size_t>(depth)].push_back(node->text.str());
         });
+        const FontMetrics& metrics = winsys::MetricsOf(window);
+        for (std::size_t depth = 0; depth < unmeasured.size(); ++depth)
+            if (!unmeasured[depth].empty())
+                m_widestRow = std::max(m_widestRow, static_cast<int>(depth) * m_indent +
+                                                        metrics.WidestTextWidth(unmeasured[depth]));
     }
     WindowData* data = winsys::Live(window);
     const int firstLevel = data && (data->style & TVS_LINESATROOT) ? 1 : 0;

@@ -99,6 +99,13 @@ LRESULT TreeView::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_ERASEBKGND:
         return TRUE;
+    case WM_SETREDRAW:
+        m_redraw = wParam != 0;
+        if (m_redraw) {
+            UpdateScrollBars();
+            winsys::Invalidate(window, nullptr);
+        }
+        return 0;
     case WM_PAINT:
         Paint();
         return 0;

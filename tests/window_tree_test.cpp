@@ -405,6 +405,17 @@ TEST_P(TreeConformance, ScrollRangesFollowEveryChangeOfTheItemsShown) {
     ExpectRangesOfItemsShown(tree, "deleted");
     tree.Expand(b, TVE_EXPAND);
     ExpectRangesOfItemsShown(tree, "opened");
+    // Filled with its redraw off, the tree takes in its new items when redrawing resumes.
+    tree.SetRedraw(FALSE);
+    SCROLLINFO before;
+    ASSERT_TRUE(tree.GetScrollInfo(SB_VERT, &before));
+    for (int i = 0; i < 20; ++i)
+        Insert(std::string(static_cast<std::size_t>(40 + i), 'y').c_str(), b, 200 + i);
+    SCROLLINFO during;
+    ASSERT_TRUE(tree.GetScrollInfo(SB_VERT, &during));
+    EXPECT_EQ(during.nMax, before.nMax);
+    tree.SetRedraw(TRUE);
+    ExpectRangesOfItemsShown(tree, "filled without redrawing");
     tree.Expand(a, TVE_COLLAPSE);
     ExpectRangesOfItemsShown(tree, "closed");
     tree.SetIndent(tree.GetIndent() + 7);
