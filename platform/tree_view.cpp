@@ -170,11 +170,18 @@ HTREEITEM TreeView::Insert(const TVINSERTSTRUCT& insert) {
 void TreeView::Unlink(Node* node) {
     std::vector<Node*>& siblings = node->parent ? node->parent->children : m_roots;
     siblings.erase(std::remove(siblings.begin(), siblings.end(), node), siblings.end());
+    // Handlers told of a deletion on the way may ask for the layout before it is done.
+    KeepOrForgetLayout(ControlChange::ItemDeleted, nullptr);
+}
+
+void TreeView::DropSilently(Node* node) {
+    for (Node* child : node->children)
+        DropSilently(child);
+    m_nodes.erase(IdOf(node->handle));
 }
 
 // Children first, each announced with TVN_DELETEITEM before it goes.
 void TreeView::RemoveSubtree(Node* node) {
-    // Handlers told of the deletion on the way may ask for the layout before it is done.
     KeepOrForgetLayout(ControlChange::ItemDeleted, nullptr);
     const HTREEITEM handle = node->handle;
     std::vector<HTREEITEM> children;
@@ -190,6 +197,20 @@ void TreeView::RemoveSubtree(Node* node) {
     node = Find(handle);
     if (!node)
         return;
+    // Children its handler added go with it: announced once, and what their own handlers add
+    // then goes unannounced.
+    std::vector<HTREEITEM> late;
+    for (Node* child : node->children)
+        late.push_back(child->handle);
+    for (HTREEITEM child : late)
+        if (Node* childNode = Find(child))
+            RemoveSubtree(childNode);
+    node = Find(handle);
+    if (!node)
+        return;
+    for (Node* child : node->children)
+        DropSilently(child);
+    node->children.clear();
     Unlink(node);
     if (m_selected == handle)
         m_selected = nullptr;

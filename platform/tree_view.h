@@ -94,6 +94,8 @@ private:
     void Changed(ControlChange::Kind kind, HTREEITEM item = nullptr);
     void Unlink(Node* node);
     void RemoveSubtree(Node* node);
+    // Takes `node` and everything below it out of the item records without telling anybody.
+    void DropSilently(Node* node);
     bool HasChildren(const Node* node) const;
     int Level(const Node* node) const;
     void Paint();

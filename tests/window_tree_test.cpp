@@ -424,6 +424,38 @@ TEST_P(TreeConformance, ScrollRangesFollowEveryChangeOfTheItemsShown) {
     ExpectRangesOfItemsShown(tree, "emptied");
 }
 
+TEST_P(TreeConformance, DeletionHandlersSeeTheTreeAsItIsThen) {
+    tree.Expand(root, TVE_EXPAND);
+    tree.Expand(a, TVE_EXPAND);
+    // Each item's handler finds the scroll bar counting the rows shown at that moment.
+    std::vector<std::pair<int, int>> seen; // the bar's last row, the last row shown
+    HTREEITEM late = nullptr;
+    host.observe = [&](NMHDR* header) {
+        if (header->code != TVN_DELETEITEM)
+            return;
+        tree.EnsureVisible(root); // brings the bars up to date
+        SCROLLINFO vertical;
+        ASSERT_TRUE(tree.GetScrollInfo(SB_VERT, &vertical));
+        int rows = 0;
+        for (HTREEITEM item = tree.GetRootItem(); item; item = tree.GetNextVisibleItem(item))
+            ++rows;
+        seen.emplace_back(vertical.nMax, rows - 1);
+        // A child added to the item being deleted goes with it.
+        const auto* info = reinterpret_cast<NMTREEVIEW*>(header);
+        if (info->itemOld.hItem == a && !late)
+            late = tree.InsertItem(TVIF_TEXT | TVIF_STATE, "spät", 0, 0, TVIS_EXPANDED,
+                                   TVIS_EXPANDED, 0, a, TVI_LAST);
+    };
+    tree.DeleteItem(a);
+    host.observe = nullptr;
+    ASSERT_EQ(seen.size(), 4u); // A1, A2, A, the late child
+    for (const auto& [bar, rows] : seen)
+        EXPECT_EQ(bar, rows);
+    ASSERT_NE(late, nullptr);
+    EXPECT_EQ(tree.GetCount(), 2u); // the root and B
+    EXPECT_EQ(tree.InsertItem("darunter", late), nullptr);
+}
+
 TEST_P(TreeConformance, ScrollingBringsItemsIntoView) {
     tree.Expand(root, TVE_EXPAND);
     std::vector<HTREEITEM> many;
