@@ -61,8 +61,9 @@ TreeView::Node* TreeView::Find(HTREEITEM item) const {
     return it == m_nodes.end() ? nullptr : it->second.get();
 }
 
-void TreeView::Changed(ControlChange::Kind kind, HTREEITEM item) {
-    KeepOrForgetLayout(kind, item);
+void TreeView::Changed(ControlChange::Kind kind, HTREEITEM item, bool layoutKept) {
+    if (!layoutKept)
+        KeepOrForgetLayout(kind, item);
     if (WindowData* data = winsys::Live(window); data && data->native)
         data->native->ModelChanged({kind, item, -1});
     if (!m_redraw)
@@ -370,7 +371,9 @@ bool TreeView::SetItem(const TVITEM& item) {
         const UINT mask = item.stateMask & ~(TVIS_SELECTED | TVIS_EXPANDEDONCE);
         node->state = (node->state & ~mask) | (item.state & mask);
     }
-    Changed(ControlChange::ItemChanged, item.hItem);
+    const bool layoutKept =
+        !(item.mask & TVIF_TEXT) && !((item.mask & TVIF_STATE) && (item.stateMask & TVIS_EXPANDED));
+    Changed(ControlChange::ItemChanged, item.hItem, layoutKept);
     return true;
 }
 
@@ -466,7 +469,7 @@ bool TreeView::Select(HTREEITEM item, UINT code, UINT action) {
         m_drop = node ? item : nullptr;
         if (node)
             node->state |= TVIS_DROPHILITED;
-        Changed(ControlChange::ItemChanged, item);
+        Changed(ControlChange::ItemChanged, item, true);
         return true;
     }
     case TVGN_FIRSTVISIBLE: {

@@ -91,7 +91,8 @@ private:
     LRESULT NotifyTree(UINT code, UINT action, const Node* oldNode, const Node* newNode,
                        CPoint point = CPoint());
     LRESULT NotifySimple(UINT code);
-    void Changed(ControlChange::Kind kind, HTREEITEM item = nullptr);
+    // `layoutKept`: the change moved no item and changed no label (a state bit, an image).
+    void Changed(ControlChange::Kind kind, HTREEITEM item = nullptr, bool layoutKept = false);
     void Unlink(Node* node);
     void RemoveSubtree(Node* node);
     // Takes `node` and everything below it out of the item records without telling anybody.

@@ -418,6 +418,13 @@ TEST_P(TreeConformance, ScrollRangesFollowEveryChangeOfTheItemsShown) {
     ExpectRangesOfItemsShown(tree, "filled without redrawing");
     tree.Expand(a, TVE_COLLAPSE);
     ExpectRangesOfItemsShown(tree, "closed");
+    tree.SetItemState(a, TVIS_EXPANDED, TVIS_EXPANDED);
+    ExpectRangesOfItemsShown(tree, "opened by its state");
+    tree.SetItemState(a, TVIS_BOLD, TVIS_BOLD);
+    tree.SelectDropTarget(b);
+    ExpectRangesOfItemsShown(tree, "other states");
+    tree.SetItemState(a, 0, TVIS_EXPANDED);
+    ExpectRangesOfItemsShown(tree, "closed by its state");
     tree.SetIndent(tree.GetIndent() + 7);
     ExpectRangesOfItemsShown(tree, "indented");
     tree.DeleteAllItems();
