@@ -66,13 +66,21 @@ void TreeView::Changed(ControlChange::Kind kind, HTREEITEM item, bool layoutKept
         KeepOrForgetLayout(kind, item);
     if (WindowData* data = winsys::Live(window); data && data->native)
         data->native->ModelChanged({kind, item, -1});
-    if (!m_redraw)
+    if (!m_redraw) {
+        m_barsStale = true;
         return;
+    }
     UpdateScrollBars();
     winsys::Invalidate(window, nullptr);
 }
 
+void TreeView::Settle() const {
+    if (m_barsStale)
+        const_cast<TreeView*>(this)->UpdateScrollBars();
+}
+
 void TreeView::UpdateScrollBars() {
+    m_barsStale = false;
     WindowData* data = winsys::Live(window);
     if (!data || !data->parent || m_updatingBars)
         return;
@@ -275,6 +283,7 @@ bool TreeView::DeleteAll() {
 }
 
 HTREEITEM TreeView::Next(HTREEITEM item, UINT code) const {
+    Settle();
     Node* node = Find(item);
     auto siblingOf = [&](Node* n, int step) -> HTREEITEM {
         if (!n)
@@ -435,6 +444,7 @@ bool TreeView::Expand(HTREEITEM item, UINT code, bool byUser) {
 }
 
 bool TreeView::Select(HTREEITEM item, UINT code, UINT action) {
+    Settle();
     Node* node = Find(item);
     if (item && !node && code != TVGN_CARET && code != TVGN_DROPHILITE)
         return false;
@@ -486,6 +496,7 @@ bool TreeView::Select(HTREEITEM item, UINT code, UINT action) {
 }
 
 bool TreeView::EnsureVisible(HTREEITEM item) {
+    Settle();
     Node* node = Find(item);
     if (!node)
         return false;

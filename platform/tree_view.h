@@ -136,6 +136,10 @@ private:
     TypeAhead m_typeAhead;
     bool m_updatingBars = false;
     bool m_redraw = true; // WM_SETREDRAW: changes repaint the control
+    // Changes made with redraw off leave the scroll bars (and so the scroll position and the
+    // client area) to be brought up to date by the first read of the layout, or by redrawing.
+    bool m_barsStale = false;
+    void Settle() const;
     // What the scroll bars are made from, kept between changes: an item inserted where it shows
     // adds to them at once, any other change of the items has them counted anew when next asked.
     // So filling an open folder item by item costs each item, not each item all items shown.

@@ -95,6 +95,7 @@ int TreeView::VisibleIndex(const Node* node) const {
 }
 
 int TreeView::PageRows() const {
+    Settle();
     return winsys::ClientRect(window).Height() / ItemHeight();
 }
 
@@ -150,6 +151,7 @@ bool TreeView::HasButton(const Node* node) const {
 }
 
 bool TreeView::ItemRect(HTREEITEM item, CRect& rect, bool textOnly) const {
+    Settle();
     const Node* node = Find(item);
     const int index = VisibleIndex(node);
     if (index < 0)
@@ -168,6 +170,7 @@ bool TreeView::ItemRect(HTREEITEM item, CRect& rect, bool textOnly) const {
 }
 
 bool TreeView::ButtonRect(HTREEITEM item, CRect& rect) const {
+    Settle();
     const Node* node = Find(item);
     if (!HasButton(node))
         return false;
@@ -182,6 +185,7 @@ bool TreeView::ButtonRect(HTREEITEM item, CRect& rect) const {
 }
 
 HTREEITEM TreeView::HitTest(CPoint point, UINT& flags) const {
+    Settle();
     const CRect client = winsys::ClientRect(window);
     flags = 0;
     if (point.y < 0)

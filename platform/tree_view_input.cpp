@@ -94,6 +94,9 @@ void TreeView::EndEditLabel(bool commit) {
 LRESULT TreeView::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     window = hwnd;
     const CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    // Input and scrolling act on the layout as it is.
+    if (message != WM_SETREDRAW)
+        Settle();
     switch (message) {
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS;

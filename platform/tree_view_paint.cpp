@@ -7,6 +7,7 @@
 #include "platform/window_system.h"
 
 void TreeView::Paint() {
+    Settle();
     WindowData* data = winsys::Live(window);
     CPaintDC dc(winsys::ObjectOf(window));
     const CRect client = winsys::ClientRect(window);

@@ -431,6 +431,47 @@ TEST_P(TreeConformance, ScrollRangesFollowEveryChangeOfTheItemsShown) {
     ExpectRangesOfItemsShown(tree, "emptied");
 }
 
+// What the layout reads say: the first item shown and every shown item's label rectangle.
+std::vector<CRect> LabelRects(CTreeCtrl& tree) {
+    std::vector<CRect> rects;
+    for (HTREEITEM item = tree.GetRootItem(); item; item = tree.GetNextVisibleItem(item)) {
+        CRect rect;
+        tree.GetItemRect(item, &rect, TRUE);
+        rects.push_back(rect);
+    }
+    return rects;
+}
+
+TEST_P(TreeConformance, WithRedrawOffTheLayoutIsReadAsItWillBeShown) {
+    tree.Expand(root, TVE_EXPAND);
+    tree.Expand(a, TVE_EXPAND);
+    HTREEITEM last = nullptr;
+    for (int i = 0; i < 30; ++i)
+        last = Insert(("r" + std::to_string(i)).c_str(), root, 100 + i);
+    const HTREEITEM wide = Insert(std::string(120, 'w').c_str(), root, 99);
+    tree.EnsureVisible(last);
+    tree.SendMessage(WM_HSCROLL, SB_RIGHT);
+    ASSERT_GT(tree.GetScrollPos(SB_HORZ), 0);
+
+    // Scrolled to the end and right, a collapse above and the widest label gone: what is read
+    // while redraw is off is what shows once it is on again.
+    tree.SetRedraw(FALSE);
+    tree.Expand(a, TVE_COLLAPSE);
+    tree.SetItemText(wide, "w");
+    const std::vector<CRect> during = LabelRects(tree);
+    const HTREEITEM firstDuring = tree.GetFirstVisibleItem();
+    tree.SelectSetFirstVisible(last); // as far as the items reach
+    const HTREEITEM firstAfterAsking = tree.GetFirstVisibleItem();
+    tree.SetRedraw(TRUE);
+    tree.SelectSetFirstVisible(tree.GetFirstVisibleItem());
+    EXPECT_EQ(tree.GetFirstVisibleItem(), firstAfterAsking);
+    EXPECT_NE(firstAfterAsking, last);
+    tree.SelectSetFirstVisible(firstDuring);
+    EXPECT_EQ(LabelRects(tree), during);
+    EXPECT_EQ(tree.GetScrollPos(SB_HORZ), 0); // nothing left to scroll sideways
+    ExpectRangesOfItemsShown(tree, "redrawn");
+}
+
 TEST_P(TreeConformance, DeletionHandlersSeeTheTreeAsItIsThen) {
     tree.Expand(root, TVE_EXPAND);
     tree.Expand(a, TVE_EXPAND);
