@@ -11,6 +11,7 @@
 #include "store/chunk_records.h"
 #include "store/dao_record.h"
 #include "store/folder_records.h"
+#include "store/listed_chunks.h"
 #include "store/shared_recordsets.h"
 
 #include <benchmark/benchmark.h>
@@ -225,8 +226,8 @@ void FillRaw(benchmark::State& state) {
 }
 
 // Only the store calls a fill makes, with no list behind them: the folder's sub-folders and chunks,
-// then per chunk one seek, its date and one value per extra column. What a fill costs beyond this
-// is the list's and the texts'.
+// then per chunk one look-up, its date and one value per extra column. What a fill costs beyond
+// this is the list's and the texts'.
 void FillStoreCallsLibrary(benchmark::State& state) {
     std::size_t rows = 0;
     WithOpenDialog([&](ExplorerDialog& dialog) {
@@ -239,10 +240,11 @@ void FillStoreCallsLibrary(benchmark::State& state) {
             GetFolderChunks(kFolder, chunkKeys, &chunkNames);
             ExplorerTableScope folderScope(g_context.database);
             ChunksTableScope chunkScope(g_context.database);
-            CDaoRecord chunkRecord(&ChunksRecordset);
+            ListedChunkReader chunks(chunkKeys);
             for (int i = 0; i < chunkKeys.GetSize(); ++i) {
-                if (!SeekChunk(chunkKeys[i]))
+                if (!chunks.Find(i))
                     continue;
+                CDaoRecord& chunkRecord = chunks.Record();
                 COleDateTime date;
                 chunkRecord.GetField(chunk_field::ModifyDate, date);
                 for (int k = 0; k < dialog.m_colFields.GetSize(); ++k) {

@@ -10,6 +10,7 @@
 #include "store/chunk_records.h"
 #include "store/dao_record.h"
 #include "store/folder_records.h"
+#include "store/listed_chunks.h"
 #include "store/shared_recordsets.h"
 
 #include <charconv>
@@ -119,7 +120,7 @@ int ExplorerDialog::InsertListRows(const CDWordArray& folderKeys, const CStringA
     ExplorerTableScope folderScope(g_context.database);
     ChunksTableScope chunkScope(g_context.database);
     CDaoRecord folderRecord(&ExplorerRecordset);
-    CDaoRecord chunkRecord(&ChunksRecordset);
+    ListedChunkReader chunks(chunkKeys);
     const CString folderWord = LoadText(IDS_KIND_FOLDER);
     const CString chunkWord = LoadText(IDS_KIND_CHUNK);
     // The user's date format, read once for all the rows of this call.
@@ -151,7 +152,8 @@ int ExplorerDialog::InsertListRows(const CDWordArray& folderKeys, const CStringA
         if (row < 0)
             continue;
         m_list.SetItemText(row, kTypeColumn, chunkWord);
-        const bool found = SeekChunk(key) != 0;
+        const bool found = chunks.Find(i) != 0;
+        CDaoRecord& chunkRecord = chunks.Record();
         // A chunk whose record vanished keeps an empty date and empty extra cells.
         if (found)
             m_list.SetItemText(row, kDateColumn,
