@@ -3,6 +3,7 @@
 #include "list_dialog_fixture.h"
 #include "platform/global_memory.h"
 #include "platform_test_locale.h"
+#include "store/chunk_records.h"
 #include "store/shared_recordsets.h"
 
 #include <gmock/gmock.h>
@@ -283,6 +284,48 @@ TEST_F(ItemListTest, InsertedRowsComeFirstInTheirOrderAndMissingRecordsStayEmpty
         dialog.FillList(MakeTag(a, ItemKind::Folder));
         EXPECT_EQ(list.GetItemText(3, 2), COleDateTime().Format());
         EXPECT_EQ(list.GetItemText(3, 0), "Leer");
+    });
+}
+
+// A folder big enough that the fill meets its chunks on a walk of the folder, lying between
+// another folder's: every row shows its own chunk's fields, also for a chunk that left the folder
+// or vanished after the folder was listed.
+TEST_F(ItemListTest, ABigScatteredFolderShowsEachChunksOwnFields) {
+    using namespace refhost::chunk_col;
+    std::vector<ChunkId> filed;
+    for (int i = 0; i < 40; ++i) {
+        filed.push_back(chunks().Create(("x" + std::to_string(i)).c_str(), b));
+        chunks().SetField(filed.back(), PictureNumber, COleVariant(std::int32_t{i}));
+        chunks().Create("y", a1);
+    }
+    ExplorerDialog dialog;
+    Run(dialog, ExplorerMode::Chunk, b, [&](UiDriver&) {
+        CListCtrl& list = dialog.m_list;
+        CDWordArray folderKeys, chunkKeys;
+        CStringArray folderNames, chunkNames;
+        for (int i = 0; i < 40; ++i) {
+            chunkKeys.Add(filed[static_cast<std::size_t>(i)]);
+            chunkNames.Add(("x" + std::to_string(i)).c_str());
+        }
+        CDWordArray listed;
+        ASSERT_EQ(GetFolderChunks(b, listed, nullptr), 1);
+        ASSERT_EQ(std::vector<DWORD>(listed.begin(), listed.end()),
+                  std::vector<DWORD>(filed.begin(), filed.end()));
+        list.DeleteAllItems();
+        chunks().SetField(filed[10], PictureNumber, COleVariant(std::int32_t{-10}));
+        CDWordArray moved;
+        moved.Add(MakeTag(filed[10], ItemKind::Chunk));
+        ASSERT_EQ(MoveItems(moved, a), 1);
+        ASSERT_TRUE(chunks().Remove(filed[20]));
+        EXPECT_EQ(dialog.InsertListRows(folderKeys, folderNames, chunkKeys, chunkNames), 1);
+
+        ASSERT_EQ(list.GetItemCount(), 40);
+        for (int i = 0; i < 40; ++i) {
+            EXPECT_EQ(list.GetItemText(i, 3), Key(filed[static_cast<std::size_t>(i)])) << i;
+            const std::string number = i == 10 ? "-10" : i == 20 ? "" : std::to_string(i);
+            EXPECT_EQ(list.GetItemText(i, 5), number) << i;
+            EXPECT_EQ(list.GetItemText(i, 2) != "", i != 20) << i;
+        }
     });
 }
 
