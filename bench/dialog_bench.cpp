@@ -270,7 +270,8 @@ void FillScatteredRaw(benchmark::State& state) {
 
 // A click on a column header of the list in its fill order, or, with `before`, in the order a
 // click on that column gave it.
-void SortLibrary(benchmark::State& state, int column, int before = -1) {
+void SortLibrary(benchmark::State& state, int column, int before = -1, FolderId folder = kFolder,
+                 int expected = kChunks) {
     std::size_t rows = 0;
     WithOpenDialog([&](ExplorerDialog& dialog) {
         NMLISTVIEW click{};
@@ -279,7 +280,7 @@ void SortLibrary(benchmark::State& state, int column, int before = -1) {
         click.iSubItem = column;
         for (auto _ : state) {
             state.PauseTiming();
-            dialog.FillList(MakeTag(kFolder, ItemKind::Folder));
+            dialog.FillList(MakeTag(folder, ItemKind::Folder));
             dialog.m_sortColumn = 0;
             if (before >= 0) {
                 NMLISTVIEW first = click;
@@ -293,7 +294,7 @@ void SortLibrary(benchmark::State& state, int column, int before = -1) {
         if (dialog.m_sortColumn != column + 1)
             state.SkipWithError("the click did not sort");
     });
-    CheckRows(state, rows);
+    CheckRows(state, rows, expected);
 }
 
 void SortByNameLibrary(benchmark::State& state) {
@@ -307,6 +308,13 @@ void SortByDateLibrary(benchmark::State& state) {
 }
 void SortByDateRaw(benchmark::State& state) {
     ReadRaw(state, " ORDER BY ModifyDate");
+}
+// The folder whose chunks lie scattered.
+void SortScatteredByDateLibrary(benchmark::State& state) {
+    SortLibrary(state, 2, -1, kScatteredFolder, kScatteredChunks);
+}
+void SortScatteredByDateRaw(benchmark::State& state) {
+    ReadRaw(state, " ORDER BY ModifyDate", kScatteredFolder, kScatteredChunks);
 }
 // Rows in name order: their records lie all over the table.
 void SortByDateAfterNameLibrary(benchmark::State& state) {
@@ -333,6 +341,12 @@ BENCHMARK(SortByNameLibrary)->Name("SortByName_100k.library")->Unit(benchmark::k
 BENCHMARK(SortByNameRaw)->Name("SortByName_100k.raw")->Unit(benchmark::kMillisecond);
 BENCHMARK(SortByDateLibrary)->Name("SortByDate_100k.library")->Unit(benchmark::kMillisecond);
 BENCHMARK(SortByDateRaw)->Name("SortByDate_100k.raw")->Unit(benchmark::kMillisecond);
+BENCHMARK(SortScatteredByDateLibrary)
+    ->Name("SortByDate_10k_scattered.library")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(SortScatteredByDateRaw)
+    ->Name("SortByDate_10k_scattered.raw")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(SortByDateAfterNameLibrary)
     ->Name("SortByDateAfterName_100k.library")
     ->Unit(benchmark::kMillisecond);

@@ -297,6 +297,40 @@ TEST_F(CompareRowsTest, TheViewsSortOrdersExactlyAsCompareRows) {
     });
 }
 
+// A folder big enough that the sort reads its chunks on a walk of the folder, its chunks lying
+// between another folder's: the order is still exactly CompareRows'.
+TEST_F(CompareRowsTest, ABigScatteredFolderSortsExactlyAsCompareRows) {
+    const char* names[] = {"Kai", "kai", "Mole", "Ähre", "Boje", "Kai", "", "Anker", "Mole"};
+    for (int i = 0; i < 45; ++i) {
+        const ChunkId chunk = chunks().Create("x", a);
+        SetChunkName(chunk, names[i % std::size(names)]);
+        // Dates out of step with the names, some equal, some null.
+        const std::string date = "2026-03-" + std::to_string(10 + (i * 7) % 13) + " 12:00:00";
+        SetChunkDate(chunk, i % 11 == 0 ? "" : date.c_str());
+        chunks().Create("y", b);
+    }
+
+    ExplorerDialog dialog;
+    Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver& d) {
+        CListCtrl& list = dialog.m_list;
+        d.ClickToolbarButton(dialog.m_toolBar, ID_VIEW_DETAILS);
+        for (int column : {0, 2}) {
+            for (int direction : {1, -1}) {
+                const int key = direction * (column + 1);
+                dialog.FillList(MakeTag(a, ItemKind::Folder));
+                ASSERT_GT(list.GetItemCount(), 45);
+                list.SortItems(&ExplorerDialog::CompareRows, key);
+                const std::vector<ItemTag> expected = RowTags(list);
+
+                dialog.FillList(MakeTag(a, ItemKind::Folder));
+                dialog.m_sortColumn = direction > 0 ? 0 : -key;
+                d.ClickColumnHeader(list, column);
+                EXPECT_EQ(RowTags(list), expected) << "sort key " << key;
+            }
+        }
+    });
+}
+
 TEST_F(ViewModesTest, InfoPaneButtonSwitchesThePaneForOneSelectedRow) {
     chunks().SetText(c1, "Abendlicht");
     ExplorerDialog dialog;

@@ -6,6 +6,7 @@
 #include "store/chunk_records.h"
 #include "store/dao_record.h"
 #include "store/folder_records.h"
+#include "store/listed_chunks.h"
 #include "store/shared_recordsets.h"
 
 #include <algorithm>
@@ -45,29 +46,30 @@ bool NeedsFields(ItemTag tag1, ItemTag tag2, int sortKey) {
            TagKind(tag1) == TagKind(tag2);
 }
 
+// The name or date of the current record; a field that cannot be read leaves the empty name or
+// the zero date.
+void ReadSortField(SortKey& key, CDaoRecord& record, int column, int nameField, int dateField) {
+    if (column == kNameColumn)
+        record.GetField(nameField, key.name);
+    else
+        record.GetField(dateField, key.date);
+}
+
 // Reads the row's name or date, opening the table for its kind (a nested scope costs nothing
-// when the table is open already). A record that is missing or a field that cannot be read leaves
-// the empty name or the zero date.
+// when the table is open already). A record that is missing leaves the empty name or the zero
+// date.
 void ReadSortKey(SortKey& key, int column) {
     const ItemKind kind = TagKind(key.tag);
     if (kind == ItemKind::Folder) {
         ExplorerTableScope scope(g_context.database);
-        if (!SeekFolder(TagKey(key.tag)))
-            return;
         CDaoRecord record(&ExplorerRecordset);
-        if (column == kNameColumn)
-            record.GetField(explorer_field::Name, key.name);
-        else
-            record.GetField(explorer_field::Date, key.date);
+        if (SeekFolder(TagKey(key.tag)))
+            ReadSortField(key, record, column, explorer_field::Name, explorer_field::Date);
     } else if (kind == ItemKind::Chunk) {
         ChunksTableScope scope(g_context.database);
-        if (!SeekChunk(TagKey(key.tag)))
-            return;
         CDaoRecord record(&ChunksRecordset);
-        if (column == kNameColumn)
-            record.GetField(chunk_field::UsrId, key.name);
-        else
-            record.GetField(chunk_field::ModifyDate, key.date);
+        if (SeekChunk(TagKey(key.tag)))
+            ReadSortField(key, record, column, chunk_field::UsrId, chunk_field::ModifyDate);
     }
 }
 
@@ -167,17 +169,34 @@ void SortRows(ExplorerDialog& dialog) {
             chunkScope.emplace(g_context.database);
         cache.keys.reserve(tags.size());
         // Read in the order of the records' keys, whatever order the rows are in: records looked
-        // up one after another in key order are found a step or two on from the last.
+        // up one after another in key order are found a step or two on from the last, and chunks
+        // numbered as they were filed come in the order a listing of their folder meets them.
         std::vector<ItemTag> reading(tags);
         std::sort(reading.begin(), reading.end());
+        reading.erase(std::unique(reading.begin(), reading.end()), reading.end());
+        CDWordArray chunkKeys;
+        for (const ItemTag tag : reading)
+            if (readChunks && TagKind(tag) == ItemKind::Chunk)
+                chunkKeys.Add(TagKey(tag));
+        ListedChunkReader chunkReader(chunkKeys);
+        CDaoRecord folderRecord(&ExplorerRecordset);
+        int nextChunk = 0;
         for (const ItemTag tag : reading) {
             const ItemKind kind = TagKind(tag);
-            if ((kind == ItemKind::Folder && !readFolders) ||
-                (kind == ItemKind::Chunk && !readChunks))
+            SortKey key{tag, CString(), COleDateTime()};
+            // A record that is missing leaves the empty name or the zero date.
+            if (kind == ItemKind::Folder && readFolders) {
+                if (SeekFolder(TagKey(tag)))
+                    ReadSortField(key, folderRecord, column, explorer_field::Name,
+                                  explorer_field::Date);
+            } else if (kind == ItemKind::Chunk && readChunks) {
+                if (chunkReader.Find(nextChunk++))
+                    ReadSortField(key, chunkReader.Record(), column, chunk_field::UsrId,
+                                  chunk_field::ModifyDate);
+            } else {
                 continue;
-            auto [entry, added] = cache.keys.emplace(tag, SortKey{tag, CString(), COleDateTime()});
-            if (added)
-                ReadSortKey(entry->second, column);
+            }
+            cache.keys.emplace(tag, std::move(key));
         }
     }
     dialog.m_list.SortItems(&CompareCached, reinterpret_cast<LPARAM>(&cache));
