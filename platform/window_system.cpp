@@ -1220,9 +1220,16 @@ void RunDueTimers(DWORD now) {
         });
         if (!stillSet || !Live(timer.window))
             continue;
-        if (timer.action)
-            timer.action();
-        else
+        if (timer.action) {
+            // The layer's own action fails as a message handler does.
+            try {
+                timer.action();
+            } catch (const CException& error) {
+                HandlerFailed(error, WM_TIMER);
+            } catch (const std::bad_alloc&) {
+                HandlerFailed(CMemoryException(), WM_TIMER);
+            }
+        } else
             Send(timer.window, WM_TIMER, timer.id, 0);
     }
 }

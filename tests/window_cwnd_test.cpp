@@ -3,6 +3,8 @@
 // the simple controls (edit, button) as the dialog code drives them.
 #include "platform/afxwin.h"
 #include "platform/ui_driver.h"
+#include "platform/window_backend.h"
+#include "platform/window_system.h"
 
 #include <gtest/gtest.h>
 
@@ -392,6 +394,12 @@ TEST_P(CWndTest, AnExceptionEndsItsMessageWithTheErrorShown) {
     // What was reported where it was thrown is not shown again.
     EXPECT_EQ(window.SendMessage(kReportedMessage, 0, 0), 0);
     EXPECT_EQ(notifier.messages.size(), 2u);
+    // An action the layer runs by a timer of its own (a deferred label edit) fails the same way.
+    winsys::Defer(window.m_hWnd, [] { throw CDaoException(AFX_DAO_ERROR_ENGINE, "Zu spät."); });
+    winsys::RunDueTimers(CurrentWindowBackend().TickCount() + GetDoubleClickTime());
+    ASSERT_EQ(notifier.messages.size(), 3u);
+    EXPECT_EQ(notifier.messages[2].text, "Zu spät.");
+    EXPECT_FALSE(winsys::NextTimerDue()); // the one-shot timer is gone
     window.DestroyWindow();
 }
 
