@@ -75,6 +75,12 @@ public:
     void Paint(HWND window);
 };
 
+// The edit box of an in-place label edit: a child of `owner` over `rect` holding `text`. `end`
+// runs once the box ends the edit (Enter or Escape, or the focus going elsewhere). The owner
+// notes the box as its editor before giving it the focus. Null when the box cannot be made.
+HWND CreateLabelEditor(HWND owner, const CRect& rect, const char* text,
+                       std::function<void(bool commit)> end);
+
 EditClass* EditOf(HWND window);
 ButtonClass* ButtonOf(HWND window);
 ToolBarClass* ToolBarOf(HWND window);

@@ -70,6 +70,22 @@ void DrawEdge3d(CDC& dc, const CRect& rect, bool sunken) {
                   sunken ? GetSysColor(COLOR_3DLIGHT) : shadow);
 }
 
+HWND CreateLabelEditor(HWND owner, const CRect& rect, const char* text,
+                       std::function<void(bool commit)> end) {
+    winsys::CreateParams params;
+    params.kind = WindowKind::Edit;
+    params.text = text;
+    params.style = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL;
+    params.rect = rect;
+    params.parent = owner;
+    params.id = 1;
+    HWND edit = winsys::Create(params);
+    if (!edit)
+        return nullptr;
+    EditOf(edit)->labelEditEnd = std::move(end);
+    return edit;
+}
+
 EditClass* EditOf(HWND window) {
     return ClassOf<EditClass>(window);
 }

@@ -58,23 +58,16 @@ HWND ListView::EditLabel(int index) {
             label.right = label.left + wanted;
     }
     label.bottom = std::max<long>(label.bottom, label.top + LineHeight() + 4);
-    winsys::CreateParams params;
-    params.kind = WindowKind::Edit;
-    params.text = items[static_cast<std::size_t>(index)].label.c_str();
-    params.style = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL;
-    params.rect = label;
-    params.parent = window;
-    params.id = 1;
-    HWND edit = winsys::Create(params);
+    HWND self = window;
+    HWND edit = CreateLabelEditor(
+        window, label, items[static_cast<std::size_t>(index)].label.c_str(), [self](bool commit) {
+            if (ListView* list = ListViewOf(self))
+                list->EndEditLabel(commit);
+        });
     if (!edit)
         return nullptr;
     m_editWindow = edit;
     m_editItem = index;
-    HWND self = window;
-    EditOf(edit)->labelEditEnd = [self](bool commit) {
-        if (ListView* list = ListViewOf(self))
-            list->EndEditLabel(commit);
-    };
     winsys::Send(edit, EM_SETSEL, 0, -1);
     winsys::SetFocus(edit);
     Changed(ControlChange::LabelEditStarted, index);

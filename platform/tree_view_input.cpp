@@ -36,23 +36,15 @@ HWND TreeView::EditLabel(HTREEITEM item) {
     const CRect client = winsys::ClientRect(window);
     label.right = std::min<long>(client.right, std::max<long>(label.right + 40, label.left + 60));
     label.InflateRect(0, 1);
-    winsys::CreateParams params;
-    params.kind = WindowKind::Edit;
-    params.text = node->text.c_str();
-    params.style = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL;
-    params.rect = label;
-    params.parent = window;
-    params.id = 1;
-    HWND edit = winsys::Create(params);
+    HWND self = window;
+    HWND edit = CreateLabelEditor(window, label, node->text.c_str(), [self](bool commit) {
+        if (TreeView* tree = TreeViewOf(self))
+            tree->EndEditLabel(commit);
+    });
     if (!edit)
         return nullptr;
     m_editWindow = edit;
     m_editItem = item;
-    HWND self = window;
-    EditOf(edit)->labelEditEnd = [self](bool commit) {
-        if (TreeView* tree = TreeViewOf(self))
-            tree->EndEditLabel(commit);
-    };
     winsys::Send(edit, EM_SETSEL, 0, -1);
     winsys::SetFocus(edit);
     Changed(ControlChange::LabelEditStarted, item);
