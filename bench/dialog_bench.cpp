@@ -202,6 +202,27 @@ void OpenTargetLibrary(benchmark::State& state) {
     CheckRows(state, items - 6);
 }
 
+// In the target mode a double click on the folder's last chunk row makes that chunk's tree item
+// current: the item is looked for among the 100,000 items of the folder's chunks.
+void OpenLastChunkInTreeLibrary(benchmark::State& state) {
+    std::size_t rows = 0;
+    WithOpenDialog(
+        [&](ExplorerDialog& dialog) {
+            const ItemTag last = MakeTag(kChunks, ItemKind::Chunk);
+            for (auto _ : state) {
+                dialog.OpenItem(last, FALSE);
+                state.PauseTiming();
+                if (dialog.m_curTag != last)
+                    state.SkipWithError("the chunk's item did not become current");
+                dialog.OpenItem(MakeTag(kFolder, ItemKind::Folder), FALSE);
+                rows = dialog.m_list.GetItemCount();
+                state.ResumeTiming();
+            }
+        },
+        ExplorerMode::Target);
+    CheckRows(state, rows);
+}
+
 void OpenRaw(benchmark::State& state) {
     ReadRaw(state, "");
 }
@@ -327,6 +348,10 @@ BENCHMARK(OpenTargetLibrary)
     ->Name("OpenTargetDialog_100k_in_tree.library")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(OpenRaw)->Name("OpenTargetDialog_100k_in_tree.raw")->Unit(benchmark::kMillisecond);
+BENCHMARK(OpenLastChunkInTreeLibrary)
+    ->Name("OpenLastChunkInTree_100k.library")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(OpenRaw)->Name("OpenLastChunkInTree_100k.raw")->Unit(benchmark::kMillisecond);
 BENCHMARK(FillLibrary)->Name("FillList_100k_3cols.library")->Unit(benchmark::kMillisecond);
 BENCHMARK(FillRaw)->Name("FillList_100k_3cols.raw")->Unit(benchmark::kMillisecond);
 BENCHMARK(FillStoreCallsLibrary)

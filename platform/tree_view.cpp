@@ -257,8 +257,7 @@ bool TreeView::Delete(HTREEITEM item) {
             newSelection = (*(it - 1))->handle;
     }
     RemoveSubtree(node);
-    m_scrollTop =
-        std::clamp(m_scrollTop, 0, std::max(0, static_cast<int>(VisibleItems().size()) - 1));
+    m_scrollTop = std::clamp(m_scrollTop, 0, std::max(0, VisibleCount() - 1));
     Changed(ControlChange::ItemDeleted, item);
     if (newSelection && Find(newSelection))
         Select(newSelection, TVGN_CARET, TVC_UNKNOWN);
@@ -282,17 +281,57 @@ bool TreeView::DeleteAll() {
     return true;
 }
 
+const std::vector<TreeView::Node*>& TreeView::SiblingsOf(const Node* node) const {
+    return node->parent ? node->parent->children : m_roots;
+}
+
+std::size_t TreeView::PlaceOf(const Node* node) const {
+    const std::vector<Node*>& siblings = SiblingsOf(node);
+    if (node->placeHint >= siblings.size() || siblings[node->placeHint] != node)
+        node->placeHint = static_cast<std::size_t>(
+            std::find(siblings.begin(), siblings.end(), node) - siblings.begin());
+    return node->placeHint;
+}
+
+TreeView::Node* TreeView::NextShown(const Node* node) const {
+    if (node->state & TVIS_EXPANDED && !node->children.empty())
+        return node->children.front();
+    for (const Node* at = node; at; at = at->parent) {
+        const std::vector<Node*>& siblings = SiblingsOf(at);
+        const std::size_t next = PlaceOf(at) + 1;
+        if (next < siblings.size()) {
+            siblings[next]->placeHint = next;
+            return siblings[next];
+        }
+    }
+    return nullptr;
+}
+
+TreeView::Node* TreeView::PreviousShown(const Node* node) const {
+    const std::size_t place = PlaceOf(node);
+    if (place == 0)
+        return node->parent;
+    // The last item shown below the sibling before it.
+    Node* last = SiblingsOf(node)[place - 1];
+    last->placeHint = place - 1;
+    while (last->state & TVIS_EXPANDED && !last->children.empty()) {
+        last->children.back()->placeHint = last->children.size() - 1;
+        last = last->children.back();
+    }
+    return last;
+}
+
 HTREEITEM TreeView::Next(HTREEITEM item, UINT code) const {
     Settle();
     Node* node = Find(item);
     auto siblingOf = [&](Node* n, int step) -> HTREEITEM {
         if (!n)
             return nullptr;
-        const std::vector<Node*>& siblings = n->parent ? n->parent->children : m_roots;
-        auto it = std::find(siblings.begin(), siblings.end(), n);
-        const std::ptrdiff_t index = (it - siblings.begin()) + step;
+        const std::vector<Node*>& siblings = SiblingsOf(n);
+        const std::ptrdiff_t index = static_cast<std::ptrdiff_t>(PlaceOf(n)) + step;
         if (index < 0 || index >= static_cast<std::ptrdiff_t>(siblings.size()))
             return nullptr;
+        siblings[static_cast<std::size_t>(index)]->placeHint = static_cast<std::size_t>(index);
         return siblings[static_cast<std::size_t>(index)]->handle;
     };
     switch (code) {
@@ -324,13 +363,10 @@ HTREEITEM TreeView::Next(HTREEITEM item, UINT code) const {
     }
     case TVGN_NEXTVISIBLE:
     case TVGN_PREVIOUSVISIBLE: {
-        const std::vector<Node*> visible = VisibleItems();
-        auto it = std::find(visible.begin(), visible.end(), node);
-        if (it == visible.end())
+        if (!node || !Shown(node))
             return nullptr;
-        if (code == TVGN_NEXTVISIBLE)
-            return it + 1 == visible.end() ? nullptr : (*(it + 1))->handle;
-        return it == visible.begin() ? nullptr : (*(it - 1))->handle;
+        const Node* found = code == TVGN_NEXTVISIBLE ? NextShown(node) : PreviousShown(node);
+        return found ? found->handle : nullptr;
     }
     default:
         return nullptr;
@@ -428,8 +464,7 @@ bool TreeView::Expand(HTREEITEM item, UINT code, bool byUser) {
             if (Node* childNode = Find(child))
                 RemoveSubtree(childNode);
     }
-    m_scrollTop =
-        std::clamp(m_scrollTop, 0, std::max(0, static_cast<int>(VisibleItems().size()) - 1));
+    m_scrollTop = std::clamp(m_scrollTop, 0, std::max(0, VisibleCount() - 1));
     Changed(ControlChange::Expanded, item);
     if (notify)
         if (Node* again = Find(item))

@@ -28,6 +28,9 @@ public:
         Node* parent = nullptr;
         std::vector<Node*> children;
         mutable int textWidth = -1; // the label's text in pixels, measured when first needed
+        // Where it stood among its siblings when last looked for: walking siblings one after
+        // another finds each at once.
+        mutable std::size_t placeHint = 0;
 
         // A new label, to be measured anew.
         void SetText(const CString& newText) {
@@ -65,6 +68,12 @@ public:
     int Indent() const { return m_indent; }
     void SetIndent(int indent);
     std::vector<Node*> VisibleItems() const;
+    // The node's siblings (its parent's children, or the roots) and its place among them.
+    const std::vector<Node*>& SiblingsOf(const Node* node) const;
+    std::size_t PlaceOf(const Node* node) const;
+    // The items shown right after and before `node` (which shows itself), or null.
+    Node* NextShown(const Node* node) const;
+    Node* PreviousShown(const Node* node) const;
     int VisibleIndex(const Node* node) const;
     int PageRows() const;
     // Left edge of the item's image (or label when there is no image list).

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 
 namespace {
@@ -429,6 +430,96 @@ TEST_P(TreeConformance, ScrollRangesFollowEveryChangeOfTheItemsShown) {
     ExpectRangesOfItemsShown(tree, "indented");
     tree.DeleteAllItems();
     ExpectRangesOfItemsShown(tree, "emptied");
+}
+
+// Walks over siblings and over the items shown follow the order the items were put in, however
+// the tree changed in between: items inserted first, last and in the middle, deleted with what
+// lies below them, opened and closed.
+TEST_P(TreeConformance, NavigationFollowsEveryInsertDeleteAndExpansion) {
+    tree.DeleteAllItems();
+    std::map<HTREEITEM, std::vector<HTREEITEM>> children; // the model; TVI_ROOT holds the roots
+    std::vector<HTREEITEM> items;
+    unsigned seed = 7;
+    auto random = [&](std::size_t below) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<std::size_t>((seed >> 8) % below);
+    };
+    auto forget = [&](auto& self, HTREEITEM item) -> void {
+        for (HTREEITEM child : children[item])
+            self(self, child);
+        children.erase(item);
+        items.erase(std::find(items.begin(), items.end(), item));
+    };
+    auto shown = [&](auto& self, HTREEITEM parent, std::vector<HTREEITEM>& out) -> void {
+        for (HTREEITEM item : children[parent]) {
+            out.push_back(item);
+            if (tree.GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED)
+                self(self, item, out);
+        }
+    };
+    for (int step = 0; step < 400; ++step) {
+        const std::size_t action = random(10);
+        if (action < 7 || items.size() < 3) {
+            const HTREEITEM parent =
+                items.empty() || random(8) == 0 ? TVI_ROOT : items[random(items.size())];
+            std::vector<HTREEITEM>& siblings = children[parent];
+            const std::size_t where = random(siblings.size() + 2);
+            const HTREEITEM after = where == 0                ? TVI_FIRST
+                                    : where > siblings.size() ? TVI_LAST
+                                                              : siblings[where - 1];
+            const HTREEITEM item = tree.InsertItem(TVIF_TEXT, ("i" + std::to_string(step)).c_str(),
+                                                   0, 0, 0, 0, 0, parent, after);
+            ASSERT_NE(item, nullptr);
+            siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(where > siblings.size()
+                                                                               ? siblings.size()
+                                                                               : where),
+                            item);
+            items.push_back(item);
+        } else if (action < 8) {
+            const HTREEITEM item = items[random(items.size())];
+            ASSERT_TRUE(tree.DeleteItem(item));
+            forget(forget, item);
+            for (auto& [parent, list] : children)
+                list.erase(std::remove(list.begin(), list.end(), item), list.end());
+        } else {
+            const HTREEITEM item = items[random(items.size())];
+            if (!children[item].empty())
+                tree.Expand(item, TVE_TOGGLE);
+        }
+
+        for (const auto& [parent, list] : children) {
+            std::vector<HTREEITEM> forwards;
+            for (HTREEITEM item = tree.GetChildItem(parent); item;
+                 item = tree.GetNextSiblingItem(item)) {
+                forwards.push_back(item);
+                ASSERT_EQ(tree.GetParentItem(item), parent == TVI_ROOT ? nullptr : parent);
+            }
+            ASSERT_EQ(forwards, list) << "step " << step;
+            std::vector<HTREEITEM> backwards;
+            for (HTREEITEM item = list.empty() ? nullptr : list.back(); item;
+                 item = tree.GetPrevSiblingItem(item))
+                backwards.insert(backwards.begin(), item);
+            ASSERT_EQ(backwards, list) << "step " << step;
+        }
+        std::vector<HTREEITEM> expected;
+        shown(shown, TVI_ROOT, expected);
+        std::vector<HTREEITEM> forwards;
+        for (HTREEITEM item = tree.GetRootItem(); item; item = tree.GetNextVisibleItem(item))
+            forwards.push_back(item);
+        ASSERT_EQ(forwards, expected) << "step " << step;
+        std::vector<HTREEITEM> backwards;
+        for (HTREEITEM item = expected.empty() ? nullptr : expected.back(); item;
+             item = tree.GetPrevVisibleItem(item))
+            backwards.insert(backwards.begin(), item);
+        ASSERT_EQ(backwards, expected) << "step " << step;
+        // An item no one sees has no neighbours among those shown.
+        for (HTREEITEM item : items)
+            if (std::find(expected.begin(), expected.end(), item) == expected.end()) {
+                ASSERT_EQ(tree.GetNextVisibleItem(item), nullptr);
+                ASSERT_EQ(tree.GetPrevVisibleItem(item), nullptr);
+            }
+    }
+    EXPECT_GT(items.size(), 40u);
 }
 
 // What the layout reads say: the first item shown and every shown item's label rectangle.
