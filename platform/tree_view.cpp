@@ -177,10 +177,12 @@ HTREEITEM TreeView::Insert(const TVINSERTSTRUCT& insert) {
 }
 
 void TreeView::Unlink(Node* node) {
+    // Handlers told of a deletion on the way may ask for the layout before it is done: each row
+    // leaves it as its item goes.
+    if (Shown(node))
+        LoseRow(node);
     std::vector<Node*>& siblings = node->parent ? node->parent->children : m_roots;
-    siblings.erase(std::remove(siblings.begin(), siblings.end(), node), siblings.end());
-    // Handlers told of a deletion on the way may ask for the layout before it is done.
-    KeepOrForgetLayout(ControlChange::ItemDeleted, nullptr);
+    siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(PlaceOf(node)));
 }
 
 void TreeView::DropSilently(Node* node) {
@@ -191,7 +193,6 @@ void TreeView::DropSilently(Node* node) {
 
 // Children first, each announced with TVN_DELETEITEM before it goes.
 void TreeView::RemoveSubtree(Node* node) {
-    KeepOrForgetLayout(ControlChange::ItemDeleted, nullptr);
     const HTREEITEM handle = node->handle;
     std::vector<HTREEITEM> children;
     for (Node* child : node->children)
@@ -217,6 +218,11 @@ void TreeView::RemoveSubtree(Node* node) {
     node = Find(handle);
     if (!node)
         return;
+    if (!node->children.empty()) {
+        // Rows of items added since, not taken off one by one.
+        m_shownCount = -1;
+        m_widestRow = -1;
+    }
     for (Node* child : node->children)
         DropSilently(child);
     node->children.clear();
@@ -247,14 +253,14 @@ bool TreeView::Delete(HTREEITEM item) {
         if (s == node)
             selectionGoes = true;
     if (selectionGoes) {
-        const std::vector<Node*>& siblings = node->parent ? node->parent->children : m_roots;
-        auto it = std::find(siblings.begin(), siblings.end(), node);
-        if (it + 1 != siblings.end())
-            newSelection = (*(it + 1))->handle;
+        const std::vector<Node*>& siblings = SiblingsOf(node);
+        const std::size_t place = PlaceOf(node);
+        if (place + 1 < siblings.size())
+            newSelection = siblings[place + 1]->handle;
         else if (node->parent)
             newSelection = node->parent->handle;
-        else if (it != siblings.begin())
-            newSelection = (*(it - 1))->handle;
+        else if (place > 0)
+            newSelection = siblings[place - 1]->handle;
     }
     RemoveSubtree(node);
     m_scrollTop = std::clamp(m_scrollTop, 0, std::max(0, VisibleCount() - 1));

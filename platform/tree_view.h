@@ -158,6 +158,8 @@ private:
     // No collapsed item above hides `node`.
     bool Shown(const Node* node) const;
     void KeepOrForgetLayout(ControlChange::Kind kind, HTREEITEM item);
+    // The row of `node`, shown until now, leaves the layout.
+    void LoseRow(const Node* node);
     std::shared_ptr<ImageListData> m_normal;
     std::shared_ptr<ImageListData> m_state;
     CImageList* m_normalObject = nullptr;

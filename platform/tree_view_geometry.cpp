@@ -58,11 +58,22 @@ bool TreeView::Shown(const Node* node) const {
     return true;
 }
 
+void TreeView::LoseRow(const Node* node) {
+    if (m_shownCount >= 0)
+        --m_shownCount;
+    // The widest row stays unless this was it. With redraw off many more are likely to go: the
+    // rest are measured together when redrawing resumes.
+    if (m_widestRow >= 0 && m_widestRowIndent == m_indent &&
+        (!m_redraw || Level(node) * m_indent + TextWidth(node) >= m_widestRow))
+        m_widestRow = -1;
+}
+
 void TreeView::KeepOrForgetLayout(ControlChange::Kind kind, HTREEITEM item) {
     switch (kind) {
     case ControlChange::SelectionChanged:
     case ControlChange::Scrolled:
     case ControlChange::LabelEditStarted:
+    case ControlChange::ItemDeleted: // each row left the layout as its item went
         return;
     case ControlChange::ItemInserted:
         if (const Node* node = Find(item)) {

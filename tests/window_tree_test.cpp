@@ -432,9 +432,9 @@ TEST_P(TreeConformance, ScrollRangesFollowEveryChangeOfTheItemsShown) {
     ExpectRangesOfItemsShown(tree, "emptied");
 }
 
-// Walks over siblings and over the items shown follow the order the items were put in, however
-// the tree changed in between: items inserted first, last and in the middle, deleted with what
-// lies below them, opened and closed.
+// Walks over siblings and over the items shown follow the order the items were put in, and the
+// scroll ranges the items shown, however the tree changed in between: items inserted first, last
+// and in the middle, deleted with what lies below them, opened and closed, with redraw on and off.
 TEST_P(TreeConformance, NavigationFollowsEveryInsertDeleteAndExpansion) {
     tree.DeleteAllItems();
     std::map<HTREEITEM, std::vector<HTREEITEM>> children; // the model; TVI_ROOT holds the roots
@@ -467,8 +467,9 @@ TEST_P(TreeConformance, NavigationFollowsEveryInsertDeleteAndExpansion) {
             const HTREEITEM after = where == 0                ? TVI_FIRST
                                     : where > siblings.size() ? TVI_LAST
                                                               : siblings[where - 1];
-            const HTREEITEM item = tree.InsertItem(TVIF_TEXT, ("i" + std::to_string(step)).c_str(),
-                                                   0, 0, 0, 0, 0, parent, after);
+            const std::string text = "i" + std::to_string(step) + std::string(step % 7 * 3, 'w');
+            const HTREEITEM item =
+                tree.InsertItem(TVIF_TEXT, text.c_str(), 0, 0, 0, 0, 0, parent, after);
             ASSERT_NE(item, nullptr);
             siblings.insert(siblings.begin() + static_cast<std::ptrdiff_t>(where > siblings.size()
                                                                                ? siblings.size()
@@ -512,6 +513,13 @@ TEST_P(TreeConformance, NavigationFollowsEveryInsertDeleteAndExpansion) {
              item = tree.GetPrevVisibleItem(item))
             backwards.insert(backwards.begin(), item);
         ASSERT_EQ(backwards, expected) << "step " << step;
+        // Some of the changes come with redraw off, taken in when it is on again.
+        if (step % 50 == 25)
+            tree.SetRedraw(FALSE);
+        if (step % 50 == 35)
+            tree.SetRedraw(TRUE);
+        if (step % 50 < 25 || step % 50 >= 35)
+            ExpectRangesOfItemsShown(tree, ("step " + std::to_string(step)).c_str());
         // An item no one sees has no neighbours among those shown.
         for (HTREEITEM item : items)
             if (std::find(expected.begin(), expected.end(), item) == expected.end()) {
