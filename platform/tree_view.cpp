@@ -50,8 +50,7 @@ void TreeView::Destroyed(HWND) {
     m_editWindow = nullptr;
     m_nodes.clear();
     m_roots.clear();
-    m_shownCount = -1;
-    m_widestRow = -1;
+    ForgetLayout();
 }
 
 TreeView::Node* TreeView::Find(HTREEITEM item) const {
@@ -181,6 +180,7 @@ void TreeView::Unlink(Node* node) {
     // leaves it as its item goes.
     if (Shown(node))
         LoseRow(node);
+    m_shownRowsListed = false;
     std::vector<Node*>& siblings = node->parent ? node->parent->children : m_roots;
     siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(PlaceOf(node)));
 }
@@ -218,11 +218,8 @@ void TreeView::RemoveSubtree(Node* node) {
     node = Find(handle);
     if (!node)
         return;
-    if (!node->children.empty()) {
-        // Rows of items added since, not taken off one by one.
-        m_shownCount = -1;
-        m_widestRow = -1;
-    }
+    if (!node->children.empty())
+        ForgetLayout(); // rows of items added since, not taken off one by one
     for (Node* child : node->children)
         DropSilently(child);
     node->children.clear();
@@ -358,13 +355,13 @@ HTREEITEM TreeView::Next(HTREEITEM item, UINT code) const {
     case TVGN_DROPHILITE:
         return Find(m_drop) ? m_drop : nullptr;
     case TVGN_FIRSTVISIBLE: {
-        const std::vector<Node*> visible = VisibleItems();
+        const std::vector<Node*>& visible = VisibleItems();
         if (m_scrollTop < static_cast<int>(visible.size()))
             return visible[static_cast<std::size_t>(m_scrollTop)]->handle;
         return nullptr;
     }
     case TVGN_LASTVISIBLE: {
-        const std::vector<Node*> visible = VisibleItems();
+        const std::vector<Node*>& visible = VisibleItems();
         return visible.empty() ? nullptr : visible.back()->handle;
     }
     case TVGN_NEXTVISIBLE:
@@ -448,6 +445,7 @@ bool TreeView::Expand(HTREEITEM item, UINT code, bool byUser) {
         if (!node)
             return false;
         node->state |= TVIS_EXPANDED | TVIS_EXPANDEDONCE;
+        ForgetLayout();
         Changed(ControlChange::Expanded, item);
         if (notify)
             NotifyTree(TVN_ITEMEXPANDED, TVE_EXPAND, nullptr, node);
@@ -461,6 +459,7 @@ bool TreeView::Expand(HTREEITEM item, UINT code, bool byUser) {
     if (!node)
         return false;
     node->state &= ~TVIS_EXPANDED;
+    ForgetLayout(); // at once: the deletions of a reset tell handlers, who may read the layout
     if (code & TVE_COLLAPSERESET) {
         node->state &= ~TVIS_EXPANDEDONCE;
         std::vector<HTREEITEM> children;

@@ -31,6 +31,8 @@ public:
         // Where it stood among its siblings when last looked for: walking siblings one after
         // another finds each at once.
         mutable std::size_t placeHint = 0;
+        // Its row among the items shown when they were last listed.
+        mutable std::size_t rowHint = 0;
 
         // A new label, to be measured anew.
         void SetText(const CString& newText) {
@@ -67,7 +69,8 @@ public:
     int ItemHeight() const;
     int Indent() const { return m_indent; }
     void SetIndent(int indent);
-    std::vector<Node*> VisibleItems() const;
+    // The items shown, top to bottom, listed when first asked for after a change of them.
+    const std::vector<Node*>& VisibleItems() const;
     // The node's siblings (its parent's children, or the roots) and its place among them.
     const std::vector<Node*>& SiblingsOf(const Node* node) const;
     std::size_t PlaceOf(const Node* node) const;
@@ -155,6 +158,10 @@ private:
     mutable int m_shownCount = -1;
     mutable int m_widestRow = -1;       // greatest depth * indent + label width of the items shown
     mutable int m_widestRowIndent = -1; // the indent m_widestRow was taken with
+    mutable std::vector<Node*> m_shownRows;
+    mutable bool m_shownRowsListed = false;
+    // Everything kept of the layout is made anew when next asked for.
+    void ForgetLayout() const;
     // No collapsed item above hides `node`.
     bool Shown(const Node* node) const;
     void KeepOrForgetLayout(ControlChange::Kind kind, HTREEITEM item);

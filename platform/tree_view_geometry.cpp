@@ -37,10 +37,16 @@ template <class Visit> void TreeView::ForEachVisible(Visit&& visit) const {
     }
 }
 
-std::vector<TreeView::Node*> TreeView::VisibleItems() const {
-    std::vector<Node*> visible;
-    ForEachVisible([&](Node* node, int) { visible.push_back(node); });
-    return visible;
+const std::vector<TreeView::Node*>& TreeView::VisibleItems() const {
+    if (!m_shownRowsListed) {
+        m_shownRows.clear();
+        ForEachVisible([&](Node* node, int) {
+            node->rowHint = m_shownRows.size();
+            m_shownRows.push_back(node);
+        });
+        m_shownRowsListed = true;
+    }
+    return m_shownRows;
 }
 
 int TreeView::VisibleCount() const {
@@ -56,6 +62,12 @@ bool TreeView::Shown(const Node* node) const {
         if (!(above->state & TVIS_EXPANDED))
             return false;
     return true;
+}
+
+void TreeView::ForgetLayout() const {
+    m_shownCount = -1;
+    m_widestRow = -1;
+    m_shownRowsListed = false;
 }
 
 void TreeView::LoseRow(const Node* node) {
@@ -74,11 +86,13 @@ void TreeView::KeepOrForgetLayout(ControlChange::Kind kind, HTREEITEM item) {
     case ControlChange::Scrolled:
     case ControlChange::LabelEditStarted:
     case ControlChange::ItemDeleted: // each row left the layout as its item went
+        m_shownRowsListed = false;
         return;
     case ControlChange::ItemInserted:
         if (const Node* node = Find(item)) {
             if (!Shown(node))
                 return; // under a collapsed item: nothing shown changes
+            m_shownRowsListed = false;
             if (m_shownCount >= 0)
                 ++m_shownCount;
             // With redraw off, many more are likely to come: they are measured together when
@@ -93,16 +107,18 @@ void TreeView::KeepOrForgetLayout(ControlChange::Kind kind, HTREEITEM item) {
     default:
         break;
     }
-    m_shownCount = -1;
-    m_widestRow = -1;
+    ForgetLayout();
 }
 
 int TreeView::VisibleIndex(const Node* node) const {
     if (!node)
         return -1;
-    const std::vector<Node*> visible = VisibleItems();
-    auto it = std::find(visible.begin(), visible.end(), node);
-    return it == visible.end() ? -1 : static_cast<int>(it - visible.begin());
+    // Every item shown got its row when the rows were listed; one not shown may hold the row of
+    // an earlier listing, where another item stands now.
+    const std::vector<Node*>& visible = VisibleItems();
+    return node->rowHint < visible.size() && visible[node->rowHint] == node
+               ? static_cast<int>(node->rowHint)
+               : -1;
 }
 
 int TreeView::PageRows() const {
@@ -209,7 +225,7 @@ HTREEITEM TreeView::HitTest(CPoint point, UINT& flags) const {
         flags |= TVHT_TORIGHT;
     if (flags)
         return nullptr;
-    const std::vector<Node*> visible = VisibleItems();
+    const std::vector<Node*>& visible = VisibleItems();
     const int row = m_scrollTop + point.y / ItemHeight();
     if (row >= static_cast<int>(visible.size())) {
         flags = TVHT_NOWHERE;

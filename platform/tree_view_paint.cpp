@@ -12,7 +12,7 @@ void TreeView::Paint() {
     CPaintDC dc(winsys::ObjectOf(window));
     const CRect client = winsys::ClientRect(window);
     dc.FillSolidRect(&client, GetSysColor(COLOR_WINDOW));
-    const std::vector<Node*> visible = VisibleItems();
+    const std::vector<Node*>& visible = VisibleItems();
     const int height = ItemHeight();
     const bool focused = winsys::Focus() == window;
     const bool lines = data->style & TVS_HASLINES;

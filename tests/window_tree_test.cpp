@@ -520,9 +520,21 @@ TEST_P(TreeConformance, NavigationFollowsEveryInsertDeleteAndExpansion) {
             tree.SetRedraw(TRUE);
         if (step % 50 < 25 || step % 50 >= 35)
             ExpectRangesOfItemsShown(tree, ("step " + std::to_string(step)).c_str());
-        // An item no one sees has no neighbours among those shown.
+        // Each item shown has its row, counted from the first shown; an item no one sees has
+        // neither a row nor neighbours among those shown.
+        const auto first = std::find(expected.begin(), expected.end(), tree.GetFirstVisibleItem());
+        ASSERT_TRUE(expected.empty() || first != expected.end()) << "step " << step;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            CRect row;
+            ASSERT_TRUE(tree.GetItemRect(expected[i], &row, FALSE)) << "step " << step;
+            ASSERT_EQ(row.top,
+                      (static_cast<long>(i) - (first - expected.begin())) * tree.GetItemHeight())
+                << "step " << step;
+        }
         for (HTREEITEM item : items)
             if (std::find(expected.begin(), expected.end(), item) == expected.end()) {
+                CRect row;
+                ASSERT_FALSE(tree.GetItemRect(item, &row, FALSE)) << "step " << step;
                 ASSERT_EQ(tree.GetNextVisibleItem(item), nullptr);
                 ASSERT_EQ(tree.GetPrevVisibleItem(item), nullptr);
             }
