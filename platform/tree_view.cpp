@@ -176,13 +176,16 @@ HTREEITEM TreeView::Insert(const TVINSERTSTRUCT& insert) {
 }
 
 void TreeView::Unlink(Node* node) {
+    std::vector<Node*>& siblings = node->parent ? node->parent->children : m_roots;
+    const std::size_t place = PlaceOf(node);
+    if (place >= siblings.size())
+        return; // taken out already: deleted again by a handler told of its deletion
     // Handlers told of a deletion on the way may ask for the layout before it is done: each row
     // leaves it as its item goes.
     if (Shown(node))
         LoseRow(node);
     m_shownRowsListed = false;
-    std::vector<Node*>& siblings = node->parent ? node->parent->children : m_roots;
-    siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(PlaceOf(node)));
+    siblings.erase(siblings.begin() + static_cast<std::ptrdiff_t>(place));
 }
 
 void TreeView::DropSilently(Node* node) {
@@ -331,6 +334,8 @@ HTREEITEM TreeView::Next(HTREEITEM item, UINT code) const {
         if (!n)
             return nullptr;
         const std::vector<Node*>& siblings = SiblingsOf(n);
+        if (PlaceOf(n) >= siblings.size())
+            return nullptr; // taken out of its siblings: its deletion is under way
         const std::ptrdiff_t index = static_cast<std::ptrdiff_t>(PlaceOf(n)) + step;
         if (index < 0 || index >= static_cast<std::ptrdiff_t>(siblings.size()))
             return nullptr;
@@ -366,7 +371,8 @@ HTREEITEM TreeView::Next(HTREEITEM item, UINT code) const {
     }
     case TVGN_NEXTVISIBLE:
     case TVGN_PREVIOUSVISIBLE: {
-        if (!node || !Shown(node))
+        // An item taken out of its siblings (its deletion under way) shows no more.
+        if (!node || !Shown(node) || PlaceOf(node) >= SiblingsOf(node).size())
             return nullptr;
         const Node* found = code == TVGN_NEXTVISIBLE ? NextShown(node) : PreviousShown(node);
         return found ? found->handle : nullptr;

@@ -85,7 +85,8 @@ void TreeView::KeepOrForgetLayout(ControlChange::Kind kind, HTREEITEM item) {
     case ControlChange::SelectionChanged:
     case ControlChange::Scrolled:
     case ControlChange::LabelEditStarted:
-    case ControlChange::ItemDeleted: // each row left the layout as its item went
+        return;
+    case ControlChange::ItemDeleted: // each row left the kept count as its item went
         m_shownRowsListed = false;
         return;
     case ControlChange::ItemInserted:

@@ -75,7 +75,11 @@ bool ListedChunkReader::StartWalk() {
 }
 
 bool ListedChunkReader::StepTo(std::uint32_t key) {
-    m_walk.MoveNext();
+    try {
+        m_walk.MoveNext();
+    } catch (const CException&) {
+        return false; // the seek that follows answers as it would have anyway
+    }
     if (m_walk.IsEOF())
         return false;
     std::int32_t folder = 0;

@@ -615,6 +615,33 @@ TEST_P(TreeConformance, DeletionHandlersSeeTheTreeAsItIsThen) {
     EXPECT_EQ(tree.InsertItem("darunter", late), nullptr);
 }
 
+// An item deleted while its label is edited ends the edit first; a handler that deletes the item
+// once the edit is given up (as one does with an item just made) deletes it a second time.
+TEST_P(TreeConformance, AnItemDeletedByItsOwnEndOfEditGoesOnce) {
+    tree.Expand(root, TVE_EXPAND);
+    const HTREEITEM c = Insert("C", root, 3);
+    ASSERT_NE(tree.EditLabel(b), nullptr);
+    std::vector<HTREEITEM> neighbours;
+    host.observe = [&](NMHDR* header) {
+        const auto* info = reinterpret_cast<NMTVDISPINFO*>(header);
+        if (header->code != TVN_ENDLABELEDIT || info->item.pszText)
+            return;
+        neighbours = {tree.GetPrevVisibleItem(b), tree.GetNextVisibleItem(b),
+                      tree.GetPrevSiblingItem(b), tree.GetNextSiblingItem(b)};
+        tree.DeleteItem(b);
+    };
+    EXPECT_TRUE(tree.DeleteItem(b));
+    host.observe = nullptr;
+    // Taken out of the tree already, the item had no neighbours left.
+    EXPECT_EQ(neighbours, std::vector<HTREEITEM>(4, nullptr));
+    std::vector<HTREEITEM> children;
+    for (HTREEITEM item = tree.GetChildItem(root); item; item = tree.GetNextSiblingItem(item))
+        children.push_back(item);
+    EXPECT_EQ(children, (std::vector<HTREEITEM>{a, c}));
+    EXPECT_EQ(tree.GetCount(), 5u); // the root, A with A1 and A2, C
+    ExpectRangesOfItemsShown(tree, "deleted while edited");
+}
+
 TEST_P(TreeConformance, ScrollingBringsItemsIntoView) {
     tree.Expand(root, TVE_EXPAND);
     std::vector<HTREEITEM> many;
