@@ -167,6 +167,8 @@ private:
     void KeepOrForgetLayout(ControlChange::Kind kind, HTREEITEM item);
     // The row of `node`, shown until now, leaves the layout.
     void LoseRow(const Node* node);
+    // One of the siblings nearest `node` has a label `width` pixels wide.
+    bool SiblingAsWide(const Node* node, int width) const;
     std::shared_ptr<ImageListData> m_normal;
     std::shared_ptr<ImageListData> m_state;
     CImageList* m_normalObject = nullptr;

@@ -73,11 +73,30 @@ void TreeView::ForgetLayout() const {
 void TreeView::LoseRow(const Node* node) {
     if (m_shownCount >= 0)
         --m_shownCount;
-    // The widest row stays unless this was it. With redraw off many more are likely to go: the
-    // rest are measured together when redrawing resumes.
-    if (m_widestRow >= 0 && m_widestRowIndent == m_indent &&
-        (!m_redraw || Level(node) * m_indent + TextWidth(node) >= m_widestRow))
+    if (m_widestRow < 0 || m_widestRowIndent != m_indent)
+        return;
+    // With redraw off many more are likely to go: the rest are measured together when redrawing
+    // resumes. Otherwise the widest row stays unless this was it and no sibling is as wide.
+    if (!m_redraw)
         m_widestRow = -1;
+    else if (Level(node) * m_indent + TextWidth(node) >= m_widestRow &&
+             !SiblingAsWide(node, TextWidth(node)))
+        m_widestRow = -1;
+}
+
+bool TreeView::SiblingAsWide(const Node* node, int width) const {
+    // Labels as wide as each other are common among siblings (numbered names): the nearest few
+    // are tried before all the rows shown are measured again.
+    constexpr std::size_t kTried = 16;
+    const std::vector<Node*>& siblings = SiblingsOf(node);
+    const std::size_t place = PlaceOf(node);
+    for (std::size_t distance = 1; distance <= kTried; ++distance) {
+        if (place >= distance && TextWidth(siblings[place - distance]) == width)
+            return true;
+        if (place + distance < siblings.size() && TextWidth(siblings[place + distance]) == width)
+            return true;
+    }
+    return false;
 }
 
 void TreeView::KeepOrForgetLayout(ControlChange::Kind kind, HTREEITEM item) {

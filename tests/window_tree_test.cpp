@@ -404,6 +404,22 @@ TEST_P(TreeConformance, ScrollRangesFollowEveryChangeOfTheItemsShown) {
     EXPECT_EQ(renamed.Width(), fresh.Width());
     tree.DeleteItem(added[28]);
     ExpectRangesOfItemsShown(tree, "deleted");
+    // Of two labels as wide as each other and wider than the rest, one going keeps the width and
+    // the other going narrows it.
+    const HTREEITEM wide = Insert(std::string(60, 'm').c_str(), a, 300);
+    const HTREEITEM asWide = Insert(std::string(60, 'm').c_str(), a, 301);
+    SCROLLINFO both;
+    ASSERT_TRUE(tree.GetScrollInfo(SB_HORZ, &both));
+    tree.DeleteItem(wide);
+    ExpectRangesOfItemsShown(tree, "one of the two widest deleted");
+    SCROLLINFO one;
+    ASSERT_TRUE(tree.GetScrollInfo(SB_HORZ, &one));
+    EXPECT_EQ(one.nMax, both.nMax);
+    tree.DeleteItem(asWide);
+    ExpectRangesOfItemsShown(tree, "both widest deleted");
+    SCROLLINFO none;
+    ASSERT_TRUE(tree.GetScrollInfo(SB_HORZ, &none));
+    EXPECT_LT(none.nMax, both.nMax);
     tree.Expand(b, TVE_EXPAND);
     ExpectRangesOfItemsShown(tree, "opened");
     // Filled with its redraw off, the tree takes in its new items when redrawing resumes.
