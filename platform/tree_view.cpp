@@ -299,34 +299,6 @@ std::size_t TreeView::PlaceOf(const Node* node) const {
     return node->placeHint;
 }
 
-TreeView::Node* TreeView::NextShown(const Node* node) const {
-    if (node->state & TVIS_EXPANDED && !node->children.empty())
-        return node->children.front();
-    for (const Node* at = node; at; at = at->parent) {
-        const std::vector<Node*>& siblings = SiblingsOf(at);
-        const std::size_t next = PlaceOf(at) + 1;
-        if (next < siblings.size()) {
-            siblings[next]->placeHint = next;
-            return siblings[next];
-        }
-    }
-    return nullptr;
-}
-
-TreeView::Node* TreeView::PreviousShown(const Node* node) const {
-    const std::size_t place = PlaceOf(node);
-    if (place == 0)
-        return node->parent;
-    // The last item shown below the sibling before it.
-    Node* last = SiblingsOf(node)[place - 1];
-    last->placeHint = place - 1;
-    while (last->state & TVIS_EXPANDED && !last->children.empty()) {
-        last->children.back()->placeHint = last->children.size() - 1;
-        last = last->children.back();
-    }
-    return last;
-}
-
 HTREEITEM TreeView::Next(HTREEITEM item, UINT code) const {
     Settle();
     Node* node = Find(item);
@@ -334,9 +306,10 @@ HTREEITEM TreeView::Next(HTREEITEM item, UINT code) const {
         if (!n)
             return nullptr;
         const std::vector<Node*>& siblings = SiblingsOf(n);
-        if (PlaceOf(n) >= siblings.size())
+        const std::size_t place = PlaceOf(n);
+        if (place >= siblings.size())
             return nullptr; // taken out of its siblings: its deletion is under way
-        const std::ptrdiff_t index = static_cast<std::ptrdiff_t>(PlaceOf(n)) + step;
+        const std::ptrdiff_t index = static_cast<std::ptrdiff_t>(place) + step;
         if (index < 0 || index >= static_cast<std::ptrdiff_t>(siblings.size()))
             return nullptr;
         siblings[static_cast<std::size_t>(index)]->placeHint = static_cast<std::size_t>(index);
@@ -371,11 +344,13 @@ HTREEITEM TreeView::Next(HTREEITEM item, UINT code) const {
     }
     case TVGN_NEXTVISIBLE:
     case TVGN_PREVIOUSVISIBLE: {
-        // An item taken out of its siblings (its deletion under way) shows no more.
-        if (!node || !Shown(node) || PlaceOf(node) >= SiblingsOf(node).size())
+        // An item not shown (hidden, or taken out on its way to deletion) has no row.
+        const int row = VisibleIndex(node);
+        const int wanted = code == TVGN_NEXTVISIBLE ? row + 1 : row - 1;
+        const std::vector<Node*>& visible = VisibleItems();
+        if (row < 0 || wanted < 0 || wanted >= static_cast<int>(visible.size()))
             return nullptr;
-        const Node* found = code == TVGN_NEXTVISIBLE ? NextShown(node) : PreviousShown(node);
-        return found ? found->handle : nullptr;
+        return visible[static_cast<std::size_t>(wanted)]->handle;
     }
     default:
         return nullptr;
@@ -451,7 +426,6 @@ bool TreeView::Expand(HTREEITEM item, UINT code, bool byUser) {
         if (!node)
             return false;
         node->state |= TVIS_EXPANDED | TVIS_EXPANDEDONCE;
-        ForgetLayout();
         Changed(ControlChange::Expanded, item);
         if (notify)
             NotifyTree(TVN_ITEMEXPANDED, TVE_EXPAND, nullptr, node);

@@ -74,9 +74,6 @@ public:
     // The node's siblings (its parent's children, or the roots) and its place among them.
     const std::vector<Node*>& SiblingsOf(const Node* node) const;
     std::size_t PlaceOf(const Node* node) const;
-    // The items shown right after and before `node` (which shows itself), or null.
-    Node* NextShown(const Node* node) const;
-    Node* PreviousShown(const Node* node) const;
     int VisibleIndex(const Node* node) const;
     int PageRows() const;
     // Left edge of the item's image (or label when there is no image list).

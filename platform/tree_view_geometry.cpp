@@ -77,10 +77,12 @@ void TreeView::LoseRow(const Node* node) {
         return;
     // With redraw off many more are likely to go: the rest are measured together when redrawing
     // resumes. Otherwise the widest row stays unless this was it and no sibling is as wide.
-    if (!m_redraw)
+    if (!m_redraw) {
         m_widestRow = -1;
-    else if (Level(node) * m_indent + TextWidth(node) >= m_widestRow &&
-             !SiblingAsWide(node, TextWidth(node)))
+        return;
+    }
+    const int width = TextWidth(node);
+    if (Level(node) * m_indent + width >= m_widestRow && !SiblingAsWide(node, width))
         m_widestRow = -1;
 }
 
@@ -104,9 +106,7 @@ void TreeView::KeepOrForgetLayout(ControlChange::Kind kind, HTREEITEM item) {
     case ControlChange::SelectionChanged:
     case ControlChange::Scrolled:
     case ControlChange::LabelEditStarted:
-        return;
-    case ControlChange::ItemDeleted: // each row left the kept count as its item went
-        m_shownRowsListed = false;
+    case ControlChange::ItemDeleted: // each row left the layout as its item went (Unlink)
         return;
     case ControlChange::ItemInserted:
         if (const Node* node = Find(item)) {

@@ -28,8 +28,8 @@ protected:
         }
     }
 
-    // The name the reader's record gives for each key, "-" where it finds none, and whether
-    // each of its answers agrees with a seek of the same key.
+    // The name the reader's record gives for each key, "-" where it finds none; `walkedToEnd`
+    // tells whether the reader still walked after the last key.
     std::vector<std::string> ReadNames(const CDWordArray& keys, bool* walkedToEnd = nullptr) {
         std::vector<std::string> names;
         ChunksTableScope scope(g_context.database);
