@@ -162,6 +162,12 @@ TEST_F(ItemListTest, ColumnsAreRebuiltOnlyWhenTheKindChanges) {
         EXPECT_THAT(RowTags(list),
                     ElementsAre(MakeTag(e1, ItemKind::Entry), MakeTag(e2, ItemKind::Entry)));
         EXPECT_EQ(ItemImage(list, 0), 2);
+        // From chunk to chunk the entry column keeps the user's width.
+        list.SetColumnWidth(0, 55);
+        ASSERT_TRUE(dialog.OpenItem(MakeTag(c2, ItemKind::Chunk), FALSE));
+        EXPECT_EQ(dialog.m_listTag, MakeTag(c2, ItemKind::Chunk));
+        EXPECT_EQ(list.GetColumnWidth(0), 55);
+        EXPECT_EQ(list.GetItemCount(), 0);
 
         // Back to a folder: the layout is made anew from the client width.
         ASSERT_TRUE(dialog.OpenItem(MakeTag(a, ItemKind::Folder), FALSE));
@@ -358,6 +364,8 @@ TEST_F(ItemListTest, InfoPaneShowsTheSelectedChunksText) {
         d.ClickListItem(list, 3); // an empty text
         EXPECT_EQ(infoText(), "");
         EXPECT_TRUE(shown(*info));
+        list.SetItemState(4, LVIS_FOCUSED, LVIS_FOCUSED); // focus alone shows nothing new
+        EXPECT_EQ(infoText(), "");
         d.ClickListItem(list, 4); // up to the first zero byte
         EXPECT_EQ(infoText(), "vorn");
 
@@ -391,6 +399,8 @@ TEST_F(ItemListTest, SaveAsCopiesTheNameOfTheSelectedOrRenamedChunk) {
         d.ClickListItem(list, 2);
         EXPECT_EQ(dialog.m_strName, "Hafen");
         EXPECT_EQ(field(), "Hafen");
+        list.SetItemState(3, LVIS_FOCUSED, LVIS_FOCUSED); // focused, not selected: not copied
+        EXPECT_EQ(field(), "Hafen");
         d.ClickListItem(list, 0); // a folder: the name stays
         EXPECT_EQ(field(), "Hafen");
         list.SetItemText(3, 0, "Umbenannt"); // a chunk given a new name in the list
@@ -414,10 +424,27 @@ TEST_F(ItemListTest, SaveAsCopiesTheNameOfTheSelectedOrRenamedChunk) {
     });
 }
 
-TEST_F(ItemListTest, DoubleClickOnAChunkChoosesItInChunkMode) {
+TEST_F(ItemListTest, DoubleClickOnAChunkChoosesItInChunkModeUpToRow10000) {
     ExplorerDialog dialog;
     const INT_PTR result = Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver& d) {
-        d.DoubleClickListItem(dialog.m_list, 2);
+        CListCtrl& list = dialog.m_list;
+        // Rows past index 10000 are ignored: 9,999 rows on top push "Hafen" to row 10001.
+        CDWordArray none, keys;
+        CStringArray noNames, names;
+        for (int i = 0; i < 9999; ++i) {
+            keys.Add(c2);
+            names.Add("Kopie");
+        }
+        dialog.InsertListRows(none, noNames, keys, names);
+        ASSERT_STREQ(list.GetItemText(10001, 0), "Hafen");
+        list.EnsureVisible(10001, FALSE);
+        d.DoubleClickListItem(list, 10001);
+        EXPECT_EQ(dialog.m_resultKey, kNoKey);
+        EXPECT_EQ(dialog.m_curTag, MakeTag(a, ItemKind::Folder));
+        // At row 10000 it is chosen.
+        list.DeleteItem(0);
+        ASSERT_STREQ(list.GetItemText(10000, 0), "Hafen");
+        d.DoubleClickListItem(list, 10000);
         Ended();
     });
     EXPECT_EQ(result, IDOK);
@@ -443,13 +470,23 @@ TEST_F(ItemListTest, DoubleClicksInTheReportViewCountOnTheFirstColumnOnly) {
     EXPECT_EQ(result, IDCANCEL);
 }
 
-TEST_F(ItemListTest, DoubleClicksByModeInFolderSaveAsAndTargetModes) {
-    {
+TEST_F(ItemListTest, DoubleClicksByModeOpenFoldersUnexpanded) {
+    // Both sub-folders have folders below them, so an expansion would show.
+    MakeFolder("Unter Alt", a1);
+    MakeFolder("Unter Neu", a2);
+    auto openedUnexpanded = [](ExplorerDialog& dialog, FolderId folder) {
+        EXPECT_EQ(dialog.m_curTag, MakeTag(folder, ItemKind::Folder));
+        const HTREEITEM item = dialog.m_tree.GetSelectedItem();
+        EXPECT_EQ(dialog.m_tree.GetItemData(item), MakeTag(folder, ItemKind::Folder));
+        EXPECT_TRUE(dialog.m_tree.ItemHasChildren(item));
+        EXPECT_FALSE(dialog.m_tree.GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED);
+    };
+    for (const ExplorerMode mode : {ExplorerMode::Folder, ExplorerMode::Chunk}) {
         ExplorerDialog dialog;
-        EXPECT_EQ(Run(dialog, ExplorerMode::Folder, a,
+        EXPECT_EQ(Run(dialog, mode, a,
                       [&](UiDriver& d) {
                           d.DoubleClickListItem(dialog.m_list, 0);
-                          EXPECT_EQ(dialog.m_curTag, MakeTag(a1, ItemKind::Folder));
+                          openedUnexpanded(dialog, a1);
                       }),
                   IDCANCEL);
     }
@@ -460,7 +497,7 @@ TEST_F(ItemListTest, DoubleClicksByModeInFolderSaveAsAndTargetModes) {
                           d.DoubleClickListItem(dialog.m_list, 2); // a chunk: nothing
                           EXPECT_EQ(dialog.m_curTag, MakeTag(a, ItemKind::Folder));
                           d.DoubleClickListItem(dialog.m_list, 1);
-                          EXPECT_EQ(dialog.m_curTag, MakeTag(a2, ItemKind::Folder));
+                          openedUnexpanded(dialog, a2);
                       }),
                   IDCANCEL);
     }
@@ -469,9 +506,7 @@ TEST_F(ItemListTest, DoubleClicksByModeInFolderSaveAsAndTargetModes) {
         EXPECT_EQ(Run(dialog, ExplorerMode::Target, a,
                       [&](UiDriver& d) {
                           d.DoubleClickListItem(dialog.m_list, 1); // a folder opens in the tree
-                          EXPECT_EQ(dialog.m_curTag, MakeTag(a2, ItemKind::Folder));
-                          EXPECT_EQ(dialog.m_tree.GetItemData(dialog.m_tree.GetSelectedItem()),
-                                    MakeTag(a2, ItemKind::Folder));
+                          openedUnexpanded(dialog, a2);
                       }),
                   IDCANCEL);
     }

@@ -231,6 +231,25 @@ TEST_F(DialogTreeTest, ChunksAreTreeItemsInTheTargetModeOnly) {
     }
 }
 
+TEST_F(DialogTreeTest, ARootHoldingOnlyChunksOpensInTheTargetModeOnly) {
+    Init();
+    const ChunkId only = MakeChunk("Nur ein Bild", 0);
+    for (const ExplorerMode mode : {ExplorerMode::Target, ExplorerMode::Chunk}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        const bool target = mode == ExplorerMode::Target;
+        ExplorerDialog dialog;
+        m_driver.Then([&](UiDriver& drv) {
+            CTreeCtrl& tree = dialog.m_tree;
+            EXPECT_EQ(tree.ItemHasChildren(dialog.m_hRoot) != 0, target);
+            EXPECT_EQ(IsExpanded(tree, dialog.m_hRoot), target);
+            EXPECT_EQ(ChildTags(tree, dialog.m_hRoot), target ? Tags{ChunkTag(only)} : Tags{});
+            drv.PressKey(VK_ESCAPE);
+        });
+        EXPECT_EQ(Run(dialog, mode, 0), IDCANCEL);
+        ExpectScriptDone();
+    }
+}
+
 TEST_F(DialogTreeTest, TheStartFolderIsSelectedWithItsAncestorsExpanded) {
     Init();
     const FolderId a = MakeFolder("A", 0);
@@ -355,6 +374,29 @@ TEST_F(DialogTreeTest, AMissingStartFolderLeavesTheRootAsItWas) {
         EXPECT_EQ(Run(dialog, ExplorerMode::Folder, start), IDCANCEL);
         ExpectScriptDone();
     }
+}
+
+TEST_F(DialogTreeTest, SelectingExpandsTheItemItselfOnlyWhenAsked) {
+    Init();
+    const FolderId a = MakeFolder("A", 0);
+    const FolderId b = MakeFolder("B", a);
+    MakeFolder("C", b);
+    ExplorerDialog dialog;
+    m_driver.Then([&](UiDriver& drv) {
+        CTreeCtrl& tree = dialog.m_tree;
+        EXPECT_EQ(dialog.SelectTreeItem(b, ItemKind::Folder, FALSE), 1);
+        const HTREEITEM itemB = tree.GetSelectedItem();
+        ASSERT_EQ(tree.GetItemData(itemB), FolderTag(b));
+        EXPECT_TRUE(IsExpanded(tree, tree.GetParentItem(itemB)));
+        EXPECT_TRUE(tree.ItemHasChildren(itemB));
+        EXPECT_FALSE(IsExpanded(tree, itemB));
+        EXPECT_EQ(dialog.SelectTreeItem(b, ItemKind::Folder, TRUE), 1);
+        EXPECT_TRUE(IsExpanded(tree, itemB));
+        EXPECT_EQ(ChildTexts(tree, itemB), (Texts{"C"}));
+        drv.PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(Run(dialog, ExplorerMode::Folder, 0), IDCANCEL);
+    ExpectScriptDone();
 }
 
 TEST_F(DialogTreeTest, SelectingFailsOnABrokenChainAndKeepsTheSelection) {

@@ -64,7 +64,7 @@ TEST_F(ViewModesTest, EachViewCommandSetsItsStyleAndPressesOnlyItsButton) {
     });
 }
 
-TEST_F(ViewModesTest, OnlyARealViewChangeSortsAgain) {
+TEST_F(ViewModesTest, OnlyARealViewChangeSortsAgainNotARefill) {
     ExplorerDialog dialog;
     Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver& d) {
         CListCtrl& list = dialog.m_list;
@@ -84,6 +84,10 @@ TEST_F(ViewModesTest, OnlyARealViewChangeSortsAgain) {
         // ... and are sorted in when the view really changes.
         d.ClickToolbarButton(dialog.m_toolBar, ID_VIEW_LIST);
         EXPECT_THAT(ColumnTexts(list, 0), ElementsAre("Neu", "Alt", "Leer", "Hafen", "Hafen"));
+        // A list filled anew keeps the store's order, whatever the sort column.
+        ASSERT_TRUE(dialog.FillList(MakeTag(a, ItemKind::Folder)));
+        EXPECT_EQ(dialog.m_sortColumn, -1);
+        EXPECT_THAT(ColumnTexts(list, 0), ElementsAre("Alt", "Neu", "Hafen", "Leer"));
     });
 }
 
