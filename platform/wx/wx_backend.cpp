@@ -278,6 +278,13 @@ int WxBackend::SystemMetric(int index) {
     }
 }
 
+DoubleClickDetector& WxBackend::Impl::DoubleClicks() {
+    if (!doubleClicks)
+        doubleClicks.emplace(self.DoubleClickTime(), CSize(self.SystemMetric(SM_CXDOUBLECLK),
+                                                           self.SystemMetric(SM_CYDOUBLECLK)));
+    return *doubleClicks;
+}
+
 UINT WxBackend::DoubleClickTime() {
     const int time = wxSystemSettings::GetMetric(wxSYS_DCLICK_MSEC);
     return time > 0 ? static_cast<UINT>(time) : 500;

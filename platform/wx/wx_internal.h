@@ -1,6 +1,7 @@
 // Inside the wx backend: the pieces that see wx types. Not for use outside platform/wx.
 #pragma once
 
+#include "platform/double_click.h"
 #include "platform/pixel_surface.h"
 #include "platform/ui_driver.h"
 #include "platform/user_notifier.h"
@@ -216,6 +217,8 @@ struct WxBackend::Impl {
     std::unique_ptr<wxDragImage> dragImage;
     TopLevel* dragOwner = nullptr;
     std::map<UINT, std::uint64_t> inputCounts;
+    std::optional<DoubleClickDetector> doubleClicks; // made on the first press, from the settings
+    DoubleClickDetector& DoubleClicks();
     int assertions = 0;
     // Delivers the layer's timers (winsys::SetTimer) when the first of them falls due.
     wxTimer layerTimer;

@@ -51,6 +51,9 @@ Canvas::~Canvas() {
     if (m_backend) {
         auto& detached = m_backend->detached;
         detached.erase(std::remove(detached.begin(), detached.end(), this), detached.end());
+        // A canvas made later at this address is another window.
+        if (m_backend->doubleClicks)
+            m_backend->doubleClicks->ForgetWindow(this);
     }
 }
 
@@ -107,12 +110,9 @@ void Canvas::OnMouse(wxMouseEvent& event) {
     winsys::MouseAction action = winsys::MouseAction::Move;
     UINT message = WM_MOUSEMOVE;
     const wxEventType type = event.GetEventType();
-    if (type == wxEVT_LEFT_DOWN) {
+    if (type == wxEVT_LEFT_DOWN || type == wxEVT_LEFT_DCLICK) {
         action = winsys::MouseAction::LeftDown;
         message = WM_LBUTTONDOWN;
-    } else if (type == wxEVT_LEFT_DCLICK) {
-        action = winsys::MouseAction::LeftDoubleClick;
-        message = WM_LBUTTONDBLCLK;
     } else if (type == wxEVT_LEFT_UP) {
         action = winsys::MouseAction::LeftUp;
         message = WM_LBUTTONUP;
@@ -123,14 +123,12 @@ void Canvas::OnMouse(wxMouseEvent& event) {
         action = winsys::MouseAction::RightUp;
         message = WM_RBUTTONUP;
     }
-    if (m_owner &&
-        (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_LBUTTONDBLCLK)) {
+    if (m_owner && (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN)) {
         // Keys go where the pointer was last pressed, as on a desktop with click-to-focus.
         if (FindFocus() != this)
             SetFocus();
     }
     WxBackend::Impl& backend = *m_backend;
-    backend.NoteInput(message);
     // The layer's screen coordinates are the real ones once its windows are placed; a closed
     // window's canvas has only the real ones.
     CPoint origin;
@@ -141,6 +139,18 @@ void Canvas::OnMouse(wxMouseEvent& event) {
         origin = CPoint(real.x, real.y);
     }
     const CPoint screen(origin.x + event.GetX(), origin.y + event.GetY());
+    if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) {
+        // Each press comes once, as a press or as the toolkit's double or triple click; which
+        // presses make a double click is decided here, the desktop's way.
+        const bool left = message == WM_LBUTTONDOWN;
+        if (backend.DoubleClicks().Press(left ? 1 : 2, this, screen,
+                                         static_cast<std::uint32_t>(event.GetTimestamp())) &&
+            left) {
+            action = winsys::MouseAction::LeftDoubleClick;
+            message = WM_LBUTTONDBLCLK;
+        }
+    }
+    backend.NoteInput(message);
     winsys::InjectMouse(action, screen, Modifiers(event));
     backend.AfterInput();
 }
