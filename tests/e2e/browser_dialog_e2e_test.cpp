@@ -5,6 +5,7 @@
 #include "host/chunk_list.h"
 #include "host/host.h"
 #include "platform/wx/wx_driver.h"
+#include "resources/resource_ids.h"
 #include "tests/e2e/wx_test_environment.h"
 #include "tests/support/library_fixture.h"
 
@@ -135,6 +136,75 @@ TEST_F(BrowserDialogE2E, SeveralStillsChosenWithOkReachTheHostAsABlock) {
     EXPECT_EQ(readOnlyCheck, 1);
     EXPECT_EQ(refhost::TakeChunkList(chunkList),
               (std::vector<std::uint32_t>{m_stills[0], m_stills[1], m_stills[3]}));
+}
+
+TEST_F(BrowserDialogE2E, TargetModeOpensAStillFromTheListAndChoosesAnEntry) {
+    m_host->chunks().AddEntry(m_stills[1], "Netz");
+    const EntryId mast = m_host->chunks().AddEntry(m_stills[1], "Mast");
+    driver()
+        .Then([&](UiDriver& d) {
+            d.DoubleClickListItem(List(d), d.FindListItem(List(d), "Kutter"));
+            // The still becomes the tree's current item and the list shows its entries.
+            const HTREEITEM kutter =
+                d.FindTreeItem(Tree(d), {"Sammlung", "Reisen", "Hafen", "Kutter"});
+            ASSERT_NE(kutter, nullptr);
+            EXPECT_EQ(Tree(d).GetSelectedItem(), kutter);
+            EXPECT_EQ(Names(d), (std::vector<std::string>{"Netz", "Mast"}));
+        })
+        .Then(
+            [&](UiDriver& d) { d.DoubleClickListItem(List(d), d.FindListItem(List(d), "Mast")); });
+    std::uint32_t item = kNoKey;
+    std::uint32_t entry = kNoKey;
+    std::uint32_t folder = m_hafen;
+    EXPECT_EQ(EXPL_GetTarget(item, entry, folder, "Ziel wählen"), 1);
+    EXPECT_EQ(item, m_stills[1]);
+    EXPECT_EQ(entry, mast);
+    EXPECT_EQ(folder, m_hafen);
+}
+
+TEST_F(BrowserDialogE2E, TargetModeDoubleClickOnAStillInTheTreeChoosesIt) {
+    driver().Then([&](UiDriver& d) {
+        const HTREEITEM boje = d.FindTreeItem(Tree(d), {"Sammlung", "Reisen", "Hafen", "Boje"});
+        ASSERT_NE(boje, nullptr) << "the start folder's stills are items of the tree";
+        d.DoubleClickTreeItem(Tree(d), boje);
+    });
+    std::uint32_t item = kNoKey;
+    std::uint32_t entry = 4711;
+    std::uint32_t folder = m_hafen;
+    EXPECT_EQ(EXPL_GetTarget(item, entry, folder, "Ziel wählen"), 1);
+    EXPECT_EQ(item, m_stills[3]);
+    EXPECT_EQ(entry, kNoKey);
+    EXPECT_EQ(folder, m_hafen);
+}
+
+TEST_F(BrowserDialogE2E, TheInfoPaneShowsTheSelectedStillsTextInTheTreesPlace) {
+    m_host->chunks().SetText(m_stills[2], "Anker im Schlick");
+    std::vector<std::string> seen;
+    driver().Then([&](UiDriver& d) {
+        CWnd* info = d.Control(IDC_INFO_EDIT);
+        ASSERT_NE(info, nullptr);
+        EXPECT_FALSE(info->IsWindowVisible());
+        d.ClickToolbarButton(Dialog(d)->m_toolBar, ID_INFO_PANE);
+        d.ClickListItem(List(d), d.FindListItem(List(d), "Anker"));
+        EXPECT_TRUE(info->IsWindowVisible());
+        EXPECT_FALSE(Tree(d).IsWindowVisible());
+        CString text;
+        info->GetWindowText(text);
+        seen.push_back(text.str());
+        // Switched off with one row selected, the tree comes back at once.
+        d.ClickToolbarButton(Dialog(d)->m_toolBar, ID_INFO_PANE);
+        EXPECT_TRUE(Tree(d).IsWindowVisible());
+        EXPECT_FALSE(info->IsWindowVisible());
+        d.ClickListItem(List(d), d.FindListItem(List(d), "Boje"));
+        EXPECT_TRUE(Tree(d).IsWindowVisible());
+        d.PressKey(VK_ESCAPE);
+    });
+    std::uint32_t chunk = kNoKey;
+    int readOnlyCheck = 0;
+    std::uint32_t folder = m_hafen;
+    void* chunkList = nullptr;
+    EXPECT_EQ(EXPL_GetChunk(chunk, readOnlyCheck, folder, chunkList, "Info"), 0);
+    EXPECT_EQ(seen, (std::vector<std::string>{"Anker im Schlick"}));
 }
 
 TEST_F(BrowserDialogE2E, EscapeCancelsAndTheHostReceivesNothing) {
