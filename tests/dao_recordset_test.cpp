@@ -774,26 +774,37 @@ TEST_F(DaoRecordsetTest, ValuesOtherProgramsWroteReadByTheFieldsType) {
     table.Create("FOREIGN_ROWS");
     table.CreateField("T", dbDate, 8);
     table.CreateField("TXT", dbText, 40);
+    table.CreateField("LB", dbLongBinary, 0);
     table.Append();
-    db.Execute("INSERT INTO FOREIGN_ROWS (T, TXT) VALUES ('2024-03-15 13:45:30', x'4869')");
-    db.Execute("INSERT INTO FOREIGN_ROWS (T, TXT) VALUES ('gestern', 42)");
-    db.Execute("INSERT INTO FOREIGN_ROWS (T, TXT) VALUES (45366.5, 2.5)");
+    db.Execute("INSERT INTO FOREIGN_ROWS (T, TXT, LB) VALUES ('2024-03-15 13:45:30', x'4869', "
+               "'Text')");
+    db.Execute("INSERT INTO FOREIGN_ROWS (T, TXT, LB) VALUES ('gestern', 42, 42)");
+    db.Execute("INSERT INTO FOREIGN_ROWS (T, TXT, LB) VALUES (45366.5, 2.5, 2.5)");
     CDaoRecordset records(&db);
     records.Open(dbOpenTable, "FOREIGN_ROWS");
+    // Bytes, text and numbers in a binary field all come as bytes, numbers as their text.
+    auto bytesOf = [&](short field) {
+        const COleVariant read = records.GetFieldValue(field);
+        EXPECT_EQ(read.vt, VT_ARRAY | VT_UI1);
+        return std::string(read.byteVal.begin(), read.byteVal.end());
+    };
     COleVariant v = records.GetFieldValue(0);
     EXPECT_EQ(v.vt, VT_DATE);
     EXPECT_NEAR(v.date, 45366.0 + 49530.0 / 86400.0, 0.5 / 86400);
     EXPECT_STREQ(records.GetFieldValue(1).strVal, "Hi"); // bytes in a text field read as text
+    EXPECT_EQ(bytesOf(2), "Text");
     records.MoveNext();
     v = records.GetFieldValue(0); // not a date: handed over as the text it is
     EXPECT_EQ(v.vt, VT_BSTR);
     EXPECT_STREQ(v.strVal, "gestern");
     EXPECT_STREQ(records.GetFieldValue(1).strVal, "42");
+    EXPECT_EQ(bytesOf(2), "42");
     records.MoveNext();
     v = records.GetFieldValue(0);
     EXPECT_EQ(v.vt, VT_DATE);
     EXPECT_EQ(v.date, 45366.5);
     EXPECT_STREQ(records.GetFieldValue(1).strVal, "2.5");
+    EXPECT_EQ(bytesOf(2), "2.5");
 
     // Date texts: the ISO forms are dates, anything near them stays text.
     const std::pair<const char*, double> dates[] = {

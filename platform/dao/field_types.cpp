@@ -303,6 +303,19 @@ Value ToStored(const FieldDesc& field, const COleVariant& value, bool checkSize)
     }
 }
 
+namespace {
+
+// A number stored where text or bytes belong, as text.
+std::string NumberText(const Value& value) {
+    if (value.kind == Value::Integer)
+        return std::to_string(value.integer);
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", value.real);
+    return text;
+}
+
+} // namespace
+
 void ToVariant(const FieldDesc& field, const Value& value, COleVariant& out) {
     if (value.kind == Value::Null) {
         Reset(out, VT_NULL);
@@ -355,18 +368,21 @@ void ToVariant(const FieldDesc& field, const Value& value, COleVariant& out) {
         }
         break;
     case dbBinary:
-    case dbLongBinary:
+    case dbLongBinary: {
+        // A number another program stored here comes as its text, as in a text field.
+        const std::string number = value.kind == Value::Text || value.kind == Value::Blob
+                                       ? std::string()
+                                       : NumberText(value);
+        const std::string& bytes = number.empty() ? value.bytes : number;
         Reset(out, VT_ARRAY | VT_UI1);
-        out.byteVal.assign(value.bytes.begin(), value.bytes.end());
+        out.byteVal.assign(bytes.begin(), bytes.end());
         break;
+    }
     default:
         Reset(out, VT_BSTR);
-        if (value.kind == Value::Text || value.kind == Value::Blob)
-            out.strVal = CString(value.bytes);
-        else if (value.kind == Value::Integer)
-            out.strVal = CString(std::to_string(value.integer));
-        else
-            out.strVal.Format("%.17g", value.real);
+        out.strVal = value.kind == Value::Text || value.kind == Value::Blob
+                         ? CString(value.bytes)
+                         : CString(NumberText(value));
         break;
     }
 }
