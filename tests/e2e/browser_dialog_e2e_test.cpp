@@ -138,6 +138,33 @@ TEST_F(BrowserDialogE2E, SeveralStillsChosenWithOkReachTheHostAsABlock) {
               (std::vector<std::uint32_t>{m_stills[0], m_stills[1], m_stills[3]}));
 }
 
+TEST_F(BrowserDialogE2E, FolderModeOpensAFolderFromTheListAndOkChoosesARow) {
+    std::vector<std::string> atStart;
+    std::vector<std::string> atRoot;
+    driver().Then([&](UiDriver& d) {
+        // Opened at the root: nothing is current until the person picks something.
+        EXPECT_EQ(Tree(d).GetSelectedItem(), nullptr);
+        atStart = Names(d);
+        d.ClickTreeItem(Tree(d), d.FindTreeItem(Tree(d), {"Sammlung"}));
+        atRoot = Names(d);
+        d.DoubleClickListItem(List(d), d.FindListItem(List(d), "Reisen"));
+        const HTREEITEM reisen = d.FindTreeItem(Tree(d), {"Sammlung", "Reisen"});
+        ASSERT_NE(reisen, nullptr);
+        EXPECT_EQ(Tree(d).GetSelectedItem(), reisen);
+        EXPECT_FALSE(Tree(d).GetItemState(reisen, TVIS_EXPANDED) & TVIS_EXPANDED);
+        EXPECT_EQ(Names(d), std::vector<std::string>{"Hafen"});
+        d.ClickListItem(List(d), d.FindListItem(List(d), "Hafen"));
+        d.PressButton(IDOK);
+    });
+    std::uint32_t item = kNoKey;
+    std::uint32_t folder = 0;
+    EXPECT_EQ(EXPL_GetFolder(item, folder, "Ordner wählen"), 1);
+    EXPECT_TRUE(atStart.empty());
+    EXPECT_EQ(atRoot, (std::vector<std::string>{"Reisen", "Tiere"})); // folders only
+    EXPECT_EQ(item, m_hafen);
+    EXPECT_EQ(folder, m_reisen);
+}
+
 TEST_F(BrowserDialogE2E, TargetModeOpensAStillFromTheListAndChoosesAnEntry) {
     m_host->chunks().AddEntry(m_stills[1], "Netz");
     const EntryId mast = m_host->chunks().AddEntry(m_stills[1], "Mast");
