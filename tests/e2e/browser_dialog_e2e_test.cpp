@@ -165,6 +165,47 @@ TEST_F(BrowserDialogE2E, FolderModeOpensAFolderFromTheListAndOkChoosesARow) {
     EXPECT_EQ(folder, m_reisen);
 }
 
+TEST_F(BrowserDialogE2E, ArrowKeysInTheTreeReadAFolderOnItsFirstExpansionAndShowItsStills) {
+    std::vector<std::string> shown;
+    driver().Then([&](UiDriver& d) {
+        CTreeCtrl& tree = Tree(d);
+        const HTREEITEM tiere = d.FindTreeItem(tree, {"Sammlung", "Tiere"});
+        ASSERT_NE(tiere, nullptr);
+        d.ClickTreeItem(tree, tiere);
+        d.PressKey(VK_UP); // to Reisen, still closed
+        const HTREEITEM reisen = d.FindTreeItem(tree, {"Sammlung", "Reisen"});
+        EXPECT_EQ(tree.GetSelectedItem(), reisen);
+        EXPECT_FALSE(tree.GetItemState(reisen, TVIS_EXPANDED) & TVIS_EXPANDED);
+        d.PressKey(VK_RIGHT); // opens it: its folder is read
+        d.PressKey(VK_DOWN);  // and selected
+        EXPECT_EQ(tree.GetSelectedItem(), d.FindTreeItem(tree, {"Sammlung", "Reisen", "Hafen"}));
+        shown = Names(d);
+        d.PressKey(VK_ESCAPE);
+    });
+    std::uint32_t chunk = kNoKey;
+    int readOnlyCheck = 0;
+    std::uint32_t folder = m_tiere;
+    void* chunkList = nullptr;
+    EXPECT_EQ(EXPL_GetChunk(chunk, readOnlyCheck, folder, chunkList, "Tastatur"), 0);
+    EXPECT_EQ(shown, (std::vector<std::string>{"Leuchtturm", "Kutter", "Anker", "Boje"}));
+}
+
+TEST_F(BrowserDialogE2E, SaveAsCopiesTheNameOfTheStillClickedInTheList) {
+    std::string field;
+    driver().Then([&](UiDriver& d) {
+        d.ClickListItem(List(d), d.FindListItem(List(d), "Boje"));
+        CString text;
+        d.Control(kNameEdit)->GetWindowText(text);
+        field = text.str();
+        d.PressKey(VK_ESCAPE);
+    });
+    std::uint32_t chunk = m_eisbaer;
+    CString name("Eisbaer");
+    std::uint32_t folder = m_hafen;
+    EXPECT_EQ(EXPL_ChunkSaveAs(chunk, name, folder, "Speichern unter"), 0);
+    EXPECT_EQ(field, "Boje");
+}
+
 TEST_F(BrowserDialogE2E, TargetModeOpensAStillFromTheListAndChoosesAnEntry) {
     m_host->chunks().AddEntry(m_stills[1], "Netz");
     const EntryId mast = m_host->chunks().AddEntry(m_stills[1], "Mast");
