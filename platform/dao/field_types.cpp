@@ -369,13 +369,13 @@ void ToVariant(const FieldDesc& field, const Value& value, COleVariant& out) {
         break;
     case dbBinary:
     case dbLongBinary: {
-        // A number another program stored here comes as its text, as in a text field.
-        const std::string number = value.kind == Value::Text || value.kind == Value::Blob
-                                       ? std::string()
-                                       : NumberText(value);
-        const std::string& bytes = number.empty() ? value.bytes : number;
         Reset(out, VT_ARRAY | VT_UI1);
-        out.byteVal.assign(bytes.begin(), bytes.end());
+        if (value.kind == Value::Text || value.kind == Value::Blob) {
+            out.byteVal.assign(value.bytes.begin(), value.bytes.end());
+        } else { // a number another program stored here comes as its text, as in a text field
+            const std::string number = NumberText(value);
+            out.byteVal.assign(number.begin(), number.end());
+        }
         break;
     }
     default:
