@@ -64,6 +64,18 @@ protected:
 
     wxui::WxTestDriver& driver() { return *m_driver; }
 
+    // Opens the stills dialog at `folder` for a script that cancels it: the host gets nothing.
+    void RunCancelledChunkDialog(FolderId folder, const char* title) {
+        std::uint32_t chunk = kNoKey;
+        int readOnlyCheck = 0;
+        std::uint32_t start = folder;
+        void* chunkList = nullptr;
+        EXPECT_EQ(EXPL_GetChunk(chunk, readOnlyCheck, start, chunkList, title), 0);
+        EXPECT_EQ(chunk, kNoKey);
+        EXPECT_EQ(start, folder);
+        EXPECT_EQ(chunkList, nullptr);
+    }
+
     static ExplorerDialog* Dialog(UiDriver& d) {
         return dynamic_cast<ExplorerDialog*>(d.ActiveWindow());
     }
@@ -182,11 +194,7 @@ TEST_F(BrowserDialogE2E, ArrowKeysInTheTreeReadAFolderOnItsFirstExpansionAndShow
         shown = Names(d);
         d.PressKey(VK_ESCAPE);
     });
-    std::uint32_t chunk = kNoKey;
-    int readOnlyCheck = 0;
-    std::uint32_t folder = m_tiere;
-    void* chunkList = nullptr;
-    EXPECT_EQ(EXPL_GetChunk(chunk, readOnlyCheck, folder, chunkList, "Tastatur"), 0);
+    RunCancelledChunkDialog(m_tiere, "Tastatur");
     EXPECT_EQ(shown, (std::vector<std::string>{"Leuchtturm", "Kutter", "Anker", "Boje"}));
 }
 
@@ -267,11 +275,7 @@ TEST_F(BrowserDialogE2E, TheInfoPaneShowsTheSelectedStillsTextInTheTreesPlace) {
         EXPECT_TRUE(Tree(d).IsWindowVisible());
         d.PressKey(VK_ESCAPE);
     });
-    std::uint32_t chunk = kNoKey;
-    int readOnlyCheck = 0;
-    std::uint32_t folder = m_hafen;
-    void* chunkList = nullptr;
-    EXPECT_EQ(EXPL_GetChunk(chunk, readOnlyCheck, folder, chunkList, "Info"), 0);
+    RunCancelledChunkDialog(m_hafen, "Info");
     EXPECT_EQ(seen, (std::vector<std::string>{"Anker im Schlick"}));
 }
 
@@ -340,11 +344,7 @@ TEST_F(BrowserDialogE2E, ToolbarSwitchesTheListViewAndPressesItsButton) {
         EXPECT_EQ(List(d).GetNextItem(-1, LVNI_SELECTED), d.FindListItem(List(d), "Boje"));
         d.PressKey(VK_ESCAPE);
     });
-    std::uint32_t chunk = kNoKey;
-    int readOnlyCheck = 0;
-    std::uint32_t folder = m_hafen;
-    void* chunkList = nullptr;
-    EXPECT_EQ(EXPL_GetChunk(chunk, readOnlyCheck, folder, chunkList, "Ansichten"), 0);
+    RunCancelledChunkDialog(m_hafen, "Ansichten");
     ASSERT_EQ(seen.size(), 4u);
     EXPECT_EQ(seen[0].first, static_cast<DWORD>(LVS_LIST));
     EXPECT_EQ(seen[0].second, (std::vector<bool>{false, false, true, false}));
@@ -370,11 +370,7 @@ TEST_F(BrowserDialogE2E, ClickingNameTwiceSortsAscendingThenDescending) {
         descending = Names(d);
         d.PressKey(VK_ESCAPE);
     });
-    std::uint32_t chunk = kNoKey;
-    int readOnlyCheck = 0;
-    std::uint32_t folder = m_hafen;
-    void* chunkList = nullptr;
-    EXPECT_EQ(EXPL_GetChunk(chunk, readOnlyCheck, folder, chunkList, "Sortieren"), 0);
+    RunCancelledChunkDialog(m_hafen, "Sortieren");
     EXPECT_EQ(filled, (std::vector<std::string>{"Leuchtturm", "Kutter", "Anker", "Boje"}));
     EXPECT_EQ(ascending, (std::vector<std::string>{"Anker", "Boje", "Kutter", "Leuchtturm"}));
     EXPECT_EQ(descending, (std::vector<std::string>{"Leuchtturm", "Kutter", "Boje", "Anker"}));
@@ -401,11 +397,7 @@ TEST_F(BrowserDialogE2E, ScreenshotsShowTheScreenAsItIsAtTheTime) {
         EXPECT_TRUE(driver().SaveScreenshot(after));
         d.PressKey(VK_ESCAPE);
     });
-    std::uint32_t chunk = kNoKey;
-    int readOnlyCheck = 0;
-    std::uint32_t folder = m_hafen;
-    void* chunkList = nullptr;
-    EXPL_GetChunk(chunk, readOnlyCheck, folder, chunkList, "Bildschirm");
+    RunCancelledChunkDialog(m_hafen, "Bildschirm");
     EXPECT_NE(rowBefore, GetSysColor(COLOR_HIGHLIGHT));
     EXPECT_EQ(rowAfter, GetSysColor(COLOR_HIGHLIGHT)); // the row selected in between
     std::ifstream first(before, std::ios::binary);
