@@ -198,6 +198,29 @@ TEST_F(BrowserDialogE2E, ArrowKeysInTheTreeReadAFolderOnItsFirstExpansionAndShow
     EXPECT_EQ(shown, (std::vector<std::string>{"Leuchtturm", "Kutter", "Anker", "Boje"}));
 }
 
+TEST_F(BrowserDialogE2E, TwoQuickDoubleClicksOnAFolderInTheTreeOpenAndCloseIt) {
+    std::vector<bool> expanded;
+    driver().Then([&](UiDriver& d) {
+        CTreeCtrl& tree = Tree(d);
+        const HTREEITEM tiere = d.FindTreeItem(tree, {"Sammlung", "Tiere"});
+        ASSERT_NE(tiere, nullptr);
+        d.ClickTreeItem(tree, tiere);
+        const HTREEITEM reisen = d.FindTreeItem(tree, {"Sammlung", "Reisen"});
+        auto isOpen = [&] {
+            return (tree.GetItemState(reisen, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+        };
+        expanded.push_back(isOpen());
+        // One right after the other, on one spot, as a person opens and closes a folder.
+        d.DoubleClickTreeItem(tree, reisen);
+        expanded.push_back(isOpen());
+        d.DoubleClickTreeItem(tree, reisen);
+        expanded.push_back(isOpen());
+        d.PressKey(VK_ESCAPE);
+    });
+    RunCancelledChunkDialog(m_tiere, "Doppelklicks");
+    EXPECT_EQ(expanded, (std::vector<bool>{false, true, false}));
+}
+
 TEST_F(BrowserDialogE2E, SaveAsCopiesTheNameOfTheStillClickedInTheList) {
     std::string field;
     driver().Then([&](UiDriver& d) {
