@@ -302,6 +302,46 @@ TEST_F(BrowserDialogE2E, TheInfoPaneShowsTheSelectedStillsTextInTheTreesPlace) {
     EXPECT_EQ(seen, (std::vector<std::string>{"Anker im Schlick"}));
 }
 
+TEST_F(BrowserDialogE2E, EnterChoosesTheSelectedStillOrEntryAsTheTarget) {
+    const EntryId netz = m_host->chunks().AddEntry(m_stills[0], "Netz");
+    driver().Then([&](UiDriver& d) {
+        d.ClickListItem(List(d), d.FindListItem(List(d), "Boje"));
+        d.PressKey(VK_RETURN);
+    });
+    std::uint32_t item = kNoKey;
+    std::uint32_t entry = 4711;
+    std::uint32_t folder = m_hafen;
+    EXPECT_EQ(EXPL_GetTarget(item, entry, folder, "Ziel wählen"), 1);
+    EXPECT_EQ(item, m_stills[3]);
+    EXPECT_EQ(entry, kNoKey);
+
+    driver()
+        .Then([&](UiDriver& d) {
+            d.DoubleClickListItem(List(d), d.FindListItem(List(d), "Leuchtturm"));
+        })
+        .Then([&](UiDriver& d) {
+            d.ClickListItem(List(d), d.FindListItem(List(d), "Netz"));
+            d.PressKey(VK_RETURN);
+        });
+    EXPECT_EQ(EXPL_GetTarget(item, entry, folder, "Ziel wählen"), 1);
+    EXPECT_EQ(item, m_stills[0]);
+    EXPECT_EQ(entry, netz);
+    EXPECT_EQ(folder, m_hafen);
+}
+
+TEST_F(BrowserDialogE2E, ClickingIdTwiceSortsByKeyDescending) {
+    std::vector<std::string> descending;
+    driver().Then([&](UiDriver& d) {
+        d.ClickToolbarButton(Dialog(d)->m_toolBar, kViewDetails);
+        d.ClickColumnHeader(List(d), 3);
+        d.ClickColumnHeader(List(d), 3);
+        descending = Names(d);
+        d.PressKey(VK_ESCAPE);
+    });
+    RunCancelledChunkDialog(m_hafen, "Nach ID");
+    EXPECT_EQ(descending, (std::vector<std::string>{"Boje", "Anker", "Kutter", "Leuchtturm"}));
+}
+
 TEST_F(BrowserDialogE2E, EscapeCancelsAndTheHostReceivesNothing) {
     driver().Then([&](UiDriver& d) {
         d.ClickListItem(List(d), d.FindListItem(List(d), "Anker"));
