@@ -64,6 +64,18 @@ protected:
 
     wxui::WxTestDriver& driver() { return *m_driver; }
 
+    // Opens the target dialog at Hafen for a script that ends it with OK: the host gets `still`
+    // and `entry` (kNoKey for the still itself), in Hafen.
+    void RunChosenTargetDialog(ChunkId still, std::uint32_t entry) {
+        std::uint32_t item = kNoKey;
+        std::uint32_t chosenEntry = 4711;
+        std::uint32_t folder = m_hafen;
+        EXPECT_EQ(EXPL_GetTarget(item, chosenEntry, folder, "Ziel wählen"), 1);
+        EXPECT_EQ(item, still);
+        EXPECT_EQ(chosenEntry, entry);
+        EXPECT_EQ(folder, m_hafen);
+    }
+
     // Opens the stills dialog at `folder` for a script that cancels it: the host gets nothing.
     void RunCancelledChunkDialog(FolderId folder, const char* title) {
         std::uint32_t chunk = kNoKey;
@@ -252,13 +264,7 @@ TEST_F(BrowserDialogE2E, TargetModeOpensAStillFromTheListAndChoosesAnEntry) {
         })
         .Then(
             [&](UiDriver& d) { d.DoubleClickListItem(List(d), d.FindListItem(List(d), "Mast")); });
-    std::uint32_t item = kNoKey;
-    std::uint32_t entry = kNoKey;
-    std::uint32_t folder = m_hafen;
-    EXPECT_EQ(EXPL_GetTarget(item, entry, folder, "Ziel wählen"), 1);
-    EXPECT_EQ(item, m_stills[1]);
-    EXPECT_EQ(entry, mast);
-    EXPECT_EQ(folder, m_hafen);
+    RunChosenTargetDialog(m_stills[1], mast);
 }
 
 TEST_F(BrowserDialogE2E, TargetModeDoubleClickOnAStillInTheTreeChoosesIt) {
@@ -267,13 +273,7 @@ TEST_F(BrowserDialogE2E, TargetModeDoubleClickOnAStillInTheTreeChoosesIt) {
         ASSERT_NE(boje, nullptr) << "the start folder's stills are items of the tree";
         d.DoubleClickTreeItem(Tree(d), boje);
     });
-    std::uint32_t item = kNoKey;
-    std::uint32_t entry = 4711;
-    std::uint32_t folder = m_hafen;
-    EXPECT_EQ(EXPL_GetTarget(item, entry, folder, "Ziel wählen"), 1);
-    EXPECT_EQ(item, m_stills[3]);
-    EXPECT_EQ(entry, kNoKey);
-    EXPECT_EQ(folder, m_hafen);
+    RunChosenTargetDialog(m_stills[3], kNoKey);
 }
 
 TEST_F(BrowserDialogE2E, TheInfoPaneShowsTheSelectedStillsTextInTheTreesPlace) {
@@ -308,12 +308,7 @@ TEST_F(BrowserDialogE2E, EnterChoosesTheSelectedStillOrEntryAsTheTarget) {
         d.ClickListItem(List(d), d.FindListItem(List(d), "Boje"));
         d.PressKey(VK_RETURN);
     });
-    std::uint32_t item = kNoKey;
-    std::uint32_t entry = 4711;
-    std::uint32_t folder = m_hafen;
-    EXPECT_EQ(EXPL_GetTarget(item, entry, folder, "Ziel wählen"), 1);
-    EXPECT_EQ(item, m_stills[3]);
-    EXPECT_EQ(entry, kNoKey);
+    RunChosenTargetDialog(m_stills[3], kNoKey);
 
     driver()
         .Then([&](UiDriver& d) {
@@ -323,10 +318,7 @@ TEST_F(BrowserDialogE2E, EnterChoosesTheSelectedStillOrEntryAsTheTarget) {
             d.ClickListItem(List(d), d.FindListItem(List(d), "Netz"));
             d.PressKey(VK_RETURN);
         });
-    EXPECT_EQ(EXPL_GetTarget(item, entry, folder, "Ziel wählen"), 1);
-    EXPECT_EQ(item, m_stills[0]);
-    EXPECT_EQ(entry, netz);
-    EXPECT_EQ(folder, m_hafen);
+    RunChosenTargetDialog(m_stills[0], netz);
 }
 
 TEST_F(BrowserDialogE2E, ClickingIdTwiceSortsByKeyDescending) {
