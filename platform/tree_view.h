@@ -150,11 +150,14 @@ private:
     bool m_barsStale = false;
     void Settle() const;
     // What the scroll bars are made from, kept between changes: an item inserted where it shows
-    // adds to them at once, any other change of the items has them counted anew when next asked.
-    // So filling an open folder item by item costs each item, not each item all items shown.
+    // adds to them at once and a shown item deleted leaves them (LoseRow); other changes of the
+    // items have them counted anew when next asked. So filling or emptying an open folder item by
+    // item costs each item, not each item all items shown.
     mutable int m_shownCount = -1;
     mutable int m_widestRow = -1;       // greatest depth * indent + label width of the items shown
     mutable int m_widestRowIndent = -1; // the indent m_widestRow was taken with
+    // The rows themselves, for painting, hit tests and walks: listed anew after any change of the
+    // items shown, but only when next asked for, so changes in a row cost nothing here.
     mutable std::vector<Node*> m_shownRows;
     mutable bool m_shownRowsListed = false;
     // Everything kept of the layout is made anew when next asked for.

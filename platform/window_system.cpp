@@ -12,7 +12,6 @@
 #include "platform/window.h"
 
 #include <algorithm>
-#include <new>
 
 namespace winsys_internal {
 
@@ -213,13 +212,7 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     CWnd* object = ObjectOf(data);
     DispatchGuard guard(data, message, wParam, lParam);
-    try {
-        return object->WindowProc(message, wParam, lParam);
-    } catch (const CException& error) {
-        return HandlerFailed(error, message);
-    } catch (const std::bad_alloc&) {
-        return HandlerFailed(CMemoryException(), message);
-    }
+    return RunHandler(message, [&] { return object->WindowProc(message, wParam, lParam); });
 }
 
 void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

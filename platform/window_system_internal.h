@@ -1,17 +1,17 @@
 // The window layer's own state and the helpers its parts share. Layer-internal.
 #pragma once
 
+#include "platform/exceptions.h"
 #include "platform/window_system.h"
 
 #include <array>
 #include <deque>
 #include <functional>
+#include <new>
 #include <optional>
 #include <set>
 #include <unordered_set>
 #include <vector>
-
-class CException;
 
 namespace winsys_internal {
 
@@ -97,6 +97,18 @@ void ReleaseIfDone(WindowData* data);
 // other message answers 0. So a store error in a handler does not unwind through the backend's
 // event loop; other exceptions are programming errors and do.
 LRESULT HandlerFailed(const CException& error, UINT message);
+
+// Runs the handler of `message` (or an action of the layer's own run in its place), ending a
+// failure as HandlerFailed says.
+template <class Handler> LRESULT RunHandler(UINT message, Handler&& handler) {
+    try {
+        return handler();
+    } catch (const CException& error) {
+        return HandlerFailed(error, message);
+    } catch (const std::bad_alloc&) {
+        return HandlerFailed(CMemoryException(), message);
+    }
+}
 
 // Paints `window` (when shown) and its children where they meet `area` (top-level coordinates).
 void PaintWindow(HWND window, DrawSurface& surface, const CRect& area);

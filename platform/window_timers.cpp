@@ -2,11 +2,9 @@
 #include "platform/window_system.h"
 #include "platform/window_system_internal.h"
 
-#include "platform/exceptions.h"
 #include "platform/window.h"
 
 #include <algorithm>
-#include <new>
 
 namespace winsys_internal {
 
@@ -87,15 +85,13 @@ void RunDueTimers(DWORD now) {
             continue;
         if (timer.action) {
             // The layer's own action fails as a message handler does.
-            try {
+            RunHandler(WM_TIMER, [&] {
                 timer.action();
-            } catch (const CException& error) {
-                HandlerFailed(error, WM_TIMER);
-            } catch (const std::bad_alloc&) {
-                HandlerFailed(CMemoryException(), WM_TIMER);
-            }
-        } else
+                return LRESULT{0};
+            });
+        } else {
             Send(timer.window, WM_TIMER, timer.id, 0);
+        }
     }
 }
 
