@@ -130,6 +130,24 @@ int TreeView::Level(const Node* node) const {
     return level;
 }
 
+void TreeView::Node::Apply(const TVITEM& item) {
+    if (item.mask & TVIF_TEXT)
+        SetText(item.pszText ? item.pszText : "");
+    if (item.mask & TVIF_IMAGE)
+        image = item.iImage;
+    if (item.mask & TVIF_SELECTEDIMAGE)
+        selectedImage = item.iSelectedImage;
+    if (item.mask & TVIF_PARAM)
+        lParam = item.lParam;
+    if (item.mask & TVIF_CHILDREN)
+        childrenFlag = item.cChildren;
+    if (item.mask & TVIF_STATE) {
+        // Selection and expansion go through their own operations; the other bits are plain.
+        const UINT mask = item.stateMask & ~(TVIS_SELECTED | TVIS_EXPANDEDONCE);
+        state = (state & ~mask) | (item.state & mask);
+    }
+}
+
 HTREEITEM TreeView::Insert(const TVINSERTSTRUCT& insert) {
     Node* parent = nullptr;
     if (insert.hParent && insert.hParent != TVI_ROOT) {
@@ -141,19 +159,7 @@ HTREEITEM TreeView::Insert(const TVINSERTSTRUCT& insert) {
     auto node = std::make_unique<Node>();
     node->handle = reinterpret_cast<HTREEITEM>(m_nextId++);
     node->parent = parent;
-    const TVITEM& item = insert.item;
-    if (item.mask & TVIF_TEXT)
-        node->SetText(item.pszText ? item.pszText : "");
-    if (item.mask & TVIF_IMAGE)
-        node->image = item.iImage;
-    if (item.mask & TVIF_SELECTEDIMAGE)
-        node->selectedImage = item.iSelectedImage;
-    if (item.mask & TVIF_PARAM)
-        node->lParam = item.lParam;
-    if (item.mask & TVIF_STATE)
-        node->state = (item.state & item.stateMask) & ~(TVIS_SELECTED | TVIS_EXPANDEDONCE);
-    if (item.mask & TVIF_CHILDREN)
-        node->childrenFlag = item.cChildren;
+    node->Apply(insert.item);
     std::size_t position = siblings.size();
     if (insert.hInsertAfter == TVI_FIRST) {
         position = 0;
@@ -385,21 +391,7 @@ bool TreeView::SetItem(const TVITEM& item) {
     Node* node = Find(item.hItem);
     if (!node)
         return false;
-    if (item.mask & TVIF_TEXT)
-        node->SetText(item.pszText ? item.pszText : "");
-    if (item.mask & TVIF_IMAGE)
-        node->image = item.iImage;
-    if (item.mask & TVIF_SELECTEDIMAGE)
-        node->selectedImage = item.iSelectedImage;
-    if (item.mask & TVIF_PARAM)
-        node->lParam = item.lParam;
-    if (item.mask & TVIF_CHILDREN)
-        node->childrenFlag = item.cChildren;
-    if (item.mask & TVIF_STATE) {
-        // Selection and expansion go through their own operations; the other bits are plain.
-        const UINT mask = item.stateMask & ~(TVIS_SELECTED | TVIS_EXPANDEDONCE);
-        node->state = (node->state & ~mask) | (item.state & mask);
-    }
+    node->Apply(item);
     const bool layoutKept =
         !(item.mask & TVIF_TEXT) && !((item.mask & TVIF_STATE) && (item.stateMask & TVIS_EXPANDED));
     Changed(ControlChange::ItemChanged, item.hItem, layoutKept);

@@ -39,6 +39,8 @@ public:
             text = newText;
             textWidth = -1;
         }
+        // The fields `item`'s mask names.
+        void Apply(const TVITEM& item);
     };
 
     // Layout constants (pixels) besides what the metrics and image list give.

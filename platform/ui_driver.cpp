@@ -1,6 +1,7 @@
 #include "platform/ui_driver.h"
 
 #include "platform/headless/test_driver.h"
+#include "platform/menu.h"
 #include "platform/tree_view.h"
 #include "platform/window_system.h"
 
@@ -23,6 +24,27 @@ CPoint VisibleCentre(CWnd& window, CRect rect) {
 }
 
 } // namespace
+
+std::vector<MenuItemInfo> DescribeMenu(CMenu* menu) {
+    std::vector<MenuItemInfo> items;
+    if (!menu)
+        return items;
+    for (int i = 0; i < menu->GetMenuItemCount(); ++i) {
+        MenuItemInfo item;
+        const UINT state = menu->GetMenuState(static_cast<UINT>(i), MF_BYPOSITION);
+        item.separator = state & MF_SEPARATOR;
+        item.grayed = state & (MF_GRAYED | MF_DISABLED);
+        item.checked = state & MF_CHECKED;
+        item.popup = state & MF_POPUP;
+        menu->GetMenuString(static_cast<UINT>(i), item.text, MF_BYPOSITION);
+        if (item.popup)
+            item.subItems = DescribeMenu(menu->GetSubMenu(i));
+        else if (!item.separator)
+            item.id = menu->GetMenuItemID(i);
+        items.push_back(std::move(item));
+    }
+    return items;
+}
 
 CWnd* UiDriver::Control(UINT id) const {
     CWnd* active = ActiveWindow();

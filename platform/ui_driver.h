@@ -22,6 +22,8 @@
 #include <utility>
 #include <vector>
 
+class CMenu;
+
 struct MenuItemInfo {
     UINT id = 0;  // command; 0 for separators and sub-menus
     CString text; // as given, with its & marks
@@ -31,6 +33,9 @@ struct MenuItemInfo {
     bool popup = false;
     std::vector<MenuItemInfo> subItems;
 };
+
+// The items of `menu` as they stand now, sub-menus included (empty for no menu).
+std::vector<MenuItemInfo> DescribeMenu(CMenu* menu);
 
 struct MessageBoxInfo {
     CString text;

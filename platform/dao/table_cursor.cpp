@@ -99,13 +99,7 @@ Connection& TableCursor::db() const {
 void TableCursor::Suspend() {
     Settle(); // the first record as it is before the change, as an eager open would have found it
     CaptureKey();
-    ReleaseHeld();
-    if (m_walk)
-        sqlite3_reset(m_walk);
-    m_walk = nullptr;
-    m_plan.clear();
-    m_next = 0;
-    m_live = false;
+    EndWalk();
 }
 
 void TableCursor::Detach() {
@@ -122,13 +116,7 @@ void TableCursor::Detach() {
 
 void TableCursor::DropStatements() {
     // The position goes with the statements: whoever drops them closes or moves first next.
-    ReleaseHeld();
-    if (m_walk)
-        sqlite3_reset(m_walk);
-    m_walk = nullptr;
-    m_plan.clear();
-    m_next = 0;
-    m_live = false;
+    EndWalk();
     for (auto& [key, statement] : m_segments)
         db().Keep(std::move(statement));
     m_segments.clear();
@@ -285,6 +273,16 @@ void TableCursor::StartWalk() {
     m_live = false;
 }
 
+void TableCursor::EndWalk() {
+    ReleaseHeld();
+    if (m_walk)
+        sqlite3_reset(m_walk);
+    m_walk = nullptr;
+    m_plan.clear();
+    m_next = 0;
+    m_live = false;
+}
+
 void TableCursor::ReleaseHeld() {
     if (m_held)
         sqlite3_reset(m_held);
@@ -325,13 +323,7 @@ void TableCursor::BecomeCurrent() {
 }
 
 void TableCursor::NoCurrent(bool bof, bool eof) {
-    ReleaseHeld();
-    if (m_walk)
-        sqlite3_reset(m_walk);
-    m_walk = nullptr;
-    m_plan.clear();
-    m_next = 0;
-    m_live = false;
+    EndWalk();
     m_at = At::None;
     m_bof = bof;
     m_eof = eof;

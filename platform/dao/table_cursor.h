@@ -95,6 +95,8 @@ private:
     sqlite3_stmt* BindSegment(Segment segment, bool backward);
     void StartWalk();
     void ReleaseHeld();
+    // Lets go of the walk and its plan: the cursor is on no walked record.
+    void EndWalk();
     bool StepWalk();
     void BecomeCurrent();
     bool WalkRowHasBoundKey() const;

@@ -28,27 +28,6 @@ int FirstButton(UINT type) {
     }
 }
 
-std::vector<MenuItemInfo> Describe(CMenu* menu) {
-    std::vector<MenuItemInfo> items;
-    if (!menu)
-        return items;
-    for (int i = 0; i < menu->GetMenuItemCount(); ++i) {
-        MenuItemInfo item;
-        const UINT state = menu->GetMenuState(static_cast<UINT>(i), MF_BYPOSITION);
-        item.separator = state & MF_SEPARATOR;
-        item.grayed = state & (MF_GRAYED | MF_DISABLED);
-        item.checked = state & MF_CHECKED;
-        item.popup = state & MF_POPUP;
-        menu->GetMenuString(static_cast<UINT>(i), item.text, MF_BYPOSITION);
-        if (item.popup)
-            item.subItems = Describe(menu->GetSubMenu(i));
-        else if (!item.separator)
-            item.id = menu->GetMenuItemID(i);
-        items.push_back(std::move(item));
-    }
-    return items;
-}
-
 } // namespace
 
 // A message box shown while interactive boxes are on: a modal loop a step ends by answering.
@@ -193,7 +172,7 @@ bool TestDriver::MenuShown() const {
 
 std::vector<MenuItemInfo> TestDriver::MenuItems() const {
     const TrackedMenuInfo* menu = m_backend.TrackedMenu();
-    return menu ? Describe(CMenu::FromHandle(menu->menu)) : std::vector<MenuItemInfo>();
+    return menu ? DescribeMenu(CMenu::FromHandle(menu->menu)) : std::vector<MenuItemInfo>();
 }
 
 bool TestDriver::ChooseMenuItem(UINT command) {

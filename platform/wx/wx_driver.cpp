@@ -108,27 +108,6 @@ bool SimulatorTypes(char ch) {
            ch == ' ' || ch == '.' || ch == ',' || ch == '-';
 }
 
-std::vector<MenuItemInfo> Describe(CMenu* menu) {
-    std::vector<MenuItemInfo> items;
-    if (!menu)
-        return items;
-    for (int i = 0; i < menu->GetMenuItemCount(); ++i) {
-        MenuItemInfo item;
-        const UINT state = menu->GetMenuState(static_cast<UINT>(i), MF_BYPOSITION);
-        item.separator = state & MF_SEPARATOR;
-        item.grayed = state & (MF_GRAYED | MF_DISABLED);
-        item.checked = state & MF_CHECKED;
-        item.popup = state & MF_POPUP;
-        menu->GetMenuString(static_cast<UINT>(i), item.text, MF_BYPOSITION);
-        if (item.popup)
-            item.subItems = Describe(menu->GetSubMenu(i));
-        else if (!item.separator)
-            item.id = menu->GetMenuItemID(i);
-        items.push_back(std::move(item));
-    }
-    return items;
-}
-
 // The keyboard path to `command`: for each menu level, how many selectable items precede the
 // one to take. Empty when the command is missing or greyed (itself or a sub-menu on its way).
 bool MenuPath(const std::vector<MenuItemInfo>& items, UINT command, std::vector<int>& path) {
@@ -488,7 +467,7 @@ bool WxTestDriver::MenuShown() const {
 
 std::vector<MenuItemInfo> WxTestDriver::MenuItems() const {
     const TrackedMenuInfo* menu = m_backend.TrackedMenu();
-    return menu ? Describe(CMenu::FromHandle(menu->menu)) : std::vector<MenuItemInfo>();
+    return menu ? DescribeMenu(CMenu::FromHandle(menu->menu)) : std::vector<MenuItemInfo>();
 }
 
 bool WxTestDriver::ChooseMenuItem(UINT command) {
