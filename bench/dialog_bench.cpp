@@ -3,6 +3,7 @@
 // that reads the same rows and fields.
 #include "bench/raw_connection.h"
 #include "dialog/explorer_dialog.h"
+#include "dialog/redraw_pause.h"
 #include "host/project.h"
 #include "interface/context.h"
 #include "interface/explorer.h"
@@ -295,7 +296,7 @@ void FillListOnlyLibrary(benchmark::State& state) {
                 texts[row].push_back(list.GetItemText(static_cast<int>(row), column));
         }
         for (auto _ : state) {
-            list.SetRedraw(FALSE);
+            const RedrawPause pause(list);
             list.DeleteAllItems();
             list.SetItemCount(static_cast<int>(texts.size()));
             for (std::size_t row = 0; row < texts.size(); ++row) {
@@ -305,7 +306,6 @@ void FillListOnlyLibrary(benchmark::State& state) {
                 for (int column = 1; column < columns; ++column)
                     list.SetItemText(index, column, texts[row][static_cast<std::size_t>(column)]);
             }
-            list.SetRedraw(TRUE);
         }
         rows = static_cast<std::size_t>(list.GetItemCount());
     });
