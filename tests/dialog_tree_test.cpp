@@ -218,6 +218,12 @@ TEST_F(DialogTreeTest, ChunksAreTreeItemsInTheTargetModeOnly) {
             HTREEITEM folder = tree.GetChildItem(itemA);
             ASSERT_NE(folder, nullptr);
             EXPECT_STREQ(tree.GetItemText(folder), "Bilder");
+            // Folders below the root look like the root: closed and open folder pictures.
+            int image = -1;
+            int selected = -1;
+            tree.GetItemImage(folder, image, selected);
+            EXPECT_EQ(image, 0);
+            EXPECT_EQ(selected, 3);
             // A folder holding only chunks can be expanded in the target mode only.
             EXPECT_EQ(tree.ItemHasChildren(folder) != 0, target);
             if (target) {
