@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 class TreeView;
 class ListView;
@@ -80,6 +81,12 @@ public:
 // notes the box as its editor before giving it the focus. Null when the box cannot be made.
 HWND CreateLabelEditor(HWND owner, const CRect& rect, const char* text,
                        std::function<void(bool commit)> end);
+// Gives a label editor just made the focus, its whole text selected.
+void FocusLabelEditor(HWND edit);
+// The text of a label editor whose edit is ending; from here on the box no longer ends it itself.
+std::string DetachLabelEditor(HWND edit);
+// Destroys a label editor; its owner gets the focus back when the box had it.
+void DestroyLabelEditor(HWND owner, HWND edit);
 
 EditClass* EditOf(HWND window);
 ButtonClass* ButtonOf(HWND window);

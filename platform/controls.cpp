@@ -86,6 +86,25 @@ HWND CreateLabelEditor(HWND owner, const CRect& rect, const char* text,
     return edit;
 }
 
+void FocusLabelEditor(HWND edit) {
+    winsys::Send(edit, EM_SETSEL, 0, -1);
+    winsys::SetFocus(edit);
+}
+
+std::string DetachLabelEditor(HWND edit) {
+    if (EditClass* editClass = EditOf(edit))
+        editClass->labelEditEnd = nullptr;
+    WindowData* data = winsys::Live(edit);
+    return data ? data->text.str() : std::string();
+}
+
+void DestroyLabelEditor(HWND owner, HWND edit) {
+    const bool hadFocus = winsys::Focus() == edit;
+    winsys::Destroy(edit);
+    if (hadFocus && winsys::Live(owner))
+        winsys::SetFocus(owner);
+}
+
 EditClass* EditOf(HWND window) {
     return ClassOf<EditClass>(window);
 }

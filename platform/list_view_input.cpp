@@ -68,8 +68,7 @@ HWND ListView::EditLabel(int index) {
         return nullptr;
     m_editWindow = edit;
     m_editItem = index;
-    winsys::Send(edit, EM_SETSEL, 0, -1);
-    winsys::SetFocus(edit);
+    FocusLabelEditor(edit);
     Changed(ControlChange::LabelEditStarted, index);
     return edit;
 }
@@ -79,10 +78,7 @@ void ListView::EndEditLabel(bool commit) {
         return;
     m_ending = true;
     HWND edit = m_editWindow;
-    if (EditClass* editClass = EditOf(edit))
-        editClass->labelEditEnd = nullptr;
-    WindowData* editData = winsys::Live(edit);
-    std::string text = editData ? editData->text.str() : std::string();
+    std::string text = DetachLabelEditor(edit);
     const int index = m_editItem;
     NMLVDISPINFO info{};
     info.item.mask = LVIF_TEXT | LVIF_PARAM;
@@ -92,12 +88,9 @@ void ListView::EndEditLabel(bool commit) {
     info.item.cchTextMax = static_cast<int>(text.size()) + 1;
     const LRESULT accept = winsys::Notify(window, info.hdr, LVN_ENDLABELEDIT);
     const int edited = m_editItem; // rows may have moved meanwhile
-    const bool hadFocus = winsys::Focus() == edit;
     m_editWindow = nullptr;
     m_editItem = -1;
-    winsys::Destroy(edit);
-    if (hadFocus && winsys::Live(window))
-        winsys::SetFocus(window);
+    DestroyLabelEditor(window, edit);
     if (commit && accept && Valid(edited)) {
         LVITEM item{};
         item.mask = LVIF_TEXT;

@@ -45,8 +45,7 @@ HWND TreeView::EditLabel(HTREEITEM item) {
         return nullptr;
     m_editWindow = edit;
     m_editItem = item;
-    winsys::Send(edit, EM_SETSEL, 0, -1);
-    winsys::SetFocus(edit);
+    FocusLabelEditor(edit);
     Changed(ControlChange::LabelEditStarted, item);
     return edit;
 }
@@ -57,10 +56,7 @@ void TreeView::EndEditLabel(bool commit) {
     m_ending = true;
     HWND edit = m_editWindow;
     const HTREEITEM item = m_editItem;
-    if (EditClass* editClass = EditOf(edit))
-        editClass->labelEditEnd = nullptr;
-    WindowData* editData = winsys::Live(edit);
-    std::string text = editData ? editData->text.str() : std::string();
+    std::string text = DetachLabelEditor(edit);
     NMTVDISPINFO info{};
     std::string itemText;
     Describe(Find(item), info.item, itemText);
@@ -71,12 +67,9 @@ void TreeView::EndEditLabel(bool commit) {
     if (commit && accept)
         if (Node* node = Find(item))
             node->SetText(CString(text.data(), static_cast<int>(text.size())));
-    const bool hadFocus = winsys::Focus() == edit;
     m_editWindow = nullptr;
     m_editItem = nullptr;
-    winsys::Destroy(edit);
-    if (hadFocus && winsys::Live(window))
-        winsys::SetFocus(window);
+    DestroyLabelEditor(window, edit);
     m_ending = false;
     Changed(ControlChange::LabelEditEnded, item);
 }
