@@ -204,6 +204,7 @@ void PutEntry(HGLOBAL block, std::size_t at, std::uint32_t key, const char* name
 }
 
 TEST_F(ItemListTest, EntryTablesAreReadWithinTheirBlockAndFreed) {
+    entryCalls = 0;
     ExplorerDialog dialog;
     Run(dialog, ExplorerMode::Target, a, [&](UiDriver&) {
         CListCtrl& list = dialog.m_list;
