@@ -200,15 +200,21 @@ void TreeView::DropSilently(Node* node) {
     m_nodes.erase(IdOf(node->handle));
 }
 
-// Children first, each announced with TVN_DELETEITEM before it goes.
-void TreeView::RemoveSubtree(Node* node) {
-    const HTREEITEM handle = node->handle;
+// The children as they are now, each with its subtree; handlers told on the way may change the
+// children, so they are taken by handle and looked up again one by one.
+void TreeView::RemoveChildren(Node* node) {
     std::vector<HTREEITEM> children;
     for (Node* child : node->children)
         children.push_back(child->handle);
     for (HTREEITEM child : children)
         if (Node* childNode = Find(child))
             RemoveSubtree(childNode);
+}
+
+// Children first, each announced with TVN_DELETEITEM before it goes.
+void TreeView::RemoveSubtree(Node* node) {
+    const HTREEITEM handle = node->handle;
+    RemoveChildren(node);
     node = Find(handle);
     if (!node)
         return;
@@ -218,12 +224,7 @@ void TreeView::RemoveSubtree(Node* node) {
         return;
     // Children its handler added go with it: announced once, and what their own handlers add
     // then goes unannounced.
-    std::vector<HTREEITEM> late;
-    for (Node* child : node->children)
-        late.push_back(child->handle);
-    for (HTREEITEM child : late)
-        if (Node* childNode = Find(child))
-            RemoveSubtree(childNode);
+    RemoveChildren(node);
     node = Find(handle);
     if (!node)
         return;

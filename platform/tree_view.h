@@ -106,6 +106,7 @@ private:
     void Changed(ControlChange::Kind kind, HTREEITEM item = nullptr, bool layoutKept = false);
     void Unlink(Node* node);
     void RemoveSubtree(Node* node);
+    void RemoveChildren(Node* node);
     // Takes `node` and everything below it out of the item records without telling anybody.
     void DropSilently(Node* node);
     bool HasChildren(const Node* node) const;
