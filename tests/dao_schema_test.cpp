@@ -1,5 +1,6 @@
 // Databases, table definitions and the metadata they keep across closing and reopening.
 #include "platform/dao/dao.h"
+#include "tests/support/dao_index.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -67,8 +68,8 @@ protected:
             table.CreateField(field.name, field.type, field.size, field.attributes);
         table.Append();
         AddIndex(table, "PrimaryKey", {{"ID", FALSE}}, TRUE, TRUE);
-        AddIndex(table, "ByName", {{"NAME", FALSE}}, FALSE, TRUE);
-        AddIndex(table, "ByWhen", {{"WHEN", TRUE}, {"NAME", FALSE}}, FALSE, FALSE);
+        AddIndex(table, "ByName", {{"NAME", FALSE}}, TRUE);
+        AddIndex(table, "ByWhen", {{"WHEN", TRUE}, {"NAME", FALSE}});
         CDaoIndexInfo flags;
         CDaoIndexFieldInfo code;
         code.m_strName = "CODE";
@@ -79,25 +80,6 @@ protected:
         flags.m_bIgnoreNulls = TRUE;
         flags.m_bRequired = TRUE;
         table.CreateIndex(flags);
-    }
-
-    static void AddIndex(CDaoTableDef& table, const char* name,
-                         std::vector<std::pair<const char*, BOOL>> fields, BOOL primary,
-                         BOOL unique) {
-        std::vector<CDaoIndexFieldInfo> infos;
-        for (auto [field, descending] : fields) {
-            CDaoIndexFieldInfo info;
-            info.m_strName = field;
-            info.m_bDescending = descending;
-            infos.push_back(info);
-        }
-        CDaoIndexInfo index;
-        index.m_strName = name;
-        index.m_pFieldInfos = infos.data();
-        index.m_nFields = static_cast<short>(infos.size());
-        index.m_bPrimary = primary;
-        index.m_bUnique = unique;
-        table.CreateIndex(index);
     }
 
     void Reopen(BOOL readOnly = FALSE) {
@@ -216,10 +198,10 @@ TEST_F(DaoSchemaTest, IndexesAreAddedAndDroppedOnAnOpenTable) {
     CreateAllTypesTable();
     CDaoTableDef table(&db);
     table.Open("ALLTYPES");
-    AddIndex(table, "Money", {{"MONEY", FALSE}}, FALSE, FALSE);
+    AddIndex(table, "Money", {{"MONEY", FALSE}});
     EXPECT_EQ(table.GetIndexCount(), 5);
     const CDaoException twice = ExpectDaoError([&] {
-        AddIndex(table, "Second", {{"MONEY", FALSE}}, TRUE, FALSE);
+        AddIndex(table, "Second", {{"MONEY", FALSE}}, FALSE, TRUE);
     });
     EXPECT_EQ(twice.GetErrorCode(), 3283);
 
@@ -239,7 +221,7 @@ TEST_F(DaoSchemaTest, IndexesAreAddedAndDroppedOnAnOpenTable) {
     CDaoTableDef other(&db);
     other.Create("OTHER");
     other.CreateField("NAME", dbText, 10);
-    AddIndex(other, "ByName", {{"NAME", FALSE}}, FALSE, FALSE);
+    AddIndex(other, "ByName", {{"NAME", FALSE}});
     other.Append();
     EXPECT_EQ(other.GetIndexCount(), 1);
 }
