@@ -5,6 +5,7 @@
 #include "tests/support/people_table.h"
 
 #include <algorithm>
+#include <memory>
 #include <random>
 
 namespace {
@@ -154,164 +155,53 @@ protected:
     // Runs `steps` random operations and checks the walker against the model after each.
     void Run(unsigned seed, int steps) {
         random.seed(seed);
-        CDaoRecordset walker(&db);
-        walker.Open(dbOpenTable, "PEOPLE");
-        CDaoRecordset writer(&db);
-        writer.Open(dbOpenTable, "PEOPLE");
-        writer.SetCurrentIndex("Name");
+        walker = std::make_unique<CDaoRecordset>(&db);
+        walker->Open(dbOpenTable, "PEOPLE");
+        writer = std::make_unique<CDaoRecordset>(&db);
+        writer->Open(dbOpenTable, "PEOPLE");
+        writer->SetCurrentIndex("Name");
         for (int i = 0; i < 30; ++i)
-            Add(writer);
-
-        Index index = Index::K;
-        walker.SetCurrentIndex(kIndexNames[int(index)]);
-        Position position = FirstOrEmpty(model.Ordered(index));
-        std::optional<std::pair<COleVariant, std::int32_t>> bookmark;
+            Add(*writer);
+        index = Index::K;
+        walker->SetCurrentIndex(kIndexNames[int(index)]);
+        position = FirstOrEmpty(model.Ordered(index));
+        bookmark.reset();
 
         bool quiet = false; // a stretch without writes, where walks and seeks go on undisturbed
         for (int step = 0; step < steps; ++step) {
             if (step % 50 == 0)
                 quiet = Roll(2) == 0;
+            SCOPED_TRACE("step " + std::to_string(step) + ", seed " + std::to_string(seed));
             std::string what;
             const int action = quiet ? Roll(60) : Roll(100);
-            if (action < 25) { // move on
-                if (position.kind == Position::On || position.kind == Position::Deleted) {
-                    what = "MoveNext";
-                    walker.MoveNext();
-                    const auto next = model.Next(index, position.at);
-                    position = next ? Position{Position::On, *next} : Position{Position::Eof, {}};
-                } else if (position.kind == Position::Bof) {
-                    what = "MoveNext from BOF";
-                    walker.MoveNext();
-                    position = FirstOrEmpty(model.Ordered(index));
-                } else {
-                    what = "MoveFirst";
-                    walker.MoveFirst();
-                    position = FirstOrEmpty(model.Ordered(index));
-                }
-            } else if (action < 35) { // move back
-                if (position.kind == Position::On || position.kind == Position::Deleted) {
-                    what = "MovePrev";
-                    walker.MovePrev();
-                    const auto prev = model.Prev(index, position.at);
-                    position = prev ? Position{Position::On, *prev} : Position{Position::Bof, {}};
-                } else {
-                    what = "MoveLast";
-                    walker.MoveLast();
-                    const std::vector<Person> ordered = model.Ordered(index);
-                    position = ordered.empty() ? Position{Position::Eof, {}}
-                                               : Position{Position::On, ordered.back()};
-                }
-            } else if (action < 55) { // seek
-                static const char* const kComparisons[] = {"=", ">=", ">", "<=", "<"};
-                const std::string comparison = kComparisons[Roll(5)];
-                // Often just ahead of the walker's key, as a listing looks records up in turn.
-                std::optional<int> k = RandomK();
-                if (position.kind == Position::On && position.at.k && Roll(2) == 0)
-                    k = *position.at.k + Roll(4);
-                COleVariant key;
-                if (k)
-                    key = Long(*k);
-                else
-                    key.vt = VT_NULL;
-                std::optional<std::string> name;
-                if (index == Index::KName && Roll(2) == 0) {
-                    name = "p" + std::to_string(Roll(nextName + 1));
-                }
-                what = "Seek " + comparison + " " + (k ? std::to_string(*k) : "null") +
-                       (name ? " " + *name : "");
-                COleVariant nameKey(name ? name->c_str() : "");
-                const BOOL found = walker.Seek(comparison.c_str(), &key, name ? &nameKey : nullptr);
-                const auto expected = ModelSeek(index, comparison, k, name ? &*name : nullptr);
-                ASSERT_EQ(found != 0, expected.has_value()) << what << " at step " << step;
-                position = expected ? Position{Position::On, *expected} : Position{};
-            } else if (action < 60) { // another index
-                index = static_cast<Index>(Roll(3));
-                what = std::string("SetCurrentIndex ") + kIndexNames[int(index)];
-                walker.SetCurrentIndex(kIndexNames[int(index)]);
-                position = FirstOrEmpty(model.Ordered(index));
-            } else if (action < 68) { // a new key for the walker's record
-                if (position.kind != Position::On)
-                    continue;
-                Person* person = model.Find(position.at.id);
-                person->k = RandomK();
-                what = "Edit " + person->name;
-                walker.Edit();
-                SetK(walker, person->k);
-                walker.Update();
-                position.at = *person;
-            } else if (action < 72) { // the walker deletes its record
-                if (position.kind != Position::On)
-                    continue;
-                what = "Delete " + position.at.name;
-                walker.Delete();
-                model.Remove(position.at.id);
-                position.kind = Position::Deleted;
-            } else if (action < 78) { // the walker adds one
-                what = "AddNew";
-                Add(walker);
-            } else if (action < 92) { // the other recordset writes
-                if (model.people.empty() || Roll(3) == 0) {
-                    what = "writer AddNew";
-                    Add(writer);
-                } else {
-                    Person& target =
-                        model.people[static_cast<std::size_t>(Roll(int(model.people.size())))];
-                    COleVariant name(target.name.c_str());
-                    ASSERT_TRUE(writer.Seek("=", &name));
-                    const bool walkersOwn =
-                        position.kind == Position::On && position.at.id == target.id;
-                    if (walkersOwn || Roll(2) == 0) {
-                        what = "writer Delete " + target.name;
-                        writer.Delete();
-                        if (walkersOwn)
-                            position.kind = Position::Deleted;
-                        model.Remove(target.id);
-                    } else {
-                        target.k = RandomK();
-                        what = "writer Edit " + target.name;
-                        writer.Edit();
-                        SetK(writer, target.k);
-                        writer.Update();
-                    }
-                }
-            } else if (action < 96) { // a bookmark, kept or gone back to
-                if (bookmark && model.Find(bookmark->second) && Roll(2) == 0) {
-                    what = "SetBookmark";
-                    walker.SetBookmark(bookmark->first);
-                    position = {Position::On, *model.Find(bookmark->second)};
-                } else if (position.kind == Position::On) {
-                    what = "GetBookmark";
-                    bookmark.emplace(walker.GetBookmark(), position.at.id);
-                } else {
-                    continue;
-                }
-            } else {
-                what = "GetRecordCount";
-                ASSERT_EQ(walker.GetRecordCount(), long(model.people.size()));
-            }
-            SCOPED_TRACE(what + " at step " + std::to_string(step) + ", seed " +
-                         std::to_string(seed));
+            if (action < 25)
+                MoveOn(what);
+            else if (action < 35)
+                MoveBack(what);
+            else if (action < 55)
+                Seek(what);
+            else if (action < 60)
+                ChangeIndex(what);
+            else if (action < 68)
+                GiveOwnRecordANewKey(what);
+            else if (action < 72)
+                DeleteOwnRecord(what);
+            else if (action < 78)
+                AddOwnRecord(what);
+            else if (action < 92)
+                WriteThroughTheOtherRecordset(what);
+            else if (action < 96)
+                TakeOrUseABookmark(what);
+            else
+                CountRecords(what);
+            if (HasFatalFailure())
+                return;
+            SCOPED_TRACE("after " + what);
             // Most steps look at where the walker stands; some go on without a read.
-            if (Roll(4) == 0)
-                continue;
-            switch (position.kind) {
-            case Position::On:
-                ASSERT_FALSE(walker.IsEOF());
-                ASSERT_FALSE(walker.IsBOF());
-                ASSERT_EQ(walker.GetFieldValue("NAME").strVal.str(), position.at.name);
-                if (Roll(3) == 0) {
-                    ASSERT_EQ(walker.GetFieldValue("ID").lVal, position.at.id);
-                }
-                break;
-            case Position::Eof:
-                ASSERT_TRUE(walker.IsEOF());
-                break;
-            case Position::Bof:
-                ASSERT_TRUE(walker.IsBOF());
-                break;
-            default:
-                break;
-            }
+            if (!what.empty() && Roll(4) != 0)
+                CheckPosition();
+            if (HasFatalFailure())
+                return;
         }
         // Every index walked afresh gives the model's order.
         for (const Index whole : {Index::K, Index::KDown, Index::KName}) {
@@ -322,7 +212,172 @@ protected:
                 expected.push_back(p.name);
             EXPECT_EQ(Walk(fresh, kIndexNames[int(whole)]), expected);
         }
+        walker.reset();
+        writer.reset();
     }
+
+    bool OnOrAfterDeleted() const {
+        return position.kind == Position::On || position.kind == Position::Deleted;
+    }
+
+    void MoveOn(std::string& what) {
+        if (OnOrAfterDeleted()) {
+            what = "MoveNext";
+            walker->MoveNext();
+            const auto next = model.Next(index, position.at);
+            position = next ? Position{Position::On, *next} : Position{Position::Eof, {}};
+        } else if (position.kind == Position::Bof) {
+            what = "MoveNext from BOF";
+            walker->MoveNext();
+            position = FirstOrEmpty(model.Ordered(index));
+        } else {
+            what = "MoveFirst";
+            walker->MoveFirst();
+            position = FirstOrEmpty(model.Ordered(index));
+        }
+    }
+
+    void MoveBack(std::string& what) {
+        if (OnOrAfterDeleted()) {
+            what = "MovePrev";
+            walker->MovePrev();
+            const auto prev = model.Prev(index, position.at);
+            position = prev ? Position{Position::On, *prev} : Position{Position::Bof, {}};
+        } else {
+            what = "MoveLast";
+            walker->MoveLast();
+            const std::vector<Person> ordered = model.Ordered(index);
+            position = ordered.empty() ? Position{Position::Eof, {}}
+                                       : Position{Position::On, ordered.back()};
+        }
+    }
+
+    void Seek(std::string& what) {
+        static const char* const kComparisons[] = {"=", ">=", ">", "<=", "<"};
+        const std::string comparison = kComparisons[Roll(5)];
+        // Often just ahead of the walker's key, as a listing looks records up in turn.
+        std::optional<int> k = RandomK();
+        if (position.kind == Position::On && position.at.k && Roll(2) == 0)
+            k = *position.at.k + Roll(4);
+        COleVariant key;
+        if (k)
+            key = Long(*k);
+        else
+            key.vt = VT_NULL;
+        std::optional<std::string> name;
+        if (index == Index::KName && Roll(2) == 0)
+            name = "p" + std::to_string(Roll(nextName + 1));
+        what = "Seek " + comparison + " " + (k ? std::to_string(*k) : "null") +
+               (name ? " " + *name : "");
+        COleVariant nameKey(name ? name->c_str() : "");
+        const BOOL found = walker->Seek(comparison.c_str(), &key, name ? &nameKey : nullptr);
+        const auto expected = ModelSeek(index, comparison, k, name ? &*name : nullptr);
+        ASSERT_EQ(found != 0, expected.has_value()) << what;
+        position = expected ? Position{Position::On, *expected} : Position{};
+    }
+
+    void ChangeIndex(std::string& what) {
+        index = static_cast<Index>(Roll(3));
+        what = std::string("SetCurrentIndex ") + kIndexNames[int(index)];
+        walker->SetCurrentIndex(kIndexNames[int(index)]);
+        position = FirstOrEmpty(model.Ordered(index));
+    }
+
+    void GiveOwnRecordANewKey(std::string& what) {
+        if (position.kind != Position::On)
+            return;
+        Person* person = model.Find(position.at.id);
+        person->k = RandomK();
+        what = "Edit " + person->name;
+        walker->Edit();
+        SetK(*walker, person->k);
+        walker->Update();
+        position.at = *person;
+    }
+
+    void DeleteOwnRecord(std::string& what) {
+        if (position.kind != Position::On)
+            return;
+        what = "Delete " + position.at.name;
+        walker->Delete();
+        model.Remove(position.at.id);
+        position.kind = Position::Deleted;
+    }
+
+    void AddOwnRecord(std::string& what) {
+        what = "AddNew";
+        Add(*walker);
+    }
+
+    // Adds a record, or gives one a new key or deletes it, the walker's own included (its key is
+    // changed only by the walker itself).
+    void WriteThroughTheOtherRecordset(std::string& what) {
+        if (model.people.empty() || Roll(3) == 0) {
+            what = "writer AddNew";
+            Add(*writer);
+            return;
+        }
+        Person& target = model.people[static_cast<std::size_t>(Roll(int(model.people.size())))];
+        COleVariant name(target.name.c_str());
+        ASSERT_TRUE(writer->Seek("=", &name));
+        const bool walkersOwn = position.kind == Position::On && position.at.id == target.id;
+        if (walkersOwn || Roll(2) == 0) {
+            what = "writer Delete " + target.name;
+            writer->Delete();
+            if (walkersOwn)
+                position.kind = Position::Deleted;
+            model.Remove(target.id);
+        } else {
+            target.k = RandomK();
+            what = "writer Edit " + target.name;
+            writer->Edit();
+            SetK(*writer, target.k);
+            writer->Update();
+        }
+    }
+
+    void TakeOrUseABookmark(std::string& what) {
+        if (bookmark && model.Find(bookmark->second) && Roll(2) == 0) {
+            what = "SetBookmark";
+            walker->SetBookmark(bookmark->first);
+            position = {Position::On, *model.Find(bookmark->second)};
+        } else if (position.kind == Position::On) {
+            what = "GetBookmark";
+            bookmark.emplace(walker->GetBookmark(), position.at.id);
+        }
+    }
+
+    void CountRecords(std::string& what) {
+        what = "GetRecordCount";
+        ASSERT_EQ(walker->GetRecordCount(), long(model.people.size()));
+    }
+
+    void CheckPosition() {
+        switch (position.kind) {
+        case Position::On:
+            ASSERT_FALSE(walker->IsEOF());
+            ASSERT_FALSE(walker->IsBOF());
+            ASSERT_EQ(walker->GetFieldValue("NAME").strVal.str(), position.at.name);
+            if (Roll(3) == 0) {
+                ASSERT_EQ(walker->GetFieldValue("ID").lVal, position.at.id);
+            }
+            break;
+        case Position::Eof:
+            ASSERT_TRUE(walker->IsEOF());
+            break;
+        case Position::Bof:
+            ASSERT_TRUE(walker->IsBOF());
+            break;
+        default:
+            break;
+        }
+    }
+
+    std::unique_ptr<CDaoRecordset> walker; // the recordset under test
+    std::unique_ptr<CDaoRecordset> writer; // another one on the same table, on the "Name" index
+    Index index = Index::K;
+    Position position;
+    std::optional<std::pair<COleVariant, std::int32_t>> bookmark; // with the record's ID
 };
 
 TEST_F(DaoWalkModelTest, RandomRunsAgreeWithTheModelStepByStep) {
