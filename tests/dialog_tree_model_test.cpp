@@ -7,6 +7,7 @@
 #include "tests/dialog_test_fixture.h"
 #include "tests/list_dialog_fixture.h"
 
+#include <algorithm>
 #include <random>
 
 namespace {
@@ -98,8 +99,22 @@ protected:
         std::vector<std::string> names;
         const std::vector<ItemTag> rows =
             StoreChildren(TagKey(tag), dialog.m_mode != ExplorerMode::Folder, &names);
-        ASSERT_EQ(RowTags(dialog.m_list), rows);
-        ASSERT_EQ(ColumnTexts(dialog.m_list, 0), names);
+        if (sortedTag != tag) {
+            // Filled anew: the store's order.
+            sortedTag = NoItem;
+            ASSERT_EQ(RowTags(dialog.m_list), rows);
+            ASSERT_EQ(ColumnTexts(dialog.m_list, 0), names);
+            return;
+        }
+        // Sorted since it was filled: the same rows in the order of the sort key.
+        std::vector<ItemTag> listed = RowTags(dialog.m_list);
+        for (std::size_t i = 1; i < listed.size(); ++i)
+            ASSERT_LE(ExplorerDialog::CompareRows(listed[i - 1], listed[i], dialog.m_sortColumn), 0)
+                << "row " << i << ", sort key " << dialog.m_sortColumn;
+        std::vector<ItemTag> expected = rows;
+        std::sort(listed.begin(), listed.end());
+        std::sort(expected.begin(), expected.end());
+        ASSERT_EQ(listed, expected);
     }
 
     // All items of the tree, depth first.
@@ -127,7 +142,7 @@ protected:
         const bool target = dialog.m_mode == ExplorerMode::Target;
         for (int step = 0; step < steps; ++step) {
             std::string what;
-            const int action = roll(8);
+            const int action = roll(9);
             if (action <= 1) {
                 const FolderId folder =
                     folders[static_cast<std::size_t>(roll(int(folders.size())))];
@@ -137,6 +152,15 @@ protected:
                                         : dialog.OpenItem(FolderTag(folder), expand))
                     << what;
                 ASSERT_EQ(dialog.m_curTag, FolderTag(folder)) << what;
+            } else if (action == 8) {
+                // A click on a column header of the details view sorts the list.
+                if (TagKind(dialog.m_curTag) != ItemKind::Folder)
+                    continue;
+                driver.ClickToolbarButton(dialog.m_toolBar, ID_VIEW_DETAILS);
+                const int column = roll(4);
+                what = "sort by column " + std::to_string(column);
+                driver.ClickColumnHeader(dialog.m_list, column);
+                sortedTag = dialog.m_curTag;
             } else if (action == 2 && target) {
                 const ChunkId chunk =
                     chunkKeys[static_cast<std::size_t>(roll(int(chunkKeys.size())))];
@@ -186,6 +210,7 @@ protected:
 
     std::vector<FolderId> folders;
     std::vector<ChunkId> chunkKeys;
+    ItemTag sortedTag = NoItem; // the current item whose list was sorted since it was filled
 };
 
 TEST_F(DialogTreeModelTest, RandomRunsKeepTreeListAndCaptionTrueToTheStore) {
@@ -196,6 +221,7 @@ TEST_F(DialogTreeModelTest, RandomRunsKeepTreeListAndCaptionTrueToTheStore) {
         for (const FolderId start : {FolderId(0), a, folders.back()}) {
             SCOPED_TRACE("mode " + std::to_string(int(mode)) + ", start " + std::to_string(start));
             ExplorerDialog dialog;
+            sortedTag = NoItem;
             Run(dialog, mode, start,
                 [&](UiDriver& driver) { RunSteps(dialog, driver, random, 160); });
             if (HasFatalFailure())
