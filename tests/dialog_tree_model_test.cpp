@@ -1,7 +1,8 @@
-// The tree and the list under long random runs of selections, openings, expansions and
-// collapses in every mode, checked after each step against the store: an item whose children
-// were read shows exactly the store's children in the store's order, a placeholder stands only
-// where something lies below, and the current item, the list and the caption agree.
+// The tree and the list under long random runs of selections, openings, expansions, collapses,
+// clicks, keys and column sorts in every mode, checked after each step against the store: an item
+// whose children were read shows exactly the store's children in the store's order, a placeholder
+// stands only where something lies below, and the current item, the list (in the store's order or
+// the sort key's) and the caption agree.
 #include "store/chunk_records.h"
 #include "store/folder_records.h"
 #include "tests/dialog_test_fixture.h"
