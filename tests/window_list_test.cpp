@@ -335,6 +335,93 @@ TEST_P(ListConformance, SortingMovesRowsWithTheirStates) {
     EXPECT_EQ(Selected(), std::vector<int>{3});
 }
 
+int CALLBACK_ByData(LPARAM a, LPARAM b, LPARAM descending) {
+    const int order = a < b ? -1 : (a > b ? 1 : 0);
+    return descending ? -order : order;
+}
+
+// Rows, their cell texts, data and selection follow every insert, delete, text change, column
+// insert and delete, sort and selection change, in a long random run checked against a model.
+TEST_P(ListConformance, RowsFollowEveryInsertDeleteSortAndColumnChange) {
+    struct Row {
+        std::vector<std::string> cells; // one per column, column 0 the label
+        LPARAM data;
+        bool selected;
+    };
+    std::vector<Row> rows;
+    for (int i = 0; i < list.GetItemCount(); ++i)
+        rows.push_back({{list.GetItemText(i, 0).str(), list.GetItemText(i, 1).str()},
+                        static_cast<LPARAM>(list.GetItemData(i)),
+                        false});
+    int columns = 2;
+    unsigned seed = 11;
+    auto random = [&](int below) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 8) % static_cast<unsigned>(below));
+    };
+    LPARAM nextData = 1000;
+    for (int step = 0; step < 600; ++step) {
+        const int action = random(12);
+        const int count = static_cast<int>(rows.size());
+        const std::string text = "t" + std::to_string(step) + std::string(step % 5 * 4, 'x');
+        if (action < 3 || count < 2) {
+            const int where = random(count + 1);
+            ASSERT_EQ(
+                list.InsertItem(LVIF_TEXT | LVIF_PARAM, where, text.c_str(), 0, 0, 0, nextData),
+                where);
+            rows.insert(rows.begin() + where,
+                        Row{std::vector<std::string>(std::size_t(columns)), nextData++, false});
+            rows[std::size_t(where)].cells[0] = text;
+        } else if (action < 4) {
+            const int row = random(count);
+            ASSERT_TRUE(list.DeleteItem(row));
+            rows.erase(rows.begin() + row);
+        } else if (action < 7) {
+            const int row = random(count);
+            const int column = random(columns);
+            ASSERT_TRUE(list.SetItemText(row, column, text.c_str()));
+            rows[std::size_t(row)].cells[std::size_t(column)] = text;
+        } else if (action < 8 && columns < 6) {
+            const int column = 1 + random(columns);
+            ASSERT_EQ(list.InsertColumn(column, "Spalte", LVCFMT_LEFT, 50), column);
+            ++columns;
+            for (Row& row : rows)
+                row.cells.insert(row.cells.begin() + column, std::string());
+        } else if (action < 9 && columns > 1) {
+            const int column = 1 + random(columns - 1);
+            ASSERT_TRUE(list.DeleteColumn(column));
+            --columns;
+            for (Row& row : rows)
+                row.cells.erase(row.cells.begin() + column);
+        } else if (action < 10) {
+            const bool descending = random(2) == 0;
+            ASSERT_TRUE(list.SortItems(CALLBACK_ByData, descending));
+            std::sort(rows.begin(), rows.end(), [&](const Row& a, const Row& b) {
+                return descending ? a.data > b.data : a.data < b.data;
+            });
+        } else {
+            const int row = random(count);
+            const bool select = random(2) == 0;
+            ASSERT_TRUE(list.SetItemState(row, select ? LVIS_SELECTED : 0, LVIS_SELECTED));
+            rows[std::size_t(row)].selected = select;
+        }
+
+        ASSERT_EQ(list.GetItemCount(), static_cast<int>(rows.size())) << "step " << step;
+        std::vector<int> selected;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const int index = static_cast<int>(i);
+            ASSERT_EQ(list.GetItemData(index), static_cast<DWORD_PTR>(rows[i].data))
+                << "step " << step << " row " << i;
+            for (int column = 0; column < columns; ++column)
+                ASSERT_EQ(list.GetItemText(index, column).str(), rows[i].cells[std::size_t(column)])
+                    << "step " << step << " row " << i << " column " << column;
+            if (rows[i].selected)
+                selected.push_back(index);
+        }
+        ASSERT_EQ(Selected(), selected) << "step " << step;
+    }
+}
+
 TEST_P(ListConformance, FittingTheFirstColumnLeavesRoomForIconAndLabel) {
     list.SetItemText(2, 0, "Gamma mit einem viel längeren Namen");
     ASSERT_TRUE(list.SetColumnWidth(0, LVSCW_AUTOSIZE));
