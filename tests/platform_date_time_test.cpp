@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <optional>
+#include <random>
 #include <string>
 
 namespace {
@@ -231,4 +234,47 @@ TEST(OleDateTimeTest, ParseAcceptsLooseInputAndRefusesGarbage) {
     ASSERT_TRUE(date.ParseDateTime("12/5/2026 2:03:09"));
     ExpectParts(date, {2026, 12, 5, 2, 3, 9});
     EXPECT_FALSE(date.ParseDateTime("05.12.2026"));
+}
+
+// Moments all over the years 100 to 9999 against the standard library's calendar: the parts
+// read back, the OLE date counts days from 30 Dec 1899 (before it, the time of day taken
+// positively), the weekday and the day of the year agree, and later moments compare later.
+TEST(OleDateTimeTest, RandomMomentsAgreeWithTheStandardCalendar) {
+    using namespace std::chrono;
+    const sys_days epoch = sys_days(year{1899} / December / 30);
+    const int first = (sys_days(year{100} / January / 1) - epoch).count();
+    const int last = (sys_days(year{9999} / December / 31) - epoch).count();
+    std::mt19937 random(3);
+    std::uniform_int_distribution<int> anyDay(first, last);
+    std::uniform_int_distribution<int> anySecond(0, 86399);
+    std::optional<std::pair<long long, COleDateTime>> previous; // seconds since the epoch, date
+    for (int i = 0; i < 20000; ++i) {
+        // Near the epoch now and then, where the sign of the fraction turns.
+        const int dayNumber = i % 10 == 0 ? anyDay(random) % 4 - 2 : anyDay(random);
+        const int second = anySecond(random);
+        const year_month_day civil{epoch + days{dayNumber}};
+        const int y = int(civil.year()), mo = int(unsigned(civil.month())),
+                  d = int(unsigned(civil.day()));
+        const COleDateTime date(y, mo, d, second / 3600, second / 60 % 60, second % 60);
+        SCOPED_TRACE(std::to_string(y) + "-" + std::to_string(mo) + "-" + std::to_string(d) + " +" +
+                     std::to_string(second) + "s");
+        ASSERT_NO_FATAL_FAILURE(
+            ExpectParts(date, {y, mo, d, second / 3600, second / 60 % 60, second % 60}));
+        const double fraction = second / 86400.0;
+        ASSERT_EQ(date.m_dt, dayNumber >= 0 ? dayNumber + fraction : dayNumber - fraction);
+        ASSERT_EQ(date.GetDayOfWeek(),
+                  int(weekday{sys_days(civil)}.c_encoding()) + 1); // 1 = Sunday
+        ASSERT_EQ(date.GetDayOfYear(),
+                  (sys_days(civil) - sys_days(civil.year() / January / 1)).count() + 1);
+        char text[32];
+        std::snprintf(text, sizeof text, "%d-%02d-%02d %02d:%02d:%02d", y, mo, d, second / 3600,
+                      second / 60 % 60, second % 60);
+        ASSERT_EQ(COleDateTime(date.m_dt).Format("%Y-%m-%d %H:%M:%S"), CString(text));
+        const long long moment = dayNumber * 86400LL + second;
+        if (previous) {
+            ASSERT_EQ(previous->second < date, previous->first < moment);
+            ASSERT_EQ(date < previous->second, moment < previous->first);
+        }
+        previous.emplace(moment, date);
+    }
 }
