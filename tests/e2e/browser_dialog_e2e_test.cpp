@@ -18,14 +18,6 @@
 
 namespace {
 
-constexpr UINT kViewLargeIcons = 32783;
-constexpr UINT kViewSmallIcons = 32790;
-constexpr UINT kViewList = 32789;
-constexpr UINT kViewDetails = 32787;
-constexpr int kTreeId = 1012;
-constexpr int kListId = 1013;
-constexpr int kNameEdit = 1000;
-
 // A project as a host has it, the library initialised on it and the toolkit's dialogs in charge
 // of messages:
 //   Sammlung
@@ -91,8 +83,8 @@ protected:
     static ExplorerDialog* Dialog(UiDriver& d) {
         return dynamic_cast<ExplorerDialog*>(d.ActiveWindow());
     }
-    static CTreeCtrl& Tree(UiDriver& d) { return *static_cast<CTreeCtrl*>(d.Control(kTreeId)); }
-    static CListCtrl& List(UiDriver& d) { return *static_cast<CListCtrl*>(d.Control(kListId)); }
+    static CTreeCtrl& Tree(UiDriver& d) { return *static_cast<CTreeCtrl*>(d.Control(IDC_TREE)); }
+    static CListCtrl& List(UiDriver& d) { return *static_cast<CListCtrl*>(d.Control(IDC_LIST)); }
     static std::vector<std::string> Names(UiDriver& d) {
         std::vector<std::string> names;
         for (int i = 0; i < List(d).GetItemCount(); ++i)
@@ -238,7 +230,7 @@ TEST_F(BrowserDialogE2E, SaveAsCopiesTheNameOfTheStillClickedInTheList) {
     driver().Then([&](UiDriver& d) {
         d.ClickListItem(List(d), d.FindListItem(List(d), "Boje"));
         CString text;
-        d.Control(kNameEdit)->GetWindowText(text);
+        d.Control(IDC_NAME_EDIT)->GetWindowText(text);
         field = text.str();
         d.PressKey(VK_ESCAPE);
     });
@@ -324,7 +316,7 @@ TEST_F(BrowserDialogE2E, EnterChoosesTheSelectedStillOrEntryAsTheTarget) {
 TEST_F(BrowserDialogE2E, ClickingIdTwiceSortsByKeyDescending) {
     std::vector<std::string> descending;
     driver().Then([&](UiDriver& d) {
-        d.ClickToolbarButton(Dialog(d)->m_toolBar, kViewDetails);
+        d.ClickToolbarButton(Dialog(d)->m_toolBar, ID_VIEW_DETAILS);
         d.ClickColumnHeader(List(d), 3);
         d.ClickColumnHeader(List(d), 3);
         descending = Names(d);
@@ -352,7 +344,7 @@ TEST_F(BrowserDialogE2E, EscapeCancelsAndTheHostReceivesNothing) {
 TEST_F(BrowserDialogE2E, SaveAsUnderAClashingNameAsksAndYesReplaces) {
     driver().QueueMessageBoxAnswer(IDYES);
     driver().Then([&](UiDriver& d) {
-        CWnd* name = d.Control(kNameEdit);
+        CWnd* name = d.Control(IDC_NAME_EDIT);
         ASSERT_NE(name, nullptr);
         ASSERT_TRUE(name->IsWindowVisible());
         CRect client;
@@ -381,18 +373,19 @@ TEST_F(BrowserDialogE2E, ToolbarSwitchesTheListViewAndPressesItsButton) {
     std::vector<std::pair<DWORD, std::vector<bool>>> seen;
     auto record = [&](UiDriver& d) {
         std::vector<bool> pressed;
-        for (UINT command : {kViewLargeIcons, kViewSmallIcons, kViewList, kViewDetails})
+        for (UINT command :
+             {ID_VIEW_LARGE_ICONS, ID_VIEW_SMALL_ICONS, ID_VIEW_LIST, ID_VIEW_DETAILS})
             pressed.push_back(Dialog(d)->m_toolBar.IsButtonChecked(static_cast<int>(command)));
         seen.emplace_back(List(d).GetStyle() & LVS_TYPEMASK, pressed);
     };
     driver().Then([&](UiDriver& d) {
         ASSERT_NE(Dialog(d), nullptr);
         record(d);
-        d.ClickToolbarButton(Dialog(d)->m_toolBar, kViewDetails);
+        d.ClickToolbarButton(Dialog(d)->m_toolBar, ID_VIEW_DETAILS);
         record(d);
-        d.ClickToolbarButton(Dialog(d)->m_toolBar, kViewLargeIcons);
+        d.ClickToolbarButton(Dialog(d)->m_toolBar, ID_VIEW_LARGE_ICONS);
         record(d);
-        d.ClickToolbarButton(Dialog(d)->m_toolBar, kViewSmallIcons);
+        d.ClickToolbarButton(Dialog(d)->m_toolBar, ID_VIEW_SMALL_ICONS);
         record(d);
         // The large-icon and small-icon rows still answer to the pointer where they are drawn.
         d.ClickListItem(List(d), d.FindListItem(List(d), "Boje"));
@@ -417,7 +410,7 @@ TEST_F(BrowserDialogE2E, ClickingNameTwiceSortsAscendingThenDescending) {
     std::vector<std::string> descending;
     driver().Then([&](UiDriver& d) {
         ASSERT_NE(Dialog(d), nullptr);
-        d.ClickToolbarButton(Dialog(d)->m_toolBar, kViewDetails);
+        d.ClickToolbarButton(Dialog(d)->m_toolBar, ID_VIEW_DETAILS);
         filled = Names(d);
         d.ClickColumnHeader(List(d), 0);
         ascending = Names(d);
