@@ -15,22 +15,21 @@ namespace {
 
 class DialogTreeModelTest : public ListDialogTest {
 protected:
+    int Roll(int below) { return std::uniform_int_distribution<int>(0, below - 1)(random); }
+
     // A random project: folders under folders (some deep, some empty), chunks in some of them
     // and in the root, names repeating in places.
-    void MakeProject(std::mt19937& random) {
-        auto roll = [&](int below) {
-            return std::uniform_int_distribution<int>(0, below - 1)(random);
-        };
+    void MakeProject() {
         folders = {0, a, b, a1, a2};
         for (int i = 0; i < 25; ++i) {
-            const FolderId owner = folders[static_cast<std::size_t>(roll(int(folders.size())))];
-            const std::string name = "F" + std::to_string(roll(12));
+            const FolderId owner = folders[static_cast<std::size_t>(Roll(int(folders.size())))];
+            const std::string name = "F" + std::to_string(Roll(12));
             folders.push_back(MakeFolder(name.c_str(), owner));
         }
         chunkKeys = {c1, c2};
         for (int i = 0; i < 30; ++i) {
-            const FolderId folder = folders[static_cast<std::size_t>(roll(int(folders.size())))];
-            chunkKeys.push_back(chunks().Create(("S" + std::to_string(roll(9))).c_str(), folder));
+            const FolderId folder = folders[static_cast<std::size_t>(Roll(int(folders.size())))];
+            chunkKeys.push_back(chunks().Create(("S" + std::to_string(Roll(9))).c_str(), folder));
         }
     }
 
@@ -135,19 +134,16 @@ protected:
         return true;
     }
 
-    void RunSteps(ExplorerDialog& dialog, UiDriver& driver, std::mt19937& random, int steps) {
-        auto roll = [&](int below) {
-            return std::uniform_int_distribution<int>(0, below - 1)(random);
-        };
+    void RunSteps(ExplorerDialog& dialog, UiDriver& driver, int steps) {
         CTreeCtrl& tree = dialog.m_tree;
         const bool target = dialog.m_mode == ExplorerMode::Target;
         for (int step = 0; step < steps; ++step) {
             std::string what;
-            const int action = roll(9);
+            const int action = Roll(9);
             if (action <= 1) {
                 const FolderId folder =
-                    folders[static_cast<std::size_t>(roll(int(folders.size())))];
-                const bool expand = roll(2) == 0;
+                    folders[static_cast<std::size_t>(Roll(int(folders.size())))];
+                const bool expand = Roll(2) == 0;
                 what = "SelectTreeItem folder " + std::to_string(folder);
                 ASSERT_TRUE(action == 0 ? dialog.SelectTreeItem(folder, ItemKind::Folder, expand)
                                         : dialog.OpenItem(FolderTag(folder), expand))
@@ -158,20 +154,20 @@ protected:
                 if (TagKind(dialog.m_curTag) != ItemKind::Folder)
                     continue;
                 driver.ClickToolbarButton(dialog.m_toolBar, ID_VIEW_DETAILS);
-                const int column = roll(4);
+                const int column = Roll(4);
                 what = "sort by column " + std::to_string(column);
                 driver.ClickColumnHeader(dialog.m_list, column);
                 sortedTag = dialog.m_curTag;
             } else if (action == 2 && target) {
                 const ChunkId chunk =
-                    chunkKeys[static_cast<std::size_t>(roll(int(chunkKeys.size())))];
+                    chunkKeys[static_cast<std::size_t>(Roll(int(chunkKeys.size())))];
                 what = "OpenItem chunk " + std::to_string(chunk);
                 ASSERT_TRUE(dialog.OpenItem(ChunkTag(chunk), FALSE)) << what;
                 ASSERT_EQ(dialog.m_curTag, ChunkTag(chunk)) << what;
             } else {
                 std::vector<HTREEITEM> items{dialog.m_hRoot};
                 Items(tree, dialog.m_hRoot, items);
-                HTREEITEM item = items[static_cast<std::size_t>(roll(int(items.size())))];
+                HTREEITEM item = items[static_cast<std::size_t>(Roll(int(items.size())))];
                 if (tree.GetItemData(item) == kPlaceholderTag)
                     item = tree.GetParentItem(item);
                 what = "item " + std::string(tree.GetItemText(item).str());
@@ -186,7 +182,7 @@ protected:
                     driver.ClickTreeButton(tree, item);
                 } else if (action == 7) {
                     static const UINT kKeys[] = {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_HOME};
-                    const UINT key = kKeys[roll(5)];
+                    const UINT key = kKeys[Roll(5)];
                     what = "key " + std::to_string(key) + " from " + what;
                     driver.ClickTreeItem(tree, item);
                     driver.PressKey(key);
@@ -209,22 +205,21 @@ protected:
         }
     }
 
+    std::mt19937 random{7};
     std::vector<FolderId> folders;
     std::vector<ChunkId> chunkKeys;
     ItemTag sortedTag = NoItem; // the current item whose list was sorted since it was filled
 };
 
 TEST_F(DialogTreeModelTest, RandomRunsKeepTreeListAndCaptionTrueToTheStore) {
-    std::mt19937 random(7);
-    MakeProject(random);
+    MakeProject();
     for (const ExplorerMode mode :
          {ExplorerMode::Folder, ExplorerMode::Target, ExplorerMode::Chunk, ExplorerMode::SaveAs}) {
         for (const FolderId start : {FolderId(0), a, folders.back()}) {
             SCOPED_TRACE("mode " + std::to_string(int(mode)) + ", start " + std::to_string(start));
             ExplorerDialog dialog;
             sortedTag = NoItem;
-            Run(dialog, mode, start,
-                [&](UiDriver& driver) { RunSteps(dialog, driver, random, 160); });
+            Run(dialog, mode, start, [&](UiDriver& driver) { RunSteps(dialog, driver, 160); });
             if (HasFatalFailure())
                 return;
         }
