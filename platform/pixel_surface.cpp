@@ -7,7 +7,7 @@
 
 PixelSurface::PixelSurface(std::vector<std::uint32_t>& pixels, int width, int height, CPoint offset,
                            CRect bounds)
-    : m_pixels(pixels), m_width(width), m_height(height), m_offset(offset), m_bounds(bounds) {
+    : m_pixels(pixels), m_width(width), m_offset(offset), m_bounds(bounds) {
     const CRect all(0, 0, width, height);
     if (bounds.left < 0 && bounds.right < 0)
         m_bounds = all;

@@ -34,7 +34,6 @@ private:
 
     std::vector<std::uint32_t>& m_pixels;
     int m_width;
-    int m_height;
     CPoint m_offset;
     CRect m_bounds;
     CRect m_clip; // surface coordinates
