@@ -17,6 +17,7 @@
 #include <set>
 #include <spawn.h>
 #include <string>
+#include <string_view>
 #include <sys/wait.h>
 
 namespace wxui {
@@ -31,15 +32,24 @@ constexpr int kInputTimeout = 3000;
 constexpr long kDoubleClickDistance = 8;
 
 // Runs xdotool with `arguments` and waits for it: input the toolkit's simulator cannot give (the
-// wheel, characters beyond its keyboard) comes from outside, as from another input device.
+// wheel, characters beyond its keyboard) comes from outside, as from another input device. The
+// text it is given is UTF-8 whatever locale the tests run in (none at all, on a bare system, where
+// it would reject every character beyond ASCII).
 bool RunXdotool(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), "xdotool");
     std::vector<char*> argv;
     for (std::string& argument : arguments)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
+    std::string utf8 = "LC_ALL=C.UTF-8";
+    std::vector<char*> environment;
+    for (char** entry = environ; *entry; ++entry)
+        if (std::string_view(*entry).rfind("LC_ALL=", 0) != 0)
+            environment.push_back(*entry);
+    environment.push_back(utf8.data());
+    environment.push_back(nullptr);
     pid_t child = 0;
-    if (posix_spawnp(&child, "xdotool", nullptr, nullptr, argv.data(), environ) != 0)
+    if (posix_spawnp(&child, "xdotool", nullptr, nullptr, argv.data(), environment.data()) != 0)
         return false;
     int status = 0;
     if (waitpid(child, &status, 0) != child)
