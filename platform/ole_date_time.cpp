@@ -121,8 +121,13 @@ std::tm TmFromParts(const Parts& parts) {
 // Ends every format given to strftime, so that an empty text is told from a short buffer.
 constexpr char kFormatEnd = '\x01';
 
-// strftime of `marked` (a format ending in kFormatEnd) in `locale`, of any length, appended to
-// `out` without the marker. Short texts, such as dates, need no allocation of their own.
+// The longest text a format may make: a field width beyond it ("%99999999Y") would otherwise
+// take all the memory there is before strftime gave up.
+constexpr std::size_t kMaxFormattedLength = std::size_t{1} << 20;
+
+// strftime of `marked` (a format ending in kFormatEnd) in `locale`, of any length up to
+// kMaxFormattedLength, appended to `out` without the marker; a longer text appends nothing. Short
+// texts, such as dates, need no allocation of their own.
 void AppendFormatted(std::string& out, const std::string& marked, const std::tm& tm,
                      locale_t locale) {
     char small[128];
@@ -138,6 +143,8 @@ void AppendFormatted(std::string& out, const std::string& marked, const std::tm&
             out.append(buffer.data(), length - 1);
             return;
         }
+        if (buffer.size() > kMaxFormattedLength)
+            return;
         buffer.resize(buffer.size() * 2);
     }
 }

@@ -112,6 +112,10 @@ TEST(OleDateTimeTest, FormatLeavesOutTheZeroDateAndMidnight) {
     EXPECT_EQ(COleDateTime(100, 1, 1, 0, 0, 0).Format(), "01/01/100");
     EXPECT_EQ(full.Format("%Y-%m-%d %A %j"), "2026-12-05 Saturday 339");
     EXPECT_EQ(full.Format(""), "");
+    // Texts longer than the first buffer grow it; a width no memory could hold gives nothing.
+    EXPECT_EQ(full.Format("%0300Y").GetLength(), 300);
+    EXPECT_EQ(full.Format("%0300Y").Right(5), "02026");
+    EXPECT_EQ(full.Format("%99999999999Y"), "");
 
     COleDateTime null;
     null.SetStatus(COleDateTime::null);
