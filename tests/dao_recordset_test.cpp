@@ -7,6 +7,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -760,6 +761,35 @@ TEST_F(DaoRecordsetTest, ValuesOtherProgramsWroteReadByTheFieldsType) {
         records.MoveNext();
     }
     EXPECT_TRUE(records.IsEOF());
+}
+
+TEST_F(DaoRecordsetTest, RealsBeyondAFieldsRangeReadAsTheEngineHoldsThem) {
+    CDaoTableDef table(&db);
+    table.Create("WIDE_REALS");
+    table.CreateField("CY", dbCurrency, 8);
+    table.CreateField("F", dbSingle, 4);
+    table.CreateField("LB", dbLongBinary, 0);
+    table.Append();
+    db.Execute("INSERT INTO WIDE_REALS VALUES (1e300, 1e300, 1e300), (-1e300, -1e300, -1e300), "
+               "(-2.5, 1e20, -2.5)");
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "WIDE_REALS");
+    const auto bytes = [&] {
+        const COleVariant read = records.GetFieldValue(2);
+        return std::string(read.byteVal.begin(), read.byteVal.end());
+    };
+    // Whole numbers are held to 64 bits, singles go to infinity, bytes keep the number's text.
+    EXPECT_EQ(records.GetFieldValue(0).cyVal.int64, INT64_MAX);
+    EXPECT_EQ(records.GetFieldValue(1).fltVal, std::numeric_limits<float>::infinity());
+    EXPECT_EQ(bytes(), "1.0000000000000001e+300");
+    records.MoveNext();
+    EXPECT_EQ(records.GetFieldValue(0).cyVal.int64, INT64_MIN);
+    EXPECT_EQ(records.GetFieldValue(1).fltVal, -std::numeric_limits<float>::infinity());
+    EXPECT_EQ(bytes(), "-1.0000000000000001e+300");
+    records.MoveNext();
+    EXPECT_EQ(records.GetFieldValue(0).cyVal.int64, -2);
+    EXPECT_EQ(records.GetFieldValue(1).fltVal, 1e20f);
+    EXPECT_EQ(bytes(), "-2.5");
 }
 
 TEST_F(DaoRecordsetTest, ShortcutReadsAgreeWithTheVariantOrDecline) {

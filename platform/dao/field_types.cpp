@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace dao_detail {
 namespace {
@@ -305,6 +306,27 @@ Value ToStored(const FieldDesc& field, const COleVariant& value, bool checkSize)
 
 namespace {
 
+// A stored real as a whole number, as the engine reads one: cut towards zero and held to the
+// 64-bit range. Another program may have stored any real in any column.
+std::int64_t WholeOf(double real) {
+    constexpr double kTwoTo63 = 9223372036854775808.0;
+    if (std::isnan(real))
+        return 0;
+    if (real <= -kTwoTo63)
+        return std::numeric_limits<std::int64_t>::min();
+    if (real >= kTwoTo63)
+        return std::numeric_limits<std::int64_t>::max();
+    return static_cast<std::int64_t>(real);
+}
+
+// A real for a single field; beyond its range, the infinity of its sign.
+float SingleOf(double real) {
+    if (std::fabs(real) > std::numeric_limits<float>::max())
+        return real < 0 ? -std::numeric_limits<float>::infinity()
+                        : std::numeric_limits<float>::infinity();
+    return static_cast<float>(real);
+}
+
 // A number stored where text or bytes belong, as text.
 std::string NumberText(const Value& value) {
     if (value.kind == Value::Integer)
@@ -321,8 +343,7 @@ void ToVariant(const FieldDesc& field, const Value& value, COleVariant& out) {
         Reset(out, VT_NULL);
         return;
     }
-    const std::int64_t integer =
-        value.kind == Value::Real ? static_cast<std::int64_t>(value.real) : value.integer;
+    const std::int64_t integer = value.kind == Value::Real ? WholeOf(value.real) : value.integer;
     const double real =
         value.kind == Value::Integer ? static_cast<double>(value.integer) : value.real;
     switch (field.type) {
@@ -348,7 +369,7 @@ void ToVariant(const FieldDesc& field, const Value& value, COleVariant& out) {
         break;
     case dbSingle:
         Reset(out, VT_R4);
-        out.fltVal = static_cast<float>(real);
+        out.fltVal = SingleOf(real);
         break;
     case dbDouble:
         Reset(out, VT_R8);
@@ -417,7 +438,7 @@ void ColumnToVariant(const FieldDesc& field, sqlite3_stmt* statement, int column
         return;
     case dbSingle:
         Reset(out, VT_R4);
-        out.fltVal = static_cast<float>(sqlite3_column_double(statement, column));
+        out.fltVal = SingleOf(sqlite3_column_double(statement, column));
         return;
     case dbDouble:
         Reset(out, VT_R8);
