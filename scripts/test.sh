@@ -12,10 +12,11 @@ bash scripts/build.sh build
 build/tests/explorer_tests --gtest_shuffle --gtest_random_seed=4711 --gtest_brief=1
 
 # End to end: the real dialog on an X server of its own, driven by real pointer and keyboard
-# events; screenshots of failures go to build/e2e-artifacts.
+# events; screenshots of failures go to build/e2e-artifacts. This run has no language or character
+# set, as on a bare machine; the run under the sanitizers keeps the caller's.
 if [ -x build/tests/e2e/explorer_e2e_tests ]; then
     rm -rf build/e2e-artifacts
-    EXPLORER_E2E_ARTIFACTS="$root/build/e2e-artifacts" \
+    env -u LANG -u LANGUAGE -u LC_ALL -u LC_CTYPE EXPLORER_E2E_ARTIFACTS="$root/build/e2e-artifacts" \
         xvfb-run -a -s "-screen 0 1280x1024x24" build/tests/e2e/explorer_e2e_tests
 fi
 
