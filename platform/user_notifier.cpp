@@ -2,10 +2,7 @@
 
 #include <cstdio>
 
-namespace {
-
-// What a message box answers when nobody is there to press a button.
-int FirstButton(UINT type) {
+int FirstMessageBoxButton(UINT type) {
     switch (type & MB_TYPEMASK) {
     case MB_ABORTRETRYIGNORE:
         return IDABORT;
@@ -19,11 +16,13 @@ int FirstButton(UINT type) {
     }
 }
 
+namespace {
+
 class StandardErrorNotifier : public UserNotifier {
 public:
     int ShowMessage(const CString& text, const CString& caption, UINT type) override {
         std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-        return FirstButton(type);
+        return FirstMessageBoxButton(type);
     }
     void Beep(UINT) override {}
 };
@@ -46,7 +45,7 @@ UserNotifier* SetUserNotifier(UserNotifier* notifier) {
 int RecordingNotifier::ShowMessage(const CString& text, const CString& caption, UINT type) {
     messages.push_back({text, caption, type});
     if (answers.empty())
-        return FirstButton(type);
+        return FirstMessageBoxButton(type);
     const int answer = answers.front();
     answers.pop_front();
     return answer;

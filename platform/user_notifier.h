@@ -15,6 +15,9 @@ public:
     virtual void Beep(UINT type) = 0;
 };
 
+// What a box of `type` answers when nobody is there to press a button: its first button.
+int FirstMessageBoxButton(UINT type);
+
 // The notifier in effect (never null: a default writes to standard error and answers with the
 // first button). Returns the previous one.
 UserNotifier& CurrentUserNotifier();

@@ -12,31 +12,13 @@
 
 namespace headless {
 
-namespace {
-
-int FirstButton(UINT type) {
-    switch (type & MB_TYPEMASK) {
-    case MB_ABORTRETRYIGNORE:
-        return IDABORT;
-    case MB_YESNOCANCEL:
-    case MB_YESNO:
-        return IDYES;
-    case MB_RETRYCANCEL:
-        return IDRETRY;
-    default:
-        return IDOK;
-    }
-}
-
-} // namespace
-
 // A message box shown while interactive boxes are on: a modal loop a step ends by answering.
 class TestDriver::MessageBoxLoop : public ModalLoop {
 public:
     explicit MessageBoxLoop(MessageBoxInfo box) : info(std::move(box)) {}
     bool Ended() const override { return ended; }
     void Cancel() override {
-        info.answer = FirstButton(info.type);
+        info.answer = FirstMessageBoxButton(info.type);
         ended = true;
     }
     HWND Window() const override { return nullptr; }
@@ -206,7 +188,7 @@ int TestDriver::ShowMessage(const CString& text, const CString& caption, UINT ty
     MessageBoxInfo info{text, caption, type, 0};
     const std::size_t index = m_messages.size();
     m_messages.push_back(info);
-    int answer = FirstButton(type);
+    int answer = FirstMessageBoxButton(type);
     if (!m_answers.empty()) {
         answer = m_answers.front();
         m_answers.pop_front();

@@ -1,6 +1,7 @@
 #include "platform/wx/wx_driver.h"
 
 #include "platform/menu.h"
+#include "platform/user_notifier.h"
 #include "platform/utf8.h"
 #include "platform/window_system.h"
 #include "platform/wx/wx_internal.h"
@@ -548,21 +549,7 @@ void WxTestDriver::MessageShown(const MessageBoxInfo& box) {
         m_autoAnswer = m_answers.front();
         m_answers.pop_front();
     } else if (!m_interactive) {
-        switch (box.type & MB_TYPEMASK) {
-        case MB_ABORTRETRYIGNORE:
-            m_autoAnswer = IDABORT;
-            break;
-        case MB_YESNOCANCEL:
-        case MB_YESNO:
-            m_autoAnswer = IDYES;
-            break;
-        case MB_RETRYCANCEL:
-            m_autoAnswer = IDRETRY;
-            break;
-        default:
-            m_autoAnswer = IDOK;
-            break;
-        }
+        m_autoAnswer = FirstMessageBoxButton(box.type);
     }
 }
 
