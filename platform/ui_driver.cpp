@@ -235,6 +235,10 @@ void RegisterUiDriver(std::string name, UiDriverFactory factory) {
     Factories().emplace_back(std::move(name), std::move(factory));
 }
 
+void UnregisterUiDriver(const std::string& name) {
+    std::erase_if(Factories(), [&](const auto& entry) { return entry.first == name; });
+}
+
 std::vector<std::string> UiDriverNames() {
     std::vector<std::string> names;
     for (const auto& entry : Factories())

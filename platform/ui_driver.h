@@ -157,6 +157,8 @@ public:
 using UiDriverFactory = std::function<std::unique_ptr<UiDriver>()>;
 // A backend makes its driver known under its name ("headless" is always there).
 void RegisterUiDriver(std::string name, UiDriverFactory factory);
+// A test binary that runs the suites for other backends only.
+void UnregisterUiDriver(const std::string& name);
 std::vector<std::string> UiDriverNames();
 std::unique_ptr<UiDriver> MakeUiDriver(const std::string& name);
 

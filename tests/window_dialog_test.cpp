@@ -77,7 +77,8 @@ class DialogConformance : public testing::TestWithParam<std::string> {
 protected:
     void SetUp() override {
         driver = MakeUiDriver(GetParam());
-        ASSERT_TRUE(driver);
+        if (!driver)
+            GTEST_SKIP() << GetParam() << " backend not available";
     }
     std::unique_ptr<UiDriver> driver;
 };
@@ -306,6 +307,8 @@ class MenuConformance : public DialogConformance {
 protected:
     void SetUp() override {
         DialogConformance::SetUp();
+        if (IsSkipped())
+            return;
         ASSERT_TRUE(owner.Create(CRect(50, 50, 300, 300)));
         ASSERT_TRUE(menu.CreatePopupMenu());
         CMenu sub;

@@ -374,10 +374,12 @@ UINT WxBackend::TrackPopupMenu(const TrackedMenuInfo& info) {
     if (winsys::Capture())
         winsys::ReleaseCapture();
     impl.menus.push_back(&info);
+    impl.menuSerials.push_back(++impl.menusShown);
     impl.BeginNativeModal();
     const int chosen = owner->GetCanvas()->GetPopupMenuSelectionFromUser(menu, at);
     impl.EndNativeModal();
     impl.menus.pop_back();
+    impl.menuSerials.pop_back();
     const int index = chosen - kFirstMenuId;
     if (chosen == wxID_NONE || index < 0 || index >= static_cast<int>(commands.size()))
         return 0;
@@ -526,6 +528,10 @@ const std::vector<ModalLoop*>& WxBackend::ModalLoops() const {
 
 const TrackedMenuInfo* WxBackend::TrackedMenu() const {
     return m_impl->menus.empty() ? nullptr : m_impl->menus.back();
+}
+
+std::uint64_t WxBackend::TrackedMenuSerial() const {
+    return m_impl->menuSerials.empty() ? 0 : m_impl->menuSerials.back();
 }
 
 HCURSOR WxBackend::Cursor() const {

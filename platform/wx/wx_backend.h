@@ -81,6 +81,8 @@ public:
     void SetNotifierListener(NotifierListener* listener);
     const std::vector<ModalLoop*>& ModalLoops() const;
     const TrackedMenuInfo* TrackedMenu() const;
+    // The number of the popup menu open now (counted from 1 over the backend's life), 0 for none.
+    std::uint64_t TrackedMenuSerial() const;
     HCURSOR Cursor() const;
     const DragImageState& DragImage() const;
     // How many pointer and key events the toolkit delivered that became `message`

@@ -29,6 +29,8 @@ using Clock = std::chrono::steady_clock;
 
 // Events of the X server arrive within milliseconds; this long means they never will.
 constexpr int kInputTimeout = 3000;
+// As long as the backend lets a modal loop wait for the script's next step.
+constexpr auto kLeftRunning = std::chrono::seconds(5);
 // How far apart two presses must be for the toolkit not to make them a double click.
 constexpr long kDoubleClickDistance = 8;
 
@@ -185,11 +187,13 @@ bool WxTestDriver::RunNextStep() {
             return true;
         }
     }
-    if (m_answeredMenu && m_backend.TrackedMenu() == m_answeredMenu)
+    if (m_answeredMenu != 0 && m_backend.TrackedMenuSerial() == m_answeredMenu)
         return false;
-    m_answeredMenu = nullptr;
-    if (m_steps.empty())
+    m_answeredMenu = 0;
+    if (m_steps.empty()) {
+        DismissMenuLeftOpen();
         return false;
+    }
     if (m_stepDepth > 0 && m_held) {
         m_simulator->MouseUp(ToolkitButton(*m_held));
         m_held.reset();
@@ -501,7 +505,7 @@ bool WxTestDriver::ChooseMenuItem(UINT command) {
             m_simulator->Char(WXK_DOWN);
     }
     m_simulator->Char(WXK_RETURN);
-    m_answeredMenu = menu;
+    m_answeredMenu = m_backend.TrackedMenuSerial();
     return true;
 }
 
@@ -512,7 +516,24 @@ void WxTestDriver::DismissMenu() {
         return;
     }
     m_simulator->Char(WXK_ESCAPE);
-    m_answeredMenu = menu;
+    m_answeredMenu = m_backend.TrackedMenuSerial();
+}
+
+void WxTestDriver::DismissMenuLeftOpen() {
+    // The toolkit runs a popup's loop itself, so the backend's watch over loops left running
+    // does not reach it: the script's timer comes here while the menu is up.
+    const std::uint64_t open = m_backend.TrackedMenuSerial();
+    const auto now = std::chrono::steady_clock::now();
+    if (open == 0 || open != m_unansweredMenu) {
+        m_unansweredMenu = open;
+        m_unansweredSince = now;
+        return;
+    }
+    if (now - m_unansweredSince < kLeftRunning)
+        return;
+    ReportFailure("popup menu was left running by the script and cancelled");
+    m_simulator->Char(WXK_ESCAPE);
+    m_answeredMenu = open;
 }
 
 const MessageBoxInfo* WxTestDriver::MessageBoxShown() const {

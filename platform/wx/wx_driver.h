@@ -87,6 +87,8 @@ private:
     void HoldModifiers(UINT keys, bool down);
     void EnsureKeyboardFocus();
     bool ClickBoxButton(int answer);
+    // Dismisses, and reports, a popup menu that no step has answered for a while.
+    void DismissMenuLeftOpen();
 
     WxBackend& m_backend;
     std::unique_ptr<wxUIActionSimulator> m_simulator;
@@ -101,8 +103,11 @@ private:
     std::optional<std::size_t> m_openBox;
     std::optional<int> m_autoAnswer;
     bool m_boxClicked = false;
-    // The menu a step has answered; no step runs until it is gone.
-    const TrackedMenuInfo* m_answeredMenu = nullptr;
+    // The popup a step has answered (by its number); no step runs until it is gone.
+    std::uint64_t m_answeredMenu = 0;
+    // The popup open with no step left to answer it, and since when.
+    std::uint64_t m_unansweredMenu = 0;
+    std::chrono::steady_clock::time_point m_unansweredSince;
     std::chrono::steady_clock::time_point m_lastPress;
     CPoint m_lastPressPoint{-1000, -1000};
     // A press whose handler opened a modal run (a double click opening an editor) is still held

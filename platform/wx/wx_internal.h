@@ -207,6 +207,9 @@ struct WxBackend::Impl {
     std::vector<Canvas*> detached; // canvases of closed windows the toolkit has not deleted yet
     std::vector<ModalLoop*> loops;
     std::vector<const TrackedMenuInfo*> menus;
+    // Each popup's number, counted from 1: a menu record's address may recur in the next popup.
+    std::vector<std::uint64_t> menuSerials;
+    std::uint64_t menusShown = 0;
     headless::ScriptRunner* script = nullptr;
     NotifierListener* listener = nullptr;
     std::function<void(HWND)> paintObserver;

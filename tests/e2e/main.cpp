@@ -1,6 +1,7 @@
 // The end-to-end test run: the wxWidgets backend on the X server of $DISPLAY (CI runs this
 // binary under xvfb-run), a screenshot for every failed assertion.
 #include "platform/wx/wx_backend.h"
+#include "platform/wx/wx_driver.h"
 #include "tests/e2e/wx_test_environment.h"
 
 #include <gtest/gtest.h>
@@ -75,6 +76,15 @@ std::string ArtifactDirectory() {
 }
 
 int main(int argc, char** argv) {
+    // The window suites run here on the wxWidgets backend only; their headless runs are the unit
+    // suite's.
+    UnregisterUiDriver("headless");
+    RegisterUiDriver("wx", []() -> std::unique_ptr<UiDriver> {
+        wxui::WxInstallation* toolkit = WxToolkit();
+        if (!toolkit)
+            return nullptr;
+        return std::make_unique<wxui::WxTestDriver>(toolkit->Backend());
+    });
     ::testing::InitGoogleTest(&argc, argv);
     g_environment = new WxEnvironment;
     ::testing::AddGlobalTestEnvironment(g_environment);
