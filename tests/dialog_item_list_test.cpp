@@ -44,6 +44,9 @@ const std::vector<std::string> kFolderHeaders{
 
 TEST_F(ItemListTest, FolderLayoutListsSubFoldersThenChunksWithEveryColumn) {
     ScopedLocaleEnvironment german(kGerman);
+    db().Execute(
+        ("UPDATE CHUNKS SET ADD_Fotograf = 'Ab' || char(0) || 'cd' WHERE ChunkSysID = " + Key(c2))
+            .c_str());
     ExplorerDialog dialog;
     Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver& d) {
         CListCtrl& list = dialog.m_list;
@@ -88,9 +91,13 @@ TEST_F(ItemListTest, FolderLayoutListsSubFoldersThenChunksWithEveryColumn) {
             hafen.push_back(list.GetItemText(2, c).str());
         EXPECT_THAT(hafen,
                     ElementsAre("Müller", "42", "1", "12,5", kShot.Format().str(), "0.125000"));
+        // Text another program stored with a zero byte in it ends at that byte.
+        EXPECT_EQ(list.GetItemText(3, 4).str(), "Ab");
         for (int c = 4; c < 10; ++c) {
             EXPECT_EQ(list.GetItemText(0, c), "") << c;
-            EXPECT_EQ(list.GetItemText(3, c), "") << c;
+            if (c > 4) {
+                EXPECT_EQ(list.GetItemText(3, c), "") << c;
+            }
         }
     });
     EXPECT_EQ(ExplorerScopeDepth(), 0);
