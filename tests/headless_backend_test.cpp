@@ -381,12 +381,4 @@ TEST(HeadlessModalLoops, WithoutAScriptALoopIsCancelledAndRemembered) {
     EXPECT_NE(backend.UnscriptedFailures().back().find("Alone"), std::string::npos);
 }
 
-TEST(HeadlessModalLoops, AnUnansweredInteractiveBoxIsReportedAndGetsItsFirstButton) {
-    headless::TestDriver driver;
-    driver.SetInteractiveMessageBoxes(true);
-    EXPECT_EQ(AfxMessageBox("Nobody answers", MB_YESNO), IDYES);
-    ASSERT_EQ(driver.Failures().size(), 1u);
-    EXPECT_NE(driver.Failures()[0].find("Nobody answers"), std::string::npos);
-}
-
 } // namespace

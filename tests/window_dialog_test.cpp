@@ -229,6 +229,13 @@ TEST_P(DialogConformance, MessageBoxesAnswerFromTheQueueOrAStep) {
     EXPECT_TRUE(driver->Failures().empty());
 }
 
+TEST_P(DialogConformance, AnUnansweredInteractiveBoxIsReportedAndGetsItsFirstButton) {
+    driver->SetInteractiveMessageBoxes(true);
+    EXPECT_EQ(AfxMessageBox("Nobody answers", MB_YESNO), IDYES);
+    ASSERT_EQ(driver->Failures().size(), 1u);
+    EXPECT_NE(driver->Failures()[0].find("Nobody answers"), std::string::npos);
+}
+
 TEST_P(DialogConformance, TabWalksTheTabStopsAndTheDefaultIdDecidesEnter) {
     TestDialog dialog;
     std::vector<int> visited;

@@ -191,7 +191,7 @@ bool WxTestDriver::RunNextStep() {
         return false;
     m_answeredMenu = 0;
     if (m_steps.empty()) {
-        DismissMenuLeftOpen();
+        CancelWhatIsLeftOpen();
         return false;
     }
     if (m_stepDepth > 0 && m_held) {
@@ -519,18 +519,28 @@ void WxTestDriver::DismissMenu() {
     m_answeredMenu = m_backend.TrackedMenuSerial();
 }
 
-void WxTestDriver::DismissMenuLeftOpen() {
-    // The toolkit runs a popup's loop itself, so the backend's watch over loops left running
-    // does not reach it: the script's timer comes here while the menu is up.
-    const std::uint64_t open = m_backend.TrackedMenuSerial();
+void WxTestDriver::CancelWhatIsLeftOpen() {
+    // The toolkit runs the loops of popup menus and message boxes itself, so the backend's watch
+    // over loops left running does not reach them: the script's timer comes here while one is up.
+    // What is open: a box, by its place among the messages, or a popup, by its number.
+    constexpr std::uint64_t kBoxMark = std::uint64_t{1} << 63;
+    const std::uint64_t open = m_openBox ? kBoxMark | *m_openBox : m_backend.TrackedMenuSerial();
     const auto now = std::chrono::steady_clock::now();
-    if (open == 0 || open != m_unansweredMenu) {
-        m_unansweredMenu = open;
+    if (open == 0 || open != m_unanswered) {
+        m_unanswered = open;
         m_unansweredSince = now;
         return;
     }
     if (now - m_unansweredSince < kLeftRunning)
         return;
+    if (m_openBox) {
+        // Answered with its first button at the next tick, as a box nobody is there for.
+        const MessageBoxInfo& box = m_messages[*m_openBox];
+        ReportFailure("message box \"" + box.text.str() +
+                      "\" was left running by the script and cancelled");
+        m_autoAnswer = FirstMessageBoxButton(box.type);
+        return;
+    }
     ReportFailure("popup menu was left running by the script and cancelled");
     m_simulator->Char(WXK_ESCAPE);
     m_answeredMenu = open;

@@ -87,8 +87,8 @@ private:
     void HoldModifiers(UINT keys, bool down);
     void EnsureKeyboardFocus();
     bool ClickBoxButton(int answer);
-    // Dismisses, and reports, a popup menu that no step has answered for a while.
-    void DismissMenuLeftOpen();
+    // Cancels, and reports, a popup menu or message box no step has answered for a while.
+    void CancelWhatIsLeftOpen();
 
     WxBackend& m_backend;
     std::unique_ptr<wxUIActionSimulator> m_simulator;
@@ -105,8 +105,8 @@ private:
     bool m_boxClicked = false;
     // The popup a step has answered (by its number); no step runs until it is gone.
     std::uint64_t m_answeredMenu = 0;
-    // The popup open with no step left to answer it, and since when.
-    std::uint64_t m_unansweredMenu = 0;
+    // The popup or box open with no step left to answer it, and since when.
+    std::uint64_t m_unanswered = 0;
     std::chrono::steady_clock::time_point m_unansweredSince;
     std::chrono::steady_clock::time_point m_lastPress;
     CPoint m_lastPressPoint{-1000, -1000};
