@@ -155,7 +155,7 @@ public:
 // ---- Running the same tests on every backend ----
 
 using UiDriverFactory = std::function<std::unique_ptr<UiDriver>()>;
-// A backend makes its driver known under its name ("headless" is always there).
+// A backend makes its driver known under its name ("headless" is there from the start).
 void RegisterUiDriver(std::string name, UiDriverFactory factory);
 // A test binary that runs the suites for other backends only.
 void UnregisterUiDriver(const std::string& name);

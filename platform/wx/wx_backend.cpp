@@ -29,8 +29,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// A script that has run out of steps gets this long for the last one's effects to end the loop.
-constexpr auto kLeftRunning = std::chrono::seconds(5);
 constexpr int kScriptTick = 15; // milliseconds
 
 // The templates' fonts ("MS Sans Serif", "Small Fonts") are Windows bitmap fonts; every dialog
@@ -373,13 +371,11 @@ UINT WxBackend::TrackPopupMenu(const TrackedMenuInfo& info) {
                      static_cast<int>(info.screenPoint.y - origin.y));
     if (winsys::Capture())
         winsys::ReleaseCapture();
-    impl.menus.push_back(&info);
-    impl.menuSerials.push_back(++impl.menusShown);
+    impl.menus.push_back({&info, ++impl.menusShown});
     impl.BeginNativeModal();
     const int chosen = owner->GetCanvas()->GetPopupMenuSelectionFromUser(menu, at);
     impl.EndNativeModal();
     impl.menus.pop_back();
-    impl.menuSerials.pop_back();
     const int index = chosen - kFirstMenuId;
     if (chosen == wxID_NONE || index < 0 || index >= static_cast<int>(commands.size()))
         return 0;
@@ -527,11 +523,11 @@ const std::vector<ModalLoop*>& WxBackend::ModalLoops() const {
 }
 
 const TrackedMenuInfo* WxBackend::TrackedMenu() const {
-    return m_impl->menus.empty() ? nullptr : m_impl->menus.back();
+    return m_impl->menus.empty() ? nullptr : m_impl->menus.back().info;
 }
 
 std::uint64_t WxBackend::TrackedMenuSerial() const {
-    return m_impl->menuSerials.empty() ? 0 : m_impl->menuSerials.back();
+    return m_impl->menus.empty() ? 0 : m_impl->menus.back().serial;
 }
 
 HCURSOR WxBackend::Cursor() const {

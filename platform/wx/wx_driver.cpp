@@ -29,8 +29,6 @@ using Clock = std::chrono::steady_clock;
 
 // Events of the X server arrive within milliseconds; this long means they never will.
 constexpr int kInputTimeout = 3000;
-// As long as the backend lets a modal loop wait for the script's next step.
-constexpr auto kLeftRunning = std::chrono::seconds(5);
 // How far apart two presses must be for the toolkit not to make them a double click.
 constexpr long kDoubleClickDistance = 8;
 
@@ -525,7 +523,7 @@ void WxTestDriver::CancelWhatIsLeftOpen() {
     // What is open: a box, by its place among the messages, or a popup, by its number.
     constexpr std::uint64_t kBoxMark = std::uint64_t{1} << 63;
     const std::uint64_t open = m_openBox ? kBoxMark | *m_openBox : m_backend.TrackedMenuSerial();
-    const auto now = std::chrono::steady_clock::now();
+    const auto now = Clock::now();
     if (open == 0 || open != m_unanswered) {
         m_unanswered = open;
         m_unansweredSince = now;

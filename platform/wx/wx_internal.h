@@ -34,6 +34,10 @@ class ScriptRunner;
 
 namespace wxui {
 
+// A script that has run out of steps gets this long for the last one's effects to end a modal
+// loop, a popup menu or a message box; then it is cancelled and reported.
+constexpr auto kLeftRunning = std::chrono::seconds(5);
+
 // ---- Text ----
 
 // A dialog font of the layer in the real font: what layout measures and what is drawn agree.
@@ -206,9 +210,13 @@ struct WxBackend::Impl {
     std::vector<TopLevel*> topLevels;
     std::vector<Canvas*> detached; // canvases of closed windows the toolkit has not deleted yet
     std::vector<ModalLoop*> loops;
-    std::vector<const TrackedMenuInfo*> menus;
-    // Each popup's number, counted from 1: a menu record's address may recur in the next popup.
-    std::vector<std::uint64_t> menuSerials;
+    // The popups open now, innermost last, each with its number (counted from 1): the address of
+    // a menu's record may recur in the next popup.
+    struct OpenMenu {
+        const TrackedMenuInfo* info;
+        std::uint64_t serial;
+    };
+    std::vector<OpenMenu> menus;
     std::uint64_t menusShown = 0;
     headless::ScriptRunner* script = nullptr;
     NotifierListener* listener = nullptr;
