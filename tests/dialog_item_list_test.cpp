@@ -17,10 +17,12 @@ using ::testing::ElementsAreArray;
 
 const COleDateTime kShot(2025, 7, 14, 9, 30, 0);
 
-class ItemListTest : public ListDialogTest {
+class ItemListTest : public OnEveryBackend<ListDialogTest> {
 protected:
     void SetUp() override {
         ListDialogTest::SetUp();
+        if (IsSkipped())
+            return;
         using namespace refhost::chunk_col;
         chunks().SetField(c1, Photographer, COleVariant("Müller"));
         chunks().SetField(c1, PictureNumber, COleVariant(std::int32_t{42}));
@@ -42,7 +44,7 @@ const std::vector<std::string> kFolderHeaders{
     "Name",        "Typ",     "Geändert",      "ID",        "Fotograf", "Bildnummer",
     "Freigegeben", "Honorar", "Aufnahmedatum", "Belichtung"};
 
-TEST_F(ItemListTest, FolderLayoutListsSubFoldersThenChunksWithEveryColumn) {
+TEST_P(ItemListTest, FolderLayoutListsSubFoldersThenChunksWithEveryColumn) {
     ScopedLocaleEnvironment german(kGerman);
     db().Execute(
         ("UPDATE CHUNKS SET ADD_Fotograf = 'Ab' || char(0) || 'cd' WHERE ChunkSysID = " + Key(c2))
@@ -104,7 +106,7 @@ TEST_F(ItemListTest, FolderLayoutListsSubFoldersThenChunksWithEveryColumn) {
     EXPECT_EQ(ChunksScopeDepth(), 0);
 }
 
-TEST_F(ItemListTest, EachFillWritesDatesInTheLocaleOfTheMoment) {
+TEST_P(ItemListTest, EachFillWritesDatesInTheLocaleOfTheMoment) {
     ExplorerDialog dialog;
     Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver&) {
         const ItemTag folder = MakeTag(a, ItemKind::Folder);
@@ -121,7 +123,7 @@ TEST_F(ItemListTest, EachFillWritesDatesInTheLocaleOfTheMoment) {
     });
 }
 
-TEST_F(ItemListTest, FolderModeListsNoChunksButKeepsTheExtraColumns) {
+TEST_P(ItemListTest, FolderModeListsNoChunksButKeepsTheExtraColumns) {
     ExplorerDialog dialog;
     Run(dialog, ExplorerMode::Folder, a, [&](UiDriver&) {
         EXPECT_EQ(ColumnHeaders(dialog.m_list), kFolderHeaders);
@@ -130,7 +132,7 @@ TEST_F(ItemListTest, FolderModeListsNoChunksButKeepsTheExtraColumns) {
     });
 }
 
-TEST_F(ItemListTest, EmptyAndVanishedFoldersGiveAnEmptyListWithTheFolderLayout) {
+TEST_P(ItemListTest, EmptyAndVanishedFoldersGiveAnEmptyListWithTheFolderLayout) {
     ExplorerDialog dialog;
     Run(dialog, ExplorerMode::Chunk, b, [&](UiDriver&) {
         EXPECT_EQ(dialog.m_list.GetItemCount(), 0);
@@ -142,7 +144,7 @@ TEST_F(ItemListTest, EmptyAndVanishedFoldersGiveAnEmptyListWithTheFolderLayout) 
     });
 }
 
-TEST_F(ItemListTest, ColumnsAreRebuiltOnlyWhenTheKindChanges) {
+TEST_P(ItemListTest, ColumnsAreRebuiltOnlyWhenTheKindChanges) {
     ExplorerDialog dialog;
     Run(dialog, ExplorerMode::Target, a, [&](UiDriver& d) {
         CListCtrl& list = dialog.m_list;
@@ -210,7 +212,7 @@ void PutEntry(HGLOBAL block, std::size_t at, std::uint32_t key, const char* name
     std::memcpy(bytes + at + entry_table::kNameOffset, name, std::strlen(name));
 }
 
-TEST_F(ItemListTest, EntryTablesAreReadWithinTheirBlockAndFreed) {
+TEST_P(ItemListTest, EntryTablesAreReadWithinTheirBlockAndFreed) {
     entryCalls = 0;
     ExplorerDialog dialog;
     Run(dialog, ExplorerMode::Target, a, [&](UiDriver&) {
@@ -255,7 +257,7 @@ TEST_F(ItemListTest, EntryTablesAreReadWithinTheirBlockAndFreed) {
     EXPECT_EQ(entryCalls, 3);
 }
 
-TEST_F(ItemListTest, InsertedRowsComeFirstInTheirOrderAndMissingRecordsStayEmpty) {
+TEST_P(ItemListTest, InsertedRowsComeFirstInTheirOrderAndMissingRecordsStayEmpty) {
     const ChunkId c3 = chunks().Create("Dritter", b);
     chunks().SetField(c3, refhost::chunk_col::PictureNumber, COleVariant(std::int32_t{-3}));
     SetChunkDate(c3, "");
@@ -304,7 +306,7 @@ TEST_F(ItemListTest, InsertedRowsComeFirstInTheirOrderAndMissingRecordsStayEmpty
 // A folder big enough that the fill meets its chunks on a walk of the folder, lying between
 // another folder's: every row shows its own chunk's fields, also for a chunk that left the folder
 // or vanished after the folder was listed.
-TEST_F(ItemListTest, ABigScatteredFolderShowsEachChunksOwnFields) {
+TEST_P(ItemListTest, ABigScatteredFolderShowsEachChunksOwnFields) {
     using namespace refhost::chunk_col;
     std::vector<ChunkId> filed;
     for (int i = 0; i < 40; ++i) {
@@ -343,7 +345,7 @@ TEST_F(ItemListTest, ABigScatteredFolderShowsEachChunksOwnFields) {
     });
 }
 
-TEST_F(ItemListTest, InfoPaneShowsTheSelectedChunksText) {
+TEST_P(ItemListTest, InfoPaneShowsTheSelectedChunksText) {
     chunks().SetText(c2, "");
     const ChunkId c3 = chunks().Create("Gemischt", a);
     chunks().SetText(c3, std::string("vorn\0hinten", 11));
@@ -393,7 +395,7 @@ TEST_F(ItemListTest, InfoPaneShowsTheSelectedChunksText) {
     EXPECT_EQ(ChunksScopeDepth(), 0);
 }
 
-TEST_F(ItemListTest, SaveAsCopiesTheNameOfTheSelectedOrRenamedChunk) {
+TEST_P(ItemListTest, SaveAsCopiesTheNameOfTheSelectedOrRenamedChunk) {
     ExplorerDialog dialog;
     Run(dialog, ExplorerMode::SaveAs, a, [&](UiDriver& d) {
         CListCtrl& list = dialog.m_list;
@@ -432,7 +434,7 @@ TEST_F(ItemListTest, SaveAsCopiesTheNameOfTheSelectedOrRenamedChunk) {
     });
 }
 
-TEST_F(ItemListTest, DoubleClickOnAChunkChoosesItInChunkModeUpToRow10000) {
+TEST_P(ItemListTest, DoubleClickOnAChunkChoosesItInChunkModeUpToRow10000) {
     ExplorerDialog dialog;
     const INT_PTR result = Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver& d) {
         CListCtrl& list = dialog.m_list;
@@ -461,7 +463,7 @@ TEST_F(ItemListTest, DoubleClickOnAChunkChoosesItInChunkModeUpToRow10000) {
     EXPECT_EQ(dialog.m_folderKey, a);
 }
 
-TEST_F(ItemListTest, DoubleClicksInTheReportViewCountOnTheFirstColumnOnly) {
+TEST_P(ItemListTest, DoubleClicksInTheReportViewCountOnTheFirstColumnOnly) {
     ExplorerDialog dialog;
     const INT_PTR result = Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver& d) {
         CListCtrl& list = dialog.m_list;
@@ -478,7 +480,7 @@ TEST_F(ItemListTest, DoubleClicksInTheReportViewCountOnTheFirstColumnOnly) {
     EXPECT_EQ(result, IDCANCEL);
 }
 
-TEST_F(ItemListTest, DoubleClicksByModeOpenFoldersUnexpanded) {
+TEST_P(ItemListTest, DoubleClicksByModeOpenFoldersUnexpanded) {
     // Both sub-folders have folders below them, so an expansion would show.
     MakeFolder("Unter Alt", a1);
     MakeFolder("Unter Neu", a2);
@@ -532,5 +534,7 @@ TEST_F(ItemListTest, DoubleClicksByModeOpenFoldersUnexpanded) {
     EXPECT_EQ(dialog.m_resultEntry, e2);
     EXPECT_EQ(dialog.m_folderKey, a);
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, ItemListTest, testing::ValuesIn(UiDriverNames()));
 
 } // namespace

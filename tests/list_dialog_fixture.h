@@ -1,16 +1,18 @@
-// The browser dialog run on the headless backend over a reference-host project: a folder tree
-// with chunks, extra-column values, texts and entries, and helpers that read the item list.
+// The browser dialog over a reference-host project: a folder tree with chunks, extra-column
+// values, texts and entries, and helpers that read the item list. It runs on the headless
+// backend, or, through OnEveryBackend, on every backend the test binary has.
 #pragma once
 
 #include "dialog/explorer_dialog.h"
 #include "host/chunk_table.h"
 #include "host/host.h"
 #include "host/schema.h"
-#include "platform/headless/test_driver.h"
+#include "platform/ui_driver.h"
 #include "resources/resource_ids.h"
 #include "tests/support/library_fixture.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,9 @@ protected:
     ListDialogTest() : m_host(db()) {}
 
     void SetUp() override {
+        m_driver = MakeUiDriver(Backend());
+        if (!m_driver)
+            GTEST_SKIP() << Backend() << " backend not available";
         m_callback = *refhost::Host::Callbacks();
         InitLibrary();
         a = MakeFolder("Archiv", 0);
@@ -40,16 +45,17 @@ protected:
         dialog.m_mode = mode;
         dialog.m_folderKey = folder;
         dialog.m_strTitle = "Test";
-        headless::TestDriver driver;
-        driver.Then([&](UiDriver& d) {
+        m_driver->Then([&](UiDriver& d) {
             step(d);
             if (!m_ended)
                 dialog.EndDialog(IDCANCEL);
         });
         m_ended = false;
+        const std::size_t failuresBefore = m_driver->Failures().size();
         const INT_PTR result = dialog.DoModal();
-        for (const std::string& failure : driver.Failures())
-            ADD_FAILURE() << failure;
+        const std::vector<std::string>& failures = m_driver->Failures();
+        for (std::size_t i = failuresBefore; i < failures.size(); ++i)
+            ADD_FAILURE() << failures[i];
         return result;
     }
     // Tells Run that the step ended the dialog itself.
@@ -72,7 +78,11 @@ protected:
                          .c_str());
     }
 
+    // The backend the dialog runs on.
+    virtual std::string Backend() const { return "headless"; }
+
     refhost::Host m_host;
+    std::unique_ptr<UiDriver> m_driver;
     FolderId a = 0, b = 0, a1 = 0, a2 = 0;
     ChunkId c1 = 0, c2 = 0;
     EntryId e1 = 0, e2 = 0;
@@ -82,6 +92,14 @@ private:
         return text && *text ? "'" + std::string(text) + "'" : "NULL";
     }
     bool m_ended = false;
+};
+
+// A dialog fixture whose tests (TEST_P) run once per backend of the test binary, named by
+// UiDriverNames().
+template <class Fixture>
+class OnEveryBackend : public Fixture, public testing::WithParamInterface<std::string> {
+protected:
+    std::string Backend() const override { return this->GetParam(); }
 };
 
 // The item data of every row, in list order.
