@@ -7,9 +7,12 @@
 
 namespace {
 
-class DialogListChoiceTest : public DialogTest {
+class DialogListChoiceTest : public OnEveryBackend<DialogTest> {
 protected:
     void SetUp() override {
+        DialogTest::SetUp();
+        if (IsSkipped())
+            return;
         Init();
         m_folder = MakeFolder("Ablage", 0);
         m_sub = MakeFolder("Unterordner", m_folder);
@@ -48,12 +51,12 @@ std::vector<std::uint32_t> ReadBlock(void* handle, std::size_t& size) {
     return words;
 }
 
-TEST_F(DialogListChoiceTest, ThreeChunksComeBackAsABlockAfterTheFirst) {
+TEST_P(DialogListChoiceTest, ThreeChunksComeBackAsABlockAfterTheFirst) {
     std::uint32_t chunk = 0;
     std::uint32_t folder = m_folder;
     int check = 1;
     void* list = nullptr;
-    m_driver.Then([&](UiDriver& d) {
+    m_driver->Then([&](UiDriver& d) {
         ExplorerDialog* dialog = Active(d);
         ASSERT_NE(dialog, nullptr);
         SelectRows(d, dialog->m_list, {"Eins", "Zwei", "Drei"});
@@ -72,13 +75,13 @@ TEST_F(DialogListChoiceTest, ThreeChunksComeBackAsABlockAfterTheFirst) {
     EXPECT_EQ(GlobalFree(static_cast<HGLOBAL>(list)), nullptr);
 }
 
-TEST_F(DialogListChoiceTest, OneChunkComesBackAloneWithTheCheckValueUnchanged) {
+TEST_P(DialogListChoiceTest, OneChunkComesBackAloneWithTheCheckValueUnchanged) {
     for (const int given : {0, 1}) {
         std::uint32_t chunk = 0;
         std::uint32_t folder = m_folder;
         int check = given;
         void* list = reinterpret_cast<void*>(1);
-        m_driver.Then([&](UiDriver& d) {
+        m_driver->Then([&](UiDriver& d) {
             ExplorerDialog* dialog = Active(d);
             ASSERT_NE(dialog, nullptr);
             SelectRows(d, dialog->m_list, {"Zwei"});
@@ -93,14 +96,14 @@ TEST_F(DialogListChoiceTest, OneChunkComesBackAloneWithTheCheckValueUnchanged) {
     }
 }
 
-TEST_F(DialogListChoiceTest, AFolderAmongTheSelectedRowsIsOpenedInstead) {
+TEST_P(DialogListChoiceTest, AFolderAmongTheSelectedRowsIsOpenedInstead) {
     const ChunkId inner = MakeChunk("Vier", m_sub);
     std::uint32_t chunk = 0;
     std::uint32_t folder = m_folder;
     int check = 0;
     void* list = nullptr;
     m_driver
-        .Then([&](UiDriver& d) {
+        ->Then([&](UiDriver& d) {
             ExplorerDialog* dialog = Active(d);
             ASSERT_NE(dialog, nullptr);
             // Folders are listed first, so the folder is the chosen row.
@@ -123,10 +126,10 @@ TEST_F(DialogListChoiceTest, AFolderAmongTheSelectedRowsIsOpenedInstead) {
     EXPECT_EQ(list, nullptr);
 }
 
-TEST_F(DialogListChoiceTest, FolderModeChoosesTheSelectedSubFolder) {
+TEST_P(DialogListChoiceTest, FolderModeChoosesTheSelectedSubFolder) {
     std::uint32_t item = 0;
     std::uint32_t folder = m_folder;
-    m_driver.Then([&](UiDriver& d) {
+    m_driver->Then([&](UiDriver& d) {
         ExplorerDialog* dialog = Active(d);
         ASSERT_NE(dialog, nullptr);
         SelectRows(d, dialog->m_list, {"Unterordner"});
@@ -140,7 +143,7 @@ TEST_F(DialogListChoiceTest, FolderModeChoosesTheSelectedSubFolder) {
     EXPECT_EQ(folder, m_folder);
 }
 
-TEST_F(DialogListChoiceTest, AnEntryIsChosenWithTheChunkShownInTheTree) {
+TEST_P(DialogListChoiceTest, AnEntryIsChosenWithTheChunkShownInTheTree) {
     const EntryId first = m_host.chunks().AddEntry(m_c2, "Erster Eintrag");
     const EntryId second = m_host.chunks().AddEntry(m_c2, "Zweiter Eintrag");
     ASSERT_NE(first, 0u);
@@ -148,7 +151,7 @@ TEST_F(DialogListChoiceTest, AnEntryIsChosenWithTheChunkShownInTheTree) {
         std::uint32_t item = 0;
         std::uint32_t entry = 0;
         std::uint32_t folder = m_folder;
-        m_driver.Then([&](UiDriver& d) {
+        m_driver->Then([&](UiDriver& d) {
             ExplorerDialog* dialog = Active(d);
             ASSERT_NE(dialog, nullptr);
             ASSERT_EQ(dialog->OpenItem(ChunkTag(m_c2), FALSE), 1);
@@ -169,12 +172,12 @@ TEST_F(DialogListChoiceTest, AnEntryIsChosenWithTheChunkShownInTheTree) {
     }
 }
 
-TEST_F(DialogListChoiceTest, DoubleClickOnAChunkRowEndsTheChunkMode) {
+TEST_P(DialogListChoiceTest, DoubleClickOnAChunkRowEndsTheChunkMode) {
     std::uint32_t chunk = 0;
     std::uint32_t folder = m_folder;
     int check = 0;
     void* list = nullptr;
-    m_driver.Then([&](UiDriver& d) {
+    m_driver->Then([&](UiDriver& d) {
         ExplorerDialog* dialog = Active(d);
         ASSERT_NE(dialog, nullptr);
         d.DoubleClickListItem(dialog->m_list, d.FindListItem(dialog->m_list, "Drei"));
@@ -185,5 +188,7 @@ TEST_F(DialogListChoiceTest, DoubleClickOnAChunkRowEndsTheChunkMode) {
     EXPECT_EQ(folder, m_folder);
     EXPECT_EQ(list, nullptr);
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, DialogListChoiceTest, testing::ValuesIn(UiDriverNames()));
 
 } // namespace

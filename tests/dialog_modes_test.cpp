@@ -8,7 +8,7 @@
 
 namespace {
 
-using DialogModesTest = DialogTest;
+using DialogModesTest = OnEveryBackend<DialogTest>;
 
 std::vector<int> ToolbarCommands(const CToolBarCtrl& toolbar) {
     std::vector<int> commands;
@@ -72,14 +72,14 @@ TEST(DialogObjectTest, ConstructionGivesTheDocumentedStartValues) {
     EXPECT_EQ(static_cast<int>(dialog.m_mode), -1);
 }
 
-TEST_F(DialogModesTest, EachModeShowsTheNameFieldOnlyForSaving) {
+TEST_P(DialogModesTest, EachModeShowsTheNameFieldOnlyForSaving) {
     Init();
     for (const ExplorerMode mode :
          {ExplorerMode::Folder, ExplorerMode::Target, ExplorerMode::Chunk, ExplorerMode::SaveAs}) {
         SCOPED_TRACE(static_cast<int>(mode));
         ExplorerDialog dialog;
         const bool saving = mode == ExplorerMode::SaveAs;
-        m_driver.Then([&](UiDriver& d) {
+        m_driver->Then([&](UiDriver& d) {
             EXPECT_EQ(Active(d), &dialog);
             CString title;
             dialog.GetWindowText(title);
@@ -101,10 +101,10 @@ TEST_F(DialogModesTest, EachModeShowsTheNameFieldOnlyForSaving) {
     }
 }
 
-TEST_F(DialogModesTest, WritableDialogHasTenButtonsLabelEditingAndTheExtraColumns) {
+TEST_P(DialogModesTest, WritableDialogHasTenButtonsLabelEditingAndTheExtraColumns) {
     Init();
     ExplorerDialog dialog;
-    m_driver.Then([&](UiDriver& d) {
+    m_driver->Then([&](UiDriver& d) {
         CToolBarCtrl& toolbar = dialog.m_toolBar;
         EXPECT_EQ(toolbar.GetDlgCtrlID(), int(IDC_TOOLBAR));
         EXPECT_EQ(toolbar.GetParent(), &dialog.m_toolHost);
@@ -156,13 +156,13 @@ TEST_F(DialogModesTest, WritableDialogHasTenButtonsLabelEditingAndTheExtraColumn
     ExpectScriptDone();
 }
 
-TEST_F(DialogModesTest, ReadOnlyDialogHasSevenButtonsNoLabelEditingNoExtraColumns) {
+TEST_P(DialogModesTest, ReadOnlyDialogHasSevenButtonsNoLabelEditingNoExtraColumns) {
     Init(1);
     std::uint32_t chunk = 5;
     std::uint32_t folder = 0;
     int check = 1;
     void* list = reinterpret_cast<void*>(1);
-    m_driver.Then([&](UiDriver& d) {
+    m_driver->Then([&](UiDriver& d) {
         ExplorerDialog* dialog = Active(d);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->m_mode, ExplorerMode::Chunk);
@@ -184,7 +184,7 @@ TEST_F(DialogModesTest, ReadOnlyDialogHasSevenButtonsNoLabelEditingNoExtraColumn
     // The target dialog is shown read-only as well.
     std::uint32_t item = 9;
     std::uint32_t entry = 9;
-    m_driver.Then([&](UiDriver& d) {
+    m_driver->Then([&](UiDriver& d) {
         ASSERT_NE(Active(d), nullptr);
         EXPECT_EQ(ToolbarCommands(Active(d)->m_toolBar), kReadOnlyButtons);
         d.PressKey(VK_ESCAPE);
@@ -193,7 +193,7 @@ TEST_F(DialogModesTest, ReadOnlyDialogHasSevenButtonsNoLabelEditingNoExtraColumn
     ExpectScriptDone();
 }
 
-TEST_F(DialogModesTest, ReadOnlyFlagRefusesFolderChoiceAndSaveAsWithoutADialog) {
+TEST_P(DialogModesTest, ReadOnlyFlagRefusesFolderChoiceAndSaveAsWithoutADialog) {
     Init(1);
     std::uint32_t item = 3;
     std::uint32_t folder = 4;
@@ -207,7 +207,7 @@ TEST_F(DialogModesTest, ReadOnlyFlagRefusesFolderChoiceAndSaveAsWithoutADialog) 
     ExpectScriptDone();
 }
 
-TEST_F(DialogModesTest, WithoutAnOpenDatabaseNoDialogRuns) {
+TEST_P(DialogModesTest, WithoutAnOpenDatabaseNoDialogRuns) {
     std::uint32_t item = 1;
     std::uint32_t entry = 2;
     std::uint32_t folder = 3;
@@ -235,17 +235,17 @@ TEST_F(DialogModesTest, WithoutAnOpenDatabaseNoDialogRuns) {
     EXPECT_EQ(list, nullptr);
 }
 
-TEST_F(DialogModesTest, ARunTheScriptLeavesOpenIsCancelledAndReported) {
+TEST_P(DialogModesTest, ARunTheScriptLeavesOpenIsCancelledAndReported) {
     Init();
     std::uint32_t item = 7;
     std::uint32_t folder = 8;
     EXPECT_EQ(EXPL_GetFolder(item, folder, "Offen"), 0);
-    EXPECT_FALSE(m_driver.Failures().empty());
+    EXPECT_FALSE(m_driver->Failures().empty());
     EXPECT_EQ(item, 7u);
     EXPECT_EQ(folder, 8u);
 }
 
-TEST_F(DialogModesTest, EscapeCopiesNothingBackInAnyMode) {
+TEST_P(DialogModesTest, EscapeCopiesNothingBackInAnyMode) {
     Init();
     const FolderId a = MakeFolder("A", 0);
     MakeChunk("Bild", a);
@@ -257,13 +257,13 @@ TEST_F(DialogModesTest, EscapeCopiesNothingBackInAnyMode) {
     CString name("Neu");
     auto escape = [](UiDriver& d) { d.PressKey(VK_ESCAPE); };
 
-    m_driver.Then(escape);
+    m_driver->Then(escape);
     EXPECT_EQ(EXPL_GetFolder(item, folder, "1"), 0);
-    m_driver.Then(escape);
+    m_driver->Then(escape);
     EXPECT_EQ(EXPL_GetTarget(item, entry, folder, "2"), 0);
-    m_driver.Then(escape);
+    m_driver->Then(escape);
     EXPECT_EQ(EXPL_GetChunk(item, check, folder, list, "3"), 0);
-    m_driver.Then(escape);
+    m_driver->Then(escape);
     EXPECT_EQ(EXPL_ChunkSaveAs(item, name, folder, "4"), 0);
     ExpectScriptDone();
 
@@ -274,5 +274,7 @@ TEST_F(DialogModesTest, EscapeCopiesNothingBackInAnyMode) {
     EXPECT_EQ(list, nullptr);
     EXPECT_STREQ(name, "Neu");
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, DialogModesTest, testing::ValuesIn(UiDriverNames()));
 
 } // namespace

@@ -5,7 +5,7 @@
 
 namespace {
 
-using DialogResultsTest = DialogTest;
+using DialogResultsTest = OnEveryBackend<DialogTest>;
 
 CString LoadText(UINT id) {
     CString text;
@@ -13,13 +13,13 @@ CString LoadText(UINT id) {
     return text;
 }
 
-TEST_F(DialogResultsTest, FolderModeReturnsTheCurrentTreeFolder) {
+TEST_P(DialogResultsTest, FolderModeReturnsTheCurrentTreeFolder) {
     Init();
     const FolderId a = MakeFolder("A", 0);
     const FolderId b = MakeFolder("B", a);
     std::uint32_t item = 0;
     std::uint32_t folder = b;
-    m_driver.Then([&](UiDriver& d) {
+    m_driver->Then([&](UiDriver& d) {
         ASSERT_NE(Active(d), nullptr);
         EXPECT_EQ(Active(d)->m_curTag, FolderTag(b));
         d.PressButton(IDOK);
@@ -30,7 +30,7 @@ TEST_F(DialogResultsTest, FolderModeReturnsTheCurrentTreeFolder) {
     EXPECT_EQ(folder, b);
 
     // The root is a folder like any other.
-    m_driver.Then([&](UiDriver& d) {
+    m_driver->Then([&](UiDriver& d) {
         ExplorerDialog* dialog = Active(d);
         ASSERT_NE(dialog, nullptr);
         d.ClickTreeItem(dialog->m_tree, dialog->m_hRoot);
@@ -42,11 +42,11 @@ TEST_F(DialogResultsTest, FolderModeReturnsTheCurrentTreeFolder) {
     EXPECT_EQ(folder, 0u);
 }
 
-TEST_F(DialogResultsTest, OkWithoutAChoiceBeepsOrDoesNothing) {
+TEST_P(DialogResultsTest, OkWithoutAChoiceBeepsOrDoesNothing) {
     Init();
     MakeFolder("A", 0);
     ExplorerDialog dialog;
-    m_driver.Then([&](UiDriver& d) {
+    m_driver->Then([&](UiDriver& d) {
         // Opened at the root without a selection: nothing is current, a refused OK beeps.
         ASSERT_EQ(dialog.m_curTag, NoItem);
         d.PressButton(IDOK);
@@ -65,14 +65,14 @@ TEST_F(DialogResultsTest, OkWithoutAChoiceBeepsOrDoesNothing) {
     EXPECT_EQ(dialog.m_resultKey, 0xFFFFFFFFu);
 }
 
-TEST_F(DialogResultsTest, OkOnATreeFolderOpensItInTheTargetAndChunkModes) {
+TEST_P(DialogResultsTest, OkOnATreeFolderOpensItInTheTargetAndChunkModes) {
     Init();
     const FolderId a = MakeFolder("A", 0);
     MakeFolder("B", a);
     for (const ExplorerMode mode : {ExplorerMode::Target, ExplorerMode::Chunk}) {
         SCOPED_TRACE(static_cast<int>(mode));
         ExplorerDialog dialog;
-        m_driver.Then([&](UiDriver& d) {
+        m_driver->Then([&](UiDriver& d) {
             HTREEITEM itemA = dialog.m_tree.GetChildItem(dialog.m_hRoot);
             d.ClickTreeItem(dialog.m_tree, itemA);
             ASSERT_FALSE(IsExpanded(dialog.m_tree, itemA));
@@ -88,14 +88,14 @@ TEST_F(DialogResultsTest, OkOnATreeFolderOpensItInTheTargetAndChunkModes) {
     }
 }
 
-TEST_F(DialogResultsTest, OkOnATreeChunkChoosesItAsTheTarget) {
+TEST_P(DialogResultsTest, OkOnATreeChunkChoosesItAsTheTarget) {
     Init();
     const FolderId a = MakeFolder("A", 0);
     const ChunkId chunk = MakeChunk("Ziel", a);
     std::uint32_t item = 0;
     std::uint32_t entry = 0;
     std::uint32_t folder = a;
-    m_driver.Then([&](UiDriver& d) {
+    m_driver->Then([&](UiDriver& d) {
         ExplorerDialog* dialog = Active(d);
         ASSERT_NE(dialog, nullptr);
         HTREEITEM chunkItem = dialog->FindTreeItem(TVI_ROOT, ChunkTag(chunk), TRUE);
@@ -115,6 +115,9 @@ TEST_F(DialogResultsTest, OkOnATreeChunkChoosesItAsTheTarget) {
 class SaveAsTest : public DialogResultsTest {
 protected:
     void SetUp() override {
+        DialogTest::SetUp();
+        if (IsSkipped())
+            return;
         Init();
         m_folder = MakeFolder("Ablage", 0);
         m_own = MakeChunk("Mein Bild", m_folder);
@@ -138,8 +141,8 @@ protected:
     std::uint32_t m_folderOut = 0;
 };
 
-TEST_F(SaveAsTest, ANewNameEndsWithTheHostsOwnChunk) {
-    m_driver.Then([&](UiDriver& d) {
+TEST_P(SaveAsTest, ANewNameEndsWithTheHostsOwnChunk) {
+    m_driver->Then([&](UiDriver& d) {
         ExplorerDialog* dialog = Active(d);
         ASSERT_NE(dialog, nullptr);
         CString shown;
@@ -152,31 +155,31 @@ TEST_F(SaveAsTest, ANewNameEndsWithTheHostsOwnChunk) {
     });
     EXPECT_EQ(SaveAs("Vorschlag"), 1);
     ExpectScriptDone();
-    EXPECT_TRUE(m_driver.Messages().empty());
+    EXPECT_TRUE(m_driver->Messages().empty());
     EXPECT_EQ(m_chunk, m_own);
     EXPECT_STREQ(m_name, "Neues Bild");
     EXPECT_EQ(m_folderOut, m_folder);
 }
 
-TEST_F(SaveAsTest, TheNameOfAnotherChunkAsksAndYesReplacesIt) {
-    m_driver.QueueMessageBoxAnswer(IDYES);
-    m_driver.Then([&](UiDriver& d) { d.PressButton(IDOK); });
+TEST_P(SaveAsTest, TheNameOfAnotherChunkAsksAndYesReplacesIt) {
+    m_driver->QueueMessageBoxAnswer(IDYES);
+    m_driver->Then([&](UiDriver& d) { d.PressButton(IDOK); });
     EXPECT_EQ(SaveAs("  abc\t "), 1);
     ExpectScriptDone();
-    ASSERT_EQ(m_driver.Messages().size(), 1u);
-    EXPECT_STREQ(m_driver.Messages()[0].text, LoadText(IDS_ASK_REPLACE));
-    EXPECT_STREQ(m_driver.Messages()[0].text,
+    ASSERT_EQ(m_driver->Messages().size(), 1u);
+    EXPECT_STREQ(m_driver->Messages()[0].text, LoadText(IDS_ASK_REPLACE));
+    EXPECT_STREQ(m_driver->Messages()[0].text,
                  "Standbild mit diesem Namen existiert bereits. Vorhandenes Lesezeichen "
                  "ersetzen ?");
-    EXPECT_EQ(m_driver.Messages()[0].type & MB_TYPEMASK, MB_YESNO);
+    EXPECT_EQ(m_driver->Messages()[0].type & MB_TYPEMASK, MB_YESNO);
     EXPECT_EQ(m_chunk, m_other);
     EXPECT_STREQ(m_name, "abc");
     EXPECT_EQ(m_folderOut, m_folder);
 }
 
-TEST_F(SaveAsTest, NoToTheQuestionKeepsTheDialogOpen) {
-    m_driver.QueueMessageBoxAnswer(IDNO);
-    m_driver.Then([&](UiDriver& d) {
+TEST_P(SaveAsTest, NoToTheQuestionKeepsTheDialogOpen) {
+    m_driver->QueueMessageBoxAnswer(IDNO);
+    m_driver->Then([&](UiDriver& d) {
         d.PressButton(IDOK);
         EXPECT_NE(Active(d), nullptr);
         EXPECT_EQ(d.Messages().size(), 1u);
@@ -188,30 +191,33 @@ TEST_F(SaveAsTest, NoToTheQuestionKeepsTheDialogOpen) {
     EXPECT_STREQ(m_name, "ABC");
 }
 
-TEST_F(SaveAsTest, TheHostsOwnChunkIsAlreadyThere) {
-    m_driver.Then([&](UiDriver& d) {
+TEST_P(SaveAsTest, TheHostsOwnChunkIsAlreadyThere) {
+    m_driver->Then([&](UiDriver& d) {
         d.PressButton(IDOK);
         EXPECT_NE(Active(d), nullptr);
         d.PressKey(VK_ESCAPE);
     });
     EXPECT_EQ(SaveAs("mein bild"), 0);
     ExpectScriptDone();
-    ASSERT_EQ(m_driver.Messages().size(), 1u);
-    EXPECT_STREQ(m_driver.Messages()[0].text, "Verzeichnis enthält schon das Standbild.");
-    EXPECT_EQ(m_driver.Messages()[0].type & MB_TYPEMASK, MB_OK);
+    ASSERT_EQ(m_driver->Messages().size(), 1u);
+    EXPECT_STREQ(m_driver->Messages()[0].text, "Verzeichnis enthält schon das Standbild.");
+    EXPECT_EQ(m_driver->Messages()[0].type & MB_TYPEMASK, MB_OK);
 }
 
-TEST_F(SaveAsTest, ANameOfWhiteSpaceOnlyDoesNothing) {
-    m_driver.Then([&](UiDriver& d) {
+TEST_P(SaveAsTest, ANameOfWhiteSpaceOnlyDoesNothing) {
+    m_driver->Then([&](UiDriver& d) {
         d.PressButton(IDOK);
         EXPECT_NE(Active(d), nullptr);
         d.PressKey(VK_ESCAPE);
     });
     EXPECT_EQ(SaveAs(" \t  "), 0);
     ExpectScriptDone();
-    EXPECT_TRUE(m_driver.Messages().empty());
-    EXPECT_TRUE(m_driver.Beeps().empty());
+    EXPECT_TRUE(m_driver->Messages().empty());
+    EXPECT_TRUE(m_driver->Beeps().empty());
     EXPECT_STREQ(m_name, " \t  ");
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, DialogResultsTest, testing::ValuesIn(UiDriverNames()));
+INSTANTIATE_TEST_SUITE_P(Backends, SaveAsTest, testing::ValuesIn(UiDriverNames()));
 
 } // namespace

@@ -1,16 +1,28 @@
-// The browser dialog on a reference-host project, driven through the headless test driver.
+// The browser dialog on a reference-host project, driven through the test driver of the backend
+// a test names: the headless one, or, through OnEveryBackend, each one the test binary has.
 #pragma once
 
 #include "dialog/explorer_dialog.h"
 #include "host/host.h"
-#include "platform/headless/test_driver.h"
+#include "platform/ui_driver.h"
 #include "tests/support/library_fixture.h"
+#include "tests/support/on_every_backend.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 class DialogTest : public LibraryTest {
 protected:
+    void SetUp() override {
+        m_driver = MakeUiDriver(Backend());
+        if (!m_driver)
+            GTEST_SKIP() << Backend() << " backend not available";
+    }
+
+    // The backend the dialog runs on.
+    virtual std::string Backend() const { return "headless"; }
+
     // EXPL_Init with the reference host's callbacks; the folder table is made by a writing host
     // first, as a read-only host would find it.
     void Init(int readOnly = 0) {
@@ -43,13 +55,13 @@ protected:
 
     // Everything the script expected to happen did, and nothing was left running.
     void ExpectScriptDone() {
-        EXPECT_EQ(m_driver.PendingSteps(), 0u);
-        EXPECT_TRUE(m_driver.Failures().empty())
-            << (m_driver.Failures().empty() ? "" : m_driver.Failures().front());
+        EXPECT_EQ(m_driver->PendingSteps(), 0u);
+        EXPECT_TRUE(m_driver->Failures().empty())
+            << (m_driver->Failures().empty() ? "" : m_driver->Failures().front());
     }
 
     refhost::Host m_host{db()};
-    headless::TestDriver m_driver;
+    std::unique_ptr<UiDriver> m_driver;
 };
 
 inline std::vector<std::string> ChildTexts(const CTreeCtrl& tree, HTREEITEM parent) {

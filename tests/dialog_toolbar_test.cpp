@@ -4,12 +4,12 @@
 
 namespace {
 
-using DialogToolbarTest = DialogTest;
+using DialogToolbarTest = OnEveryBackend<DialogTest>;
 
-TEST_F(DialogToolbarTest, ToolbarClicksReachTheDialogThroughItsHost) {
+TEST_P(DialogToolbarTest, ToolbarClicksReachTheDialogThroughItsHost) {
     Init();
     ExplorerDialog dialog;
-    m_driver.Then([&](UiDriver& d) {
+    m_driver->Then([&](UiDriver& d) {
         d.ClickToolbarButton(dialog.m_toolBar, ID_VIEW_DETAILS);
         EXPECT_EQ(dialog.m_list.GetStyle() & LVS_TYPEMASK, LVS_REPORT);
         d.ClickToolbarButton(dialog.m_toolBar, ID_VIEW_SMALL_ICONS);
@@ -23,5 +23,7 @@ TEST_F(DialogToolbarTest, ToolbarClicksReachTheDialogThroughItsHost) {
     ToolbarHost orphan;
     EXPECT_TRUE(orphan.OnCommand(MAKEWPARAM(ID_UP, 0), 0));
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, DialogToolbarTest, testing::ValuesIn(UiDriverNames()));
 
 } // namespace

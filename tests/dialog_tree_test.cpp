@@ -7,7 +7,7 @@
 
 namespace {
 
-using DialogTreeTest = DialogTest;
+using DialogTreeTest = OnEveryBackend<DialogTest>;
 
 using Texts = std::vector<std::string>;
 using Tags = std::vector<ItemTag>;
@@ -18,10 +18,10 @@ CString CaptionOf(ExplorerDialog& dialog) {
     return text;
 }
 
-TEST_F(DialogTreeTest, AnEmptyStoreShowsTheRootAlone) {
+TEST_P(DialogTreeTest, AnEmptyStoreShowsTheRootAlone) {
     Init();
     ExplorerDialog dialog;
-    m_driver.Then([&](UiDriver& d) {
+    m_driver->Then([&](UiDriver& d) {
         CTreeCtrl& tree = dialog.m_tree;
         ASSERT_NE(dialog.m_hRoot, nullptr);
         EXPECT_EQ(tree.GetRootItem(), dialog.m_hRoot);
@@ -41,7 +41,7 @@ TEST_F(DialogTreeTest, AnEmptyStoreShowsTheRootAlone) {
     ExpectScriptDone();
 }
 
-TEST_F(DialogTreeTest, FoldersAreReadOnceOnTheirFirstExpansion) {
+TEST_P(DialogTreeTest, FoldersAreReadOnceOnTheirFirstExpansion) {
     Init();
     const FolderId a = MakeFolder("A", 0);
     const FolderId b = MakeFolder("B", a);
@@ -53,7 +53,7 @@ TEST_F(DialogTreeTest, FoldersAreReadOnceOnTheirFirstExpansion) {
     HTREEITEM itemA = nullptr;
     FolderId e = 0;
     m_driver
-        .Then([&](UiDriver&) {
+        ->Then([&](UiDriver&) {
             CTreeCtrl& tree = dialog.m_tree;
             // The root's children are read at once; below them only placeholders.
             EXPECT_TRUE(IsExpanded(tree, dialog.m_hRoot));
@@ -90,13 +90,13 @@ TEST_F(DialogTreeTest, FoldersAreReadOnceOnTheirFirstExpansion) {
     ExpectScriptDone();
 }
 
-TEST_F(DialogTreeTest, AFolderNamedLikeThePlaceholderIsNotTakenForIt) {
+TEST_P(DialogTreeTest, AFolderNamedLikeThePlaceholderIsNotTakenForIt) {
     Init();
     const FolderId a = MakeFolder("A", 0);
     MakeFolder("zzzzzzzzzztmp", a);
     MakeFolder("B", a);
     ExplorerDialog dialog;
-    m_driver.Then([&](UiDriver& drv) {
+    m_driver->Then([&](UiDriver& drv) {
         CTreeCtrl& tree = dialog.m_tree;
         const HTREEITEM itemA = tree.GetChildItem(dialog.m_hRoot);
         drv.ClickTreeButton(tree, itemA);
@@ -112,7 +112,7 @@ TEST_F(DialogTreeTest, AFolderNamedLikeThePlaceholderIsNotTakenForIt) {
     ExpectScriptDone();
 }
 
-TEST_F(DialogTreeTest, AFailedReadShowsWhatItDeliveredAndIsNotReadAgain) {
+TEST_P(DialogTreeTest, AFailedReadShowsWhatItDeliveredAndIsNotReadAgain) {
     Init();
     const FolderId a = MakeFolder("A", 0);
     MakeFolder("B", a);
@@ -123,7 +123,7 @@ TEST_F(DialogTreeTest, AFailedReadShowsWhatItDeliveredAndIsNotReadAgain) {
                      .c_str());
     MakeFolder("C", a);
     ExplorerDialog dialog;
-    m_driver.Then([&](UiDriver& drv) {
+    m_driver->Then([&](UiDriver& drv) {
         CTreeCtrl& tree = dialog.m_tree;
         const HTREEITEM itemA = tree.GetChildItem(dialog.m_hRoot);
         drv.ClickTreeButton(tree, itemA);
@@ -137,14 +137,14 @@ TEST_F(DialogTreeTest, AFailedReadShowsWhatItDeliveredAndIsNotReadAgain) {
     ExpectScriptDone();
 }
 
-TEST_F(DialogTreeTest, TheKeypadStarReadsAndOpensEveryLevelBelow) {
+TEST_P(DialogTreeTest, TheKeypadStarReadsAndOpensEveryLevelBelow) {
     Init();
     const FolderId a = MakeFolder("A", 0);
     const FolderId b = MakeFolder("B", a);
     MakeFolder("C", b);
     MakeFolder("E", MakeFolder("D", 0));
     ExplorerDialog dialog;
-    m_driver.Then([&](UiDriver& d) {
+    m_driver->Then([&](UiDriver& d) {
         CTreeCtrl& tree = dialog.m_tree;
         const HTREEITEM itemA = tree.GetChildItem(dialog.m_hRoot);
         tree.SetFocus();
@@ -164,12 +164,12 @@ TEST_F(DialogTreeTest, TheKeypadStarReadsAndOpensEveryLevelBelow) {
     ExpectScriptDone();
 }
 
-TEST_F(DialogTreeTest, AFolderWhoseSubFoldersVanishedShowsNothing) {
+TEST_P(DialogTreeTest, AFolderWhoseSubFoldersVanishedShowsNothing) {
     Init();
     const FolderId x = MakeFolder("X", 0);
     const FolderId y = MakeFolder("Y", x);
     ExplorerDialog dialog;
-    m_driver.Then([&](UiDriver& drv) {
+    m_driver->Then([&](UiDriver& drv) {
         CTreeCtrl& tree = dialog.m_tree;
         HTREEITEM itemX = tree.GetChildItem(dialog.m_hRoot);
         ASSERT_NE(itemX, nullptr);
@@ -184,7 +184,7 @@ TEST_F(DialogTreeTest, AFolderWhoseSubFoldersVanishedShowsNothing) {
     ExpectScriptDone();
 }
 
-TEST_F(DialogTreeTest, ChunksAreTreeItemsInTheTargetModeOnly) {
+TEST_P(DialogTreeTest, ChunksAreTreeItemsInTheTargetModeOnly) {
     Init();
     const FolderId a = MakeFolder("A", 0);
     const FolderId onlyChunks = MakeFolder("Bilder", a);
@@ -197,7 +197,7 @@ TEST_F(DialogTreeTest, ChunksAreTreeItemsInTheTargetModeOnly) {
         SCOPED_TRACE(static_cast<int>(mode));
         const bool target = mode == ExplorerMode::Target;
         ExplorerDialog dialog;
-        m_driver.Then([&](UiDriver& drv) {
+        m_driver->Then([&](UiDriver& drv) {
             CTreeCtrl& tree = dialog.m_tree;
             if (target) {
                 EXPECT_EQ(ChildTexts(tree, dialog.m_hRoot), (Texts{"A", "Eins", "Zwei"}));
@@ -237,14 +237,14 @@ TEST_F(DialogTreeTest, ChunksAreTreeItemsInTheTargetModeOnly) {
     }
 }
 
-TEST_F(DialogTreeTest, ARootHoldingOnlyChunksOpensInTheTargetModeOnly) {
+TEST_P(DialogTreeTest, ARootHoldingOnlyChunksOpensInTheTargetModeOnly) {
     Init();
     const ChunkId only = MakeChunk("Nur ein Bild", 0);
     for (const ExplorerMode mode : {ExplorerMode::Target, ExplorerMode::Chunk}) {
         SCOPED_TRACE(static_cast<int>(mode));
         const bool target = mode == ExplorerMode::Target;
         ExplorerDialog dialog;
-        m_driver.Then([&](UiDriver& drv) {
+        m_driver->Then([&](UiDriver& drv) {
             CTreeCtrl& tree = dialog.m_tree;
             EXPECT_EQ(tree.ItemHasChildren(dialog.m_hRoot) != 0, target);
             EXPECT_EQ(IsExpanded(tree, dialog.m_hRoot), target);
@@ -256,7 +256,7 @@ TEST_F(DialogTreeTest, ARootHoldingOnlyChunksOpensInTheTargetModeOnly) {
     }
 }
 
-TEST_F(DialogTreeTest, TheStartFolderIsSelectedWithItsAncestorsExpanded) {
+TEST_P(DialogTreeTest, TheStartFolderIsSelectedWithItsAncestorsExpanded) {
     Init();
     const FolderId a = MakeFolder("A", 0);
     const FolderId b = MakeFolder("B", a);
@@ -267,7 +267,7 @@ TEST_F(DialogTreeTest, TheStartFolderIsSelectedWithItsAncestorsExpanded) {
     MakeFolder("Unter Z", z);
 
     ExplorerDialog dialog;
-    m_driver.Then([&](UiDriver& drv) {
+    m_driver->Then([&](UiDriver& drv) {
         CTreeCtrl& tree = dialog.m_tree;
         HTREEITEM selected = tree.GetSelectedItem();
         ASSERT_NE(selected, nullptr);
@@ -299,13 +299,13 @@ TEST_F(DialogTreeTest, TheStartFolderIsSelectedWithItsAncestorsExpanded) {
     ExpectScriptDone();
 }
 
-TEST_F(DialogTreeTest, ASelectionChangeToTheCurrentItemRefillsNothing) {
+TEST_P(DialogTreeTest, ASelectionChangeToTheCurrentItemRefillsNothing) {
     Init();
     const FolderId a = MakeFolder("A", 0);
     const FolderId b = MakeFolder("B", 0);
     MakeChunk("Bild", a);
     ExplorerDialog dialog;
-    m_driver.Then([&](UiDriver& drv) {
+    m_driver->Then([&](UiDriver& drv) {
         CTreeCtrl& tree = dialog.m_tree;
         const HTREEITEM itemA = tree.GetSelectedItem();
         ASSERT_NE(itemA, nullptr);
@@ -338,12 +338,12 @@ TEST_F(DialogTreeTest, ASelectionChangeToTheCurrentItemRefillsNothing) {
     ExpectScriptDone();
 }
 
-TEST_F(DialogTreeTest, ALeafStartFolderIsSelectedButNotExpanded) {
+TEST_P(DialogTreeTest, ALeafStartFolderIsSelectedButNotExpanded) {
     Init();
     const FolderId a = MakeFolder("A", 0);
     const FolderId leaf = MakeFolder("Blatt", a);
     ExplorerDialog dialog;
-    m_driver.Then([&](UiDriver& drv) {
+    m_driver->Then([&](UiDriver& drv) {
         HTREEITEM selected = dialog.m_tree.GetSelectedItem();
         ASSERT_NE(selected, nullptr);
         EXPECT_EQ(dialog.m_tree.GetItemData(selected), FolderTag(leaf));
@@ -355,7 +355,7 @@ TEST_F(DialogTreeTest, ALeafStartFolderIsSelectedButNotExpanded) {
     ExpectScriptDone();
 }
 
-TEST_F(DialogTreeTest, AMissingStartFolderLeavesTheRootAsItWas) {
+TEST_P(DialogTreeTest, AMissingStartFolderLeavesTheRootAsItWas) {
     Init();
     MakeFolder("A", 0);
     const FolderId orphan = static_cast<FolderId>(EXPL_CreateFolder("Waise", 99, -1));
@@ -364,7 +364,7 @@ TEST_F(DialogTreeTest, AMissingStartFolderLeavesTheRootAsItWas) {
     for (const std::uint32_t start : {std::uint32_t{4711}, orphan}) {
         SCOPED_TRACE(start);
         ExplorerDialog dialog;
-        m_driver.Then([&](UiDriver& drv) {
+        m_driver->Then([&](UiDriver& drv) {
             CTreeCtrl& tree = dialog.m_tree;
             EXPECT_TRUE(IsExpanded(tree, dialog.m_hRoot));
             EXPECT_EQ(ChildTexts(tree, dialog.m_hRoot), (Texts{"A"}));
@@ -382,13 +382,13 @@ TEST_F(DialogTreeTest, AMissingStartFolderLeavesTheRootAsItWas) {
     }
 }
 
-TEST_F(DialogTreeTest, SelectingExpandsTheItemItselfOnlyWhenAsked) {
+TEST_P(DialogTreeTest, SelectingExpandsTheItemItselfOnlyWhenAsked) {
     Init();
     const FolderId a = MakeFolder("A", 0);
     const FolderId b = MakeFolder("B", a);
     MakeFolder("C", b);
     ExplorerDialog dialog;
-    m_driver.Then([&](UiDriver& drv) {
+    m_driver->Then([&](UiDriver& drv) {
         CTreeCtrl& tree = dialog.m_tree;
         EXPECT_EQ(dialog.SelectTreeItem(b, ItemKind::Folder, FALSE), 1);
         const HTREEITEM itemB = tree.GetSelectedItem();
@@ -405,7 +405,7 @@ TEST_F(DialogTreeTest, SelectingExpandsTheItemItselfOnlyWhenAsked) {
     ExpectScriptDone();
 }
 
-TEST_F(DialogTreeTest, SelectingFailsOnABrokenChainAndKeepsTheSelection) {
+TEST_P(DialogTreeTest, SelectingFailsOnABrokenChainAndKeepsTheSelection) {
     Init();
     const FolderId a = MakeFolder("A", 0);
     const FolderId orphan = static_cast<FolderId>(EXPL_CreateFolder("Waise", 99, -1));
@@ -418,7 +418,7 @@ TEST_F(DialogTreeTest, SelectingFailsOnABrokenChainAndKeepsTheSelection) {
     const FolderId inCycle = MakeFolder("Im Kreis", cycleB);
 
     ExplorerDialog dialog;
-    m_driver.Then([&](UiDriver& drv) {
+    m_driver->Then([&](UiDriver& drv) {
         EXPECT_EQ(dialog.SelectTreeItem(a, ItemKind::Folder, FALSE), 1);
         EXPECT_EQ(dialog.m_curTag, FolderTag(a));
         EXPECT_EQ(dialog.SelectTreeItem(orphan, ItemKind::Folder, TRUE), 0);
@@ -434,7 +434,7 @@ TEST_F(DialogTreeTest, SelectingFailsOnABrokenChainAndKeepsTheSelection) {
     ExpectScriptDone();
 }
 
-TEST_F(DialogTreeTest, AChunkIsSelectedInTheTargetModeAndNowhereElse) {
+TEST_P(DialogTreeTest, AChunkIsSelectedInTheTargetModeAndNowhereElse) {
     Init();
     const FolderId a = MakeFolder("A", 0);
     const ChunkId top = MakeChunk("Oben", 0);
@@ -442,7 +442,7 @@ TEST_F(DialogTreeTest, AChunkIsSelectedInTheTargetModeAndNowhereElse) {
 
     {
         ExplorerDialog dialog;
-        m_driver.Then([&](UiDriver& drv) {
+        m_driver->Then([&](UiDriver& drv) {
             EXPECT_EQ(dialog.SelectTreeItem(top, ItemKind::Chunk, FALSE), 1);
             EXPECT_EQ(dialog.m_curTag, ChunkTag(top));
             EXPECT_EQ(dialog.m_tree.GetParentItem(dialog.m_tree.GetSelectedItem()), dialog.m_hRoot);
@@ -458,7 +458,7 @@ TEST_F(DialogTreeTest, AChunkIsSelectedInTheTargetModeAndNowhereElse) {
     }
     {
         ExplorerDialog dialog;
-        m_driver.Then([&](UiDriver& drv) {
+        m_driver->Then([&](UiDriver& drv) {
             EXPECT_EQ(dialog.SelectTreeItem(a, ItemKind::Folder, FALSE), 1);
             ASSERT_NE(dialog.m_tree.GetSelectedItem(), nullptr);
             ASSERT_EQ(dialog.m_list.GetItemCount(), 1);
@@ -483,7 +483,7 @@ TEST_F(DialogTreeTest, AChunkIsSelectedInTheTargetModeAndNowhereElse) {
     }
 }
 
-TEST_F(DialogTreeTest, FindingWalksFoldersDepthFirstAndOnlyWhatIsInserted) {
+TEST_P(DialogTreeTest, FindingWalksFoldersDepthFirstAndOnlyWhatIsInserted) {
     Init();
     const FolderId a = MakeFolder("A", 0);
     const FolderId b = MakeFolder("B", a);
@@ -491,7 +491,7 @@ TEST_F(DialogTreeTest, FindingWalksFoldersDepthFirstAndOnlyWhatIsInserted) {
     const ChunkId chunk = MakeChunk("Bild", 0);
 
     ExplorerDialog dialog;
-    m_driver.Then([&](UiDriver& drv) {
+    m_driver->Then([&](UiDriver& drv) {
         CTreeCtrl& tree = dialog.m_tree;
         HTREEITEM itemA = tree.GetChildItem(dialog.m_hRoot);
         EXPECT_EQ(dialog.FindTreeItem(TVI_ROOT, FolderTag(0), FALSE), dialog.m_hRoot);
@@ -524,14 +524,14 @@ TEST_F(DialogTreeTest, FindingWalksFoldersDepthFirstAndOnlyWhatIsInserted) {
     ExpectScriptDone();
 }
 
-TEST_F(DialogTreeTest, DoubleClickOnATreeChunkChoosesItAsTheTarget) {
+TEST_P(DialogTreeTest, DoubleClickOnATreeChunkChoosesItAsTheTarget) {
     Init();
     const FolderId a = MakeFolder("A", 0);
     const ChunkId chunk = MakeChunk("Ziel", a);
     std::uint32_t item = 1;
     std::uint32_t entry = 2;
     std::uint32_t folder = a;
-    m_driver.Then([&](UiDriver& drv) {
+    m_driver->Then([&](UiDriver& drv) {
         ExplorerDialog* dialog = Active(drv);
         ASSERT_NE(dialog, nullptr);
         HTREEITEM chunkItem = drv.FindTreeItem(dialog->m_tree, {"Sammlung", "A", "Ziel"});
@@ -545,7 +545,7 @@ TEST_F(DialogTreeTest, DoubleClickOnATreeChunkChoosesItAsTheTarget) {
     EXPECT_EQ(folder, a);
 }
 
-TEST_F(DialogTreeTest, DoubleClickOnAFolderOnlyExpandsOrCollapsesIt) {
+TEST_P(DialogTreeTest, DoubleClickOnAFolderOnlyExpandsOrCollapsesIt) {
     Init();
     const FolderId a = MakeFolder("A", 0);
     MakeFolder("B", a);
@@ -553,7 +553,7 @@ TEST_F(DialogTreeTest, DoubleClickOnAFolderOnlyExpandsOrCollapsesIt) {
          {ExplorerMode::Folder, ExplorerMode::Target, ExplorerMode::Chunk, ExplorerMode::SaveAs}) {
         SCOPED_TRACE(static_cast<int>(mode));
         ExplorerDialog dialog;
-        m_driver.Then([&](UiDriver& drv) {
+        m_driver->Then([&](UiDriver& drv) {
             HTREEITEM itemA = dialog.m_tree.GetChildItem(dialog.m_hRoot);
             drv.DoubleClickTreeItem(dialog.m_tree, itemA);
             EXPECT_EQ(drv.ActiveWindow(), &dialog);
@@ -566,5 +566,7 @@ TEST_F(DialogTreeTest, DoubleClickOnAFolderOnlyExpandsOrCollapsesIt) {
         ExpectScriptDone();
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, DialogTreeTest, testing::ValuesIn(UiDriverNames()));
 
 } // namespace

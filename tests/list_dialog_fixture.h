@@ -10,6 +10,7 @@
 #include "platform/ui_driver.h"
 #include "resources/resource_ids.h"
 #include "tests/support/library_fixture.h"
+#include "tests/support/on_every_backend.h"
 
 #include <functional>
 #include <memory>
@@ -92,14 +93,6 @@ private:
         return text && *text ? "'" + std::string(text) + "'" : "NULL";
     }
     bool m_ended = false;
-};
-
-// A dialog fixture whose tests (TEST_P) run once per backend of the test binary, named by
-// UiDriverNames().
-template <class Fixture>
-class OnEveryBackend : public Fixture, public testing::WithParamInterface<std::string> {
-protected:
-    std::string Backend() const override { return this->GetParam(); }
 };
 
 // The item data of every row, in list order.

@@ -154,9 +154,12 @@ WxTestDriver::WxTestDriver(WxBackend& backend)
     m_previousRunner = backend.GetScriptRunner();
     backend.SetScriptRunner(this);
     backend.SetNotifierListener(this);
+    // Boxes and beeps go to the toolkit while the script runs, whatever notifier was in effect.
+    m_previousNotifier = SetUserNotifier(&backend.Notifier());
 }
 
 WxTestDriver::~WxTestDriver() {
+    SetUserNotifier(m_previousNotifier);
     m_backend.SetNotifierListener(nullptr);
     m_backend.SetScriptRunner(m_previousRunner);
 }

@@ -6,6 +6,7 @@
 
 #include "platform/headless/headless_backend.h"
 #include "platform/ui_driver.h"
+#include "platform/user_notifier.h"
 #include "platform/wx/wx_backend.h"
 
 #include <chrono>
@@ -21,7 +22,8 @@ namespace wxui {
 
 class WxTestDriver : public UiDriver, private headless::ScriptRunner, private NotifierListener {
 public:
-    // Becomes the backend's script and listens to its message boxes for its lifetime.
+    // Becomes the backend's script, makes its notifier the one in effect and listens to its
+    // message boxes, for its lifetime.
     explicit WxTestDriver(WxBackend& backend);
     ~WxTestDriver() override;
     WxTestDriver(const WxTestDriver&) = delete;
@@ -93,6 +95,7 @@ private:
     WxBackend& m_backend;
     std::unique_ptr<wxUIActionSimulator> m_simulator;
     headless::ScriptRunner* m_previousRunner = nullptr;
+    UserNotifier* m_previousNotifier = nullptr;
     std::deque<Step> m_steps;
     std::vector<std::string> m_failures;
     std::deque<int> m_answers;
