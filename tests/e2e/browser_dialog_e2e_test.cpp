@@ -225,22 +225,6 @@ TEST_F(BrowserDialogE2E, TwoQuickDoubleClicksOnAFolderInTheTreeOpenAndCloseIt) {
     EXPECT_EQ(expanded, (std::vector<bool>{false, true, false}));
 }
 
-TEST_F(BrowserDialogE2E, SaveAsCopiesTheNameOfTheStillClickedInTheList) {
-    std::string field;
-    driver().Then([&](UiDriver& d) {
-        d.ClickListItem(List(d), d.FindListItem(List(d), "Boje"));
-        CString text;
-        d.Control(IDC_NAME_EDIT)->GetWindowText(text);
-        field = text.str();
-        d.PressKey(VK_ESCAPE);
-    });
-    std::uint32_t chunk = m_eisbaer;
-    CString name("Eisbaer");
-    std::uint32_t folder = m_hafen;
-    EXPECT_EQ(EXPL_ChunkSaveAs(chunk, name, folder, "Speichern unter"), 0);
-    EXPECT_EQ(field, "Boje");
-}
-
 TEST_F(BrowserDialogE2E, TargetModeOpensAStillFromTheListAndChoosesAnEntry) {
     m_host->chunks().AddEntry(m_stills[1], "Netz");
     const EntryId mast = m_host->chunks().AddEntry(m_stills[1], "Mast");
@@ -268,32 +252,6 @@ TEST_F(BrowserDialogE2E, TargetModeDoubleClickOnAStillInTheTreeChoosesIt) {
     RunChosenTargetDialog(m_stills[3], kNoKey);
 }
 
-TEST_F(BrowserDialogE2E, TheInfoPaneShowsTheSelectedStillsTextInTheTreesPlace) {
-    m_host->chunks().SetText(m_stills[2], "Anker im Schlick");
-    std::vector<std::string> seen;
-    driver().Then([&](UiDriver& d) {
-        CWnd* info = d.Control(IDC_INFO_EDIT);
-        ASSERT_NE(info, nullptr);
-        EXPECT_FALSE(info->IsWindowVisible());
-        d.ClickToolbarButton(Dialog(d)->m_toolBar, ID_INFO_PANE);
-        d.ClickListItem(List(d), d.FindListItem(List(d), "Anker"));
-        EXPECT_TRUE(info->IsWindowVisible());
-        EXPECT_FALSE(Tree(d).IsWindowVisible());
-        CString text;
-        info->GetWindowText(text);
-        seen.push_back(text.str());
-        // Switched off with one row selected, the tree comes back at once.
-        d.ClickToolbarButton(Dialog(d)->m_toolBar, ID_INFO_PANE);
-        EXPECT_TRUE(Tree(d).IsWindowVisible());
-        EXPECT_FALSE(info->IsWindowVisible());
-        d.ClickListItem(List(d), d.FindListItem(List(d), "Boje"));
-        EXPECT_TRUE(Tree(d).IsWindowVisible());
-        d.PressKey(VK_ESCAPE);
-    });
-    RunCancelledChunkDialog(m_hafen, "Info");
-    EXPECT_EQ(seen, (std::vector<std::string>{"Anker im Schlick"}));
-}
-
 TEST_F(BrowserDialogE2E, EnterChoosesTheSelectedStillOrEntryAsTheTarget) {
     const EntryId netz = m_host->chunks().AddEntry(m_stills[0], "Netz");
     driver().Then([&](UiDriver& d) {
@@ -311,19 +269,6 @@ TEST_F(BrowserDialogE2E, EnterChoosesTheSelectedStillOrEntryAsTheTarget) {
             d.PressKey(VK_RETURN);
         });
     RunChosenTargetDialog(m_stills[0], netz);
-}
-
-TEST_F(BrowserDialogE2E, ClickingIdTwiceSortsByKeyDescending) {
-    std::vector<std::string> descending;
-    driver().Then([&](UiDriver& d) {
-        d.ClickToolbarButton(Dialog(d)->m_toolBar, ID_VIEW_DETAILS);
-        d.ClickColumnHeader(List(d), 3);
-        d.ClickColumnHeader(List(d), 3);
-        descending = Names(d);
-        d.PressKey(VK_ESCAPE);
-    });
-    RunCancelledChunkDialog(m_hafen, "Nach ID");
-    EXPECT_EQ(descending, (std::vector<std::string>{"Boje", "Anker", "Kutter", "Leuchtturm"}));
 }
 
 TEST_F(BrowserDialogE2E, EscapeCancelsAndTheHostReceivesNothing) {
@@ -367,61 +312,6 @@ TEST_F(BrowserDialogE2E, SaveAsUnderAClashingNameAsksAndYesReplaces) {
     EXPECT_EQ(chunk, m_stills[1]); // the still to be replaced
     EXPECT_EQ(folder, m_hafen);
     EXPECT_EQ(name, CString("kutter"));
-}
-
-TEST_F(BrowserDialogE2E, ToolbarSwitchesTheListViewAndPressesItsButton) {
-    std::vector<std::pair<DWORD, std::vector<bool>>> seen;
-    auto record = [&](UiDriver& d) {
-        std::vector<bool> pressed;
-        for (UINT command :
-             {ID_VIEW_LARGE_ICONS, ID_VIEW_SMALL_ICONS, ID_VIEW_LIST, ID_VIEW_DETAILS})
-            pressed.push_back(Dialog(d)->m_toolBar.IsButtonChecked(static_cast<int>(command)));
-        seen.emplace_back(List(d).GetStyle() & LVS_TYPEMASK, pressed);
-    };
-    driver().Then([&](UiDriver& d) {
-        ASSERT_NE(Dialog(d), nullptr);
-        record(d);
-        d.ClickToolbarButton(Dialog(d)->m_toolBar, ID_VIEW_DETAILS);
-        record(d);
-        d.ClickToolbarButton(Dialog(d)->m_toolBar, ID_VIEW_LARGE_ICONS);
-        record(d);
-        d.ClickToolbarButton(Dialog(d)->m_toolBar, ID_VIEW_SMALL_ICONS);
-        record(d);
-        // The large-icon and small-icon rows still answer to the pointer where they are drawn.
-        d.ClickListItem(List(d), d.FindListItem(List(d), "Boje"));
-        EXPECT_EQ(List(d).GetNextItem(-1, LVNI_SELECTED), d.FindListItem(List(d), "Boje"));
-        d.PressKey(VK_ESCAPE);
-    });
-    RunCancelledChunkDialog(m_hafen, "Ansichten");
-    ASSERT_EQ(seen.size(), 4u);
-    EXPECT_EQ(seen[0].first, static_cast<DWORD>(LVS_LIST));
-    EXPECT_EQ(seen[0].second, (std::vector<bool>{false, false, true, false}));
-    EXPECT_EQ(seen[1].first, static_cast<DWORD>(LVS_REPORT));
-    EXPECT_EQ(seen[1].second, (std::vector<bool>{false, false, false, true}));
-    EXPECT_EQ(seen[2].first, static_cast<DWORD>(LVS_ICON));
-    EXPECT_EQ(seen[2].second, (std::vector<bool>{true, false, false, false}));
-    EXPECT_EQ(seen[3].first, static_cast<DWORD>(LVS_SMALLICON));
-    EXPECT_EQ(seen[3].second, (std::vector<bool>{false, true, false, false}));
-}
-
-TEST_F(BrowserDialogE2E, ClickingNameTwiceSortsAscendingThenDescending) {
-    std::vector<std::string> filled;
-    std::vector<std::string> ascending;
-    std::vector<std::string> descending;
-    driver().Then([&](UiDriver& d) {
-        ASSERT_NE(Dialog(d), nullptr);
-        d.ClickToolbarButton(Dialog(d)->m_toolBar, ID_VIEW_DETAILS);
-        filled = Names(d);
-        d.ClickColumnHeader(List(d), 0);
-        ascending = Names(d);
-        d.ClickColumnHeader(List(d), 0);
-        descending = Names(d);
-        d.PressKey(VK_ESCAPE);
-    });
-    RunCancelledChunkDialog(m_hafen, "Sortieren");
-    EXPECT_EQ(filled, (std::vector<std::string>{"Leuchtturm", "Kutter", "Anker", "Boje"}));
-    EXPECT_EQ(ascending, (std::vector<std::string>{"Anker", "Boje", "Kutter", "Leuchtturm"}));
-    EXPECT_EQ(descending, (std::vector<std::string>{"Leuchtturm", "Kutter", "Boje", "Anker"}));
 }
 
 TEST_F(BrowserDialogE2E, ScreenshotsShowTheScreenAsItIsAtTheTime) {
