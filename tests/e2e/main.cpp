@@ -76,8 +76,8 @@ std::string ArtifactDirectory() {
 }
 
 int main(int argc, char** argv) {
-    // The window suites run here on the wxWidgets backend only; their headless runs are the unit
-    // suite's.
+    // The suites for every backend run here on the wxWidgets backend only; their headless runs are
+    // the unit suite's.
     UnregisterUiDriver("headless");
     RegisterUiDriver("wx", []() -> std::unique_ptr<UiDriver> {
         wxui::WxInstallation* toolkit = WxToolkit();
