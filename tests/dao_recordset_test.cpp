@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <iterator>
 #include <limits>
 #include <sstream>
@@ -29,6 +30,20 @@ long DaoErrorOf(const std::function<void()>& action, std::string* description = 
 std::string FileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+struct FieldSpec {
+    const char* name;
+    short type;
+    long size;
+};
+
+void CreateTable(CDaoDatabase& db, const char* name, std::initializer_list<FieldSpec> fields) {
+    CDaoTableDef table(&db);
+    table.Create(name);
+    for (const FieldSpec& field : fields)
+        table.CreateField(field.name, field.type, field.size);
+    table.Append();
 }
 
 using DaoRecordsetTest = PeopleTableTest;
@@ -607,21 +622,19 @@ TEST_F(DaoRecordsetTest, RestartsFindTheirPlaceAmongNullKeysAndDescendingOrder) 
 }
 
 TEST_F(DaoRecordsetTest, EveryTypeRoundTrips) {
-    CDaoTableDef table(&db);
-    table.Create("TYPES");
-    table.CreateField("B", dbBoolean, 1);
-    table.CreateField("Y", dbByte, 1);
-    table.CreateField("S", dbInteger, 2);
-    table.CreateField("L", dbLong, 4);
-    table.CreateField("C", dbCurrency, 8);
-    table.CreateField("F", dbSingle, 4);
-    table.CreateField("D", dbDouble, 8);
-    table.CreateField("T", dbDate, 8);
-    table.CreateField("BIN", dbBinary, 4);
-    table.CreateField("TXT", dbText, 20);
-    table.CreateField("LB", dbLongBinary, 0);
-    table.CreateField("M", dbMemo, 0);
-    table.Append();
+    CreateTable(db, "TYPES",
+                {{"B", dbBoolean, 1},
+                 {"Y", dbByte, 1},
+                 {"S", dbInteger, 2},
+                 {"L", dbLong, 4},
+                 {"C", dbCurrency, 8},
+                 {"F", dbSingle, 4},
+                 {"D", dbDouble, 8},
+                 {"T", dbDate, 8},
+                 {"BIN", dbBinary, 4},
+                 {"TXT", dbText, 20},
+                 {"LB", dbLongBinary, 0},
+                 {"M", dbMemo, 0}});
 
     const CByteArray bytes{0, 1, 2, 255};
     CURRENCY money;
@@ -695,12 +708,8 @@ TEST_F(DaoRecordsetTest, EveryTypeRoundTrips) {
 }
 
 TEST_F(DaoRecordsetTest, ValuesOtherProgramsWroteReadByTheFieldsType) {
-    CDaoTableDef table(&db);
-    table.Create("FOREIGN_ROWS");
-    table.CreateField("T", dbDate, 8);
-    table.CreateField("TXT", dbText, 40);
-    table.CreateField("LB", dbLongBinary, 0);
-    table.Append();
+    CreateTable(db, "FOREIGN_ROWS",
+                {{"T", dbDate, 8}, {"TXT", dbText, 40}, {"LB", dbLongBinary, 0}});
     db.Execute("INSERT INTO FOREIGN_ROWS (T, TXT, LB) VALUES ('2024-03-15 13:45:30', x'4869', "
                "'Text')");
     db.Execute("INSERT INTO FOREIGN_ROWS (T, TXT, LB) VALUES ('gestern', 42, 42)");
@@ -764,12 +773,8 @@ TEST_F(DaoRecordsetTest, ValuesOtherProgramsWroteReadByTheFieldsType) {
 }
 
 TEST_F(DaoRecordsetTest, RealsBeyondAFieldsRangeReadAsTheEngineHoldsThem) {
-    CDaoTableDef table(&db);
-    table.Create("WIDE_REALS");
-    table.CreateField("CY", dbCurrency, 8);
-    table.CreateField("F", dbSingle, 4);
-    table.CreateField("LB", dbLongBinary, 0);
-    table.Append();
+    CreateTable(db, "WIDE_REALS",
+                {{"CY", dbCurrency, 8}, {"F", dbSingle, 4}, {"LB", dbLongBinary, 0}});
     db.Execute("INSERT INTO WIDE_REALS VALUES (1e300, 1e300, 1e300), (-1e300, -1e300, -1e300), "
                "(-2.5, 1e20, -2.5)");
     CDaoRecordset records(&db);
@@ -793,16 +798,14 @@ TEST_F(DaoRecordsetTest, RealsBeyondAFieldsRangeReadAsTheEngineHoldsThem) {
 }
 
 TEST_F(DaoRecordsetTest, ShortcutReadsAgreeWithTheVariantOrDecline) {
-    CDaoTableDef table(&db);
-    table.Create("SMALL_TYPES");
-    table.CreateField("B", dbBoolean, 1);
-    table.CreateField("Y", dbByte, 1);
-    table.CreateField("S", dbInteger, 2);
-    table.CreateField("L", dbLong, 4);
-    table.CreateField("D", dbDouble, 8);
-    table.CreateField("TXT", dbText, 20);
-    table.CreateField("M", dbMemo, 0);
-    table.Append();
+    CreateTable(db, "SMALL_TYPES",
+                {{"B", dbBoolean, 1},
+                 {"Y", dbByte, 1},
+                 {"S", dbInteger, 2},
+                 {"L", dbLong, 4},
+                 {"D", dbDouble, 8},
+                 {"TXT", dbText, 20},
+                 {"M", dbMemo, 0}});
     db.Execute("INSERT INTO SMALL_TYPES VALUES (7, 200, -1234, -70000, 2.5, 'Größe', 'lang')");
     db.Execute("INSERT INTO SMALL_TYPES VALUES (NULL, NULL, NULL, NULL, NULL, NULL, NULL)");
     CDaoRecordset records(&db);
