@@ -8,21 +8,11 @@
 #include "tests/support/library_fixture.h"
 #include "tests/support/on_every_backend.h"
 
-#include <memory>
 #include <string>
 #include <vector>
 
-class DialogTest : public LibraryTest {
+class DialogTest : public BackendTest {
 protected:
-    void SetUp() override {
-        m_driver = MakeUiDriver(Backend());
-        if (!m_driver)
-            GTEST_SKIP() << Backend() << " backend not available";
-    }
-
-    // The backend the dialog runs on.
-    virtual std::string Backend() const { return "headless"; }
-
     // EXPL_Init with the reference host's callbacks; the folder table is made by a writing host
     // first, as a read-only host would find it.
     void Init(int readOnly = 0) {
@@ -61,7 +51,6 @@ protected:
     }
 
     refhost::Host m_host{db()};
-    std::unique_ptr<UiDriver> m_driver;
 };
 
 inline std::vector<std::string> ChildTexts(const CTreeCtrl& tree, HTREEITEM parent) {

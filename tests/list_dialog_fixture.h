@@ -13,18 +13,17 @@
 #include "tests/support/on_every_backend.h"
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
-class ListDialogTest : public LibraryTest {
+class ListDialogTest : public BackendTest {
 protected:
     ListDialogTest() : m_host(db()) {}
 
     void SetUp() override {
-        m_driver = MakeUiDriver(Backend());
-        if (!m_driver)
-            GTEST_SKIP() << Backend() << " backend not available";
+        BackendTest::SetUp();
+        if (IsSkipped())
+            return;
         m_callback = *refhost::Host::Callbacks();
         InitLibrary();
         a = MakeFolder("Archiv", 0);
@@ -79,11 +78,7 @@ protected:
                          .c_str());
     }
 
-    // The backend the dialog runs on.
-    virtual std::string Backend() const { return "headless"; }
-
     refhost::Host m_host;
-    std::unique_ptr<UiDriver> m_driver;
     FolderId a = 0, b = 0, a1 = 0, a2 = 0;
     ChunkId c1 = 0, c2 = 0;
     EntryId e1 = 0, e2 = 0;
