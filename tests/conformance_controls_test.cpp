@@ -55,17 +55,12 @@ const DialogTemplate kTemplate{9001,
 struct Note {
     UINT control = 0;
     UINT code = 0;
-    int item = -1;            // list row
-    HTREEITEM node = nullptr; // tree item (the new one)
-    int subItem = 0;
-    UINT newState = 0;
-    UINT oldState = 0;
-    UINT action = 0;
+    int item = -1; // list row
     bool hasText = false;
     std::string text;
 };
 
-// A dialog with a list and a tree that records what they notify and answers as told.
+// A dialog with a list and a tree that records what they notify; label edits are accepted.
 class ControlsDialog : public CDialog {
 public:
     ControlsDialog() : CDialog(kTemplate) {}
@@ -74,8 +69,6 @@ public:
     CTreeCtrl& Tree() { return *static_cast<CTreeCtrl*>(GetDlgItem(kTreeId)); }
 
     std::function<void(ControlsDialog&)> setUp;
-    bool vetoBeginEdit = false;
-    bool acceptEndEdit = true;
     std::vector<Note> notes;
     int menusShown = 0;
     UINT menuChoice = 0;
@@ -110,22 +103,11 @@ protected:
         note.code = header->code;
         if (note.control == kListId) {
             switch (header->code) {
-            case LVN_ITEMCHANGED:
-            case LVN_COLUMNCLICK:
-            case LVN_BEGINDRAG: {
-                const auto* info = reinterpret_cast<const NMLISTVIEW*>(lParam);
-                note.item = info->iItem;
-                note.subItem = info->iSubItem;
-                note.newState = info->uNewState;
-                note.oldState = info->uOldState;
-                break;
-            }
             case NM_CLICK:
             case NM_DBLCLK:
             case NM_RCLICK:
                 note.item = reinterpret_cast<const NMITEMACTIVATE*>(lParam)->iItem;
                 break;
-            case LVN_BEGINLABELEDIT:
             case LVN_ENDLABELEDIT: {
                 const auto* info = reinterpret_cast<const NMLVDISPINFO*>(lParam);
                 note.item = info->item.iItem;
@@ -136,38 +118,12 @@ protected:
             default:
                 break;
             }
-        } else if (note.control == kTreeId) {
-            switch (header->code) {
-            case TVN_SELCHANGING:
-            case TVN_SELCHANGED:
-            case TVN_ITEMEXPANDING:
-            case TVN_ITEMEXPANDED: {
-                const auto* info = reinterpret_cast<const NMTREEVIEW*>(lParam);
-                note.node = info->itemNew.hItem;
-                note.action = info->action;
-                break;
-            }
-            case TVN_BEGINLABELEDIT:
-            case TVN_ENDLABELEDIT: {
-                const auto* info = reinterpret_cast<const NMTVDISPINFO*>(lParam);
-                note.node = info->item.hItem;
-                note.hasText = info->item.pszText != nullptr;
-                note.text = note.hasText ? info->item.pszText : "";
-                break;
-            }
-            default:
-                break;
-            }
         }
         notes.push_back(note);
         switch (header->code) {
-        case LVN_BEGINLABELEDIT:
-        case TVN_BEGINLABELEDIT:
-            *result = vetoBeginEdit;
-            return TRUE;
         case LVN_ENDLABELEDIT:
         case TVN_ENDLABELEDIT:
-            *result = acceptEndEdit;
+            *result = TRUE;
             return TRUE;
         case NM_RCLICK:
             ShowContextMenu();
@@ -244,22 +200,11 @@ std::vector<int> Selected(const CListCtrl& list) {
     return rows;
 }
 
-std::vector<std::string> Column(const CListCtrl& list, int subItem) {
-    std::vector<std::string> texts;
-    for (int i = 0; i < list.GetItemCount(); ++i)
-        texts.push_back(list.GetItemText(i, subItem).str());
-    return texts;
-}
-
 CPoint Centre(const CRect& rect) {
     return CPoint(rect.left + rect.Width() / 2, rect.top + rect.Height() / 2);
 }
 
-int ByData(LPARAM first, LPARAM second, LPARAM direction) {
-    return static_cast<int>((first - second) * direction);
-}
-
-// ---- List: finding, selecting, activating ----
+// ---- List: handlers, states, marquees ----
 
 TEST_P(ConformanceTest, AHandlersExceptionIsShownAndTheDialogGoesOn) {
     RecordingNotifier notifier;
@@ -281,116 +226,13 @@ TEST_P(ConformanceTest, AHandlersExceptionIsShownAndTheDialogGoesOn) {
     EXPECT_EQ(dialog.Notes(kListId, NM_CLICK).size(), 2u);
 }
 
-TEST_P(ConformanceTest, ListClicksSelectAndNotifyTheRowsUnderThePointer) {
-    ControlsDialog dialog;
-    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 6); };
-    driver()
-        .Then([&](UiDriver& d) {
-            CListCtrl& list = dialog.List();
-            LVFINDINFO find{LVFI_STRING, "Standbild 3", 0, {0, 0}, 0};
-            const int third = list.FindItem(&find);
-            ASSERT_EQ(third, 2);
-            d.ClickListItem(list, third);
-            EXPECT_EQ(Selected(list), std::vector<int>{2});
-            d.ClickListItem(list, 4, MK_CONTROL);
-            EXPECT_EQ(Selected(list), (std::vector<int>{2, 4}));
-            d.ClickListItem(list, 1);
-            EXPECT_EQ(Selected(list), std::vector<int>{1});
-            d.ClickListItem(list, 3, MK_SHIFT);
-            EXPECT_EQ(Selected(list), (std::vector<int>{1, 2, 3}));
-        })
-        .Then([&](UiDriver& d) { d.DoubleClickListItem(dialog.List(), 5); })
-        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-
-    const std::vector<Note> clicks = dialog.Notes(kListId, NM_CLICK);
-    ASSERT_GE(clicks.size(), 4u);
-    EXPECT_EQ(clicks[0].item, 2);
-    EXPECT_EQ(clicks[1].item, 4);
-    EXPECT_EQ(clicks[2].item, 1);
-    EXPECT_EQ(clicks[3].item, 3);
-    const std::vector<Note> doubles = dialog.Notes(kListId, NM_DBLCLK);
-    ASSERT_EQ(doubles.size(), 1u);
-    EXPECT_EQ(doubles[0].item, 5);
-    // The row that became selected was told so, with its old and new state.
-    bool toldFifthSelected = false;
-    for (const Note& note : dialog.Notes(kListId, LVN_ITEMCHANGED))
-        if (note.item == 4 && (note.newState & LVIS_SELECTED) && !(note.oldState & LVIS_SELECTED))
-            toldFifthSelected = true;
-    EXPECT_TRUE(toldFifthSelected);
-}
-
-TEST_P(ConformanceTest, ListHitTestsMatchItemRectanglesInEveryView) {
-    ControlsDialog dialog;
-    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 8); };
-    std::vector<std::string> failures;
-    auto checkView = [&](UiDriver& d, DWORD view, const char* name) {
-        CListCtrl& list = dialog.List();
-        list.ModifyStyle(LVS_TYPEMASK, view);
-        for (int row = 0; row < list.GetItemCount(); ++row) {
-            CRect icon;
-            CRect label;
-            if (!list.GetItemRect(row, &icon, LVIR_ICON) ||
-                !list.GetItemRect(row, &label, LVIR_LABEL)) {
-                failures.push_back(std::string(name) + ": no rectangle for row " +
-                                   std::to_string(row));
-                continue;
-            }
-            UINT flags = 0;
-            if (list.HitTest(Centre(label), &flags) != row || !(flags & LVHT_ONITEMLABEL))
-                failures.push_back(std::string(name) + ": label of row " + std::to_string(row));
-            if (list.HitTest(Centre(icon), &flags) != row || !(flags & LVHT_ONITEMICON))
-                failures.push_back(std::string(name) + ": icon of row " + std::to_string(row));
-        }
-        // The pointer agrees with the geometry: a click on the icon selects that very row (on
-        // the label of the selected row it would start editing it).
-        d.Click(list, d.ListItemPoint(list, 6, LVIR_ICON));
-        if (Selected(list) != std::vector<int>{6})
-            failures.push_back(std::string(name) + ": a click on row 6 selected something else");
-    };
-    driver()
-        .Then([&](UiDriver& d) { checkView(d, LVS_REPORT, "report"); })
-        .Then([&](UiDriver& d) { checkView(d, LVS_LIST, "list"); })
-        .Then([&](UiDriver& d) { checkView(d, LVS_SMALLICON, "small icons"); })
-        .Then([&](UiDriver& d) { checkView(d, LVS_ICON, "icons"); })
-        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    for (const std::string& failure : failures)
-        ADD_FAILURE() << failure;
-}
-
-TEST_P(ConformanceTest, ListViewSwitchesMoveTheRowsTheLayoutSays) {
-    ControlsDialog dialog;
-    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 5); };
-    CRect reportRect;
-    CRect iconRect;
-    driver()
-        .Then([&](UiDriver&) {
-            dialog.List().GetItemRect(3, &reportRect, LVIR_BOUNDS);
-            dialog.List().ModifyStyle(LVS_TYPEMASK, LVS_ICON);
-            dialog.List().GetItemRect(3, &iconRect, LVIR_BOUNDS);
-        })
-        .Then([&](UiDriver& d) {
-            // In the icon view the old report position of row 3 is not row 3 any more.
-            CListCtrl& list = dialog.List();
-            EXPECT_NE(list.HitTest(Centre(reportRect)), 3);
-            d.Click(list, Centre(iconRect));
-            EXPECT_EQ(Selected(list), std::vector<int>{3});
-        })
-        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_NE(reportRect, iconRect);
-}
-
-TEST_P(ConformanceTest, ListStatesReadBackAndShowOnTheScreen) {
+TEST_P(ConformanceTest, ADropHighlightedRowShowsInTheHighlightColour) {
     ControlsDialog dialog;
     dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 4); };
     driver()
         .Then([&](UiDriver& d) {
             CListCtrl& list = dialog.List();
             list.SetItemState(1, LVIS_DROPHILITED, LVIS_DROPHILITED);
-            EXPECT_EQ(list.GetItemState(1, LVIS_DROPHILITED), LVIS_DROPHILITED);
-            EXPECT_EQ(list.GetNextItem(-1, LVNI_DROPHILITED), 1);
             d.Flush();
             // A highlighted row is painted in the highlight colour, an ordinary one is not.
             CRect row1;
@@ -400,8 +242,6 @@ TEST_P(ConformanceTest, ListStatesReadBackAndShowOnTheScreen) {
             const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
             EXPECT_EQ(d.PixelAt(list, CPoint(row1.right - 2, row1.top + 1)), highlight);
             EXPECT_NE(d.PixelAt(list, CPoint(row3.right - 2, row3.top + 1)), highlight);
-            list.SetItemState(1, 0, LVIS_DROPHILITED);
-            EXPECT_EQ(list.GetNextItem(-1, LVNI_DROPHILITED), -1);
         })
         .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
@@ -524,9 +364,10 @@ TEST_P(ConformanceTest, AMarqueeHeldBelowTheListScrollsItAndSelectsOnTheWay) {
 
 // ---- List: label editing ----
 
-TEST_P(ConformanceTest, ListLabelEditStartsOnASlowClickAndCommitsTypedText) {
+TEST_P(ConformanceTest, ListLabelEditStartsOnASlowClickEndsOnEscapeAndCommitsTypedText) {
     ControlsDialog dialog;
     dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 4); };
+    std::string afterEscape;
     driver()
         .Then([&](UiDriver& d) {
             d.ClickListItem(dialog.List(), 1);
@@ -534,6 +375,12 @@ TEST_P(ConformanceTest, ListLabelEditStartsOnASlowClickAndCommitsTypedText) {
             // A second, slow click on the selected label opens the editor.
             d.SlowClickListItem(dialog.List(), 1);
             ASSERT_NE(dialog.List().GetEditControl(), nullptr);
+        })
+        .Then([&](UiDriver& d) {
+            d.TypeText("Weg");
+            d.PressKey(VK_ESCAPE); // ends the edit, not the dialog
+            afterEscape = dialog.List().GetItemText(1, 0).str();
+            ASSERT_NE(dialog.List().EditLabel(1), nullptr);
         })
         .Then([&](UiDriver& d) {
             d.PressKey(VK_END);
@@ -545,77 +392,14 @@ TEST_P(ConformanceTest, ListLabelEditStartsOnASlowClickAndCommitsTypedText) {
             d.PressKey(VK_ESCAPE);
         });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    const std::vector<Note> ends = dialog.Notes(kListId, LVN_ENDLABELEDIT);
-    ASSERT_EQ(ends.size(), 1u);
-    EXPECT_TRUE(ends[0].hasText);
-    EXPECT_EQ(ends[0].text, "Standbild 2 Größe");
-}
-
-TEST_P(ConformanceTest, ListLabelEditHonoursVetoesAndEscape) {
-    ControlsDialog dialog;
-    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 4); };
-    std::string afterEscape;
-    std::string afterRefusal;
-    driver()
-        .Then([&](UiDriver&) {
-            // Refused at the start: no editor.
-            dialog.vetoBeginEdit = true;
-            EXPECT_EQ(dialog.List().EditLabel(0), nullptr);
-            dialog.vetoBeginEdit = false;
-            ASSERT_NE(dialog.List().EditLabel(0), nullptr);
-        })
-        .Then([&](UiDriver& d) {
-            d.TypeText("Weg");
-            d.PressKey(VK_ESCAPE); // ends the edit, not the dialog
-            afterEscape = dialog.List().GetItemText(0, 0).str();
-            ASSERT_NE(dialog.List().EditLabel(2), nullptr);
-        })
-        .Then([&](UiDriver& d) {
-            // Refused at the end: the row keeps its text.
-            dialog.acceptEndEdit = false;
-            d.TypeText("Abgelehnt");
-            d.PressKey(VK_RETURN);
-            afterRefusal = dialog.List().GetItemText(2, 0).str();
-        })
-        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_EQ(afterEscape, "Standbild 1");
-    EXPECT_EQ(afterRefusal, "Standbild 3");
+    EXPECT_EQ(afterEscape, "Standbild 2");
     const std::vector<Note> ends = dialog.Notes(kListId, LVN_ENDLABELEDIT);
     ASSERT_EQ(ends.size(), 2u);
     EXPECT_FALSE(ends[0].hasText); // cancelled
-    EXPECT_EQ(ends[1].text, "Abgelehnt");
-    EXPECT_EQ(dialog.Notes(kListId, LVN_BEGINLABELEDIT).size(), 3u);
+    EXPECT_EQ(ends[1].text, "Standbild 2 Größe");
 }
 
-// ---- List: columns and sorting ----
-
-TEST_P(ConformanceTest, ColumnHeaderClicksReportTheColumnAndSortingMovesRows) {
-    ControlsDialog dialog;
-    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 5); };
-    std::vector<std::string> ascending;
-    std::vector<std::string> descending;
-    driver()
-        .Then([&](UiDriver& d) {
-            d.ClickListItem(dialog.List(), 0); // the selection travels with its row
-            d.ClickColumnHeader(dialog.List(), 2);
-            dialog.List().SortItems(ByData, 1);
-            ascending = Column(dialog.List(), 0);
-            d.ClickColumnHeader(dialog.List(), 2);
-            dialog.List().SortItems(ByData, -1);
-            descending = Column(dialog.List(), 0);
-        })
-        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    const std::vector<Note> clicks = dialog.Notes(kListId, LVN_COLUMNCLICK);
-    ASSERT_EQ(clicks.size(), 2u);
-    EXPECT_EQ(clicks[0].subItem, 2);
-    EXPECT_EQ(clicks[1].subItem, 2);
-    EXPECT_EQ(ascending, (std::vector<std::string>{"Standbild 5", "Standbild 4", "Standbild 3",
-                                                   "Standbild 2", "Standbild 1"}));
-    EXPECT_EQ(descending, (std::vector<std::string>{"Standbild 1", "Standbild 2", "Standbild 3",
-                                                    "Standbild 4", "Standbild 5"}));
-}
+// ---- List: columns ----
 
 TEST_P(ConformanceTest, HeaderDividersSizeColumnsByDragAndFitThemByDoubleClick) {
     ControlsDialog dialog;
@@ -679,47 +463,6 @@ TEST_P(ConformanceTest, HeaderDividersSizeColumnsByDragAndFitThemByDoubleClick) 
 
 // ---- Tree ----
 
-TEST_P(ConformanceTest, TreeButtonsExpandWithNotificationsAndClicksSelect) {
-    ControlsDialog dialog;
-    TreeItems items;
-    dialog.setUp = [&](ControlsDialog& d) {
-        items = FillTree(d.Tree());
-        d.Tree().Expand(items.root, TVE_EXPAND);
-    };
-    bool hafenShown = false;
-    driver()
-        .Then([&](UiDriver& d) {
-            CTreeCtrl& tree = dialog.Tree();
-            CRect rect;
-            EXPECT_FALSE(tree.GetItemRect(items.hafen, &rect, TRUE)); // not yet visible
-            d.ClickTreeButton(tree, items.reisen);
-            hafenShown = tree.GetItemRect(items.hafen, &rect, TRUE);
-            UINT flags = 0;
-            EXPECT_EQ(tree.HitTest(Centre(rect), &flags), items.hafen);
-            EXPECT_TRUE(flags & TVHT_ONITEMLABEL);
-            d.ClickTreeItem(tree, items.hafen);
-            EXPECT_EQ(tree.GetSelectedItem(), items.hafen);
-            d.ClickTreeItem(tree, items.tiere);
-        })
-        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_TRUE(hafenShown);
-
-    const std::vector<Note> expanding = dialog.Notes(kTreeId, TVN_ITEMEXPANDING);
-    const std::vector<Note> expanded = dialog.Notes(kTreeId, TVN_ITEMEXPANDED);
-    // The set-up's programmatic first expansion of the root, then the click on "Reisen".
-    ASSERT_EQ(expanding.size(), 2u);
-    ASSERT_EQ(expanded.size(), 2u);
-    EXPECT_EQ(expanding[1].node, items.reisen);
-    EXPECT_EQ(expanding[1].action, TVE_EXPAND);
-    EXPECT_EQ(expanded[1].node, items.reisen);
-    const std::vector<Note> changed = dialog.Notes(kTreeId, TVN_SELCHANGED);
-    ASSERT_EQ(changed.size(), 2u);
-    EXPECT_EQ(changed[0].node, items.hafen);
-    EXPECT_EQ(changed[0].action, TVC_BYMOUSE);
-    EXPECT_EQ(changed[1].node, items.tiere);
-}
-
 TEST_P(ConformanceTest, KeypadKeysExpandAndCollapseAndBackspaceGoesUp) {
     ControlsDialog dialog;
     TreeItems items;
@@ -759,45 +502,6 @@ TEST_P(ConformanceTest, KeypadKeysExpandAndCollapseAndBackspaceGoesUp) {
     EXPECT_EQ(afterBack, items.root);
     // Keys expand as a person does: with the notifications.
     EXPECT_EQ(dialog.Notes(kTreeId, TVN_ITEMEXPANDING).size(), 6u);
-}
-
-TEST_P(ConformanceTest, TreeLabelEditCommitsAndVetoKeepsTheText) {
-    ControlsDialog dialog;
-    TreeItems items;
-    dialog.setUp = [&](ControlsDialog& d) {
-        items = FillTree(d.Tree());
-        d.Tree().Expand(items.root, TVE_EXPAND);
-    };
-    std::string renamed;
-    std::string refused;
-    driver()
-        .Then([&](UiDriver& d) {
-            d.ClickTreeItem(dialog.Tree(), items.tiere);
-            d.ElapseDoubleClickTime();
-            d.SlowClickTreeItem(dialog.Tree(), items.tiere);
-            ASSERT_NE(dialog.Tree().GetEditControl(), nullptr);
-        })
-        .Then([&](UiDriver& d) {
-            d.PressKey(VK_END);
-            d.TypeText("park");
-            d.PressKey(VK_RETURN);
-            renamed = dialog.Tree().GetItemText(items.tiere).str();
-            dialog.acceptEndEdit = false;
-            ASSERT_NE(dialog.Tree().EditLabel(items.reisen), nullptr);
-        })
-        .Then([&](UiDriver& d) {
-            d.TypeText("Nichts");
-            d.PressKey(VK_RETURN);
-            refused = dialog.Tree().GetItemText(items.reisen).str();
-        })
-        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_EQ(renamed, "Tierepark");
-    EXPECT_EQ(refused, "Reisen");
-    const std::vector<Note> ends = dialog.Notes(kTreeId, TVN_ENDLABELEDIT);
-    ASSERT_EQ(ends.size(), 2u);
-    EXPECT_EQ(ends[0].node, items.tiere);
-    EXPECT_EQ(ends[1].text, "Nichts");
 }
 
 // ---- Finding items by typing ----

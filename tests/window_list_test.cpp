@@ -73,6 +73,8 @@ TEST_P(ListConformance, ItemsKeepTextsDataAndSubItems) {
 
     LVFINDINFO find{LVFI_PARAM, nullptr, 103, {0, 0}, 0};
     EXPECT_EQ(list.FindItem(&find), 3);
+    LVFINDINFO byText{LVFI_STRING, "Gamma", 0, {0, 0}, 0};
+    EXPECT_EQ(list.FindItem(&byText), 2);
     EXPECT_FALSE(list.SetItemText(17, 0, "none"));
 }
 
@@ -467,10 +469,14 @@ TEST_P(ListConformance, HitTestsAgreeWithItemRectanglesInEveryView) {
         for (int i = 0; i < list.GetItemCount(); ++i) {
             list.EnsureVisible(i, FALSE);
             CRect label;
+            CRect icon;
             ASSERT_TRUE(list.GetItemRect(i, &label, LVIR_LABEL));
+            ASSERT_TRUE(list.GetItemRect(i, &icon, LVIR_ICON));
             UINT flags = 0;
             EXPECT_EQ(list.HitTest(label.CenterPoint(), &flags), i) << "view " << view;
             EXPECT_EQ(flags, LVHT_ONITEMLABEL) << "view " << view;
+            EXPECT_EQ(list.HitTest(icon.CenterPoint(), &flags), i) << "view " << view;
+            EXPECT_EQ(flags, LVHT_ONITEMICON) << "view " << view;
             CRect bounds;
             list.GetItemRect(i, &bounds, LVIR_BOUNDS);
             CRect joined;
@@ -484,6 +490,12 @@ TEST_P(ListConformance, HitTestsAgreeWithItemRectanglesInEveryView) {
         list.GetItemRect(1, &second, LVIR_BOUNDS);
         CRect overlap;
         EXPECT_FALSE(overlap.IntersectRect(&first, &second)) << "view " << view;
+        // The pointer agrees with the geometry: a click on an icon selects that very row (on the
+        // label of the selected row it would start editing it).
+        driver->Click(list, driver->ListItemPoint(list, 3, LVIR_ICON));
+        EXPECT_EQ(Selected(), std::vector<int>{3}) << "view " << view;
+        driver->Click(list, driver->ListItemPoint(list, 1, LVIR_ICON));
+        EXPECT_EQ(Selected(), std::vector<int>{1}) << "view " << view;
     }
 }
 

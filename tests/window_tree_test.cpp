@@ -235,13 +235,14 @@ TEST_P(TreeConformance, DoubleClickTogglesUnlessTheHandlerTakesIt) {
     EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), TVIS_EXPANDED);
 }
 
-TEST_P(TreeConformance, LabelEditingWithVetoAcceptanceAndCancel) {
+TEST_P(TreeConformance, LabelEditingWithVetoAcceptanceRefusalAndCancel) {
     tree.Expand(root, TVE_EXPAND);
+    bool acceptEnd = true;
     host.answer = [&](NMHDR* header) -> LRESULT {
         auto* info = reinterpret_cast<NMTVDISPINFO*>(header);
         if (header->code == TVN_BEGINLABELEDIT)
             return info->item.hItem == root; // the root keeps its name
-        return header->code == TVN_ENDLABELEDIT;
+        return header->code == TVN_ENDLABELEDIT && acceptEnd;
     };
     EXPECT_EQ(tree.EditLabel(root), nullptr);
     EXPECT_EQ(tree.GetEditControl(), nullptr);
@@ -249,7 +250,8 @@ TEST_P(TreeConformance, LabelEditingWithVetoAcceptanceAndCancel) {
     CEdit* edit = tree.EditLabel(b);
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(tree.GetEditControl(), edit);
-    driver->TypeText("Bravo");
+    driver->PressKey(VK_END); // the editor opens with its text selected
+    driver->TypeText("ravo");
     driver->PressKey(VK_RETURN);
     EXPECT_EQ(tree.GetItemText(b), "Bravo");
     const auto ends = host.Recorded(TVN_ENDLABELEDIT);
@@ -257,6 +259,15 @@ TEST_P(TreeConformance, LabelEditingWithVetoAcceptanceAndCancel) {
     EXPECT_EQ(ends[0].text, "Bravo");
     EXPECT_EQ(ends[0].itemNew, b);
 
+    // Refused at the end: the item keeps its text.
+    acceptEnd = false;
+    ASSERT_NE(tree.EditLabel(b), nullptr);
+    driver->TypeText("Refused");
+    driver->PressKey(VK_RETURN);
+    EXPECT_EQ(tree.GetItemText(b), "Bravo");
+    EXPECT_EQ(host.Recorded(TVN_ENDLABELEDIT).back().text, "Refused");
+
+    acceptEnd = true;
     ASSERT_NE(tree.EditLabel(b), nullptr);
     driver->TypeText("Nope");
     driver->PressKey(VK_ESCAPE);
