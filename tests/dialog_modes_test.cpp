@@ -79,7 +79,7 @@ TEST_P(DialogModesTest, EachModeShowsTheNameFieldOnlyForSaving) {
         SCOPED_TRACE(static_cast<int>(mode));
         ExplorerDialog dialog;
         const bool saving = mode == ExplorerMode::SaveAs;
-        m_driver->Then([&](UiDriver& d) {
+        RunThenEscape(dialog, mode, kNoKey, [&](UiDriver& d) {
             EXPECT_EQ(Active(d), &dialog);
             CString title;
             dialog.GetWindowText(title);
@@ -94,17 +94,14 @@ TEST_P(DialogModesTest, EachModeShowsTheNameFieldOnlyForSaving) {
             EXPECT_EQ(dialog.m_list.GetDlgCtrlID(), int(IDC_LIST));
             EXPECT_EQ(dialog.m_tree.GetDlgCtrlID(), int(IDC_TREE));
             EXPECT_NE(dialog.GetIcon(TRUE), nullptr);
-            d.PressKey(VK_ESCAPE);
         });
-        EXPECT_EQ(Run(dialog, mode), IDCANCEL);
-        ExpectScriptDone();
     }
 }
 
 TEST_P(DialogModesTest, WritableDialogHasTenButtonsLabelEditingAndTheExtraColumns) {
     Init();
     ExplorerDialog dialog;
-    m_driver->Then([&](UiDriver& d) {
+    RunThenEscape(dialog, ExplorerMode::Chunk, kNoKey, [&](UiDriver&) {
         CToolBarCtrl& toolbar = dialog.m_toolBar;
         EXPECT_EQ(toolbar.GetDlgCtrlID(), int(IDC_TOOLBAR));
         EXPECT_EQ(toolbar.GetParent(), &dialog.m_toolHost);
@@ -150,10 +147,7 @@ TEST_P(DialogModesTest, WritableDialogHasTenButtonsLabelEditingAndTheExtraColumn
             EXPECT_EQ(dialog.m_colFields[k], 23 + k); // counted from 1
             EXPECT_EQ(dialog.m_colTypes[k], types[k]);
         }
-        d.PressKey(VK_ESCAPE);
     });
-    EXPECT_EQ(Run(dialog, ExplorerMode::Chunk), IDCANCEL);
-    ExpectScriptDone();
 }
 
 TEST_P(DialogModesTest, ReadOnlyDialogHasSevenButtonsNoLabelEditingNoExtraColumns) {

@@ -46,7 +46,7 @@ TEST_P(DialogResultsTest, OkWithoutAChoiceBeepsOrDoesNothing) {
     Init();
     MakeFolder("A", 0);
     ExplorerDialog dialog;
-    m_driver->Then([&](UiDriver& d) {
+    RunThenEscape(dialog, ExplorerMode::Folder, 0, [&](UiDriver& d) {
         // Opened at the root without a selection: nothing is current, a refused OK beeps.
         ASSERT_EQ(dialog.m_curTag, NoItem);
         d.PressButton(IDOK);
@@ -58,10 +58,7 @@ TEST_P(DialogResultsTest, OkWithoutAChoiceBeepsOrDoesNothing) {
         d.PressButton(IDOK);
         EXPECT_EQ(d.Beeps().size(), 1u);
         EXPECT_EQ(d.ActiveWindow(), &dialog);
-        d.PressKey(VK_ESCAPE);
     });
-    EXPECT_EQ(Run(dialog, ExplorerMode::Folder, 0), IDCANCEL);
-    ExpectScriptDone();
     EXPECT_EQ(dialog.m_resultKey, 0xFFFFFFFFu);
 }
 
@@ -72,7 +69,7 @@ TEST_P(DialogResultsTest, OkOnATreeFolderOpensItInTheTargetAndChunkModes) {
     for (const ExplorerMode mode : {ExplorerMode::Target, ExplorerMode::Chunk}) {
         SCOPED_TRACE(static_cast<int>(mode));
         ExplorerDialog dialog;
-        m_driver->Then([&](UiDriver& d) {
+        RunThenEscape(dialog, mode, 0, [&](UiDriver& d) {
             HTREEITEM itemA = dialog.m_tree.GetChildItem(dialog.m_hRoot);
             d.ClickTreeItem(dialog.m_tree, itemA);
             ASSERT_FALSE(IsExpanded(dialog.m_tree, itemA));
@@ -80,10 +77,7 @@ TEST_P(DialogResultsTest, OkOnATreeFolderOpensItInTheTargetAndChunkModes) {
             EXPECT_EQ(d.ActiveWindow(), &dialog);
             EXPECT_TRUE(IsExpanded(dialog.m_tree, itemA));
             EXPECT_EQ(dialog.m_curTag, FolderTag(a));
-            d.PressKey(VK_ESCAPE);
         });
-        EXPECT_EQ(Run(dialog, mode, 0), IDCANCEL);
-        ExpectScriptDone();
         EXPECT_EQ(dialog.m_resultKey, 0xFFFFFFFFu);
     }
 }

@@ -8,6 +8,7 @@
 #include "tests/support/library_fixture.h"
 #include "tests/support/on_every_backend.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,18 @@ protected:
         dialog.m_mode = mode;
         dialog.m_folderKey = folder;
         return dialog.DoModal();
+    }
+
+    // Runs `dialog` as Run does with `step` as its script, then presses Escape: the run must end
+    // cancelled with the whole script done.
+    void RunThenEscape(ExplorerDialog& dialog, ExplorerMode mode, std::uint32_t folder,
+                       const std::function<void(UiDriver&)>& step) {
+        m_driver->Then([&](UiDriver& driver) {
+            step(driver);
+            driver.PressKey(VK_ESCAPE);
+        });
+        EXPECT_EQ(Run(dialog, mode, folder), IDCANCEL);
+        ExpectScriptDone();
     }
 
     // The browser dialog of the innermost modal run.

@@ -21,7 +21,7 @@ CString CaptionOf(ExplorerDialog& dialog) {
 TEST_P(DialogTreeTest, AnEmptyStoreShowsTheRootAlone) {
     Init();
     ExplorerDialog dialog;
-    m_driver->Then([&](UiDriver& d) {
+    RunThenEscape(dialog, ExplorerMode::Target, 0, [&](UiDriver&) {
         CTreeCtrl& tree = dialog.m_tree;
         ASSERT_NE(dialog.m_hRoot, nullptr);
         EXPECT_EQ(tree.GetRootItem(), dialog.m_hRoot);
@@ -35,10 +35,7 @@ TEST_P(DialogTreeTest, AnEmptyStoreShowsTheRootAlone) {
         EXPECT_EQ(image, 0);
         EXPECT_EQ(selected, 3);
         EXPECT_FALSE(tree.ItemHasChildren(dialog.m_hRoot));
-        d.PressKey(VK_ESCAPE);
     });
-    EXPECT_EQ(Run(dialog, ExplorerMode::Target, 0), IDCANCEL);
-    ExpectScriptDone();
 }
 
 TEST_P(DialogTreeTest, FoldersAreReadOnceOnTheirFirstExpansion) {
@@ -96,7 +93,7 @@ TEST_P(DialogTreeTest, AFolderNamedLikeThePlaceholderIsNotTakenForIt) {
     MakeFolder("zzzzzzzzzztmp", a);
     MakeFolder("B", a);
     ExplorerDialog dialog;
-    m_driver->Then([&](UiDriver& drv) {
+    RunThenEscape(dialog, ExplorerMode::Folder, 0, [&](UiDriver& drv) {
         CTreeCtrl& tree = dialog.m_tree;
         const HTREEITEM itemA = tree.GetChildItem(dialog.m_hRoot);
         drv.ClickTreeButton(tree, itemA);
@@ -106,10 +103,7 @@ TEST_P(DialogTreeTest, AFolderNamedLikeThePlaceholderIsNotTakenForIt) {
         drv.ClickTreeButton(tree, itemA);
         EXPECT_TRUE(IsExpanded(tree, itemA));
         EXPECT_EQ(ChildTexts(tree, itemA), (Texts{"zzzzzzzzzztmp", "B"}));
-        drv.PressKey(VK_ESCAPE);
     });
-    EXPECT_EQ(Run(dialog, ExplorerMode::Folder, 0), IDCANCEL);
-    ExpectScriptDone();
 }
 
 TEST_P(DialogTreeTest, AFailedReadShowsWhatItDeliveredAndIsNotReadAgain) {
@@ -123,7 +117,7 @@ TEST_P(DialogTreeTest, AFailedReadShowsWhatItDeliveredAndIsNotReadAgain) {
                      .c_str());
     MakeFolder("C", a);
     ExplorerDialog dialog;
-    m_driver->Then([&](UiDriver& drv) {
+    RunThenEscape(dialog, ExplorerMode::Folder, 0, [&](UiDriver& drv) {
         CTreeCtrl& tree = dialog.m_tree;
         const HTREEITEM itemA = tree.GetChildItem(dialog.m_hRoot);
         drv.ClickTreeButton(tree, itemA);
@@ -131,10 +125,7 @@ TEST_P(DialogTreeTest, AFailedReadShowsWhatItDeliveredAndIsNotReadAgain) {
         drv.ClickTreeButton(tree, itemA);
         drv.ClickTreeButton(tree, itemA);
         EXPECT_EQ(ChildTexts(tree, itemA), (Texts{"B"}));
-        drv.PressKey(VK_ESCAPE);
     });
-    EXPECT_EQ(Run(dialog, ExplorerMode::Folder, 0), IDCANCEL);
-    ExpectScriptDone();
 }
 
 TEST_P(DialogTreeTest, TheKeypadStarReadsAndOpensEveryLevelBelow) {
@@ -144,7 +135,7 @@ TEST_P(DialogTreeTest, TheKeypadStarReadsAndOpensEveryLevelBelow) {
     MakeFolder("C", b);
     MakeFolder("E", MakeFolder("D", 0));
     ExplorerDialog dialog;
-    m_driver->Then([&](UiDriver& d) {
+    RunThenEscape(dialog, ExplorerMode::Folder, 0, [&](UiDriver& d) {
         CTreeCtrl& tree = dialog.m_tree;
         const HTREEITEM itemA = tree.GetChildItem(dialog.m_hRoot);
         tree.SetFocus();
@@ -158,10 +149,7 @@ TEST_P(DialogTreeTest, TheKeypadStarReadsAndOpensEveryLevelBelow) {
         EXPECT_TRUE(ChildTexts(tree, tree.GetChildItem(itemB)).empty());
         // The sibling stays as it was.
         EXPECT_FALSE(IsExpanded(tree, tree.GetNextSiblingItem(itemA)));
-        d.PressKey(VK_ESCAPE);
     });
-    EXPECT_EQ(Run(dialog, ExplorerMode::Folder, 0), IDCANCEL);
-    ExpectScriptDone();
 }
 
 TEST_P(DialogTreeTest, AFolderWhoseSubFoldersVanishedShowsNothing) {
@@ -169,7 +157,7 @@ TEST_P(DialogTreeTest, AFolderWhoseSubFoldersVanishedShowsNothing) {
     const FolderId x = MakeFolder("X", 0);
     const FolderId y = MakeFolder("Y", x);
     ExplorerDialog dialog;
-    m_driver->Then([&](UiDriver& drv) {
+    RunThenEscape(dialog, ExplorerMode::Chunk, 0, [&](UiDriver& drv) {
         CTreeCtrl& tree = dialog.m_tree;
         HTREEITEM itemX = tree.GetChildItem(dialog.m_hRoot);
         ASSERT_NE(itemX, nullptr);
@@ -178,10 +166,7 @@ TEST_P(DialogTreeTest, AFolderWhoseSubFoldersVanishedShowsNothing) {
         drv.ClickTreeButton(tree, itemX);
         EXPECT_EQ(tree.GetChildItem(itemX), nullptr);
         EXPECT_EQ(tree.GetCount(), 2u);
-        drv.PressKey(VK_ESCAPE);
     });
-    EXPECT_EQ(Run(dialog, ExplorerMode::Chunk, 0), IDCANCEL);
-    ExpectScriptDone();
 }
 
 TEST_P(DialogTreeTest, ChunksAreTreeItemsInTheTargetModeOnly) {
@@ -197,7 +182,7 @@ TEST_P(DialogTreeTest, ChunksAreTreeItemsInTheTargetModeOnly) {
         SCOPED_TRACE(static_cast<int>(mode));
         const bool target = mode == ExplorerMode::Target;
         ExplorerDialog dialog;
-        m_driver->Then([&](UiDriver& drv) {
+        RunThenEscape(dialog, mode, 0, [&](UiDriver& drv) {
             CTreeCtrl& tree = dialog.m_tree;
             if (target) {
                 EXPECT_EQ(ChildTexts(tree, dialog.m_hRoot), (Texts{"A", "Eins", "Zwei"}));
@@ -230,10 +215,7 @@ TEST_P(DialogTreeTest, ChunksAreTreeItemsInTheTargetModeOnly) {
                 drv.ClickTreeButton(tree, folder);
                 EXPECT_EQ(ChildTags(tree, folder), (Tags{ChunkTag(inFolder)}));
             }
-            drv.PressKey(VK_ESCAPE);
         });
-        EXPECT_EQ(Run(dialog, mode, 0), IDCANCEL);
-        ExpectScriptDone();
     }
 }
 
@@ -244,15 +226,12 @@ TEST_P(DialogTreeTest, ARootHoldingOnlyChunksOpensInTheTargetModeOnly) {
         SCOPED_TRACE(static_cast<int>(mode));
         const bool target = mode == ExplorerMode::Target;
         ExplorerDialog dialog;
-        m_driver->Then([&](UiDriver& drv) {
+        RunThenEscape(dialog, mode, 0, [&](UiDriver&) {
             CTreeCtrl& tree = dialog.m_tree;
             EXPECT_EQ(tree.ItemHasChildren(dialog.m_hRoot) != 0, target);
             EXPECT_EQ(IsExpanded(tree, dialog.m_hRoot), target);
             EXPECT_EQ(ChildTags(tree, dialog.m_hRoot), target ? Tags{ChunkTag(only)} : Tags{});
-            drv.PressKey(VK_ESCAPE);
         });
-        EXPECT_EQ(Run(dialog, mode, 0), IDCANCEL);
-        ExpectScriptDone();
     }
 }
 
@@ -267,7 +246,7 @@ TEST_P(DialogTreeTest, TheStartFolderIsSelectedWithItsAncestorsExpanded) {
     MakeFolder("Unter Z", z);
 
     ExplorerDialog dialog;
-    m_driver->Then([&](UiDriver& drv) {
+    RunThenEscape(dialog, ExplorerMode::Folder, c, [&](UiDriver& drv) {
         CTreeCtrl& tree = dialog.m_tree;
         HTREEITEM selected = tree.GetSelectedItem();
         ASSERT_NE(selected, nullptr);
@@ -293,10 +272,7 @@ TEST_P(DialogTreeTest, TheStartFolderIsSelectedWithItsAncestorsExpanded) {
         drv.ClickTreeItem(tree, dialog.m_hRoot);
         EXPECT_EQ(dialog.m_curTag, FolderTag(0));
         EXPECT_STREQ(CaptionOf(dialog), "Verzeichnis \"Sammlung\"");
-        drv.PressKey(VK_ESCAPE);
     });
-    EXPECT_EQ(Run(dialog, ExplorerMode::Folder, c), IDCANCEL);
-    ExpectScriptDone();
 }
 
 TEST_P(DialogTreeTest, ASelectionChangeToTheCurrentItemRefillsNothing) {
@@ -305,7 +281,7 @@ TEST_P(DialogTreeTest, ASelectionChangeToTheCurrentItemRefillsNothing) {
     const FolderId b = MakeFolder("B", 0);
     MakeChunk("Bild", a);
     ExplorerDialog dialog;
-    m_driver->Then([&](UiDriver& drv) {
+    RunThenEscape(dialog, ExplorerMode::Chunk, a, [&](UiDriver&) {
         CTreeCtrl& tree = dialog.m_tree;
         const HTREEITEM itemA = tree.GetSelectedItem();
         ASSERT_NE(itemA, nullptr);
@@ -332,10 +308,7 @@ TEST_P(DialogTreeTest, ASelectionChangeToTheCurrentItemRefillsNothing) {
         EXPECT_EQ(dialog.m_curTag, FolderTag(b));
         EXPECT_EQ(dialog.m_list.GetItemCount(), 0);
         EXPECT_STREQ(CaptionOf(dialog), "Verzeichnis \"B\"");
-        drv.PressKey(VK_ESCAPE);
     });
-    EXPECT_EQ(Run(dialog, ExplorerMode::Chunk, a), IDCANCEL);
-    ExpectScriptDone();
 }
 
 TEST_P(DialogTreeTest, ALeafStartFolderIsSelectedButNotExpanded) {
@@ -343,16 +316,13 @@ TEST_P(DialogTreeTest, ALeafStartFolderIsSelectedButNotExpanded) {
     const FolderId a = MakeFolder("A", 0);
     const FolderId leaf = MakeFolder("Blatt", a);
     ExplorerDialog dialog;
-    m_driver->Then([&](UiDriver& drv) {
+    RunThenEscape(dialog, ExplorerMode::SaveAs, leaf, [&](UiDriver&) {
         HTREEITEM selected = dialog.m_tree.GetSelectedItem();
         ASSERT_NE(selected, nullptr);
         EXPECT_EQ(dialog.m_tree.GetItemData(selected), FolderTag(leaf));
         EXPECT_FALSE(IsExpanded(dialog.m_tree, selected));
         EXPECT_FALSE(dialog.m_tree.ItemHasChildren(selected));
-        drv.PressKey(VK_ESCAPE);
     });
-    EXPECT_EQ(Run(dialog, ExplorerMode::SaveAs, leaf), IDCANCEL);
-    ExpectScriptDone();
 }
 
 TEST_P(DialogTreeTest, AMissingStartFolderLeavesTheRootAsItWas) {
@@ -364,7 +334,7 @@ TEST_P(DialogTreeTest, AMissingStartFolderLeavesTheRootAsItWas) {
     for (const std::uint32_t start : {std::uint32_t{4711}, orphan}) {
         SCOPED_TRACE(start);
         ExplorerDialog dialog;
-        m_driver->Then([&](UiDriver& drv) {
+        RunThenEscape(dialog, ExplorerMode::Folder, start, [&](UiDriver& drv) {
             CTreeCtrl& tree = dialog.m_tree;
             EXPECT_TRUE(IsExpanded(tree, dialog.m_hRoot));
             EXPECT_EQ(ChildTexts(tree, dialog.m_hRoot), (Texts{"A"}));
@@ -375,10 +345,7 @@ TEST_P(DialogTreeTest, AMissingStartFolderLeavesTheRootAsItWas) {
             const std::size_t beeps = drv.Beeps().size();
             drv.PressButton(IDOK);
             EXPECT_EQ(drv.Beeps().size(), beeps + 1);
-            drv.PressKey(VK_ESCAPE);
         });
-        EXPECT_EQ(Run(dialog, ExplorerMode::Folder, start), IDCANCEL);
-        ExpectScriptDone();
     }
 }
 
@@ -388,7 +355,7 @@ TEST_P(DialogTreeTest, SelectingExpandsTheItemItselfOnlyWhenAsked) {
     const FolderId b = MakeFolder("B", a);
     MakeFolder("C", b);
     ExplorerDialog dialog;
-    m_driver->Then([&](UiDriver& drv) {
+    RunThenEscape(dialog, ExplorerMode::Folder, 0, [&](UiDriver&) {
         CTreeCtrl& tree = dialog.m_tree;
         EXPECT_EQ(dialog.SelectTreeItem(b, ItemKind::Folder, FALSE), 1);
         const HTREEITEM itemB = tree.GetSelectedItem();
@@ -399,10 +366,7 @@ TEST_P(DialogTreeTest, SelectingExpandsTheItemItselfOnlyWhenAsked) {
         EXPECT_EQ(dialog.SelectTreeItem(b, ItemKind::Folder, TRUE), 1);
         EXPECT_TRUE(IsExpanded(tree, itemB));
         EXPECT_EQ(ChildTexts(tree, itemB), (Texts{"C"}));
-        drv.PressKey(VK_ESCAPE);
     });
-    EXPECT_EQ(Run(dialog, ExplorerMode::Folder, 0), IDCANCEL);
-    ExpectScriptDone();
 }
 
 TEST_P(DialogTreeTest, SelectingFailsOnABrokenChainAndKeepsTheSelection) {
@@ -418,7 +382,7 @@ TEST_P(DialogTreeTest, SelectingFailsOnABrokenChainAndKeepsTheSelection) {
     const FolderId inCycle = MakeFolder("Im Kreis", cycleB);
 
     ExplorerDialog dialog;
-    m_driver->Then([&](UiDriver& drv) {
+    RunThenEscape(dialog, ExplorerMode::Folder, 0, [&](UiDriver&) {
         EXPECT_EQ(dialog.SelectTreeItem(a, ItemKind::Folder, FALSE), 1);
         EXPECT_EQ(dialog.m_curTag, FolderTag(a));
         EXPECT_EQ(dialog.SelectTreeItem(orphan, ItemKind::Folder, TRUE), 0);
@@ -428,10 +392,7 @@ TEST_P(DialogTreeTest, SelectingFailsOnABrokenChainAndKeepsTheSelection) {
         // Key 0 is the root.
         EXPECT_EQ(dialog.OpenItem(FolderTag(0), FALSE), 1);
         EXPECT_EQ(dialog.m_tree.GetSelectedItem(), dialog.m_hRoot);
-        drv.PressKey(VK_ESCAPE);
     });
-    EXPECT_EQ(Run(dialog, ExplorerMode::Folder, 0), IDCANCEL);
-    ExpectScriptDone();
 }
 
 TEST_P(DialogTreeTest, AChunkIsSelectedInTheTargetModeAndNowhereElse) {
@@ -442,7 +403,7 @@ TEST_P(DialogTreeTest, AChunkIsSelectedInTheTargetModeAndNowhereElse) {
 
     {
         ExplorerDialog dialog;
-        m_driver->Then([&](UiDriver& drv) {
+        RunThenEscape(dialog, ExplorerMode::Target, 0, [&](UiDriver&) {
             EXPECT_EQ(dialog.SelectTreeItem(top, ItemKind::Chunk, FALSE), 1);
             EXPECT_EQ(dialog.m_curTag, ChunkTag(top));
             EXPECT_EQ(dialog.m_tree.GetParentItem(dialog.m_tree.GetSelectedItem()), dialog.m_hRoot);
@@ -451,14 +412,11 @@ TEST_P(DialogTreeTest, AChunkIsSelectedInTheTargetModeAndNowhereElse) {
             EXPECT_EQ(dialog.OpenItem(ChunkTag(deep), FALSE), 1);
             EXPECT_EQ(dialog.m_curTag, ChunkTag(deep));
             EXPECT_TRUE(IsExpanded(dialog.m_tree, dialog.m_tree.GetChildItem(dialog.m_hRoot)));
-            drv.PressKey(VK_ESCAPE);
         });
-        EXPECT_EQ(Run(dialog, ExplorerMode::Target, 0), IDCANCEL);
-        ExpectScriptDone();
     }
     {
         ExplorerDialog dialog;
-        m_driver->Then([&](UiDriver& drv) {
+        RunThenEscape(dialog, ExplorerMode::Chunk, 0, [&](UiDriver& drv) {
             EXPECT_EQ(dialog.SelectTreeItem(a, ItemKind::Folder, FALSE), 1);
             ASSERT_NE(dialog.m_tree.GetSelectedItem(), nullptr);
             ASSERT_EQ(dialog.m_list.GetItemCount(), 1);
@@ -476,10 +434,7 @@ TEST_P(DialogTreeTest, AChunkIsSelectedInTheTargetModeAndNowhereElse) {
             EXPECT_EQ(dialog.m_list.GetItemCount(), 2);
             EXPECT_EQ(dialog.m_list.GetColumnCount(), columns);
             EXPECT_EQ(dialog.m_list.GetColumnWidth(0), 123);
-            drv.PressKey(VK_ESCAPE);
         });
-        EXPECT_EQ(Run(dialog, ExplorerMode::Chunk, 0), IDCANCEL);
-        ExpectScriptDone();
     }
 }
 
@@ -491,7 +446,7 @@ TEST_P(DialogTreeTest, FindingWalksFoldersDepthFirstAndOnlyWhatIsInserted) {
     const ChunkId chunk = MakeChunk("Bild", 0);
 
     ExplorerDialog dialog;
-    m_driver->Then([&](UiDriver& drv) {
+    RunThenEscape(dialog, ExplorerMode::Target, 0, [&](UiDriver& drv) {
         CTreeCtrl& tree = dialog.m_tree;
         HTREEITEM itemA = tree.GetChildItem(dialog.m_hRoot);
         EXPECT_EQ(dialog.FindTreeItem(TVI_ROOT, FolderTag(0), FALSE), dialog.m_hRoot);
@@ -518,10 +473,7 @@ TEST_P(DialogTreeTest, FindingWalksFoldersDepthFirstAndOnlyWhatIsInserted) {
                         TVI_LAST);
         EXPECT_EQ(dialog.FindTreeItem(TVI_ROOT, FolderTag(4242), TRUE), nullptr);
         EXPECT_NE(dialog.FindTreeItem(chunkItem, FolderTag(4242), FALSE), nullptr);
-        drv.PressKey(VK_ESCAPE);
     });
-    EXPECT_EQ(Run(dialog, ExplorerMode::Target, 0), IDCANCEL);
-    ExpectScriptDone();
 }
 
 TEST_P(DialogTreeTest, DoubleClickOnATreeChunkChoosesItAsTheTarget) {
@@ -553,17 +505,14 @@ TEST_P(DialogTreeTest, DoubleClickOnAFolderOnlyExpandsOrCollapsesIt) {
          {ExplorerMode::Folder, ExplorerMode::Target, ExplorerMode::Chunk, ExplorerMode::SaveAs}) {
         SCOPED_TRACE(static_cast<int>(mode));
         ExplorerDialog dialog;
-        m_driver->Then([&](UiDriver& drv) {
+        RunThenEscape(dialog, mode, 0, [&](UiDriver& drv) {
             HTREEITEM itemA = dialog.m_tree.GetChildItem(dialog.m_hRoot);
             drv.DoubleClickTreeItem(dialog.m_tree, itemA);
             EXPECT_EQ(drv.ActiveWindow(), &dialog);
             EXPECT_EQ(dialog.m_curTag, FolderTag(a));
             EXPECT_TRUE(IsExpanded(dialog.m_tree, itemA));
             EXPECT_EQ(ChildTexts(dialog.m_tree, itemA), (Texts{"B"}));
-            drv.PressKey(VK_ESCAPE);
         });
-        EXPECT_EQ(Run(dialog, mode, 0), IDCANCEL);
-        ExpectScriptDone();
     }
 }
 
