@@ -7,72 +7,63 @@
 
 namespace {
 
-std::string Text(UINT id) {
-    const char* text = FindLibraryString(id);
-    return text != nullptr ? text : "<none " + std::to_string(id) + ">";
-}
+struct Expected {
+    UINT id;
+    const char* text;
+};
 
-TEST(ResourcesStringTable, MessagesAreExact) {
-    EXPECT_EQ(Text(IDS_ASK_REPLACE),
-              "Standbild mit diesem Namen existiert bereits. Vorhandenes Lesezeichen ersetzen ?");
-    EXPECT_EQ(Text(IDS_ALREADY_IN_FOLDER), "Verzeichnis enthält schon das Standbild.");
-    EXPECT_EQ(Text(IDS_NAME_REQUIRED), "Sie müssen den namen eingeben.");
-    EXPECT_EQ(Text(IDS_RENAME_FAILED), "Fehler beim Umbenennen.");
-    EXPECT_EQ(Text(IDS_CREATE_FAILED), "Fehler beim Erzeugen.");
-    EXPECT_EQ(Text(AFX_IDS_APP_TITLE), "Tarvosil");
-}
+// Word for word as the users know them, typos and grammar included; umlauts in UTF-8.
+const Expected kTexts[] = {
+    {IDS_ASK_REPLACE,
+     "Standbild mit diesem Namen existiert bereits. Vorhandenes Lesezeichen ersetzen ?"},
+    {IDS_ALREADY_IN_FOLDER, "Verzeichnis enth\xC3\xA4lt schon das Standbild."},
+    {IDS_NAME_REQUIRED, "Sie m\xC3\xBCssen den namen eingeben."},
+    {IDS_RENAME_FAILED, "Fehler beim Umbenennen."},
+    {IDS_CREATE_FAILED, "Fehler beim Erzeugen."},
+    {AFX_IDS_APP_TITLE, "Tarvosil"},
+    {IDS_COLUMN_NAME, "Name"},
+    {IDS_COLUMN_TYPE, "Typ"},
+    {IDS_COLUMN_CHANGED, "Ge\xC3\xA4ndert"},
+    {IDS_COLUMN_ID, "ID"},
+    {IDS_KIND_FOLDER, "Verzeichnis"},
+    {IDS_KIND_CHUNK, "Standbild"},
+    {IDS_ROOT_NAME, "Sammlung"},
+    {IDS_NEW_FOLDER_NAME, "Neuer Verzeichnis"},
+    {IDS_NEW_FOLDER_NAME_NUMBERED, "Neuer Verzeichnis (%1)"},
+    {IDS_NEW_CHUNK_NAME, "Neuer Standbild"},
+    {IDS_NEW_CHUNK_NAME_NUMBERED, "Neuer Standbild (%1)"},
+    {IDS_MENU_CREATE, "Erzeugen"},
+    {IDS_MENU_VIEW, "Ansicht"},
+    {ID_OPEN, "&\xC3\x96"
+              "ffnen"},
+    {ID_SELECT, "&W\xC3\xA4hlen"},
+    {ID_PASTE, "Ein&f\xC3\xBCgen"},
+    {ID_NEW_FOLDER, "&Verzeichnis"},
+    {ID_NEW_CHUNK, "&Standbild"},
+    {ID_CUT, "&Ausschneiden"},
+    {ID_REMOVE, "&Entfernen"},
+    {ID_RENAME, "&Umbenennen"},
+    {ID_UP, "&UP"},
+    {ID_REMOVE_CHECKED, "&Entfernen"},
+    {ID_VIEW_LARGE_ICONS, "Bildet die Listeneintr\xC3\xA4ge ab, indem gro\xC3\x9F"
+                          "e Icons verwendet werden."},
+    {ID_VIEW_SMALL_ICONS,
+     "Bildet die Listeneintr\xC3\xA4ge ab, indem kleine Icons verwendet werden."},
+    {ID_VIEW_LIST, "Bildet die Listeneintr\xC3\xA4ge ab."},
+    {ID_VIEW_DETAILS, "Bildet die Information bef\xC3\xBCglich jedes Listeneintrags ab."},
+};
 
-TEST(ResourcesStringTable, UmlautsAreUtf8) {
-    EXPECT_EQ(Text(IDS_COLUMN_CHANGED), "Ge\xC3\xA4ndert");
-    EXPECT_EQ(Text(ID_OPEN), "&\xC3\x96"
-                             "ffnen");
-    EXPECT_EQ(Text(ID_SELECT), "&W\xC3\xA4hlen");
-    EXPECT_EQ(Text(ID_PASTE), "Ein&f\xC3\xBCgen");
-}
-
-TEST(ResourcesStringTable, ColumnsKindsAndRoot) {
-    EXPECT_EQ(Text(IDS_COLUMN_NAME), "Name");
-    EXPECT_EQ(Text(IDS_COLUMN_TYPE), "Typ");
-    EXPECT_EQ(Text(IDS_COLUMN_ID), "ID");
-    EXPECT_EQ(Text(IDS_KIND_FOLDER), "Verzeichnis");
-    EXPECT_EQ(Text(IDS_KIND_CHUNK), "Standbild");
-    EXPECT_EQ(Text(IDS_ROOT_NAME), "Sammlung");
-}
-
-// The default names keep their grammar as the users know it.
-TEST(ResourcesStringTable, DefaultNames) {
-    EXPECT_EQ(Text(IDS_NEW_FOLDER_NAME), "Neuer Verzeichnis");
-    EXPECT_EQ(Text(IDS_NEW_FOLDER_NAME_NUMBERED), "Neuer Verzeichnis (%1)");
-    EXPECT_EQ(Text(IDS_NEW_CHUNK_NAME), "Neuer Standbild");
-    EXPECT_EQ(Text(IDS_NEW_CHUNK_NAME_NUMBERED), "Neuer Standbild (%1)");
-}
-
-TEST(ResourcesStringTable, MenuTexts) {
-    EXPECT_EQ(Text(IDS_MENU_CREATE), "Erzeugen");
-    EXPECT_EQ(Text(IDS_MENU_VIEW), "Ansicht");
-    EXPECT_EQ(Text(ID_NEW_FOLDER), "&Verzeichnis");
-    EXPECT_EQ(Text(ID_NEW_CHUNK), "&Standbild");
-    EXPECT_EQ(Text(ID_CUT), "&Ausschneiden");
-    EXPECT_EQ(Text(ID_REMOVE), "&Entfernen");
-    EXPECT_EQ(Text(ID_RENAME), "&Umbenennen");
-    EXPECT_EQ(Text(ID_UP), "&UP");
-    EXPECT_EQ(Text(ID_REMOVE_CHECKED), "&Entfernen");
-    EXPECT_EQ(Text(ID_VIEW_LARGE_ICONS),
-              "Bildet die Listeneinträge ab, indem große Icons verwendet werden.");
-    EXPECT_EQ(Text(ID_VIEW_SMALL_ICONS),
-              "Bildet die Listeneinträge ab, indem kleine Icons verwendet werden.");
-    EXPECT_EQ(Text(ID_VIEW_LIST), "Bildet die Listeneinträge ab.");
-    EXPECT_EQ(Text(ID_VIEW_DETAILS), "Bildet die Information befüglich jedes Listeneintrags ab.");
-}
-
-TEST(ResourcesStringTable, InfoPaneCommandHasNoText) {
-    EXPECT_EQ(FindLibraryString(ID_INFO_PANE), nullptr);
-}
-
-TEST(ResourcesStringTable, UnknownIdsHaveNoText) {
-    for (UINT id : {0u, 12u, 150u, 32782u, 32788u, 57343u, 57362u, 0xFFFFFFFFu}) {
-        EXPECT_EQ(FindLibraryString(id), nullptr) << id;
+TEST(ResourcesStringTable, EveryTextIsExact) {
+    for (const Expected& expected : kTexts) {
+        const char* text = FindLibraryString(expected.id);
+        ASSERT_NE(text, nullptr) << expected.id;
+        EXPECT_EQ(std::string(text), expected.text) << expected.id;
     }
+}
+
+TEST(ResourcesStringTable, TheInfoPaneCommandAndUnknownIdsHaveNoText) {
+    for (UINT id : {UINT(ID_INFO_PANE), 0u, 12u, 150u, 32782u, 32788u, 57343u, 57362u, 0xFFFFFFFFu})
+        EXPECT_EQ(FindLibraryString(id), nullptr) << id;
 }
 
 } // namespace
