@@ -1,6 +1,6 @@
 // Databases, table definitions and the metadata they keep across closing and reopening.
 #include "platform/dao/dao.h"
-#include "tests/support/dao_index.h"
+#include "tests/support/dao_helpers.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -81,7 +81,9 @@ public:
     }
 };
 
-// Where the recordset is, as the model sees it.
+// Where the recordset is, as the model sees it: before the first record, after the last, on one,
+// on one it deleted or saw deleted (until it moves), or on none (after a seek that found nothing,
+// or in an empty table).
 struct Position {
     enum Kind { None, Bof, Eof, On, Deleted } kind = None;
     Person at{}; // On and Deleted: the entry, with its keys as they were when it was left
@@ -100,6 +102,12 @@ protected:
         if (Roll(8) == 0)
             return std::nullopt;
         return Roll(keyRange);
+    }
+    // Keys a seek asks for: those of RandomK and one just outside them at either end.
+    std::optional<int> SeekK() {
+        if (Roll(8) == 0)
+            return std::nullopt;
+        return Roll(keyRange + 2) - 1;
     }
     std::string NewName() { return "p" + std::to_string(nextName++); }
 
@@ -123,8 +131,13 @@ protected:
 
     static Position FirstOrEmpty(const std::vector<Person>& ordered) {
         if (ordered.empty())
-            return {Position::Eof, {}};
+            return {Position::None, {}};
         return {Position::On, ordered.front()};
+    }
+    static Position LastOrEmpty(const std::vector<Person>& ordered) {
+        if (ordered.empty())
+            return {Position::None, {}};
+        return {Position::On, ordered.back()};
     }
 
     // A seek by the model: the entry a comparison finds on `index`, or none.
@@ -243,12 +256,14 @@ protected:
             walker->MovePrev();
             const auto prev = model.Prev(index, position.at);
             position = prev ? Position{Position::On, *prev} : Position{Position::Bof, {}};
+        } else if (position.kind == Position::Eof) {
+            what = "MovePrev from EOF";
+            walker->MovePrev();
+            position = LastOrEmpty(model.Ordered(index));
         } else {
             what = "MoveLast";
             walker->MoveLast();
-            const std::vector<Person> ordered = model.Ordered(index);
-            position = ordered.empty() ? Position{Position::Eof, {}}
-                                       : Position{Position::On, ordered.back()};
+            position = LastOrEmpty(model.Ordered(index));
         }
     }
 
@@ -256,7 +271,7 @@ protected:
         static const char* const kComparisons[] = {"=", ">=", ">", "<=", "<"};
         const std::string comparison = kComparisons[Roll(5)];
         // Often just ahead of the walker's key, as a listing looks records up in turn.
-        std::optional<int> k = RandomK();
+        std::optional<int> k = SeekK();
         if (position.kind == Position::On && position.at.k && Roll(2) == 0)
             k = *position.at.k + Roll(4);
         COleVariant key;
@@ -296,6 +311,11 @@ protected:
     }
 
     void DeleteOwnRecord(std::string& what) {
+        if (position.kind == Position::Deleted) {
+            what = "Delete again";
+            ASSERT_EQ(DaoErrorOf([&] { walker->Delete(); }), 3167);
+            return;
+        }
         if (position.kind != Position::On)
             return;
         what = "Delete " + position.at.name;
@@ -309,19 +329,21 @@ protected:
         Add(*walker);
     }
 
-    // Adds a record, or gives one a new key or deletes it, the walker's own included (its key is
-    // changed only by the walker itself).
+    // Adds a record, or gives one a new key or deletes it; a quarter of the time the walker's own,
+    // which the walker then follows to its new place or finds gone.
     void WriteThroughTheOtherRecordset(std::string& what) {
         if (model.people.empty() || Roll(3) == 0) {
             what = "writer AddNew";
             Add(*writer);
             return;
         }
-        Person& target = model.people[static_cast<std::size_t>(Roll(int(model.people.size())))];
+        const std::size_t any = static_cast<std::size_t>(Roll(int(model.people.size())));
+        Person& target = position.kind == Position::On && Roll(4) == 0 ? *model.Find(position.at.id)
+                                                                       : model.people[any];
+        const bool walkersOwn = position.kind == Position::On && position.at.id == target.id;
         COleVariant name(target.name.c_str());
         ASSERT_TRUE(writer->Seek("=", &name));
-        const bool walkersOwn = position.kind == Position::On && position.at.id == target.id;
-        if (walkersOwn || Roll(2) == 0) {
+        if (Roll(2) == 0) {
             what = "writer Delete " + target.name;
             writer->Delete();
             if (walkersOwn)
@@ -333,6 +355,8 @@ protected:
             writer->Edit();
             SetK(*writer, target.k);
             writer->Update();
+            if (walkersOwn)
+                position.at = target;
         }
     }
 
@@ -364,12 +388,19 @@ protected:
             break;
         case Position::Eof:
             ASSERT_TRUE(walker->IsEOF());
+            ASSERT_FALSE(walker->IsBOF());
             break;
         case Position::Bof:
             ASSERT_TRUE(walker->IsBOF());
+            ASSERT_FALSE(walker->IsEOF());
             break;
         default:
             break;
+        }
+        // Off a record there is nothing to read, and a deleted one cannot be read.
+        if (position.kind != Position::On) {
+            ASSERT_EQ(DaoErrorOf([&] { walker->GetFieldValue("NAME"); }),
+                      position.kind == Position::Deleted ? 3167 : DAO_ERROR_NO_CURRENT_RECORD);
         }
     }
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/dao/dao.h"
-#include "tests/support/dao_index.h"
+#include "tests/support/dao_helpers.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,12 @@
-// Index definitions for tests that build their tables through the DAO layer.
+// Helpers for tests of the DAO layer: index definitions, and the error a call throws.
 #pragma once
 
 #include "platform/dao/dao.h"
 
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -24,4 +28,18 @@ inline void AddIndex(CDaoTableDef& table, const char* name,
     index.m_bUnique = unique;
     index.m_bPrimary = primary;
     table.CreateIndex(index);
+}
+
+// The error number of the CDaoException `action` throws (and its description, if asked for); a
+// failure and 0 when it throws none.
+inline long DaoErrorOf(const std::function<void()>& action, std::string* description = nullptr) {
+    try {
+        action();
+    } catch (const CDaoException& error) {
+        if (description)
+            *description = error.m_pErrorInfo->m_strDescription.str();
+        return error.GetErrorCode();
+    }
+    ADD_FAILURE() << "no CDaoException";
+    return 0;
 }
