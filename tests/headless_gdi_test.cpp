@@ -17,6 +17,13 @@ protected:
         driver.Flush();
     }
     COLORREF At(int x, int y) { return driver.PixelAt(host, CPoint(x, y)); }
+    // Black text on what is there, six pixels a character.
+    void DrawText(const char* text, CRect box, UINT format) {
+        CClientDC dc(&host);
+        dc.SetBkMode(TRANSPARENT);
+        dc.SetTextColor(RGB(0, 0, 0));
+        dc.DrawText(text, &box, format);
+    }
 
     headless::TestDriver driver;
     RecordingWindow host;
@@ -62,14 +69,8 @@ TEST_F(HeadlessGdi, RectangleUsesThePenAndBrushSelected) {
 }
 
 TEST_F(HeadlessGdi, TextIsOneBlockPerCharacterWhereTheFormatPutsIt) {
-    {
-        CClientDC dc(&host);
-        dc.SetBkMode(TRANSPARENT);
-        dc.SetTextColor(RGB(0, 0, 0));
-        CRect box(0, 100, 100, 130);
-        dc.DrawText("ab", &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE); // 12 x 13 centred
-        EXPECT_EQ(dc.GetTextExtent("abc"), CSize(18, 13));
-    }
+    DrawText("ab", CRect(0, 100, 100, 130), DT_CENTER | DT_VCENTER | DT_SINGLELINE); // 12 x 13
+    EXPECT_EQ(CClientDC(&host).GetTextExtent("abc"), CSize(18, 13));
     // Centred: text from x 44 to 56, y 108 to 121; a character fills x+1..x+4, y+3..y+9.
     EXPECT_EQ(At(45, 111), RGB(0, 0, 0));
     EXPECT_EQ(At(51, 111), RGB(0, 0, 0));
@@ -90,15 +91,8 @@ TEST(TextFitting, EndEllipsisKeepsWholeCharactersBeforeTheDots) {
 }
 
 TEST_F(HeadlessGdi, EndEllipsisDrawsTheDotsInsteadOfACutCharacter) {
-    {
-        CClientDC dc(&host);
-        dc.SetBkMode(TRANSPARENT);
-        dc.SetTextColor(RGB(0, 0, 0));
-        CRect cut(0, 0, 33, 20);
-        dc.DrawText("abcdefgh", &cut, DT_LEFT | DT_TOP | DT_SINGLELINE);
-        CRect dotted(0, 40, 33, 60);
-        dc.DrawText("abcdefgh", &dotted, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_END_ELLIPSIS);
-    }
+    DrawText("abcdefgh", CRect(0, 0, 33, 20), DT_LEFT | DT_TOP | DT_SINGLELINE);
+    DrawText("abcdefgh", CRect(0, 40, 33, 60), DT_LEFT | DT_TOP | DT_SINGLELINE | DT_END_ELLIPSIS);
     // Without: a sixth character begins at x 30 and is clipped at 33. With: five blocks ("ab...").
     EXPECT_EQ(At(31, 5), RGB(0, 0, 0));
     EXPECT_EQ(At(25, 45), RGB(0, 0, 0));
@@ -106,18 +100,10 @@ TEST_F(HeadlessGdi, EndEllipsisDrawsTheDotsInsteadOfACutCharacter) {
 }
 
 TEST_F(HeadlessGdi, WrappedTextCutAtTheBottomEndsItsLastLineInDots) {
-    {
-        CClientDC dc(&host);
-        dc.SetBkMode(TRANSPARENT);
-        dc.SetTextColor(RGB(0, 0, 0));
-        // Four words of three characters, four characters wide, two lines high.
-        CRect plain(0, 0, 24, 26);
-        dc.DrawText("aaa bbb ccc ddd", &plain, DT_LEFT | DT_WORDBREAK);
-        CRect dotted(100, 0, 124, 26);
-        dc.DrawText("aaa bbb ccc ddd", &dotted, DT_LEFT | DT_WORDBREAK | DT_END_ELLIPSIS);
-        CRect fits(200, 0, 224, 39);
-        dc.DrawText("aaa bbb ccc", &fits, DT_LEFT | DT_WORDBREAK | DT_END_ELLIPSIS);
-    }
+    // Four words of three characters, four characters wide, two lines high.
+    DrawText("aaa bbb ccc ddd", CRect(0, 0, 24, 26), DT_LEFT | DT_WORDBREAK);
+    DrawText("aaa bbb ccc ddd", CRect(100, 0, 124, 26), DT_LEFT | DT_WORDBREAK | DT_END_ELLIPSIS);
+    DrawText("aaa bbb ccc", CRect(200, 0, 224, 39), DT_LEFT | DT_WORDBREAK | DT_END_ELLIPSIS);
     // Second line: "bbb" alone, or "b..." filling all four places.
     EXPECT_EQ(At(13, 16), RGB(0, 0, 0));
     EXPECT_EQ(At(19, 16), GetSysColor(COLOR_BTNFACE));
@@ -128,12 +114,9 @@ TEST_F(HeadlessGdi, WrappedTextCutAtTheBottomEndsItsLastLineInDots) {
 }
 
 TEST_F(HeadlessGdi, PatternBrushFromAMonochromeBitmap) {
-    const WORD rows[8] = {0xF000, 0xF000, 0xF000, 0xF000, 0x0F00, 0x0F00, 0x0F00, 0x0F00};
-    std::uint8_t bits[16];
-    for (int i = 0; i < 8; ++i) {
-        bits[2 * i] = static_cast<std::uint8_t>(rows[i] >> 8);
-        bits[2 * i + 1] = 0;
-    }
+    // Rows of 8 pixels padded to 16 bits: four rows of 0xF0, four of 0x0F.
+    const std::uint8_t bits[16] = {0xF0, 0, 0xF0, 0, 0xF0, 0, 0xF0, 0,
+                                   0x0F, 0, 0x0F, 0, 0x0F, 0, 0x0F, 0};
     CBitmap pattern;
     ASSERT_TRUE(pattern.CreateBitmap(8, 8, 1, 1, bits));
     BITMAP info{};
@@ -164,40 +147,30 @@ TEST_F(HeadlessGdi, ImageListsCutTheLibraryBitmapsAndDrawThemTransparent) {
     const ResourceImage* strip = FindBitmapResource(132);
     ASSERT_NE(strip, nullptr);
     // The first magenta pixel of the folder image stays what was under it.
-    int magentaX = -1;
-    int magentaY = -1;
-    for (int y = 0; y < 16 && magentaX < 0; ++y)
-        for (int x = 0; x < 16; ++x)
-            if ((strip->pixels[static_cast<std::size_t>(y) * strip->width + x] & 0xFFFFFF) ==
-                kTransparentColour) {
-                magentaX = x;
-                magentaY = y;
-                break;
-            }
-    ASSERT_GE(magentaX, 0);
-    int opaqueX = -1;
-    int opaqueY = -1;
-    for (int y = 0; y < 16 && opaqueX < 0; ++y)
-        for (int x = 0; x < 16; ++x)
-            if ((strip->pixels[static_cast<std::size_t>(y) * strip->width + x] & 0xFFFFFF) !=
-                kTransparentColour) {
-                opaqueX = x;
-                opaqueY = y;
-                break;
-            }
-    ASSERT_GE(opaqueX, 0);
+    auto first = [&](bool transparent) {
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                if (((strip->pixels[static_cast<std::size_t>(y) * strip->width + x] & 0xFFFFFF) ==
+                     kTransparentColour) == transparent)
+                    return CPoint(x, y);
+        return CPoint(-1, -1);
+    };
+    const CPoint magenta = first(true);
+    const CPoint opaque = first(false);
+    ASSERT_GE(magenta.x, 0);
+    ASSERT_GE(opaque.x, 0);
     {
         CClientDC dc(&host);
         small.Draw(&dc, 0, CPoint(50, 50), ILD_TRANSPARENT);
         small.SetBkColor(RGB(0, 0, 0));
         small.Draw(&dc, 0, CPoint(80, 50), ILD_NORMAL);
     }
-    const std::uint32_t opaque =
-        strip->pixels[static_cast<std::size_t>(opaqueY) * strip->width + opaqueX];
-    EXPECT_EQ(At(50 + opaqueX, 50 + opaqueY),
-              RGB(opaque >> 16 & 0xFF, opaque >> 8 & 0xFF, opaque & 0xFF));
-    EXPECT_EQ(At(50 + magentaX, 50 + magentaY), GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(At(80 + magentaX, 50 + magentaY), RGB(0, 0, 0)) << "the background shows through";
+    const std::uint32_t colour =
+        strip->pixels[static_cast<std::size_t>(opaque.y) * strip->width + opaque.x];
+    EXPECT_EQ(At(50 + opaque.x, 50 + opaque.y),
+              RGB(colour >> 16 & 0xFF, colour >> 8 & 0xFF, colour & 0xFF));
+    EXPECT_EQ(At(50 + magenta.x, 50 + magenta.y), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(At(80 + magenta.x, 50 + magenta.y), RGB(0, 0, 0)) << "the background shows through";
     EXPECT_TRUE(small.Remove(1));
     EXPECT_EQ(small.GetImageCount(), kItemImageCount - 1);
     EXPECT_FALSE(small.Create(16, 16, ILC_COLOR24, 1, 0)) << "a list is made once";
@@ -265,7 +238,9 @@ TEST(HeadlessResources, ApplicationLoadsTheIconAndTheSplitterCursor) {
     ASSERT_NE(splitter, nullptr);
     const ResourceImage* cursor = FindCursorResource(130);
     EXPECT_EQ(DescribeCursor(splitter).hotspot, CPoint(cursor->hotX, cursor->hotY));
+    EXPECT_EQ(DescribeCursor(splitter).resourceId, 130u);
     EXPECT_EQ(app.LoadCursor(130), splitter) << "a resource cursor is loaded once";
+    EXPECT_EQ(LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(130)), splitter);
     EXPECT_EQ(app.LoadCursor(4711), nullptr);
     EXPECT_EQ(DescribeCursor(app.LoadStandardCursor(IDC_ARROW)).standardName, IDC_ARROW);
 }
