@@ -25,9 +25,16 @@ if [ "${#missing[@]}" -gt 0 ]; then
     apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# The date and currency tests format by a German locale as a desktop user here would have it.
-if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-    sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-    grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' >>/etc/locale.gen
+# The date and currency tests format by a German locale as a desktop user here would have it, and
+# by an American one, whose times carry an AM or PM.
+generate=0
+for name in de_DE en_US; do
+    if ! locale -a 2>/dev/null | grep -qi "^$name\.utf-\?8\$"; then
+        sed -i "s/^# *\($name.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+        grep -q "^$name.UTF-8 UTF-8" /etc/locale.gen || echo "$name.UTF-8 UTF-8" >>/etc/locale.gen
+        generate=1
+    fi
+done
+if [ "$generate" = 1 ]; then
     locale-gen >/dev/null
 fi

@@ -154,6 +154,21 @@ TEST(DateTimeFormatTest, WritesInTheLocaleItWasMadeUnderAndKeepsNothingOfTheText
     EXPECT_EQ(german->Format(null), "");
     EXPECT_EQ(german->Format(COleDateTime(2026, 2, 30, 0, 0, 0)), "Invalid DateTime");
 
+    // Texts that are more than numbers, such as the AM or PM of an American time, come from the
+    // locale of construction as well.
+    std::optional<DateTimeFormat> american;
+    CString americanText;
+    {
+        ScopedLocaleEnvironment environment(kAmerican);
+        american.emplace();
+        americanText = date.Format();
+    }
+    EXPECT_NE(americanText.Find("PM"), -1) << americanText;
+    {
+        ScopedLocaleEnvironment environment(kGerman);
+        EXPECT_EQ(american->Format(date), americanText);
+    }
+
     // Into one text, row after row, nothing of the one before stays.
     CString cell = "schon belegt, und zwar mit einem langen Text";
     const std::pair<COleDateTime, const char*> rows[] = {

@@ -40,3 +40,4 @@ private:
 };
 
 constexpr const char* kGerman = "de_DE.UTF-8";
+constexpr const char* kAmerican = "en_US.UTF-8";
