@@ -1,23 +1,22 @@
 #include "host/chunk_list.h"
-#include "host/little_endian.h"
 #include "platform/global_memory.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 namespace {
 
 TEST(ChunkListTest, KeysComeOutOfTheBlockInOrderAndANullBlockHasNone) {
     EXPECT_TRUE(refhost::TakeChunkList(nullptr).empty());
 
-    const std::uint32_t keys[] = {7, 0x01020304u, 0xFFFFFFFEu};
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 4 * (1 + std::size(keys)));
+    // The count, then the keys, little-endian.
+    const BYTE bytes[] = {3, 0, 0, 0, 7, 0, 0, 0, 4, 3, 2, 1, 0xFE, 0xFF, 0xFF, 0xFF};
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof bytes);
     ASSERT_NE(block, nullptr);
     {
         GlobalLockGuard lock(block);
-        auto* bytes = static_cast<BYTE*>(lock.data());
-        refhost::Store32(bytes, std::size(keys));
-        for (std::size_t i = 0; i < std::size(keys); ++i)
-            refhost::Store32(bytes + 4 + 4 * i, keys[i]);
+        std::memcpy(lock.data(), bytes, sizeof bytes);
     }
     EXPECT_EQ(refhost::TakeChunkList(block),
               (std::vector<std::uint32_t>{7, 0x01020304u, 0xFFFFFFFEu}));

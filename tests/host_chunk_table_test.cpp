@@ -69,18 +69,22 @@ TEST_F(ChunkTableTest, UnusableNamesAreRefused) {
 
 TEST_F(ChunkTableTest, RenameRenewsTheModifyDate) {
     const ChunkId chunk = chunks.Create("Alt", 0);
-    ASSERT_TRUE(
-        chunks.SetField(chunk, col::ModifyDate, COleVariant(COleDateTime(2001, 2, 3, 4, 5, 6))));
-    const COleVariant created = chunks.GetField(chunk, col::CreateDate);
+    // Old dates for the only chunk, written past the chunk table, whose every write renews
+    // ModifyDate.
+    project->database().Execute(
+        "UPDATE CHUNKS SET CreateDate = '2000-01-01', ModifyDate = '2001-02-03'");
 
     ASSERT_TRUE(chunks.Rename(chunk, "Neu"));
     EXPECT_EQ(chunks.Name(chunk), "Neu");
     EXPECT_GT(chunks.GetField(chunk, col::ModifyDate).date, COleDateTime(2020, 1, 1, 0, 0, 0).m_dt);
-    EXPECT_TRUE(chunks.GetField(chunk, col::CreateDate) == created);
+    EXPECT_EQ(COleDateTime(chunks.GetField(chunk, col::CreateDate).date),
+              COleDateTime(2000, 1, 1, 0, 0, 0));
     EXPECT_FALSE(chunks.Rename(chunk + 1, "Fehlt"));
 }
 
-TEST_F(ChunkTableTest, FieldsOfEveryKindReadBack) {
+// Values of every type round-trip in DaoRecordsetTest.EveryTypeRoundTrips; here what the chunk
+// table makes of texts, pictures and nulls.
+TEST_F(ChunkTableTest, TextsPicturesAndNullsReadBack) {
     const ChunkId chunk = chunks.Create("Gemälde", 0);
     ASSERT_TRUE(chunks.SetText(chunk, "Zeile 1\r\nÄußerung"));
     const COleVariant text = chunks.GetField(chunk, col::Text);
@@ -94,15 +98,7 @@ TEST_F(ChunkTableTest, FieldsOfEveryKindReadBack) {
     EXPECT_TRUE(chunks.GetField(chunk, col::Preview).IsNull());
 
     ASSERT_TRUE(chunks.SetField(chunk, col::Photographer, COleVariant("Zoë Weiß")));
-    ASSERT_TRUE(chunks.SetField(chunk, col::Fee, COleVariant(COleCurrency(12, 5000))));
-    ASSERT_TRUE(
-        chunks.SetField(chunk, col::Released, COleVariant(std::int16_t{VARIANT_TRUE}, VT_BOOL)));
-    ASSERT_TRUE(chunks.SetField(chunk, col::Exposure, COleVariant(1.0 / 125)));
     EXPECT_EQ(chunks.GetField(chunk, col::Photographer).strVal, "Zoë Weiß");
-    EXPECT_EQ(chunks.GetField(chunk, col::Fee).cyVal.int64, 125000);
-    EXPECT_EQ(chunks.GetField(chunk, col::Released).boolVal, VARIANT_TRUE);
-    EXPECT_DOUBLE_EQ(chunks.GetField(chunk, col::Exposure).dblVal, 0.008);
-
     ASSERT_TRUE(chunks.SetField(chunk, col::Photographer, COleVariant::Null()));
     EXPECT_TRUE(chunks.GetField(chunk, col::Photographer).IsNull());
     EXPECT_FALSE(chunks.SetText(chunk + 1, "fehlt"));
@@ -142,11 +138,6 @@ TEST_F(ChunkTableTest, RemovingAChunkRemovesOnlyItsEntries) {
     EXPECT_EQ(chunks.Entries(first).size(), 3u);
     EXPECT_EQ(chunks.Entries(third).size(), 3u);
     EXPECT_FALSE(chunks.Remove(second));
-
-    // A chunk made later under a freed key starts without entries.
-    ASSERT_TRUE(chunks.Remove(third));
-    EXPECT_EQ(chunks.Create("Neu", 0), second);
-    EXPECT_TRUE(chunks.Entries(second).empty());
 }
 
 } // namespace

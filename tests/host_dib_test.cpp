@@ -55,7 +55,6 @@ TEST_P(PreviewDib, HeaderPaletteAndRowsAreConsistent) {
         const std::size_t palette = bits <= 8 ? std::size_t{1} << bits : 0;
         EXPECT_EQ(Read32(dib, 32), palette);
         const std::size_t stride = (static_cast<std::size_t>(width) * bits + 31) / 32 * 4;
-        EXPECT_EQ(stride % 4, 0u);
         EXPECT_EQ(Read32(dib, 20), stride * height);
         ASSERT_EQ(dib.size(), 40 + 4 * palette + stride * height);
 
@@ -101,7 +100,6 @@ TEST(PreviewDibMotifs, DifferFromEachOther) {
     const auto checker = refhost::MakePreviewDib(32, 24, 24, refhost::Motif::Checker);
     EXPECT_NE(disc, band);
     EXPECT_NE(band, checker);
-    EXPECT_EQ(disc, refhost::MakePreviewDib(32, 24, 24, refhost::Motif::Disc));
 }
 
 TEST(PreviewDibMotifs, UnsupportedDepthsAndSizesAreRefused) {

@@ -1,7 +1,6 @@
 #include "host/chunk_table.h"
 #include "host/project.h"
 #include "host/schema.h"
-#include "store/dao_record.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -70,38 +69,29 @@ TEST_F(ProjectTest, ChunksHasTheHostsFieldsInOrder) {
     CDaoFieldInfo name;
     table.GetFieldInfo(1, name);
     EXPECT_EQ(name.m_lSize, 255);
+    EXPECT_STREQ(kChunks[refhost::kFirstExtraColumn].name, "ADD_Fotograf"); // the first ADD_ field
 }
 
-TEST_F(ProjectTest, ExactlyTheExtraFieldsCarryThePrefix) {
-    CDaoTableDef table(&project->database());
-    table.Open("CHUNKS");
-    int extras = 0;
-    for (int i = 0; i < table.GetFieldCount(); ++i) {
-        CDaoFieldInfo info;
-        table.GetFieldInfo(i, info);
-        const bool extra = IsHaveAddPrefix(info.m_strName) != 0;
-        EXPECT_EQ(extra, i >= refhost::kFirstExtraColumn) << info.m_strName.str();
-        extras += extra;
+TEST_F(ProjectTest, IndexesFindChunksByKeyAndByFolderAndEntriesByChunk) {
+    struct ExpectedIndex {
+        const char* table;
+        const char* name;
+        const char* field;
+        bool primary; // and unique
+    };
+    for (const ExpectedIndex& expected :
+         {ExpectedIndex{"CHUNKS", "CSysID_INDEX", "ChunkSysID", true},
+          {"CHUNKS", "DirID_INDEX", "DirID", false},
+          {"ENTRIES", "ChunkSysID_INDEX", "ChunkSysID", false}}) {
+        CDaoTableDef table(&project->database());
+        table.Open(expected.table);
+        CDaoIndexInfo index;
+        table.GetIndexInfo(expected.name, index, AFX_DAO_ALL_INFO);
+        ASSERT_EQ(index.m_nFields, 1) << expected.name;
+        EXPECT_EQ(index.m_pFieldInfos[0].m_strName, expected.field) << expected.name;
+        EXPECT_EQ(index.m_bPrimary != FALSE, expected.primary) << expected.name;
+        EXPECT_EQ(index.m_bUnique != FALSE, expected.primary) << expected.name;
     }
-    EXPECT_EQ(extras, 6);
-}
-
-TEST_F(ProjectTest, ChunkIndexesFindByKeyAndByFolder) {
-    CDaoTableDef table(&project->database());
-    table.Open("CHUNKS");
-    CDaoIndexInfo byKey;
-    table.GetIndexInfo("CSysID_INDEX", byKey, AFX_DAO_ALL_INFO);
-    ASSERT_EQ(byKey.m_nFields, 1);
-    EXPECT_EQ(byKey.m_pFieldInfos[0].m_strName, "ChunkSysID");
-    EXPECT_TRUE(byKey.m_bPrimary);
-    EXPECT_TRUE(byKey.m_bUnique);
-
-    CDaoIndexInfo byFolder;
-    table.GetIndexInfo("DirID_INDEX", byFolder, AFX_DAO_ALL_INFO);
-    ASSERT_EQ(byFolder.m_nFields, 1);
-    EXPECT_EQ(byFolder.m_pFieldInfos[0].m_strName, "DirID");
-    EXPECT_FALSE(byFolder.m_bPrimary);
-    EXPECT_FALSE(byFolder.m_bUnique);
 }
 
 TEST_F(ProjectTest, CollectionHoldsOneRecordWithTheFolderCounter) {
@@ -128,13 +118,7 @@ TEST_F(ProjectTest, ReopenedProjectKeepsTablesAndRecords) {
     project.reset();
 
     project = refhost::Project::Open(path);
-    EXPECT_TRUE(project->database().TableExists("CHUNKS"));
-    CDaoTableDef entries(&project->database());
-    entries.Open("ENTRIES");
-    CDaoIndexInfo byChunk;
-    entries.GetIndexInfo(refhost::kEntryChunkIndex, byChunk, AFX_DAO_ALL_INFO);
-    ASSERT_EQ(byChunk.m_nFields, 1);
-    EXPECT_EQ(byChunk.m_pFieldInfos[0].m_strName, "ChunkSysID");
+    EXPECT_TRUE(project->database().TableExists("ENTRIES"));
     EXPECT_FALSE(project->database().TableExists("EXPLORER")); // the library's own, made by it
     EXPECT_EQ(refhost::ChunkTable(project->database()).Name(chunk), "Café");
 }

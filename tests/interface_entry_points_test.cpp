@@ -1,14 +1,12 @@
 #include "store/folder_records.h"
 #include "tests/support/library_fixture.h"
-
-#include <cstring>
+#include "tests/support/raw_sqlite.h"
 
 namespace {
 
 using InitTest = LibraryTest;
 
 TEST_F(InitTest, FirstCompleteInitWinsAndLaterOnesAreRefusedWithTheMessage) {
-    EXPECT_EQ(g_context.readOnly, -1);
     EXPECT_EQ(EXPL_Init(&db(), nullptr, 1), 0);
     EXPECT_EQ(g_context.readOnly, 1);
     EXPECT_EQ(g_context.database, nullptr);
@@ -83,20 +81,14 @@ TEST_F(InitTest, CreateNewTableBuildsTheFolderTableWithItsRoot) {
     ASSERT_EQ(owner.m_nFields, 1);
     EXPECT_STREQ(owner.m_pFieldInfos[0].m_strName, "ID_OWNER");
     EXPECT_EQ(table.GetRecordCount(), 1);
-
-    CDaoRecordset records(&db());
-    records.Open(&table, dbOpenTable, dbReadOnly);
-    EXPECT_EQ(records.GetFieldValue(1).lVal, 0);
-    EXPECT_STREQ(records.GetFieldValue(2).strVal, "ROOT");
-    const COleDateTime created = records.GetFieldValue(3).date;
-    EXPECT_GE(created.m_dt, COleDateTime(before).m_dt);
-    EXPECT_EQ(records.GetFieldValue(4).vt, VT_NULL);
-    EXPECT_EQ(records.GetFieldValue(5).lVal, -1);
-    EXPECT_STREQ(records.GetFieldValue(6).strVal, kPasswordPlaceholder);
-    EXPECT_STREQ(records.GetFieldValue(7).strVal, kPasswordPlaceholder);
-    EXPECT_EQ(std::strlen(kPasswordPlaceholder), 1u);
-    records.Close();
     table.Close();
+
+    const std::string file = m_project->path();
+    EXPECT_EQ(RawRow(file, "SELECT _CODE, ID, NAME, INFO, ID_OWNER, PASS_R, PASS_W FROM EXPLORER"),
+              "1|0|ROOT|NULL|-1|-|-");
+    const std::string created = RawRow(file, "SELECT DATE FROM EXPLORER");
+    EXPECT_GE(created, before.Format("%Y-%m-%d %H:%M:%S").str());
+    EXPECT_LE(created, CTime::GetCurrentTime().Format("%Y-%m-%d %H:%M:%S").str());
 
     // A second call reports the engine's refusal once and leaves the table as it was.
     EXPECT_EQ(EXPL_CreateNewTable(), 0);
@@ -142,21 +134,14 @@ TEST_F(InitTest, DirIdsBlockListsSubFoldersInOwnerOrder) {
     EXPECT_EQ(count, 0);
 }
 
-TEST_F(InitTest, PathsExistenceAndCreationThroughTheEntryPoints) {
+// Paths of deeper folders, existence and folders made under a key of their own go through these
+// entry points in CliTest.FolderCommandsWorkOnTheLibrarysTable.
+TEST_F(InitTest, GetPathGivesTheRootAnEmptyPathAndFailsOnAMissingFolder) {
     InitLibrary();
-    const FolderId a = MakeFolder("Archiv", 0);
-    const FolderId b = MakeFolder("Größe", a);
     CString path("stale");
     EXPECT_EQ(EXPL_GetPath(0, path), 1);
     EXPECT_STREQ(path, "");
-    EXPECT_EQ(EXPL_GetPath(b, path), 1);
-    EXPECT_STREQ(path, "\\Archiv\\Größe");
     EXPECT_EQ(EXPL_GetPath(999, path), 0);
-    EXPECT_NE(EXPL_IsFolderExist(b), 0);
-    EXPECT_EQ(EXPL_IsFolderExist(999), 0);
-    EXPECT_EQ(EXPL_CreateFolder("Fest", static_cast<std::int32_t>(a), 500), 500);
-    EXPECT_EQ(EXPL_GetPath(500, path), 1);
-    EXPECT_STREQ(path, "\\Archiv\\Fest");
 }
 
 } // namespace
