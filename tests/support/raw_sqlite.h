@@ -4,25 +4,28 @@
 
 #include <sqlite3.h>
 
+#include <memory>
 #include <string>
 
 // The first row `sql` gives, its columns as text joined by '|' and "NULL" for a null; empty when
 // there is no row, the engine's message when the statement fails.
 inline std::string RawRow(const std::string& path, const std::string& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_stmt* statement = nullptr;
+    sqlite3* opened = nullptr;
+    const int status = sqlite3_open_v2(path.c_str(), &opened, SQLITE_OPEN_READONLY, nullptr);
+    const std::unique_ptr<sqlite3, decltype(&sqlite3_close)> db(opened, &sqlite3_close);
+    sqlite3_stmt* prepared = nullptr;
+    if (status != SQLITE_OK ||
+        sqlite3_prepare_v2(db.get(), sql.c_str(), -1, &prepared, nullptr) != SQLITE_OK)
+        return std::string("error: ") + sqlite3_errmsg(db.get());
+    const std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> statement(prepared,
+                                                                               &sqlite3_finalize);
     std::string row;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK ||
-        sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
-        row = std::string("error: ") + sqlite3_errmsg(db);
-    } else if (sqlite3_step(statement) == SQLITE_ROW) {
-        for (int i = 0; i < sqlite3_column_count(statement); ++i) {
-            const unsigned char* text = sqlite3_column_text(statement, i);
+    if (sqlite3_step(statement.get()) == SQLITE_ROW) {
+        for (int i = 0; i < sqlite3_column_count(statement.get()); ++i) {
+            const unsigned char* text = sqlite3_column_text(statement.get(), i);
             row +=
                 (i ? "|" : "") + std::string(text ? reinterpret_cast<const char*>(text) : "NULL");
         }
     }
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
     return row;
 }
