@@ -58,11 +58,10 @@ TEST_P(ItemListTest, FolderLayoutListsSubFoldersThenChunksWithEveryColumn) {
         EXPECT_EQ(ColumnHeaders(list), kFolderHeaders);
         const int width = ClientWidth(list);
         ASSERT_GT(width, 100);
-        EXPECT_EQ(list.GetColumnWidth(0), static_cast<int>(width * 0.4));
-        EXPECT_EQ(list.GetColumnWidth(1), static_cast<int>(width * 0.15));
-        EXPECT_EQ(list.GetColumnWidth(2), static_cast<int>(width * 0.3));
-        EXPECT_EQ(list.GetColumnWidth(3), static_cast<int>(width * 0.1));
+        // Shares of the client width, left-aligned.
+        const double shares[] = {0.4, 0.15, 0.3, 0.1};
         for (int c = 0; c < 4; ++c) {
+            EXPECT_EQ(list.GetColumnWidth(c), static_cast<int>(width * shares[c])) << c;
             LVCOLUMN column{};
             column.mask = LVCF_FMT;
             ASSERT_TRUE(list.GetColumn(c, &column));
@@ -75,13 +74,10 @@ TEST_P(ItemListTest, FolderLayoutListsSubFoldersThenChunksWithEveryColumn) {
         EXPECT_THAT(ColumnTexts(list, 0), ElementsAre("Alt", "Neu", "Hafen", "Leer"));
         EXPECT_THAT(ColumnTexts(list, 1),
                     ElementsAre("Verzeichnis", "Verzeichnis", "Standbild", "Standbild"));
-        // Dates by the user's locale, as the platform's default conversion writes them.
+        // Dates in the user's format; midnight without its time.
         EXPECT_THAT(ColumnTexts(list, 2),
-                    ElementsAre(COleDateTime(2024, 5, 6, 7, 8, 9).Format().str(),
-                                COleDateTime(2024, 5, 7, 0, 0, 0).Format().str(),
-                                COleDateTime(2026, 1, 2, 3, 4, 5).Format().str(),
-                                COleDateTime(2026, 1, 3, 12, 0, 0).Format().str()));
-        EXPECT_EQ(list.GetItemText(0, 2), "06.05.2024 07:08:09");
+                    ElementsAre("06.05.2024 07:08:09", "07.05.2024", "02.01.2026 03:04:05",
+                                "03.01.2026 12:00:00"));
         EXPECT_THAT(ColumnTexts(list, 3), ElementsAre(Key(a1), Key(a2), Key(c1), Key(c2)));
         EXPECT_THAT((std::vector<int>{ItemImage(list, 0), ItemImage(list, 1), ItemImage(list, 2),
                                       ItemImage(list, 3)}),
@@ -92,7 +88,7 @@ TEST_P(ItemListTest, FolderLayoutListsSubFoldersThenChunksWithEveryColumn) {
         for (int c = 4; c < 10; ++c)
             hafen.push_back(list.GetItemText(2, c).str());
         EXPECT_THAT(hafen,
-                    ElementsAre("Müller", "42", "1", "12,5", kShot.Format().str(), "0.125000"));
+                    ElementsAre("Müller", "42", "1", "12,5", "14.07.2025 09:30:00", "0.125000"));
         // Text another program stored with a zero byte in it ends at that byte.
         EXPECT_EQ(list.GetItemText(3, 4).str(), "Ab");
         for (int c = 4; c < 10; ++c) {
@@ -101,47 +97,36 @@ TEST_P(ItemListTest, FolderLayoutListsSubFoldersThenChunksWithEveryColumn) {
                 EXPECT_EQ(list.GetItemText(3, c), "") << c;
             }
         }
+
+        // Each fill writes dates in the format of the moment.
+        ScopedLocaleEnvironment c("C");
+        dialog.FillList(MakeTag(a, ItemKind::Folder));
+        EXPECT_EQ(list.GetItemText(0, 2), "05/06/2024 07:08:09");
+        EXPECT_EQ(list.GetItemText(2, 8), "07/14/2025 09:30:00");
     });
     EXPECT_EQ(ExplorerScopeDepth(), 0);
     EXPECT_EQ(ChunksScopeDepth(), 0);
 }
 
-TEST_P(ItemListTest, EachFillWritesDatesInTheLocaleOfTheMoment) {
-    ExplorerDialog dialog;
-    Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver&) {
-        const ItemTag folder = MakeTag(a, ItemKind::Folder);
-        {
-            ScopedLocaleEnvironment german(kGerman);
-            dialog.FillList(folder);
-            EXPECT_EQ(dialog.m_list.GetItemText(0, 2), "06.05.2024 07:08:09");
-            EXPECT_EQ(dialog.m_list.GetItemText(2, 8), kShot.Format());
-        }
-        ScopedLocaleEnvironment c("C");
-        dialog.FillList(folder);
-        EXPECT_EQ(dialog.m_list.GetItemText(0, 2), "05/06/2024 07:08:09");
-        EXPECT_EQ(dialog.m_list.GetItemText(2, 8), "07/14/2025 09:30:00");
-    });
-}
-
-TEST_P(ItemListTest, FolderModeListsNoChunksButKeepsTheExtraColumns) {
-    ExplorerDialog dialog;
-    Run(dialog, ExplorerMode::Folder, a, [&](UiDriver&) {
-        EXPECT_EQ(ColumnHeaders(dialog.m_list), kFolderHeaders);
-        EXPECT_THAT(RowTags(dialog.m_list),
-                    ElementsAre(MakeTag(a1, ItemKind::Folder), MakeTag(a2, ItemKind::Folder)));
-    });
-}
-
-TEST_P(ItemListTest, EmptyAndVanishedFoldersGiveAnEmptyListWithTheFolderLayout) {
-    ExplorerDialog dialog;
-    Run(dialog, ExplorerMode::Chunk, b, [&](UiDriver&) {
-        EXPECT_EQ(dialog.m_list.GetItemCount(), 0);
-        EXPECT_EQ(ColumnHeaders(dialog.m_list), kFolderHeaders);
-        // A folder whose record is gone lists nothing, and nothing breaks.
-        EXPECT_EQ(dialog.FillList(MakeTag(4711, ItemKind::Folder)), 1);
-        EXPECT_EQ(dialog.m_list.GetItemCount(), 0);
-        EXPECT_EQ(ColumnHeaders(dialog.m_list), kFolderHeaders);
-    });
+// In either mode the folder layout, extra columns included; an empty folder and one whose record
+// is gone list nothing.
+TEST_P(ItemListTest, FoldersAreListedWithChunksOutsideTheFolderModeAndEmptyOnesWithNothing) {
+    for (const ExplorerMode mode : {ExplorerMode::Folder, ExplorerMode::Chunk}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        std::vector<ItemTag> rows{MakeTag(a1, ItemKind::Folder), MakeTag(a2, ItemKind::Folder)};
+        if (mode != ExplorerMode::Folder)
+            rows.insert(rows.end(), {MakeTag(c1, ItemKind::Chunk), MakeTag(c2, ItemKind::Chunk)});
+        ExplorerDialog dialog;
+        Run(dialog, mode, a, [&](UiDriver&) {
+            EXPECT_EQ(ColumnHeaders(dialog.m_list), kFolderHeaders);
+            EXPECT_EQ(RowTags(dialog.m_list), rows);
+            for (const FolderId folder : {b, FolderId{4711}}) {
+                EXPECT_EQ(dialog.FillList(MakeTag(folder, ItemKind::Folder)), 1);
+                EXPECT_EQ(dialog.m_list.GetItemCount(), 0);
+                EXPECT_EQ(ColumnHeaders(dialog.m_list), kFolderHeaders);
+            }
+        });
+    }
 }
 
 TEST_P(ItemListTest, ColumnsAreRebuiltOnlyWhenTheKindChanges) {
@@ -224,40 +209,40 @@ TEST_P(ItemListTest, EntryTablesAreReadWithinTheirBlockAndFreed) {
 
         m_callback.GetEntries = &HandOutTable;
         const ItemTag chunk = MakeTag(c1, ItemKind::Chunk);
-        // No table at all.
-        nextTable = nullptr;
-        EXPECT_EQ(dialog.FillList(chunk), 1);
-        EXPECT_EQ(list.GetItemCount(), 0);
-
-        // A count of zero.
-        nextTable = MakeTable(64, 8, 0, 40);
-        PutEntry(nextTable, 8, 5, "Nie");
-        HGLOBAL handed = nextTable;
-        dialog.FillList(chunk);
-        EXPECT_EQ(list.GetItemCount(), 0);
-        EXPECT_EQ(GlobalSize(handed), 0u) << "the block must be freed";
-
         // Three entries announced, the block holds one and a half: the rest lies past its end.
         nextTable = MakeTable(8 + 40 + 30, 8, 3, 40);
         PutEntry(nextTable, 8, 7, "Ganz");
         PutEntry(nextTable, 48, 0x40000009, ""); // its name would start past the block
-        handed = nextTable;
+        HGLOBAL handed = nextTable;
         dialog.FillList(chunk);
         EXPECT_THAT(ColumnTexts(list, 0), ElementsAre("Ganz", ""));
         EXPECT_THAT(RowTags(list),
                     ElementsAre(MakeTag(7, ItemKind::Entry), MakeTag(9, ItemKind::Entry)));
+        EXPECT_EQ(GlobalSize(handed), 0u) << "the block must be freed";
+
+        // A count of zero.
+        nextTable = MakeTable(64, 8, 0, 40);
+        PutEntry(nextTable, 8, 5, "Nie");
+        handed = nextTable;
+        dialog.FillList(chunk);
+        EXPECT_EQ(list.GetItemCount(), 0);
         EXPECT_EQ(GlobalSize(handed), 0u);
 
         // No GetEntries slot: nothing listed.
+        m_callback.GetEntries = refhost::Host::Callbacks()->GetEntries;
+        dialog.FillList(chunk);
+        ASSERT_EQ(list.GetItemCount(), 2);
         m_callback.GetEntries = nullptr;
         dialog.FillList(chunk);
         EXPECT_EQ(list.GetItemCount(), 0);
         m_callback.GetEntries = refhost::Host::Callbacks()->GetEntries;
     });
-    EXPECT_EQ(entryCalls, 3);
+    EXPECT_EQ(entryCalls, 2);
 }
 
 TEST_P(ItemListTest, InsertedRowsComeFirstInTheirOrderAndMissingRecordsStayEmpty) {
+    ScopedLocaleEnvironment german(kGerman);
+    SetFolderDate(b, "2023-03-04 05:06:07");
     const ChunkId c3 = chunks().Create("Dritter", b);
     chunks().SetField(c3, refhost::chunk_col::PictureNumber, COleVariant(std::int32_t{-3}));
     SetChunkDate(c3, "");
@@ -285,10 +270,10 @@ TEST_P(ItemListTest, InsertedRowsComeFirstInTheirOrderAndMissingRecordsStayEmpty
                                 "Verzeichnis", "Verzeichnis", "Standbild", "Standbild"));
         EXPECT_THAT(ColumnTexts(list, 3), ElementsAre(Key(b), "4711", Key(c3), "4712", Key(a1),
                                                       Key(a2), Key(c1), Key(c2)));
-        EXPECT_NE(list.GetItemText(0, 2), ""); // made now by the library
+        EXPECT_EQ(list.GetItemText(0, 2), "04.03.2023 05:06:07");
         EXPECT_EQ(list.GetItemText(1, 2), "");
         // A null date reads as the zero date; a chunk whose record is gone shows nothing.
-        EXPECT_EQ(list.GetItemText(2, 2), COleDateTime().Format());
+        EXPECT_EQ(list.GetItemText(2, 2), "00:00:00");
         EXPECT_EQ(list.GetItemText(2, 5), "-3");
         EXPECT_EQ(list.GetItemText(3, 2), "");
         for (int c = 4; c < 10; ++c)
@@ -298,7 +283,7 @@ TEST_P(ItemListTest, InsertedRowsComeFirstInTheirOrderAndMissingRecordsStayEmpty
         // A date field holding text that is no date cannot be read as a date: the zero date.
         SetChunkDate(c2, "kein Datum");
         dialog.FillList(MakeTag(a, ItemKind::Folder));
-        EXPECT_EQ(list.GetItemText(3, 2), COleDateTime().Format());
+        EXPECT_EQ(list.GetItemText(3, 2), "00:00:00");
         EXPECT_EQ(list.GetItemText(3, 0), "Leer");
     });
 }
@@ -345,7 +330,10 @@ TEST_P(ItemListTest, ABigScatteredFolderShowsEachChunksOwnFields) {
     });
 }
 
-TEST_P(ItemListTest, InfoPaneShowsTheSelectedChunksText) {
+// While its button is pressed the info pane takes the tree's place for the one selected chunk and
+// shows its text: up to the first zero byte, empty for an empty text, "error" for a chunk that
+// cannot be read. A folder row, or more than one row selected, leaves the tree.
+TEST_P(ItemListTest, InfoPaneShowsTheTextOfTheOneSelectedChunkWhileSwitchedOn) {
     chunks().SetText(c2, "");
     const ChunkId c3 = chunks().Create("Gemischt", a);
     chunks().SetText(c3, std::string("vorn\0hinten", 11));
@@ -359,38 +347,40 @@ TEST_P(ItemListTest, InfoPaneShowsTheSelectedChunksText) {
             info->GetWindowText(text);
             return text;
         };
-        auto shown = [](CWnd& window) { return (window.GetStyle() & WS_VISIBLE) != 0; };
-        // Off: a selected chunk leaves the tree in place.
+        auto expectPane = [&](bool infoShown, bool switchedOn) {
+            EXPECT_EQ((dialog.m_tree.GetStyle() & WS_VISIBLE) == 0, infoShown);
+            EXPECT_EQ((info->GetStyle() & WS_VISIBLE) != 0, infoShown);
+            EXPECT_EQ(dialog.m_bInfoPane, switchedOn ? 1 : 0);
+            EXPECT_EQ(dialog.m_toolBar.IsButtonChecked(ID_INFO_PANE) != 0, switchedOn);
+        };
+        auto toggle = [&] { d.ClickToolbarButton(dialog.m_toolBar, ID_INFO_PANE); };
+
         d.ClickListItem(list, 2);
-        EXPECT_TRUE(shown(dialog.m_tree));
-        EXPECT_FALSE(shown(*info));
-
-        d.ClickToolbarButton(dialog.m_toolBar, ID_INFO_PANE);
-        EXPECT_EQ(dialog.m_bInfoPane, 1);
-        EXPECT_FALSE(shown(dialog.m_tree));
-        EXPECT_TRUE(shown(*info));
+        expectPane(false, false);
+        toggle();
+        expectPane(true, true);
         EXPECT_EQ(infoText(), "Abendlicht");
-
         d.ClickListItem(list, 3); // an empty text
         EXPECT_EQ(infoText(), "");
-        EXPECT_TRUE(shown(*info));
+        expectPane(true, true);
         list.SetItemState(4, LVIS_FOCUSED, LVIS_FOCUSED); // focus alone shows nothing new
         EXPECT_EQ(infoText(), "");
-        d.ClickListItem(list, 4); // up to the first zero byte
+        d.ClickListItem(list, 4);
         EXPECT_EQ(infoText(), "vorn");
-
-        d.ClickListItem(list, 0); // a folder brings the tree back
-        EXPECT_TRUE(shown(dialog.m_tree));
-        EXPECT_FALSE(shown(*info));
-
-        // A chunk that cannot be read any more.
         ASSERT_TRUE(chunks().Remove(c1));
         d.ClickListItem(list, 2);
         EXPECT_EQ(infoText(), "error");
-        EXPECT_TRUE(shown(*info));
-        EXPECT_EQ(dialog.ShowChunkInfo(MakeTag(a, ItemKind::Folder)), 0);
-        EXPECT_TRUE(shown(dialog.m_tree));
-        EXPECT_EQ(dialog.ShowChunkInfo(MakeTag(c3, ItemKind::Chunk)), 1);
+        d.ClickListItem(list, 0);
+        expectPane(false, true);
+        toggle();
+        expectPane(false, false);
+
+        // Two rows selected: the switch changes the flag and the button, not the panes.
+        d.ClickListItem(list, 3);
+        d.ClickListItem(list, 4, MK_CONTROL);
+        ASSERT_EQ(list.GetSelectedCount(), 2u);
+        toggle();
+        expectPane(false, true);
     });
     EXPECT_EQ(ChunksScopeDepth(), 0);
 }
@@ -480,45 +470,36 @@ TEST_P(ItemListTest, DoubleClicksInTheReportViewCountOnTheFirstColumnOnly) {
     EXPECT_EQ(result, IDCANCEL);
 }
 
+// A folder row opens the folder in the tree, unexpanded, in every mode; a chunk row does nothing
+// when saving, opens the chunk in the target mode, where an entry row is then chosen.
 TEST_P(ItemListTest, DoubleClicksByModeOpenFoldersUnexpanded) {
     // Both sub-folders have folders below them, so an expansion would show.
     MakeFolder("Unter Alt", a1);
     MakeFolder("Unter Neu", a2);
-    auto openedUnexpanded = [](ExplorerDialog& dialog, FolderId folder) {
-        EXPECT_EQ(dialog.m_curTag, MakeTag(folder, ItemKind::Folder));
-        const HTREEITEM item = dialog.m_tree.GetSelectedItem();
-        EXPECT_EQ(dialog.m_tree.GetItemData(item), MakeTag(folder, ItemKind::Folder));
-        EXPECT_TRUE(dialog.m_tree.ItemHasChildren(item));
-        EXPECT_FALSE(dialog.m_tree.GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED);
-    };
-    for (const ExplorerMode mode : {ExplorerMode::Folder, ExplorerMode::Chunk}) {
+    const struct {
+        ExplorerMode mode;
+        int row;
+        FolderId opened;
+    } cases[] = {{ExplorerMode::Folder, 0, a1},
+                 {ExplorerMode::Chunk, 0, a1},
+                 {ExplorerMode::SaveAs, 1, a2},
+                 {ExplorerMode::Target, 1, a2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.mode));
         ExplorerDialog dialog;
-        EXPECT_EQ(Run(dialog, mode, a,
-                      [&](UiDriver& d) {
-                          d.DoubleClickListItem(dialog.m_list, 0);
-                          openedUnexpanded(dialog, a1);
-                      }),
-                  IDCANCEL);
-    }
-    {
-        ExplorerDialog dialog;
-        EXPECT_EQ(Run(dialog, ExplorerMode::SaveAs, a,
-                      [&](UiDriver& d) {
-                          d.DoubleClickListItem(dialog.m_list, 2); // a chunk: nothing
-                          EXPECT_EQ(dialog.m_curTag, MakeTag(a, ItemKind::Folder));
-                          d.DoubleClickListItem(dialog.m_list, 1);
-                          openedUnexpanded(dialog, a2);
-                      }),
-                  IDCANCEL);
-    }
-    {
-        ExplorerDialog dialog;
-        EXPECT_EQ(Run(dialog, ExplorerMode::Target, a,
-                      [&](UiDriver& d) {
-                          d.DoubleClickListItem(dialog.m_list, 1); // a folder opens in the tree
-                          openedUnexpanded(dialog, a2);
-                      }),
-                  IDCANCEL);
+        const INT_PTR result = Run(dialog, c.mode, a, [&](UiDriver& d) {
+            if (c.mode == ExplorerMode::SaveAs) {
+                d.DoubleClickListItem(dialog.m_list, 2); // a chunk: nothing
+                EXPECT_EQ(dialog.m_curTag, MakeTag(a, ItemKind::Folder));
+            }
+            d.DoubleClickListItem(dialog.m_list, c.row);
+            EXPECT_EQ(dialog.m_curTag, MakeTag(c.opened, ItemKind::Folder));
+            const HTREEITEM item = dialog.m_tree.GetSelectedItem();
+            EXPECT_EQ(dialog.m_tree.GetItemData(item), MakeTag(c.opened, ItemKind::Folder));
+            EXPECT_TRUE(dialog.m_tree.ItemHasChildren(item));
+            EXPECT_FALSE(dialog.m_tree.GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED);
+        });
+        EXPECT_EQ(result, IDCANCEL);
     }
     ExplorerDialog dialog;
     EXPECT_EQ(Run(dialog, ExplorerMode::Target, a,

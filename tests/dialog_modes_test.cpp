@@ -72,6 +72,11 @@ TEST(DialogObjectTest, ConstructionGivesTheDocumentedStartValues) {
     EXPECT_EQ(static_cast<int>(dialog.m_mode), -1);
 }
 
+TEST(DialogObjectTest, AToolbarHostWithoutAParentSwallowsItsCommands) {
+    ToolbarHost orphan;
+    EXPECT_TRUE(orphan.OnCommand(MAKEWPARAM(ID_UP, 0), 0));
+}
+
 TEST_P(DialogModesTest, EachModeShowsTheNameFieldOnlyForSaving) {
     Init();
     for (const ExplorerMode mode :
@@ -79,8 +84,7 @@ TEST_P(DialogModesTest, EachModeShowsTheNameFieldOnlyForSaving) {
         SCOPED_TRACE(static_cast<int>(mode));
         ExplorerDialog dialog;
         const bool saving = mode == ExplorerMode::SaveAs;
-        RunThenEscape(dialog, mode, kNoKey, [&](UiDriver& d) {
-            EXPECT_EQ(Active(d), &dialog);
+        RunThenEscape(dialog, mode, kNoKey, [&](UiDriver&) {
             CString title;
             dialog.GetWindowText(title);
             EXPECT_STREQ(title, "Auswahl");
@@ -134,7 +138,6 @@ TEST_P(DialogModesTest, WritableDialogHasTenButtonsLabelEditingAndTheExtraColumn
         EXPECT_EQ(dialog.m_imlLarge.GetImageSize(), CSize(32, 32));
         EXPECT_GE(dialog.m_imlSmall.GetImageCount(), 4);
         EXPECT_GE(dialog.m_imlLarge.GetImageCount(), 4);
-        EXPECT_EQ(dialog.m_imlLarge.GetBkColor(), CLR_NONE);
 
         ASSERT_EQ(dialog.m_colNames.GetSize(), 6);
         ASSERT_EQ(dialog.m_colFields.GetSize(), 6);
@@ -227,16 +230,6 @@ TEST_P(DialogModesTest, WithoutAnOpenDatabaseNoDialogRuns) {
     EXPECT_EQ(entry, 2u);
     EXPECT_EQ(folder, 3u);
     EXPECT_EQ(list, nullptr);
-}
-
-TEST_P(DialogModesTest, ARunTheScriptLeavesOpenIsCancelledAndReported) {
-    Init();
-    std::uint32_t item = 7;
-    std::uint32_t folder = 8;
-    EXPECT_EQ(EXPL_GetFolder(item, folder, "Offen"), 0);
-    EXPECT_FALSE(m_driver->Failures().empty());
-    EXPECT_EQ(item, 7u);
-    EXPECT_EQ(folder, 8u);
 }
 
 TEST_P(DialogModesTest, EscapeCopiesNothingBackInAnyMode) {

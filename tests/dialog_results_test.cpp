@@ -7,12 +7,6 @@ namespace {
 
 using DialogResultsTest = OnEveryBackend<DialogTest>;
 
-CString LoadText(UINT id) {
-    CString text;
-    text.LoadString(id);
-    return text;
-}
-
 TEST_P(DialogResultsTest, FolderModeReturnsTheCurrentTreeFolder) {
     Init();
     const FolderId a = MakeFolder("A", 0);
@@ -42,24 +36,18 @@ TEST_P(DialogResultsTest, FolderModeReturnsTheCurrentTreeFolder) {
     EXPECT_EQ(folder, 0u);
 }
 
-TEST_P(DialogResultsTest, OkWithoutAChoiceBeepsOrDoesNothing) {
+TEST_P(DialogResultsTest, OkWithTheListFocusedAndNoRowSelectedDoesNothing) {
     Init();
     MakeFolder("A", 0);
     ExplorerDialog dialog;
     RunThenEscape(dialog, ExplorerMode::Folder, 0, [&](UiDriver& d) {
-        // Opened at the root without a selection: nothing is current, a refused OK beeps.
-        ASSERT_EQ(dialog.m_curTag, NoItem);
-        d.PressButton(IDOK);
-        ASSERT_EQ(d.Beeps().size(), 1u);
-        EXPECT_EQ(d.Beeps()[0], MB_OK);
-        // The list has the focus but nothing in it is selected: not even a beep.
         d.Click(dialog.m_list, CPoint(3, 3));
         ASSERT_EQ(dialog.m_bListFocus, 1);
+        ASSERT_EQ(dialog.m_list.GetSelectedCount(), 0u);
         d.PressButton(IDOK);
-        EXPECT_EQ(d.Beeps().size(), 1u);
-        EXPECT_EQ(d.ActiveWindow(), &dialog);
+        EXPECT_TRUE(d.Beeps().empty());
     });
-    EXPECT_EQ(dialog.m_resultKey, 0xFFFFFFFFu);
+    EXPECT_EQ(dialog.m_resultKey, kNoKey);
 }
 
 TEST_P(DialogResultsTest, OkOnATreeFolderOpensItInTheTargetAndChunkModes) {
@@ -74,36 +62,41 @@ TEST_P(DialogResultsTest, OkOnATreeFolderOpensItInTheTargetAndChunkModes) {
             d.ClickTreeItem(dialog.m_tree, itemA);
             ASSERT_FALSE(IsExpanded(dialog.m_tree, itemA));
             d.PressButton(IDOK);
-            EXPECT_EQ(d.ActiveWindow(), &dialog);
             EXPECT_TRUE(IsExpanded(dialog.m_tree, itemA));
-            EXPECT_EQ(dialog.m_curTag, FolderTag(a));
         });
-        EXPECT_EQ(dialog.m_resultKey, 0xFFFFFFFFu);
+        EXPECT_EQ(dialog.m_resultKey, kNoKey);
     }
 }
 
-TEST_P(DialogResultsTest, OkOnATreeChunkChoosesItAsTheTarget) {
+// The folder handed back with a chunk that is the current tree item is the chunk's own folder.
+TEST_P(DialogResultsTest, ATreeChunkIsChosenAsTheTargetByOkOrDoubleClick) {
     Init();
     const FolderId a = MakeFolder("A", 0);
     const ChunkId chunk = MakeChunk("Ziel", a);
-    std::uint32_t item = 0;
-    std::uint32_t entry = 0;
-    std::uint32_t folder = a;
-    m_driver->Then([&](UiDriver& d) {
-        ExplorerDialog* dialog = Active(d);
-        ASSERT_NE(dialog, nullptr);
-        HTREEITEM chunkItem = dialog->FindTreeItem(TVI_ROOT, ChunkTag(chunk), TRUE);
-        ASSERT_NE(chunkItem, nullptr);
-        d.ClickTreeItem(dialog->m_tree, chunkItem);
-        EXPECT_EQ(dialog->m_curTag, ChunkTag(chunk));
-        d.PressButton(IDOK);
-    });
-    EXPECT_EQ(EXPL_GetTarget(item, entry, folder, "Ziel"), 1);
-    ExpectScriptDone();
-    EXPECT_EQ(item, chunk);
-    EXPECT_EQ(entry, 0xFFFFFFFFu);
-    // The folder of a chunk that is the current tree item is the chunk's own folder.
-    EXPECT_EQ(folder, a);
+    for (const bool doubleClick : {false, true}) {
+        SCOPED_TRACE(doubleClick);
+        std::uint32_t item = 0;
+        std::uint32_t entry = 0;
+        std::uint32_t folder = a;
+        m_driver->Then([&](UiDriver& d) {
+            ExplorerDialog* dialog = Active(d);
+            ASSERT_NE(dialog, nullptr);
+            HTREEITEM chunkItem = d.FindTreeItem(dialog->m_tree, {"Sammlung", "A", "Ziel"});
+            ASSERT_NE(chunkItem, nullptr);
+            if (doubleClick) {
+                d.DoubleClickTreeItem(dialog->m_tree, chunkItem);
+            } else {
+                d.ClickTreeItem(dialog->m_tree, chunkItem);
+                EXPECT_EQ(dialog->m_curTag, ChunkTag(chunk));
+                d.PressButton(IDOK);
+            }
+        });
+        EXPECT_EQ(EXPL_GetTarget(item, entry, folder, "Ziel"), 1);
+        ExpectScriptDone();
+        EXPECT_EQ(item, chunk);
+        EXPECT_EQ(entry, kNoKey);
+        EXPECT_EQ(folder, a);
+    }
 }
 
 class SaveAsTest : public DialogResultsTest {
@@ -135,15 +128,18 @@ protected:
     std::uint32_t m_folderOut = 0;
 };
 
+constexpr char kReplaceQuestion[] =
+    "Standbild mit diesem Namen existiert bereits. Vorhandenes Lesezeichen ersetzen ?";
+
 TEST_P(SaveAsTest, ANewNameEndsWithTheHostsOwnChunk) {
     m_driver->Then([&](UiDriver& d) {
-        ExplorerDialog* dialog = Active(d);
-        ASSERT_NE(dialog, nullptr);
+        CWnd* field = d.Control(IDC_NAME_EDIT);
+        ASSERT_NE(field, nullptr);
         CString shown;
-        d.Control(IDC_NAME_EDIT)->GetWindowText(shown);
+        field->GetWindowText(shown);
         EXPECT_STREQ(shown, "Vorschlag");
-        d.Control(IDC_NAME_EDIT)->SetWindowText("");
-        d.Click(*d.Control(IDC_NAME_EDIT), CPoint(5, 5));
+        field->SetWindowText("");
+        d.Click(*field, CPoint(5, 5));
         d.TypeText("Neues Bild");
         d.PressButton(IDOK);
     });
@@ -161,54 +157,46 @@ TEST_P(SaveAsTest, TheNameOfAnotherChunkAsksAndYesReplacesIt) {
     EXPECT_EQ(SaveAs("  abc\t "), 1);
     ExpectScriptDone();
     ASSERT_EQ(m_driver->Messages().size(), 1u);
-    EXPECT_STREQ(m_driver->Messages()[0].text, LoadText(IDS_ASK_REPLACE));
-    EXPECT_STREQ(m_driver->Messages()[0].text,
-                 "Standbild mit diesem Namen existiert bereits. Vorhandenes Lesezeichen "
-                 "ersetzen ?");
+    EXPECT_STREQ(m_driver->Messages()[0].text, kReplaceQuestion);
     EXPECT_EQ(m_driver->Messages()[0].type & MB_TYPEMASK, MB_YESNO);
     EXPECT_EQ(m_chunk, m_other);
     EXPECT_STREQ(m_name, "abc");
     EXPECT_EQ(m_folderOut, m_folder);
 }
 
-TEST_P(SaveAsTest, NoToTheQuestionKeepsTheDialogOpen) {
-    m_driver->QueueMessageBoxAnswer(IDNO);
-    m_driver->Then([&](UiDriver& d) {
-        d.PressButton(IDOK);
-        EXPECT_NE(Active(d), nullptr);
-        EXPECT_EQ(d.Messages().size(), 1u);
-        d.PressKey(VK_ESCAPE);
-    });
-    EXPECT_EQ(SaveAs("ABC"), 0);
-    ExpectScriptDone();
-    EXPECT_EQ(m_chunk, m_own);
-    EXPECT_STREQ(m_name, "ABC");
-}
-
-TEST_P(SaveAsTest, TheHostsOwnChunkIsAlreadyThere) {
-    m_driver->Then([&](UiDriver& d) {
-        d.PressButton(IDOK);
-        EXPECT_NE(Active(d), nullptr);
-        d.PressKey(VK_ESCAPE);
-    });
-    EXPECT_EQ(SaveAs("mein bild"), 0);
-    ExpectScriptDone();
-    ASSERT_EQ(m_driver->Messages().size(), 1u);
-    EXPECT_STREQ(m_driver->Messages()[0].text, "Verzeichnis enthält schon das Standbild.");
-    EXPECT_EQ(m_driver->Messages()[0].type & MB_TYPEMASK, MB_OK);
-}
-
-TEST_P(SaveAsTest, ANameOfWhiteSpaceOnlyDoesNothing) {
-    m_driver->Then([&](UiDriver& d) {
-        d.PressButton(IDOK);
-        EXPECT_NE(Active(d), nullptr);
-        d.PressKey(VK_ESCAPE);
-    });
-    EXPECT_EQ(SaveAs(" \t  "), 0);
-    ExpectScriptDone();
-    EXPECT_TRUE(m_driver->Messages().empty());
+// The host's own chunk is in the folder already (letter case aside), the other chunk of the name
+// is not to be replaced, or the name is white space only: the dialog stays open and the host
+// gets nothing.
+TEST_P(SaveAsTest, AnOkThatSavesNothingKeepsTheDialogOpen) {
+    const struct {
+        const char* name;
+        const char* message; // the one the OK shows, or none
+        UINT type;
+    } cases[] = {
+        {"mein bild", "Verzeichnis enthält schon das Standbild.", MB_OK},
+        {"ABC", kReplaceQuestion, MB_YESNO}, // answered No
+        {" \t  ", nullptr, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::size_t messages = m_driver->Messages().size();
+        if (c.type == MB_YESNO)
+            m_driver->QueueMessageBoxAnswer(IDNO);
+        m_driver->Then([&](UiDriver& d) {
+            d.PressButton(IDOK);
+            EscapeOpenDialog(d);
+        });
+        EXPECT_EQ(SaveAs(c.name), 0);
+        ExpectScriptDone();
+        ASSERT_EQ(m_driver->Messages().size(), messages + (c.message ? 1 : 0));
+        if (c.message) {
+            EXPECT_STREQ(m_driver->Messages().back().text, c.message);
+            EXPECT_EQ(m_driver->Messages().back().type & MB_TYPEMASK, c.type);
+        }
+        EXPECT_EQ(m_chunk, m_own);
+        EXPECT_STREQ(m_name, c.name);
+    }
     EXPECT_TRUE(m_driver->Beeps().empty());
-    EXPECT_STREQ(m_name, " \t  ");
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, DialogResultsTest, testing::ValuesIn(UiDriverNames()));

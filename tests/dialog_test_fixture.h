@@ -39,13 +39,13 @@ protected:
         return dialog.DoModal();
     }
 
-    // Runs `dialog` as Run does with `step` as its script, then presses Escape: the run must end
-    // cancelled with the whole script done.
+    // Runs `dialog` as Run does with `step` as its script, then presses Escape: the step must
+    // leave the dialog open, and the run must end cancelled with the whole script done.
     void RunThenEscape(ExplorerDialog& dialog, ExplorerMode mode, std::uint32_t folder,
                        const std::function<void(UiDriver&)>& step) {
         m_driver->Then([&](UiDriver& driver) {
             step(driver);
-            driver.PressKey(VK_ESCAPE);
+            EscapeOpenDialog(driver);
         });
         EXPECT_EQ(Run(dialog, mode, folder), IDCANCEL);
         ExpectScriptDone();
@@ -54,6 +54,18 @@ protected:
     // The browser dialog of the innermost modal run.
     static ExplorerDialog* Active(UiDriver& driver) {
         return dynamic_cast<ExplorerDialog*>(driver.ActiveWindow());
+    }
+
+    // Whether the dialog of the innermost modal run is still up. One that ended stays the active
+    // window until the step returns, hidden; Escape on it would overwrite the result it ended
+    // with, so a step that means to cancel checks this first.
+    static bool StillOpen(UiDriver& driver) {
+        const CWnd* window = driver.ActiveWindow();
+        return window && window->IsWindowVisible();
+    }
+    static void EscapeOpenDialog(UiDriver& driver) {
+        EXPECT_TRUE(StillOpen(driver)) << "the dialog ended before Escape";
+        driver.PressKey(VK_ESCAPE);
     }
 
     // Everything the script expected to happen did, and nothing was left running.

@@ -1,8 +1,9 @@
 // The tree and the list under long random runs of selections, openings, expansions, collapses,
 // clicks, keys and column sorts in every mode, checked after each step against the store: an item
-// whose children were read shows exactly the store's children in the store's order, a placeholder
-// stands only where something lies below, and the current item, the list (in the store's order or
-// the sort key's) and the caption agree.
+// whose children were read shows exactly the store's children (keys and names) in the store's
+// order, a placeholder stands only where something lies below, and the current item, the list (a
+// folder's children in the store's order or the sort key's, a chunk's entries) and the caption
+// agree.
 #include "store/chunk_records.h"
 #include "store/folder_records.h"
 #include "tests/dialog_test_fixture.h"
@@ -30,6 +31,8 @@ protected:
         for (int i = 0; i < 30; ++i) {
             const FolderId folder = folders[static_cast<std::size_t>(Roll(int(folders.size())))];
             chunkKeys.push_back(chunks().Create(("S" + std::to_string(Roll(9))).c_str(), folder));
+            for (int entries = Roll(3); entries > 0; --entries)
+                chunks().AddEntry(chunkKeys.back(), ("E" + std::to_string(Roll(5))).c_str());
         }
     }
 
@@ -64,13 +67,15 @@ protected:
             ASSERT_TRUE(children.empty()) << "a chunk item has children";
             return;
         }
-        const std::vector<ItemTag> expected = StoreChildren(TagKey(tag), target);
+        std::vector<std::string> names;
+        const std::vector<ItemTag> expected = StoreChildren(TagKey(tag), target, &names);
         if (children == std::vector<ItemTag>{kPlaceholderTag}) {
             ASSERT_FALSE(expected.empty()) << "a placeholder below " << TagKey(tag);
             ASSERT_FALSE(IsExpanded(tree, parent));
             return;
         }
         ASSERT_EQ(children, expected) << "children of folder " << TagKey(tag);
+        ASSERT_EQ(ChildTexts(tree, parent), names) << "children of folder " << TagKey(tag);
         for (HTREEITEM item = tree.GetChildItem(parent); item; item = tree.GetNextSiblingItem(item))
             CheckTreeBelow(tree, item, target);
     }
@@ -92,8 +97,15 @@ protected:
         for (HTREEITEM up = tree.GetParentItem(selected); up; up = tree.GetParentItem(up))
             ASSERT_TRUE(IsExpanded(tree, up));
         if (TagKind(tag) != ItemKind::Folder) {
-            for (const ItemTag row : RowTags(dialog.m_list))
-                ASSERT_EQ(TagKind(row), ItemKind::Entry);
+            // The chunk's entries, as the host keeps them.
+            std::vector<ItemTag> entries;
+            std::vector<std::string> entryNames;
+            for (const refhost::Entry& entry : chunks().Entries(TagKey(tag))) {
+                entries.push_back(MakeTag(entry.key, ItemKind::Entry));
+                entryNames.push_back(entry.name);
+            }
+            ASSERT_EQ(RowTags(dialog.m_list), entries);
+            ASSERT_EQ(ColumnTexts(dialog.m_list, 0), entryNames);
             return;
         }
         std::vector<std::string> names;

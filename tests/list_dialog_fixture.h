@@ -47,12 +47,16 @@ protected:
         dialog.m_strTitle = "Test";
         m_driver->Then([&](UiDriver& d) {
             step(d);
-            if (!m_ended)
-                dialog.EndDialog(IDCANCEL);
+            if (m_ended)
+                return;
+            // An ending the step did not announce would be overwritten here.
+            EXPECT_TRUE(dialog.IsWindowVisible()) << "the step ended the dialog";
+            dialog.EndDialog(IDCANCEL);
         });
         m_ended = false;
         const std::size_t failuresBefore = m_driver->Failures().size();
         const INT_PTR result = dialog.DoModal();
+        EXPECT_EQ(m_driver->PendingSteps(), 0u) << "the dialog never ran the step";
         const std::vector<std::string>& failures = m_driver->Failures();
         for (std::size_t i = failuresBefore; i < failures.size(); ++i)
             ADD_FAILURE() << failures[i];

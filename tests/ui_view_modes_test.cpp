@@ -1,5 +1,4 @@
-// The list's four views with their toolbar buttons, sorting by column clicks, the info-pane
-// switch and the focus notifications, on every backend.
+// The list's four views with their toolbar buttons and sorting by column clicks, on every backend.
 #include "list_dialog_fixture.h"
 
 #include <gmock/gmock.h>
@@ -26,18 +25,8 @@ DWORD View(const CListCtrl& list) {
 
 using ViewModesTest = OnEveryBackend<ListDialogTest>;
 
-TEST_P(ViewModesTest, DialogOpensInTheListViewWithItsButtonPressed) {
-    ExplorerDialog dialog;
-    Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver&) {
-        EXPECT_EQ(View(dialog.m_list), static_cast<DWORD>(LVS_LIST));
-        EXPECT_THAT(PressedViews(dialog.m_toolBar), ElementsAre(ID_VIEW_LIST));
-        EXPECT_FALSE(dialog.m_toolBar.IsButtonChecked(ID_INFO_PANE));
-        EXPECT_EQ(dialog.m_sortColumn, 0);
-        // Opening sorts nothing: the store's order stands.
-        EXPECT_THAT(ColumnTexts(dialog.m_list, 0), ElementsAre("Alt", "Neu", "Hafen", "Leer"));
-    });
-}
-
+// The dialog opens in the list view, unsorted; each view command sets its style and presses its
+// button alone, the info-pane button untouched.
 TEST_P(ViewModesTest, EachViewCommandSetsItsStyleAndPressesOnlyItsButton) {
     struct Case {
         UINT command;
@@ -45,6 +34,11 @@ TEST_P(ViewModesTest, EachViewCommandSetsItsStyleAndPressesOnlyItsButton) {
     };
     ExplorerDialog dialog;
     Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver& d) {
+        EXPECT_EQ(View(dialog.m_list), static_cast<DWORD>(LVS_LIST));
+        EXPECT_THAT(PressedViews(dialog.m_toolBar), ElementsAre(ID_VIEW_LIST));
+        EXPECT_FALSE(dialog.m_toolBar.IsButtonChecked(ID_INFO_PANE));
+        EXPECT_THAT(ColumnTexts(dialog.m_list, 0), ElementsAre("Alt", "Neu", "Hafen", "Leer"));
+        d.ClickToolbarButton(dialog.m_toolBar, ID_INFO_PANE);
         for (const Case& c :
              {Case{ID_VIEW_LARGE_ICONS, LVS_ICON}, Case{ID_VIEW_DETAILS, LVS_REPORT},
               Case{ID_VIEW_SMALL_ICONS, LVS_SMALLICON}, Case{ID_VIEW_LIST, LVS_LIST},
@@ -52,13 +46,10 @@ TEST_P(ViewModesTest, EachViewCommandSetsItsStyleAndPressesOnlyItsButton) {
             d.ClickToolbarButton(dialog.m_toolBar, c.command);
             EXPECT_EQ(View(dialog.m_list), c.view) << c.command;
             EXPECT_THAT(PressedViews(dialog.m_toolBar), ElementsAre(c.command));
+            EXPECT_TRUE(dialog.m_toolBar.IsButtonChecked(ID_INFO_PANE));
             // The other style bits stay.
             EXPECT_TRUE(dialog.m_list.GetStyle() & LVS_EDITLABELS);
         }
-        dialog.m_bInfoPane = 1;
-        dialog.m_toolBar.CheckButton(ID_INFO_PANE, TRUE);
-        dialog.OnViewSmallIcons();
-        EXPECT_TRUE(dialog.m_toolBar.IsButtonChecked(ID_INFO_PANE)); // not touched
     });
 }
 
@@ -142,65 +133,6 @@ TEST_P(ViewModesTest, SortingOpensOnlyTheTablesItsComparisonsNeed) {
         messages = d.Messages().size();
     });
     EXPECT_EQ(messages, 0u);
-}
-
-TEST_P(ViewModesTest, InfoPaneButtonSwitchesThePaneForOneSelectedRow) {
-    chunks().SetText(c1, "Abendlicht");
-    ExplorerDialog dialog;
-    Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver& d) {
-        CListCtrl& list = dialog.m_list;
-        CWnd* info = dialog.GetDlgItem(IDC_INFO_EDIT);
-        ASSERT_NE(info, nullptr);
-        auto shown = [](CWnd& window) { return (window.GetStyle() & WS_VISIBLE) != 0; };
-        // A folder row has no text to show: the tree stays.
-        d.ClickListItem(list, 0);
-        d.ClickToolbarButton(dialog.m_toolBar, ID_INFO_PANE);
-        EXPECT_EQ(dialog.m_bInfoPane, 1);
-        EXPECT_TRUE(shown(dialog.m_tree));
-        EXPECT_FALSE(shown(*info));
-        d.ClickToolbarButton(dialog.m_toolBar, ID_INFO_PANE);
-        EXPECT_EQ(dialog.m_bInfoPane, 0);
-
-        d.ClickListItem(list, 2);
-        EXPECT_TRUE(shown(dialog.m_tree));
-        d.ClickToolbarButton(dialog.m_toolBar, ID_INFO_PANE);
-        EXPECT_EQ(dialog.m_bInfoPane, 1);
-        EXPECT_TRUE(dialog.m_toolBar.IsButtonChecked(ID_INFO_PANE));
-        EXPECT_TRUE(shown(*info));
-        EXPECT_FALSE(shown(dialog.m_tree));
-        CString text;
-        info->GetWindowText(text);
-        EXPECT_EQ(text, "Abendlicht");
-
-        d.ClickToolbarButton(dialog.m_toolBar, ID_INFO_PANE);
-        EXPECT_EQ(dialog.m_bInfoPane, 0);
-        EXPECT_FALSE(dialog.m_toolBar.IsButtonChecked(ID_INFO_PANE));
-        EXPECT_TRUE(shown(dialog.m_tree));
-        EXPECT_FALSE(shown(*info));
-
-        // Two rows selected: the switch changes the flag and the button, not the panes.
-        d.ClickListItem(list, 3, MK_CONTROL);
-        ASSERT_EQ(list.GetSelectedCount(), 2u);
-        d.ClickToolbarButton(dialog.m_toolBar, ID_INFO_PANE);
-        EXPECT_EQ(dialog.m_bInfoPane, 1);
-        EXPECT_TRUE(dialog.m_toolBar.IsButtonChecked(ID_INFO_PANE));
-        EXPECT_TRUE(shown(dialog.m_tree));
-        EXPECT_FALSE(shown(*info));
-    });
-}
-
-TEST_P(ViewModesTest, FocusNotificationsTellWhichViewWasUsedLast) {
-    ExplorerDialog dialog;
-    Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver& d) {
-        d.ClickListItem(dialog.m_list, 0);
-        EXPECT_EQ(dialog.m_bListFocus, 1);
-        d.ClickTreeItem(dialog.m_tree, dialog.m_hRoot);
-        EXPECT_EQ(dialog.m_bListFocus, 0);
-        dialog.m_list.SetFocus();
-        EXPECT_EQ(dialog.m_bListFocus, 1);
-        dialog.m_tree.SetFocus();
-        EXPECT_EQ(dialog.m_bListFocus, 0);
-    });
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ViewModesTest, testing::ValuesIn(UiDriverNames()));

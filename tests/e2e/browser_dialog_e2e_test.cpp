@@ -2,7 +2,6 @@
 // wxWidgets backend on the X server, driven with real pointer and keyboard events, and checked
 // by what the host receives.
 #include "dialog/explorer_dialog.h"
-#include "host/chunk_list.h"
 #include "host/host.h"
 #include "platform/wx/wx_driver.h"
 #include "resources/resource_ids.h"
@@ -41,7 +40,7 @@ protected:
         m_tiere = MakeFolder("Tiere", 0);
         for (const char* name : {"Leuchtturm", "Kutter", "Anker", "Boje"})
             m_stills.push_back(m_host->chunks().Create(name, m_hafen));
-        m_eisbaer = m_host->chunks().Create("Eisbaer", m_tiere);
+        m_host->chunks().Create("Eisbaer", m_tiere);
     }
 
     void TearDown() override {
@@ -80,8 +79,12 @@ protected:
         EXPECT_EQ(chunkList, nullptr);
     }
 
-    static ExplorerDialog* Dialog(UiDriver& d) {
-        return dynamic_cast<ExplorerDialog*>(d.ActiveWindow());
+    // Escape for a script that left the dialog open: one that ended already stays the active
+    // window, hidden, until the step returns, and Escape would overwrite how it ended.
+    static void EscapeOpenDialog(UiDriver& d) {
+        EXPECT_TRUE(d.ActiveWindow() && d.ActiveWindow()->IsWindowVisible())
+            << "the dialog ended before Escape";
+        d.PressKey(VK_ESCAPE);
     }
     static CTreeCtrl& Tree(UiDriver& d) { return *static_cast<CTreeCtrl*>(d.Control(IDC_TREE)); }
     static CListCtrl& List(UiDriver& d) { return *static_cast<CListCtrl*>(d.Control(IDC_LIST)); }
@@ -100,7 +103,6 @@ protected:
     FolderId m_hafen = 0;
     FolderId m_tiere = 0;
     std::vector<ChunkId> m_stills;
-    ChunkId m_eisbaer = 0;
 };
 
 TEST_F(BrowserDialogE2E, ChunkModeExpandSelectAndDoubleClickAStill) {
@@ -132,55 +134,6 @@ TEST_F(BrowserDialogE2E, ChunkModeExpandSelectAndDoubleClickAStill) {
     EXPECT_EQ(chunkList, nullptr);
 }
 
-TEST_F(BrowserDialogE2E, SeveralStillsChosenWithOkReachTheHostAsABlock) {
-    driver().Then([&](UiDriver& d) {
-        CListCtrl& list = List(d);
-        d.ClickListItem(list, d.FindListItem(list, "Kutter"));
-        d.ClickListItem(list, d.FindListItem(list, "Boje"), MK_CONTROL);
-        d.ClickListItem(list, d.FindListItem(list, "Leuchtturm"), MK_CONTROL);
-        EXPECT_EQ(list.GetSelectedCount(), 3u);
-        d.PressButton(IDOK);
-    });
-    std::uint32_t chunk = kNoKey;
-    int readOnlyCheck = 1;
-    std::uint32_t folder = m_hafen;
-    void* chunkList = nullptr;
-    EXPECT_EQ(EXPL_GetChunk(chunk, readOnlyCheck, folder, chunkList, "Standbilder wählen"), 1);
-    // The first selected row in list order, and every selected still in list order.
-    EXPECT_EQ(chunk, m_stills[0]);
-    EXPECT_EQ(folder, m_hafen);
-    EXPECT_EQ(readOnlyCheck, 1);
-    EXPECT_EQ(refhost::TakeChunkList(chunkList),
-              (std::vector<std::uint32_t>{m_stills[0], m_stills[1], m_stills[3]}));
-}
-
-TEST_F(BrowserDialogE2E, FolderModeOpensAFolderFromTheListAndOkChoosesARow) {
-    std::vector<std::string> atStart;
-    std::vector<std::string> atRoot;
-    driver().Then([&](UiDriver& d) {
-        // Opened at the root: nothing is current until the person picks something.
-        EXPECT_EQ(Tree(d).GetSelectedItem(), nullptr);
-        atStart = Names(d);
-        d.ClickTreeItem(Tree(d), d.FindTreeItem(Tree(d), {"Sammlung"}));
-        atRoot = Names(d);
-        d.DoubleClickListItem(List(d), d.FindListItem(List(d), "Reisen"));
-        const HTREEITEM reisen = d.FindTreeItem(Tree(d), {"Sammlung", "Reisen"});
-        ASSERT_NE(reisen, nullptr);
-        EXPECT_EQ(Tree(d).GetSelectedItem(), reisen);
-        EXPECT_FALSE(Tree(d).GetItemState(reisen, TVIS_EXPANDED) & TVIS_EXPANDED);
-        EXPECT_EQ(Names(d), std::vector<std::string>{"Hafen"});
-        d.ClickListItem(List(d), d.FindListItem(List(d), "Hafen"));
-        d.PressButton(IDOK);
-    });
-    std::uint32_t item = kNoKey;
-    std::uint32_t folder = 0;
-    EXPECT_EQ(EXPL_GetFolder(item, folder, "Ordner wählen"), 1);
-    EXPECT_TRUE(atStart.empty());
-    EXPECT_EQ(atRoot, (std::vector<std::string>{"Reisen", "Tiere"})); // folders only
-    EXPECT_EQ(item, m_hafen);
-    EXPECT_EQ(folder, m_reisen);
-}
-
 TEST_F(BrowserDialogE2E, ArrowKeysInTheTreeReadAFolderOnItsFirstExpansionAndShowItsStills) {
     std::vector<std::string> shown;
     driver().Then([&](UiDriver& d) {
@@ -196,7 +149,7 @@ TEST_F(BrowserDialogE2E, ArrowKeysInTheTreeReadAFolderOnItsFirstExpansionAndShow
         d.PressKey(VK_DOWN);  // and selected
         EXPECT_EQ(tree.GetSelectedItem(), d.FindTreeItem(tree, {"Sammlung", "Reisen", "Hafen"}));
         shown = Names(d);
-        d.PressKey(VK_ESCAPE);
+        EscapeOpenDialog(d);
     });
     RunCancelledChunkDialog(m_tiere, "Tastatur");
     EXPECT_EQ(shown, (std::vector<std::string>{"Leuchtturm", "Kutter", "Anker", "Boje"}));
@@ -219,7 +172,7 @@ TEST_F(BrowserDialogE2E, TwoQuickDoubleClicksOnAFolderInTheTreeOpenAndCloseIt) {
         expanded.push_back(isOpen());
         d.DoubleClickTreeItem(tree, reisen);
         expanded.push_back(isOpen());
-        d.PressKey(VK_ESCAPE);
+        EscapeOpenDialog(d);
     });
     RunCancelledChunkDialog(m_tiere, "Doppelklicks");
     EXPECT_EQ(expanded, (std::vector<bool>{false, true, false}));
@@ -243,15 +196,6 @@ TEST_F(BrowserDialogE2E, TargetModeOpensAStillFromTheListAndChoosesAnEntry) {
     RunChosenTargetDialog(m_stills[1], mast);
 }
 
-TEST_F(BrowserDialogE2E, TargetModeDoubleClickOnAStillInTheTreeChoosesIt) {
-    driver().Then([&](UiDriver& d) {
-        const HTREEITEM boje = d.FindTreeItem(Tree(d), {"Sammlung", "Reisen", "Hafen", "Boje"});
-        ASSERT_NE(boje, nullptr) << "the start folder's stills are items of the tree";
-        d.DoubleClickTreeItem(Tree(d), boje);
-    });
-    RunChosenTargetDialog(m_stills[3], kNoKey);
-}
-
 TEST_F(BrowserDialogE2E, EnterChoosesTheSelectedStillOrEntryAsTheTarget) {
     const EntryId netz = m_host->chunks().AddEntry(m_stills[0], "Netz");
     driver().Then([&](UiDriver& d) {
@@ -269,49 +213,6 @@ TEST_F(BrowserDialogE2E, EnterChoosesTheSelectedStillOrEntryAsTheTarget) {
             d.PressKey(VK_RETURN);
         });
     RunChosenTargetDialog(m_stills[0], netz);
-}
-
-TEST_F(BrowserDialogE2E, EscapeCancelsAndTheHostReceivesNothing) {
-    driver().Then([&](UiDriver& d) {
-        d.ClickListItem(List(d), d.FindListItem(List(d), "Anker"));
-        d.PressKey(VK_ESCAPE);
-    });
-    std::uint32_t chunk = 4711;
-    int readOnlyCheck = 0;
-    std::uint32_t folder = m_hafen;
-    void* chunkList = nullptr;
-    EXPECT_EQ(EXPL_GetChunk(chunk, readOnlyCheck, folder, chunkList, "Standbild wählen"), 0);
-    EXPECT_EQ(chunk, 4711u);
-    EXPECT_EQ(folder, m_hafen);
-    EXPECT_EQ(chunkList, nullptr);
-}
-
-TEST_F(BrowserDialogE2E, SaveAsUnderAClashingNameAsksAndYesReplaces) {
-    driver().QueueMessageBoxAnswer(IDYES);
-    driver().Then([&](UiDriver& d) {
-        CWnd* name = d.Control(IDC_NAME_EDIT);
-        ASSERT_NE(name, nullptr);
-        ASSERT_TRUE(name->IsWindowVisible());
-        CRect client;
-        name->GetClientRect(&client);
-        d.Click(*name, CPoint(client.Width() / 2, client.Height() / 2));
-        d.TypeText("  kutter ");
-        d.PressButton(IDOK);
-    });
-    std::uint32_t chunk = m_eisbaer; // the host saves its still "Eisbaer" ...
-    CString name;
-    std::uint32_t folder = m_hafen; // ... into Hafen, where "Kutter" exists
-    EXPECT_EQ(EXPL_ChunkSaveAs(chunk, name, folder, "Speichern unter"), 1);
-    ASSERT_EQ(driver().Messages().size(), 1u);
-    CString question;
-    question.LoadString(8);
-    EXPECT_EQ(driver().Messages()[0].text, question);
-    EXPECT_EQ(driver().Messages()[0].caption, CString("Tarvosil"));
-    EXPECT_EQ(driver().Messages()[0].type & MB_TYPEMASK, MB_YESNO);
-    EXPECT_EQ(driver().Messages()[0].answer, IDYES);
-    EXPECT_EQ(chunk, m_stills[1]); // the still to be replaced
-    EXPECT_EQ(folder, m_hafen);
-    EXPECT_EQ(name, CString("kutter"));
 }
 
 TEST_F(BrowserDialogE2E, ScreenshotsShowTheScreenAsItIsAtTheTime) {
@@ -333,7 +234,7 @@ TEST_F(BrowserDialogE2E, ScreenshotsShowTheScreenAsItIsAtTheTime) {
         d.ClickListItem(list, 2);
         rowAfter = backend.ScreenPixel(corner);
         EXPECT_TRUE(driver().SaveScreenshot(after));
-        d.PressKey(VK_ESCAPE);
+        EscapeOpenDialog(d);
     });
     RunCancelledChunkDialog(m_hafen, "Bildschirm");
     EXPECT_NE(rowBefore, GetSysColor(COLOR_HIGHLIGHT));
