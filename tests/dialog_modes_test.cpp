@@ -209,7 +209,7 @@ TEST_P(DialogModesTest, WithoutAnOpenDatabaseNoDialogRuns) {
     std::uint32_t entry = 2;
     std::uint32_t folder = 3;
     int check = 0;
-    void* list = nullptr;
+    void* list = reinterpret_cast<void*>(1);
     CString name("Bild");
 
     // Before EXPL_Init nothing is there to browse.
@@ -229,7 +229,7 @@ TEST_P(DialogModesTest, WithoutAnOpenDatabaseNoDialogRuns) {
     EXPECT_EQ(item, 1u);
     EXPECT_EQ(entry, 2u);
     EXPECT_EQ(folder, 3u);
-    EXPECT_EQ(list, nullptr);
+    EXPECT_EQ(list, reinterpret_cast<void*>(1));
 }
 
 TEST_P(DialogModesTest, EscapeCopiesNothingBackInAnyMode) {
@@ -240,7 +240,7 @@ TEST_P(DialogModesTest, EscapeCopiesNothingBackInAnyMode) {
     std::uint32_t entry = 12;
     std::uint32_t folder = a;
     int check = 1;
-    void* list = nullptr;
+    void* list = reinterpret_cast<void*>(1);
     CString name("Neu");
     auto escape = [](UiDriver& d) { d.PressKey(VK_ESCAPE); };
 
@@ -258,7 +258,7 @@ TEST_P(DialogModesTest, EscapeCopiesNothingBackInAnyMode) {
     EXPECT_EQ(entry, 12u);
     EXPECT_EQ(folder, a);
     EXPECT_EQ(check, 1);
-    EXPECT_EQ(list, nullptr);
+    EXPECT_EQ(list, reinterpret_cast<void*>(1));
     EXPECT_STREQ(name, "Neu");
 }
 
