@@ -7,6 +7,7 @@
 #include "platform/ui_driver.h"
 #include "tests/support/library_fixture.h"
 #include "tests/support/on_every_backend.h"
+#include "tests/support/open_dialog.h"
 
 #include <functional>
 #include <string>
@@ -54,18 +55,6 @@ protected:
     // The browser dialog of the innermost modal run.
     static ExplorerDialog* Active(UiDriver& driver) {
         return dynamic_cast<ExplorerDialog*>(driver.ActiveWindow());
-    }
-
-    // Whether the dialog of the innermost modal run is still up. One that ended stays the active
-    // window until the step returns, hidden; Escape on it would overwrite the result it ended
-    // with, so a step that means to cancel checks this first.
-    static bool StillOpen(UiDriver& driver) {
-        const CWnd* window = driver.ActiveWindow();
-        return window && window->IsWindowVisible();
-    }
-    static void EscapeOpenDialog(UiDriver& driver) {
-        EXPECT_TRUE(StillOpen(driver)) << "the dialog ended before Escape";
-        driver.PressKey(VK_ESCAPE);
     }
 
     // Everything the script expected to happen did, and nothing was left running.

@@ -7,6 +7,7 @@
 #include "resources/resource_ids.h"
 #include "tests/e2e/wx_test_environment.h"
 #include "tests/support/library_fixture.h"
+#include "tests/support/open_dialog.h"
 
 #include <cstdint>
 #include <fstream>
@@ -79,13 +80,6 @@ protected:
         EXPECT_EQ(chunkList, nullptr);
     }
 
-    // Escape for a script that left the dialog open: one that ended already stays the active
-    // window, hidden, until the step returns, and Escape would overwrite how it ended.
-    static void EscapeOpenDialog(UiDriver& d) {
-        EXPECT_TRUE(d.ActiveWindow() && d.ActiveWindow()->IsWindowVisible())
-            << "the dialog ended before Escape";
-        d.PressKey(VK_ESCAPE);
-    }
     static CTreeCtrl& Tree(UiDriver& d) { return *static_cast<CTreeCtrl*>(d.Control(IDC_TREE)); }
     static CListCtrl& List(UiDriver& d) { return *static_cast<CListCtrl*>(d.Control(IDC_LIST)); }
     static std::vector<std::string> Names(UiDriver& d) {
