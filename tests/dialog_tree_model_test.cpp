@@ -197,6 +197,9 @@ protected:
                     const UINT key = kKeys[Roll(5)];
                     what = "key " + std::to_string(key) + " from " + what;
                     driver.ClickTreeItem(tree, item);
+                    // A click that moved away refilled the list, even if the key comes back.
+                    if (dialog.m_curTag != sortedTag)
+                        sortedTag = NoItem;
                     driver.PressKey(key);
                 } else if (action == 3) {
                     what = "expand " + what;
