@@ -86,7 +86,10 @@ public:
 // or in an empty table).
 struct Position {
     enum Kind { None, Bof, Eof, On, Deleted } kind = None;
-    Person at{}; // On and Deleted: the entry, with its keys as they were when it was left
+    Person at{}; // On and Deleted: the entry, with its keys as the recordset last saw them
+    // On: the record as another recordset changed it since; the recordset follows it there when
+    // it next looks at its record, and keeps the place it saw should the record go before then.
+    std::optional<Person> unseen = std::nullopt;
 };
 
 class DaoWalkModelTest : public PeopleTableTest {
@@ -233,7 +236,15 @@ protected:
         return position.kind == Position::On || position.kind == Position::Deleted;
     }
 
+    // The walker reads its record (a move from it, a field, an edit): it finds it where it now is.
+    void Look() {
+        if (position.unseen && position.kind == Position::On)
+            position.at = *position.unseen;
+        position.unseen.reset();
+    }
+
     void MoveOn(std::string& what) {
+        Look();
         if (OnOrAfterDeleted()) {
             what = "MoveNext";
             walker->MoveNext();
@@ -251,6 +262,7 @@ protected:
     }
 
     void MoveBack(std::string& what) {
+        Look();
         if (OnOrAfterDeleted()) {
             what = "MovePrev";
             walker->MovePrev();
@@ -301,6 +313,7 @@ protected:
     void GiveOwnRecordANewKey(std::string& what) {
         if (position.kind != Position::On)
             return;
+        Look();
         Person* person = model.Find(position.at.id);
         person->k = RandomK();
         what = "Edit " + person->name;
@@ -311,6 +324,7 @@ protected:
     }
 
     void DeleteOwnRecord(std::string& what) {
+        Look();
         if (position.kind == Position::Deleted) {
             what = "Delete again";
             ASSERT_EQ(DaoErrorOf([&] { walker->Delete(); }), 3167);
@@ -330,7 +344,7 @@ protected:
     }
 
     // Adds a record, or gives one a new key or deletes it; a quarter of the time the walker's own,
-    // which the walker then follows to its new place or finds gone.
+    // which the walker follows to its new place when it next looks, or finds gone.
     void WriteThroughTheOtherRecordset(std::string& what) {
         if (model.people.empty() || Roll(3) == 0) {
             what = "writer AddNew";
@@ -346,8 +360,10 @@ protected:
         if (Roll(2) == 0) {
             what = "writer Delete " + target.name;
             writer->Delete();
-            if (walkersOwn)
+            if (walkersOwn) {
                 position.kind = Position::Deleted;
+                position.unseen.reset();
+            }
             model.Remove(target.id);
         } else {
             target.k = RandomK();
@@ -356,7 +372,7 @@ protected:
             SetK(*writer, target.k);
             writer->Update();
             if (walkersOwn)
-                position.at = target;
+                position.unseen = target;
         }
     }
 
@@ -379,6 +395,7 @@ protected:
     void CheckPosition() {
         switch (position.kind) {
         case Position::On:
+            Look();
             ASSERT_FALSE(walker->IsEOF());
             ASSERT_FALSE(walker->IsBOF());
             ASSERT_EQ(walker->GetFieldValue("NAME").strVal.str(), position.at.name);
@@ -410,6 +427,47 @@ protected:
     Position position;
     std::optional<std::pair<COleVariant, std::int32_t>> bookmark; // with the record's ID
 };
+
+// A deleted record's place, for the next move, is where the walker last saw it: after its own
+// edit, where the new keys put it; after another recordset's edit it has not looked at, where
+// the record stood before.
+using DaoDeletedRecordTest = PeopleTableTest;
+
+TEST_F(DaoDeletedRecordTest, ItsPlaceIsWhereTheWalkerLastSawIt) {
+    AddSample(); // on K: n1, a1 1, a2 1, b1 2, b2 2, b3 2, c1 3
+    CDaoRecordset walker(&db);
+    walker.Open(dbOpenTable, "PEOPLE");
+    walker.SetCurrentIndex("K");
+    CDaoRecordset writer(&db);
+    writer.Open(dbOpenTable, "PEOPLE");
+    writer.SetCurrentIndex("Name");
+    auto writerSeek = [&](const char* name) {
+        COleVariant key(name);
+        ASSERT_TRUE(writer.Seek("=", &key));
+    };
+
+    COleVariant one = Long(1);
+    ASSERT_TRUE(walker.Seek("=", &one));
+    ASSERT_EQ(Name(walker), "a1");
+    walker.Edit();
+    walker.SetFieldValue("K", Long(3)); // now between b3 and c1, which was added after it
+    walker.Update();
+    writerSeek("a1");
+    writer.Delete();
+    walker.MoveNext();
+    EXPECT_EQ(Name(walker), "c1");
+
+    COleVariant two = Long(2);
+    ASSERT_TRUE(walker.Seek("=", &two));
+    ASSERT_EQ(Name(walker), "b1");
+    writerSeek("b1");
+    writer.Edit();
+    writer.SetFieldValue("K", Long(0));
+    writer.Update();
+    writer.Delete();
+    walker.MoveNext();
+    EXPECT_EQ(Name(walker), "b2");
+}
 
 TEST_F(DaoWalkModelTest, RandomRunsAgreeWithTheModelStepByStep) {
     for (unsigned seed = 1; seed <= 12; ++seed) {
