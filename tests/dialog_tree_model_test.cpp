@@ -84,10 +84,14 @@ protected:
         CTreeCtrl& tree = dialog.m_tree;
         HTREEITEM selected = tree.GetSelectedItem();
         if (!selected) {
+            sortedTag = NoItem;
             ASSERT_EQ(dialog.m_curTag, NoItem);
             return;
         }
         const auto tag = static_cast<ItemTag>(tree.GetItemData(selected));
+        // Another item was current since the sort (a chunk's, say): the list was filled anew.
+        if (sortedTag != tag)
+            sortedTag = NoItem;
         ASSERT_EQ(dialog.m_curTag, tag);
         CString caption;
         dialog.GetDlgItemText(IDC_CAPTION, caption);
@@ -113,7 +117,6 @@ protected:
             StoreChildren(TagKey(tag), dialog.m_mode != ExplorerMode::Folder, &names);
         if (sortedTag != tag) {
             // Filled anew: the store's order.
-            sortedTag = NoItem;
             ASSERT_EQ(RowTags(dialog.m_list), rows);
             ASSERT_EQ(ColumnTexts(dialog.m_list, 0), names);
             return;
