@@ -334,7 +334,7 @@ TEST_F(DaoOpenTest, MissingAndForeignFilesDoNotOpenAndNoFileIsCreated) {
     for (const auto& [path, message] : files) {
         CDaoDatabase db;
         std::string description;
-        DaoErrorOf([&] { db.Open(path.c_str()); }, &description);
+        DaoErrorOf([&, &path = path] { db.Open(path.c_str()); }, &description);
         EXPECT_EQ(description, message);
         EXPECT_FALSE(db.IsOpen());
     }
