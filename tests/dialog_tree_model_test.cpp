@@ -8,6 +8,7 @@
 #include "store/folder_records.h"
 #include "tests/dialog_test_fixture.h"
 #include "tests/list_dialog_fixture.h"
+#include "tests/support/test_seed.h"
 
 #include <algorithm>
 #include <random>
@@ -223,7 +224,7 @@ protected:
         }
     }
 
-    std::mt19937 random{7};
+    std::mt19937 random{TestSeed(7)};
     std::vector<FolderId> folders;
     std::vector<ChunkId> chunkKeys;
     ItemTag sortedTag = NoItem; // the current item whose list was sorted since it was filled

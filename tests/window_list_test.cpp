@@ -2,6 +2,7 @@
 // their points from the control's own geometry, never from fixed pixels.
 #include "platform/afxwin.h"
 #include "platform/ui_driver.h"
+#include "tests/support/test_seed.h"
 
 #include <gtest/gtest.h>
 
@@ -293,7 +294,7 @@ TEST_P(ListConformance, RowsFollowEveryInsertDeleteSortAndColumnChange) {
                         static_cast<LPARAM>(list.GetItemData(i)),
                         false});
     std::vector<int> widths{120, 80}; // one per column
-    unsigned seed = 11;
+    unsigned seed = TestSeed(11);
     auto random = [&](int below) {
         seed = seed * 1103515245u + 12345u;
         return static_cast<int>((seed >> 8) % static_cast<unsigned>(below));
