@@ -14,18 +14,24 @@ last=$3
 random_tests='*RowsFollowEveryInsertDeleteSortAndColumnChange*:*NavigationFollowsEveryInsertDeleteRenameAndExpansion*'
 random_tests+=':*RandomRunsKeepTreeListAndCaptionTrueToTheStore*:*RandomRunsAgreeWithTheModelStepByStep*'
 random_tests+=':*RandomMomentsAgreeWithTheStandardCalendar*'
-binaries=("$build/tests/explorer_tests")
-if [ "${4:-}" = "--wx" ]; then
-    binaries+=("xvfb-run -a -s '-screen 0 1280x1024x24' $build/tests/e2e/explorer_e2e_tests")
-fi
 failed=0
-for binary in "${binaries[@]}"; do
+
+# sweep LABEL COMMAND...: the command runs the test binary; the seed reaches it through its
+# environment.
+sweep() {
+    local label=$1 seed output
+    shift
     for seed in $(seq "$first" "$last"); do
-        if ! output=$(EXPLORER_TEST_SEED=$seed eval "$binary --gtest_filter='$random_tests'" 2>&1); then
+        if ! output=$(EXPLORER_TEST_SEED=$seed "$@" --gtest_filter="$random_tests" 2>&1); then
             failed=1
-            echo "seed $seed (${binary##*/}):"
+            echo "seed $seed ($label):"
             grep -m1 -A9 'Failure' <<<"$output" || tail -n 5 <<<"$output"
         fi
     done
-done
+}
+
+sweep headless "$build/tests/explorer_tests"
+if [ "${4:-}" = "--wx" ]; then
+    sweep wx xvfb-run -a -s "-screen 0 1280x1024x24" "$build/tests/e2e/explorer_e2e_tests"
+fi
 exit $failed

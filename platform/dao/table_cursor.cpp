@@ -703,19 +703,14 @@ void TableCursor::Update() {
         ThrowRecordDeleted();
     }
     m_lastModified = m_editMode == dbEditAdd ? sqlite3_last_insert_rowid(db().db()) : m_editRowid;
-    const auto writesKey = [&] {
-        return std::any_of(m_keyFields.begin(), m_keyFields.end(),
-                           [&](int field) { return m_buffer[std::size_t(field)].has_value(); });
-    };
+    // Before the write this cursor, as every cursor on the table, kept its record's keys as they
+    // were. New keys put the record in a new place, which stays its place also should another
+    // recordset delete it before this one moves.
     if (m_editMode == dbEditInProgress && m_at == At::Record && m_rowid == m_editRowid &&
-        writesKey()) {
-        // The walk's row still shows the keys from before the write. The record's place is where
-        // its new keys put it, also should another recordset delete it before this one moves.
-        if (std::optional<std::vector<Value>> written = KeyOf(m_editRowid)) {
+        std::any_of(m_keyFields.begin(), m_keyFields.end(),
+                    [&](int field) { return m_buffer[std::size_t(field)].has_value(); }))
+        if (std::optional<std::vector<Value>> written = KeyOf(m_editRowid))
             m_key = std::move(*written);
-            EndWalk();
-        }
-    }
     DropEdit();
 }
 
