@@ -13,7 +13,7 @@ first=$2
 last=$3
 random_tests='*RowsFollowEveryInsertDeleteSortAndColumnChange*:*NavigationFollowsEveryInsertDeleteRenameAndExpansion*'
 random_tests+=':*RandomRunsKeepTreeListAndCaptionTrueToTheStore*:*RandomRunsAgreeWithTheModelStepByStep*'
-random_tests+=':*RandomMomentsAgreeWithTheStandardCalendar*'
+random_tests+=':*RandomMomentsAgreeWithTheStandardCalendar*:*RandomStoreRunsAgreeWithTheModel*'
 failed=0
 
 # sweep LABEL COMMAND...: the command runs the test binary; the seed reaches it through its
