@@ -180,13 +180,12 @@ protected:
         EXPECT_EQ(count, static_cast<int>(children.size()));
         ASSERT_EQ(block != nullptr, !children.empty());
         if (block) {
-            GlobalLockGuard lock(block);
             std::vector<DWORD> listed(children.size());
-            std::memcpy(listed.data(), lock.data(), listed.size() * sizeof(DWORD));
+            std::memcpy(listed.data(), GlobalLockGuard(block).data(),
+                        listed.size() * sizeof(DWORD));
             EXPECT_EQ(listed, children);
-        }
-        if (block)
             GlobalFree(block);
+        }
         EXPECT_EQ(m_notifier.messages.size(), m_expectedMessages);
     }
 
