@@ -1,9 +1,9 @@
 // The folder and chunk store under long random runs of what the library and its host do to a
 // project: folders made (with drawn keys, keys of their own and keys already taken), renamed,
-// deleted and moved, chunks made, renamed, removed and moved by the host and the library, stretches
-// of read-only access among them. After every step each listing, test and path the store answers
-// is checked against a plain model: sub-folders and chunks in the order they were added, whatever
-// moved them since.
+// deleted and moved; chunks made, renamed and removed by the host and moved by the library; and
+// stretches of read-only access among them. After every step each listing, test and path the store
+// answers is checked against a plain model: sub-folders and chunks in the order they were added,
+// whatever moved them since.
 #include "host/chunk_table.h"
 #include "platform/global_memory.h"
 #include "store/chunk_records.h"
