@@ -56,16 +56,26 @@ protected:
         AddIndex(table, "PrimaryKey", {{"ID", FALSE}}, TRUE, TRUE);
         AddIndex(table, "ByName", {{"NAME", FALSE}}, TRUE);
         AddIndex(table, "ByWhen", {{"WHEN", TRUE}, {"NAME", FALSE}});
-        CDaoIndexInfo flags;
-        CDaoIndexFieldInfo code;
-        code.m_strName = "CODE";
-        flags.m_strName = "Flags";
-        flags.m_pFieldInfos = &code;
-        flags.m_nFields = 1;
-        flags.m_bClustered = TRUE;
-        flags.m_bIgnoreNulls = TRUE;
-        flags.m_bRequired = TRUE;
-        table.CreateIndex(flags);
+        // Two sets of flags, so that no flag can be taken for another: clustered with ignore-nulls,
+        // and ignore-nulls with required.
+        struct FlagIndex {
+            const char* name;
+            const char* field;
+            BOOL clustered, required;
+        };
+        for (FlagIndex index :
+             {FlagIndex{"Flags", "CODE", TRUE, FALSE}, FlagIndex{"Needed", "PLAIN", FALSE, TRUE}}) {
+            CDaoIndexInfo flags;
+            CDaoIndexFieldInfo key;
+            key.m_strName = index.field;
+            flags.m_strName = index.name;
+            flags.m_pFieldInfos = &key;
+            flags.m_nFields = 1;
+            flags.m_bClustered = index.clustered;
+            flags.m_bIgnoreNulls = TRUE;
+            flags.m_bRequired = index.required;
+            table.CreateIndex(flags);
+        }
     }
 
     void Reopen(BOOL readOnly = FALSE) {
@@ -123,7 +133,8 @@ TEST_F(DaoSchemaTest, IndexesKeepFlagsFieldsDirectionAndCreationOrder) {
         {"PrimaryKey", TRUE, TRUE, FALSE, FALSE, FALSE, {{"ID", FALSE}}},
         {"ByName", FALSE, TRUE, FALSE, FALSE, FALSE, {{"NAME", FALSE}}},
         {"ByWhen", FALSE, FALSE, FALSE, FALSE, FALSE, {{"WHEN", TRUE}, {"NAME", FALSE}}},
-        {"Flags", FALSE, FALSE, TRUE, TRUE, TRUE, {{"CODE", FALSE}}}};
+        {"Flags", FALSE, FALSE, TRUE, TRUE, FALSE, {{"CODE", FALSE}}},
+        {"Needed", FALSE, FALSE, FALSE, TRUE, TRUE, {{"PLAIN", FALSE}}}};
     ASSERT_EQ(table.GetIndexCount(), short(std::size(expected)));
     for (short i = 0; i < table.GetIndexCount(); ++i) {
         const Expected& index = expected[i];
@@ -183,7 +194,7 @@ TEST_F(DaoSchemaTest, IndexesAreAddedAndDroppedOnAnOpenTable) {
     CDaoTableDef table(&db);
     table.Open("ALLTYPES");
     AddIndex(table, "Money", {{"MONEY", FALSE}});
-    EXPECT_EQ(table.GetIndexCount(), 5);
+    EXPECT_EQ(table.GetIndexCount(), 6);
     EXPECT_EQ(DaoErrorOf([&] {
                   AddIndex(table, "Second", {{"MONEY", FALSE}}, FALSE, TRUE);
               }),
@@ -194,9 +205,9 @@ TEST_F(DaoSchemaTest, IndexesAreAddedAndDroppedOnAnOpenTable) {
     Reopen();
     CDaoTableDef reopened(&db);
     reopened.Open("ALLTYPES");
-    ASSERT_EQ(reopened.GetIndexCount(), 3);
+    ASSERT_EQ(reopened.GetIndexCount(), 4);
     CDaoIndexInfo last;
-    reopened.GetIndexInfo(2, last);
+    reopened.GetIndexInfo(3, last);
     EXPECT_STREQ(last.m_strName, "Money");
     EXPECT_EQ(DaoErrorOf([&] { reopened.DeleteIndex("ByName"); }), DAO_ERROR_ITEM_NOT_FOUND);
 
