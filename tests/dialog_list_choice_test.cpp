@@ -120,9 +120,10 @@ TEST_P(DialogListChoiceTest, FolderModeChoosesTheSelectedSubFolder) {
 }
 
 TEST_P(DialogListChoiceTest, AnEntryIsChosenWithTheChunkShownInTheTree) {
-    const EntryId first = m_host.chunks().AddEntry(m_c2, "Erster Eintrag");
-    const EntryId second = m_host.chunks().AddEntry(m_c2, "Zweiter Eintrag");
-    ASSERT_NE(first, 0u);
+    ASSERT_NE(m_host.chunks().AddEntry(m_c2, "Erster Eintrag"), 0u);
+    m_host.chunks().AddEntry(m_c2, "Zweiter Eintrag");
+    const EntryId third = m_host.chunks().AddEntry(m_c2, "Dritter Eintrag");
+    ASSERT_NE(third, m_c2); // the entry's key is told apart from the chunk's
     for (const bool doubleClick : {false, true}) {
         std::uint32_t item = 0;
         std::uint32_t entry = 0;
@@ -131,7 +132,7 @@ TEST_P(DialogListChoiceTest, AnEntryIsChosenWithTheChunkShownInTheTree) {
             ExplorerDialog* dialog = Active(d);
             ASSERT_NE(dialog, nullptr);
             ASSERT_EQ(dialog->OpenItem(ChunkTag(m_c2), FALSE), 1);
-            const int row = d.FindListItem(dialog->m_list, "Zweiter Eintrag");
+            const int row = d.FindListItem(dialog->m_list, "Dritter Eintrag");
             ASSERT_GE(row, 0);
             if (doubleClick) {
                 d.DoubleClickListItem(dialog->m_list, row);
@@ -143,7 +144,7 @@ TEST_P(DialogListChoiceTest, AnEntryIsChosenWithTheChunkShownInTheTree) {
         ASSERT_EQ(EXPL_GetTarget(item, entry, folder, "Ziel"), 1);
         ExpectScriptDone();
         EXPECT_EQ(item, m_c2);
-        EXPECT_EQ(entry, second);
+        EXPECT_EQ(entry, third);
         EXPECT_EQ(folder, m_folder);
     }
 }
