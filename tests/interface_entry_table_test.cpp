@@ -69,6 +69,24 @@ TEST(EntryTable, MalformedTablesAreReadOnlyWithinTheBlock) {
     EXPECT_EQ(entries[1].key, 0x02020202u);
     EXPECT_EQ(entries[1].name.GetLength(), 6); // up to the end of the block
 
+    // The block ends one byte into the second entry's key: that entry is not read.
+    std::vector<unsigned char> shortKey(8 + 40 + 7, 0);
+    Put16(shortKey, 2, 8);
+    Put16(shortKey, 4, 2);
+    Put16(shortKey, 6, 40);
+    PutEntry(shortKey, 8, 1, "Eins");
+    EXPECT_EQ(ReadEntryTable(Block(shortKey)).size(), 1u);
+
+    // A name whose terminating zero is the block's last byte ends there.
+    std::vector<unsigned char> lastZero(8 + 24 + 5, 0xEE);
+    Put16(lastZero, 2, 8);
+    Put16(lastZero, 4, 1);
+    Put16(lastZero, 6, 40);
+    PutEntry(lastZero, 8, 1, "Eins");
+    const auto exact = ReadEntryTable(Block(lastZero));
+    ASSERT_EQ(exact.size(), 1u);
+    EXPECT_EQ(exact[0].name.GetLength(), 4);
+
     // A first-entry offset past the block.
     std::vector<unsigned char> offside(32, 0);
     Put16(offside, 2, 0xFFF0);
