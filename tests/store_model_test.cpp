@@ -212,7 +212,8 @@ protected:
     bool Chance(int percent) { return Below(100) < percent; }
 
     std::string CreateFolder() {
-        const FolderId owner = AnyFolder();
+        // Now and then the root's own owner, -1, which no path leads through.
+        const FolderId owner = Chance(5) ? 0xFFFFFFFFu : AnyFolder();
         const std::string name = AnyName();
         // Mostly a drawn key; else one of its own: taken already, or one the counter will reach.
         std::int32_t key = -1;
