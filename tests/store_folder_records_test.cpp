@@ -1,3 +1,4 @@
+#include "store/dao_record.h"
 #include "store/folder_records.h"
 #include "store/shared_recordsets.h"
 #include "tests/support/library_fixture.h"
@@ -21,8 +22,13 @@ std::vector<std::string> Names(const CStringArray& names) {
 TEST_F(FolderRecordsTest, FreshKeysComeFromTheCounterAndExplicitKeysLeaveIt) {
     InitLibrary();
     m_project->RaiseFolderCounter(41);
+    const std::string before = CTime::GetCurrentTime().Format("%Y-%m-%d %H:%M:%S").str();
     EXPECT_EQ(CreateFolderRecord("Neu", 0, -1), 42);
     EXPECT_EQ(m_project->FolderCounter(), 42);
+    // Dated when it was made.
+    const std::string made = RawRow(m_project->path(), "SELECT DATE FROM EXPLORER WHERE ID = 42");
+    EXPECT_GE(made, before);
+    EXPECT_LE(made, CTime::GetCurrentTime().Format("%Y-%m-%d %H:%M:%S").str());
     EXPECT_EQ(CreateFolderRecord("Fest", 42, 7), 7);
     EXPECT_EQ(m_project->FolderCounter(), 42);
 
@@ -167,12 +173,34 @@ TEST_F(FolderRecordsTest, ReadOnlyFlagKeepsRenameAndDeleteFromWriting) {
     EXPECT_EQ(RenameFolderRecord(a, "B"), 1);
     EXPECT_EQ(DeleteFolderRecord(a), 1);
     EXPECT_EQ(ReadFileBytes(), before);
+    {
+        ExplorerTableScope scope(g_context.database);
+        EXPECT_FALSE(ExplorerRecordset.CanUpdate()); // the shared recordset is opened for reading
+    }
     CString path;
     EXPECT_EQ(GetFolderPath(a, path), 1);
     EXPECT_STREQ(path, "\\A");
 
     // Creating a folder does not look at the flag.
     EXPECT_NE(CreateFolderRecord("C", 0, -1), 0);
+}
+
+TEST_F(FolderRecordsTest, AnInnerScopeKeepsTheOuterScopesIndexAndRecord) {
+    InitLibrary();
+    const FolderId a = MakeFolder("A", 0);
+    MakeFolder("B", a);
+    ExplorerTableScope outer(g_context.database);
+    ASSERT_EQ(SeekFolder(a), 1);
+    {
+        ExplorerTableScope inner(g_context.database, "OWNER");
+        EXPECT_STREQ(ExplorerRecordset.GetCurrentIndex(), "I1");
+        CString name;
+        EXPECT_EQ(CDaoRecord(&ExplorerRecordset).GetField(explorer_field::Name, name), 1);
+        EXPECT_STREQ(name, "A");
+    }
+    EXPECT_TRUE(ExplorerRecordset.IsOpen());
+    EXPECT_EQ(ExplorerScopeDepth(), 1);
+    EXPECT_TRUE(m_notifier.messages.empty());
 }
 
 TEST_F(FolderRecordsTest, OwnerIndexIsCreatedOnFirstUseUnlessReadOnly) {
