@@ -59,6 +59,7 @@ TEST_F(DaoRecordsetTest, EmptyRecordsetIsBothBofAndEof) {
     EXPECT_EQ(records.GetRecordCount(), 0);
     EXPECT_EQ(DaoErrorOf([&] { records.GetFieldValue(0); }), DAO_ERROR_NO_CURRENT_RECORD);
     EXPECT_EQ(DaoErrorOf([&] { records.MoveNext(); }), DAO_ERROR_NO_CURRENT_RECORD);
+    EXPECT_EQ(DaoErrorOf([&] { records.MovePrev(); }), DAO_ERROR_NO_CURRENT_RECORD);
     EXPECT_EQ(DaoErrorOf([&] { records.Edit(); }), DAO_ERROR_NO_CURRENT_RECORD);
 }
 
@@ -75,6 +76,8 @@ TEST_F(DaoRecordsetTest, UnknownNamesSeeksWithoutAnIndexAndClosedRecordsetsAreRe
     EXPECT_EQ(description, "'Nope' is not an index in this table.");
     records.SetCurrentIndex("K");
     EXPECT_EQ(DaoErrorOf([&] { records.Seek("~", &one); }), 3001);
+    COleVariant two = Long(2);
+    EXPECT_EQ(DaoErrorOf([&] { records.Seek("=", &one, &two); }), 3001); // K has one field
     EXPECT_EQ(DaoErrorOf([&] { records.GetFieldValue("NOPE"); }), DAO_ERROR_ITEM_NOT_FOUND);
     EXPECT_EQ(DaoErrorOf([&] { records.GetFieldValue(17); }), DAO_ERROR_ITEM_NOT_FOUND);
     records.Close();
@@ -560,6 +563,7 @@ TEST_F(DaoRecordsetTest, ReadOnlyRecordsetsAndDatabasesWriteNothing) {
         EXPECT_EQ(DaoErrorOf([&] { records.AddNew(); }), DAO_ERROR_READ_ONLY);
         EXPECT_EQ(DaoErrorOf([&] { records.Delete(); }), DAO_ERROR_READ_ONLY);
         EXPECT_EQ(DaoErrorOf([&] { records.Update(); }), DAO_ERROR_UPDATE_WITHOUT_EDIT);
+        EXPECT_EQ(DaoErrorOf([&] { records.CancelUpdate(); }), DAO_ERROR_UPDATE_WITHOUT_EDIT);
         EXPECT_EQ(records.GetEditMode(), dbEditNone);
     };
     {

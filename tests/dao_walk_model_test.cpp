@@ -468,6 +468,14 @@ TEST_F(DaoDeletedRecordTest, ItsPlaceIsWhereTheWalkerLastSawIt) {
     writer.Delete();
     walker.MoveNext();
     EXPECT_EQ(Name(walker), "b2");
+
+    // An edit whose record another recordset deletes is not written anywhere.
+    walker.Edit();
+    walker.SetFieldValue("NAME", COleVariant("b2x"));
+    writerSeek("b2");
+    writer.Delete();
+    EXPECT_EQ(DaoErrorOf([&] { walker.Update(); }), 3167);
+    EXPECT_EQ(walker.GetRecordCount(), 4);
 }
 
 TEST_F(DaoWalkModelTest, RandomRunsAgreeWithTheModelStepByStep) {
