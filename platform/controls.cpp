@@ -456,7 +456,10 @@ LRESULT ButtonClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case BM_GETCHECK:
         return check;
     case BM_SETCHECK:
-        check = static_cast<int>(wParam);
+        // A two-state check box holds at most "checked".
+        check = type == BS_CHECKBOX || type == BS_AUTOCHECKBOX
+                    ? static_cast<int>(std::min<WPARAM>(wParam, BST_CHECKED))
+                    : static_cast<int>(wParam);
         winsys::Invalidate(window, nullptr);
         return 0;
     case BM_GETSTATE:

@@ -392,10 +392,14 @@ void DDX_Text(CDataExchange* dx, int id, long& value) {
 
 void DDX_Check(CDataExchange* dx, int id, int& value) {
     HWND control = dx->PrepareCtrl(id);
-    if (dx->m_bSaveAndValidate)
+    if (dx->m_bSaveAndValidate) {
         value = static_cast<int>(winsys::Send(control, BM_GETCHECK));
-    else
-        winsys::Send(control, BM_SETCHECK, static_cast<WPARAM>(value));
+        return;
+    }
+    // A value that is no check state is taken as off, in the member too.
+    if (value < BST_UNCHECKED || value > BST_INDETERMINATE)
+        value = BST_UNCHECKED;
+    winsys::Send(control, BM_SETCHECK, static_cast<WPARAM>(value));
 }
 
 void DDX_Control(CDataExchange* dx, int id, CWnd& control) {

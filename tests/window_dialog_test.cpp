@@ -104,6 +104,17 @@ TEST_P(DialogConformance, EnterEndsWithOkAndTransfersTheControls) {
     EXPECT_EQ(dialog.m_hWnd, nullptr); // the window is gone after the run
 }
 
+TEST_P(DialogConformance, ACheckBoxGivesBackOnlyOffOrOn) {
+    // A value that is no check state loads as off; "indeterminate" is "checked" in a two-state box.
+    for (const auto& [given, back] : {std::pair{2, 1}, {5, 0}, {-1, 0}, {1, 1}}) {
+        TestDialog dialog;
+        dialog.m_check = given;
+        driver->Then([](UiDriver& d) { d.PressKey(VK_RETURN); });
+        EXPECT_EQ(dialog.DoModal(), IDOK);
+        EXPECT_EQ(dialog.m_check, back) << given;
+    }
+}
+
 TEST_P(DialogConformance, EscapeAndTheCancelButtonEndWithoutTransfer) {
     TestDialog dialog;
     driver->Then([](UiDriver& d) {
