@@ -67,6 +67,31 @@ TEST_P(DialogListChoiceTest, SeveralChunksComeBackAsABlockAfterTheFirst) {
     EXPECT_EQ(refhost::TakeChunkList(list), (std::vector<std::uint32_t>{m_c1, m_c2, m_c3}));
 }
 
+// With chunks listed first ("Typ" descending), a chunk selected before a folder is chosen, and
+// comes back in a block of its own as well. A read-only check value that is no check state comes
+// back as off.
+TEST_P(DialogListChoiceTest, AChunkBeforeAFolderComesBackInABlockOfOne) {
+    std::uint32_t chunk = 0;
+    std::uint32_t folder = m_folder;
+    int check = 5;
+    void* list = nullptr;
+    m_driver->Then([&](UiDriver& d) {
+        ExplorerDialog* dialog = Active(d);
+        ASSERT_NE(dialog, nullptr);
+        d.ClickToolbarButton(dialog->m_toolBar, ID_VIEW_DETAILS);
+        d.ClickColumnHeader(dialog->m_list, 1);
+        d.ClickColumnHeader(dialog->m_list, 1);
+        SelectRows(d, dialog->m_list, {"Zwei", "Unterordner"});
+        d.PressButton(IDOK);
+    });
+    ASSERT_EQ(EXPL_GetChunk(chunk, check, folder, list, "Bilder"), 1);
+    ExpectScriptDone();
+    EXPECT_EQ(chunk, m_c2);
+    EXPECT_EQ(check, 0);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(refhost::TakeChunkList(list), (std::vector<std::uint32_t>{m_c2}));
+}
+
 // The folder is opened in the list, which keeps the focus, and not expanded in the tree; the
 // later choice of one chunk comes back alone, with none of the earlier OK's picks.
 TEST_P(DialogListChoiceTest, AFolderAmongTheSelectedRowsIsOpenedInstead) {
