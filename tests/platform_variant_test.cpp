@@ -71,8 +71,11 @@ TEST(OleVariantTest, NumbersConvertWithRangeChecksAndBankersRounding) {
     ExpectOverflow(2147483647.5, VT_I4);
     ExpectOverflow(1e39, VT_R4);
     ExpectOverflow(1e15, VT_CY);
+    ExpectOverflow(922337203685477.6, VT_CY); // 2^63 ten-thousandths, one past the top
     ExpectOverflow(COleCurrency::FromScaled(400000000000000), VT_I4);
     ExpectOverflow(3e6, VT_DATE);
+    ExpectOverflow(-657435.0, VT_DATE); // 31 Dec 99, the day before the first
+    EXPECT_EQ(Converted(-657434.0, VT_DATE).date, -657434.0);
     ExpectOverflow(std::nan(""), VT_I4);
 
     COleVariant empty;
