@@ -22,7 +22,7 @@ protected:
     }
 
     // Selects the rows named `names`, the first with a plain click, the others with Ctrl.
-    static void SelectRows(UiDriver& d, CListCtrl& list, std::initializer_list<const char*> names) {
+    static void SelectRows(UiDriver& d, CListCtrl& list, const std::vector<const char*>& names) {
         UINT keys = 0;
         for (const char* name : names) {
             const int row = d.FindListItem(list, name);
@@ -41,55 +41,39 @@ protected:
 
 // The first selected row in list order is the choice, whatever the order of the clicks; the block
 // holds every selected chunk in list order and nothing else: sorted by "Typ" descending the chunks
-// come first, and the folder selected after them stays out.
-TEST_P(DialogListChoiceTest, SeveralChunksComeBackAsABlockAfterTheFirst) {
-    std::uint32_t chunk = 0;
-    std::uint32_t folder = m_folder;
-    int check = 1;
-    void* list = nullptr;
-    m_driver->Then([&](UiDriver& d) {
-        ExplorerDialog* dialog = Active(d);
-        ASSERT_NE(dialog, nullptr);
-        d.ClickToolbarButton(dialog->m_toolBar, ID_VIEW_DETAILS);
-        d.ClickColumnHeader(dialog->m_list, 1);
-        d.ClickColumnHeader(dialog->m_list, 1);
-        SelectRows(d, dialog->m_list, {"Drei", "Unterordner", "Eins", "Zwei"});
-        EXPECT_EQ(dialog->m_list.GetSelectedCount(), 4u);
-        d.PressButton(IDOK);
-    });
-    ASSERT_EQ(EXPL_GetChunk(chunk, check, folder, list, "Bilder"), 1);
-    ExpectScriptDone();
-    EXPECT_EQ(chunk, m_c1);
-    EXPECT_EQ(folder, m_folder);
-    EXPECT_EQ(check, 1); // the hidden check box gives back what it was given
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(GlobalSize(static_cast<HGLOBAL>(list)), 16u); // the count and three keys
-    EXPECT_EQ(refhost::TakeChunkList(list), (std::vector<std::uint32_t>{m_c1, m_c2, m_c3}));
-}
-
-// With chunks listed first ("Typ" descending), a chunk selected before a folder is chosen, and
-// comes back in a block of its own as well. A read-only check value that is no check state comes
-// back as off.
-TEST_P(DialogListChoiceTest, AChunkBeforeAFolderComesBackInABlockOfOne) {
-    std::uint32_t chunk = 0;
-    std::uint32_t folder = m_folder;
-    int check = 5;
-    void* list = nullptr;
-    m_driver->Then([&](UiDriver& d) {
-        ExplorerDialog* dialog = Active(d);
-        ASSERT_NE(dialog, nullptr);
-        d.ClickToolbarButton(dialog->m_toolBar, ID_VIEW_DETAILS);
-        d.ClickColumnHeader(dialog->m_list, 1);
-        d.ClickColumnHeader(dialog->m_list, 1);
-        SelectRows(d, dialog->m_list, {"Zwei", "Unterordner"});
-        d.PressButton(IDOK);
-    });
-    ASSERT_EQ(EXPL_GetChunk(chunk, check, folder, list, "Bilder"), 1);
-    ExpectScriptDone();
-    EXPECT_EQ(chunk, m_c2);
-    EXPECT_EQ(check, 0);
-    ASSERT_NE(list, nullptr);
-    EXPECT_EQ(refhost::TakeChunkList(list), (std::vector<std::uint32_t>{m_c2}));
+// come first, and a folder selected after them stays out, also when one chunk is all there is.
+// The hidden check box gives back a check state: what it was given, or off for anything else.
+TEST_P(DialogListChoiceTest, SelectedChunksComeBackAsABlockAfterTheFirst) {
+    struct Case {
+        std::vector<const char*> rows;
+        int check, checkBack;
+        std::vector<std::uint32_t> block;
+    };
+    for (const Case& c : {Case{{"Drei", "Unterordner", "Eins", "Zwei"}, 1, 1, {m_c1, m_c2, m_c3}},
+                          Case{{"Zwei", "Unterordner"}, 5, 0, {m_c2}}}) {
+        std::uint32_t chunk = 0;
+        std::uint32_t folder = m_folder;
+        int check = c.check;
+        void* list = nullptr;
+        m_driver->Then([&](UiDriver& d) {
+            ExplorerDialog* dialog = Active(d);
+            ASSERT_NE(dialog, nullptr);
+            d.ClickToolbarButton(dialog->m_toolBar, ID_VIEW_DETAILS);
+            d.ClickColumnHeader(dialog->m_list, 1);
+            d.ClickColumnHeader(dialog->m_list, 1);
+            SelectRows(d, dialog->m_list, c.rows);
+            EXPECT_EQ(dialog->m_list.GetSelectedCount(), c.rows.size());
+            d.PressButton(IDOK);
+        });
+        ASSERT_EQ(EXPL_GetChunk(chunk, check, folder, list, "Bilder"), 1);
+        ExpectScriptDone();
+        EXPECT_EQ(chunk, c.block.front());
+        EXPECT_EQ(folder, m_folder);
+        EXPECT_EQ(check, c.checkBack);
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(GlobalSize(static_cast<HGLOBAL>(list)), 4 + 4 * c.block.size()); // count, keys
+        EXPECT_EQ(refhost::TakeChunkList(list), c.block);
+    }
 }
 
 // The folder is opened in the list, which keeps the focus, and not expanded in the tree; the
