@@ -4,6 +4,7 @@
 #include "store/item_tag.h"
 #include "store/shared_recordsets.h"
 #include "tests/support/library_fixture.h"
+#include "tests/support/listing_values.h"
 
 namespace {
 
@@ -24,10 +25,6 @@ protected:
     FolderId a = 0, b = 0, a1 = 0;
     ChunkId x = 0, y = 0, z = 0, rootChunk = 0;
 };
-
-std::vector<DWORD> Keys(const CDWordArray& keys) {
-    return {keys.begin(), keys.end()};
-}
 
 TEST_F(ChunkRecordsTest, ChunksOfAFolderComeInIndexOrderWithNames) {
     CDWordArray keys;

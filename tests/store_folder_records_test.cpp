@@ -2,22 +2,12 @@
 #include "store/folder_records.h"
 #include "store/shared_recordsets.h"
 #include "tests/support/library_fixture.h"
+#include "tests/support/listing_values.h"
 #include "tests/support/raw_sqlite.h"
 
 namespace {
 
 using FolderRecordsTest = LibraryTest;
-
-std::vector<DWORD> Keys(const CDWordArray& keys) {
-    return {keys.begin(), keys.end()};
-}
-
-std::vector<std::string> Names(const CStringArray& names) {
-    std::vector<std::string> out;
-    for (const CString& name : names)
-        out.push_back(name.str());
-    return out;
-}
 
 TEST_F(FolderRecordsTest, FreshKeysComeFromTheCounterAndExplicitKeysLeaveIt) {
     InitLibrary();
