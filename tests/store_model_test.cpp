@@ -10,6 +10,7 @@
 #include "store/folder_records.h"
 #include "store/item_tag.h"
 #include "tests/support/library_fixture.h"
+#include "tests/support/listing_values.h"
 #include "tests/support/test_seed.h"
 
 #include <algorithm>
@@ -35,6 +36,25 @@ struct ModelChunk {
     int added;
 };
 
+// The keys of the records that `picked` chooses, in the order the records were added, with their
+// names when asked for.
+template <class Records, class Picked>
+std::vector<DWORD> InAddedOrder(const Records& records, Picked picked,
+                                std::vector<std::string>* names) {
+    std::vector<std::pair<int, DWORD>> found;
+    for (const auto& [id, record] : records)
+        if (picked(id, record))
+            found.emplace_back(record.added, id);
+    std::sort(found.begin(), found.end());
+    std::vector<DWORD> keys;
+    for (const auto& [added, id] : found) {
+        keys.push_back(id);
+        if (names)
+            names->push_back(records.at(id).name);
+    }
+    return keys;
+}
+
 class StoreModel {
 public:
     std::map<FolderId, ModelFolder> folders;
@@ -48,19 +68,14 @@ public:
         chunks[key] = {folder, std::move(name), m_added++};
     }
 
+    // The root is nobody's sub-folder.
     std::vector<DWORD> SubFolders(FolderId key, std::vector<std::string>* names = nullptr) const {
-        std::vector<std::pair<int, FolderId>> found;
-        for (const auto& [id, folder] : folders)
-            if (id != 0 && static_cast<FolderId>(folder.owner) == key)
-                found.emplace_back(folder.added, id);
-        std::sort(found.begin(), found.end());
-        std::vector<DWORD> keys;
-        for (const auto& [added, id] : found) {
-            keys.push_back(id);
-            if (names)
-                names->push_back(folders.at(id).name);
-        }
-        return keys;
+        return InAddedOrder(
+            folders,
+            [&](FolderId id, const ModelFolder& folder) {
+                return id != 0 && static_cast<FolderId>(folder.owner) == key;
+            },
+            names);
     }
 
     bool HasSubFolders(FolderId key) const {
@@ -70,17 +85,8 @@ public:
     }
 
     std::vector<DWORD> Chunks(FolderId key, std::vector<std::string>& names) const {
-        std::vector<std::pair<int, ChunkId>> found;
-        for (const auto& [id, chunk] : chunks)
-            if (chunk.folder == key)
-                found.emplace_back(chunk.added, id);
-        std::sort(found.begin(), found.end());
-        std::vector<DWORD> keys;
-        for (const auto& [added, id] : found) {
-            keys.push_back(id);
-            names.push_back(chunks.at(id).name);
-        }
-        return keys;
+        return InAddedOrder(
+            chunks, [&](ChunkId, const ModelChunk& chunk) { return chunk.folder == key; }, &names);
     }
 
     // The path and whether its chain reaches the root (the runs make no owner cycles).
@@ -121,13 +127,6 @@ private:
     int m_added = 0;
 };
 
-std::vector<std::string> Texts(const CStringArray& names) {
-    std::vector<std::string> out;
-    for (const CString& name : names)
-        out.push_back(name.str());
-    return out;
-}
-
 class StoreModelTest : public LibraryTest {
 protected:
     void Check(const std::string& step) {
@@ -151,15 +150,13 @@ protected:
             CStringArray names;
             std::vector<std::string> expectedNames;
             ASSERT_EQ(GetSubFolders(key, found, &names), 1);
-            EXPECT_EQ(std::vector<DWORD>(found.begin(), found.end()),
-                      m_model.SubFolders(key, &expectedNames));
-            EXPECT_EQ(Texts(names), expectedNames);
+            EXPECT_EQ(Keys(found), m_model.SubFolders(key, &expectedNames));
+            EXPECT_EQ(Names(names), expectedNames);
 
             expectedNames.clear();
             ASSERT_EQ(GetFolderChunks(key, found, &names), 1);
-            EXPECT_EQ(std::vector<DWORD>(found.begin(), found.end()),
-                      m_model.Chunks(key, expectedNames));
-            EXPECT_EQ(Texts(names), expectedNames);
+            EXPECT_EQ(Keys(found), m_model.Chunks(key, expectedNames));
+            EXPECT_EQ(Names(names), expectedNames);
             EXPECT_EQ(HasChunks(key) != 0, !expectedNames.empty());
 
             CString path;
@@ -243,23 +240,16 @@ protected:
         bool complete = true;
         std::vector<std::pair<FolderId, bool>> moved; // key, is a folder
         for (int n = 1 + Below(4); n > 0; --n) {
-            if (Chance(50)) {
-                const FolderId folder = AnyFolder();
-                if (folder == 0 || m_model.WouldCycle(folder, target))
-                    continue;
-                items.Add(MakeTag(folder, ItemKind::Folder));
-                if (complete && !m_model.folders.count(folder))
-                    complete = false;
-                else if (complete)
-                    moved.emplace_back(folder, true);
-            } else {
-                const ChunkId chunk = AnyChunk();
-                items.Add(MakeTag(chunk, ItemKind::Chunk));
-                if (complete && !m_model.chunks.count(chunk))
-                    complete = false;
-                else if (complete)
-                    moved.emplace_back(chunk, false);
-            }
+            const bool isFolder = Chance(50);
+            const std::uint32_t key = isFolder ? AnyFolder() : AnyChunk();
+            if (isFolder && (key == 0 || m_model.WouldCycle(key, target)))
+                continue;
+            items.Add(MakeTag(key, isFolder ? ItemKind::Folder : ItemKind::Chunk));
+            // The first missing key ends the move.
+            complete = complete &&
+                       (isFolder ? m_model.folders.count(key) : m_model.chunks.count(key)) != 0;
+            if (complete)
+                moved.emplace_back(key, isFolder);
         }
         const bool readOnly = IsReadOnly();
         EXPECT_EQ(MoveItems(items, target), readOnly || complete ? 1 : 0);
