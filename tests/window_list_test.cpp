@@ -347,11 +347,11 @@ TEST_P(ListConformance, RowsFollowEveryInsertDeleteSortAndColumnChange) {
             for (Row& row : rows)
                 row.cells.erase(row.cells.begin() + column);
         } else if (action < 10) {
-            const bool descending = random(2) == 0;
+            const LPARAM direction = random(2) == 0 ? kDescending : 1;
             // Rows that compare equal keep their order: a sort on one column keeps the last.
-            ASSERT_TRUE(list.SortItems(CALLBACK_ByTens, descending ? kDescending : 1));
+            ASSERT_TRUE(list.SortItems(CALLBACK_ByTens, direction));
             std::stable_sort(rows.begin(), rows.end(), [&](const Row& a, const Row& b) {
-                return descending ? a.data / 10 > b.data / 10 : a.data / 10 < b.data / 10;
+                return CALLBACK_ByTens(a.data, b.data, direction) < 0;
             });
         } else {
             // A change is reported with the row and its data; setting what is set says nothing.
