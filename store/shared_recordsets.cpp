@@ -19,7 +19,7 @@ bool HasIndex(CDaoTableDef& table, const char* name) {
     for (short i = 0; i < count; ++i) {
         CDaoIndexInfo info;
         table.GetIndexInfo(i, info, AFX_DAO_PRIMARY_INFO);
-        if (std::strcmp(info.m_strName, name) == 0)
+        if (info.m_strName.CompareNoCase(name) == 0) // index names ignore case, as the engine's do
             return true;
     }
     return false;

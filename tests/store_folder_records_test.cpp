@@ -221,6 +221,21 @@ TEST_F(FolderRecordsTest, OwnerIndexIsCreatedOnFirstUseUnlessReadOnly) {
     table.GetIndexInfo("OWNER", owner, AFX_DAO_ALL_INFO);
     EXPECT_FALSE(owner.m_bPrimary || owner.m_bUnique);
     EXPECT_EQ(m_notifier.messages.size(), 1u);
+
+    // Index names are matched regardless of case: an owner index another program spelt "owner"
+    // is used as it is, not made a second time.
+    table.DeleteIndex("OWNER");
+    CDaoIndexFieldInfo ownerField;
+    ownerField.m_strName = "ID_OWNER";
+    CDaoIndexInfo lowerCase;
+    lowerCase.m_strName = "owner";
+    lowerCase.m_pFieldInfos = &ownerField;
+    lowerCase.m_nFields = 1;
+    table.CreateIndex(lowerCase);
+    table.Close();
+    EXPECT_EQ(GetSubFolders(0, keys, nullptr), 1);
+    EXPECT_EQ(Keys(keys), (std::vector<DWORD>{a, b}));
+    EXPECT_EQ(m_notifier.messages.size(), 1u);
 }
 
 TEST_F(FolderRecordsTest, MissingFolderTableFailsSoundly) {
