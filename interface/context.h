@@ -15,6 +15,9 @@ struct ExplorerContext {
 // Set when the library is loaded; written afterwards only by EXPL_Init.
 extern ExplorerContext g_context;
 
+// A database was given to EXPL_Init and is open.
+bool DatabaseOpen();
+
 inline bool IsReadOnly() {
     return g_context.readOnly != 0;
 }

@@ -2,38 +2,7 @@
 #include "dialog/explorer_dialog.h"
 #include "interface/context.h"
 #include "interface/explorer.h"
-#include "platform/global_memory.h"
-
-namespace {
-
-bool DatabaseOpen() {
-    return g_context.database && g_context.database->IsOpen();
-}
-
-void StoreLittleEndian(unsigned char* out, std::uint32_t value) {
-    out[0] = static_cast<unsigned char>(value);
-    out[1] = static_cast<unsigned char>(value >> 8);
-    out[2] = static_cast<unsigned char>(value >> 16);
-    out[3] = static_cast<unsigned char>(value >> 24);
-}
-
-// The picked chunk keys as the host receives them: count, then the keys; null when the block
-// cannot be had.
-HGLOBAL MakeChunkListBlock(const CDWordArray& keys) {
-    const int count = keys.GetSize();
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 4 + 4 * std::size_t(count));
-    if (!block)
-        return nullptr;
-    GlobalLockGuard lock(block);
-    if (auto* bytes = static_cast<unsigned char*>(lock.data())) {
-        StoreLittleEndian(bytes, static_cast<std::uint32_t>(count));
-        for (int i = 0; i < count; ++i)
-            StoreLittleEndian(bytes + 4 + 4 * i, keys[i]);
-    }
-    return block;
-}
-
-} // namespace
+#include "interface/key_block.h"
 
 int EXPL_GetFolder(std::uint32_t& item, std::uint32_t& folder, const char* title) {
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
@@ -84,7 +53,7 @@ int EXPL_GetChunk(std::uint32_t& chunk, int& readOnlyCheck, std::uint32_t& folde
     readOnlyCheck = dialog.m_bReadOnly;
     chunkList = nullptr;
     if (dialog.m_multiKeys.GetSize() >= 1)
-        chunkList = MakeChunkListBlock(dialog.m_multiKeys);
+        chunkList = MakeKeyBlock(dialog.m_multiKeys, KeyCount::First);
     return 1;
 }
 

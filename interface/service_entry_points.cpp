@@ -1,24 +1,9 @@
 // The entry points that work on the folder table without a dialog.
 #include "interface/context.h"
 #include "interface/explorer.h"
-#include "platform/global_memory.h"
+#include "interface/key_block.h"
 #include "platform/user_notifier.h"
 #include "store/folder_records.h"
-
-namespace {
-
-bool DatabaseOpen() {
-    return g_context.database && g_context.database->IsOpen();
-}
-
-void StoreLittleEndian(unsigned char* out, std::uint32_t value) {
-    out[0] = static_cast<unsigned char>(value);
-    out[1] = static_cast<unsigned char>(value >> 8);
-    out[2] = static_cast<unsigned char>(value >> 16);
-    out[3] = static_cast<unsigned char>(value >> 24);
-}
-
-} // namespace
 
 int EXPL_Init(CDaoDatabase* database, EXPLORER_CALLBACK* callback, int readOnly) {
     if (g_context.database || g_context.callback) {
@@ -63,17 +48,5 @@ void* EXPL_GetDirIDs(std::uint32_t key, int& count) {
     count = keys.GetSize();
     if (count == 0)
         return nullptr;
-    GlobalBlockOwner block(
-        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, 4 * static_cast<std::size_t>(count)));
-    if (!block.get())
-        return nullptr;
-    {
-        GlobalLockGuard lock(block.get());
-        auto* bytes = static_cast<unsigned char*>(lock.data());
-        if (!bytes)
-            return nullptr;
-        for (int i = 0; i < count; ++i)
-            StoreLittleEndian(bytes + 4 * i, keys[i]);
-    }
-    return block.release();
+    return MakeKeyBlock(keys, KeyCount::Omitted);
 }

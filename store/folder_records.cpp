@@ -15,10 +15,6 @@ constexpr std::int32_t kNoKey = -1;
 // Item tags carry 30 bits of a key, so keys handed out stay below 2^30.
 constexpr std::int32_t kHighestKey = 0x3FFFFFFF;
 
-bool DatabaseOpen() {
-    return g_context.database && g_context.database->IsOpen();
-}
-
 // Opens `table` into a private, writable table-type recordset.
 void OpenPrivate(CDaoRecordset& records, const char* table) {
     CDaoTableDef definition(g_context.database);
