@@ -1,4 +1,8 @@
 // UTF-8, the encoding of the layer's texts: characters to bytes and back. Layer-internal.
+//
+// Texts another program wrote may hold bytes that are no UTF-8: most likely the Windows code page
+// of German systems, 1252. Each byte outside a well-formed sequence is read as that code page's
+// character, so such a name still shows as its author meant it instead of vanishing.
 #pragma once
 
 #include <string>
@@ -7,7 +11,10 @@
 
 // The bytes of one character (a code point).
 std::string EncodeUtf8(unsigned ch);
-// The characters of `text`; a sequence cut short at the end gives what its bytes hold.
+// The characters of `text`.
 std::vector<unsigned> DecodeUtf8(std::string_view text);
-// The first character of `text`, which must not be empty, taken off its front.
+// The first character of `text`, which must not be empty, taken off its front: a well-formed
+// sequence, or else one byte read as a Windows-1252 character.
 unsigned TakeUtf8(std::string_view& text);
+// `text` as well-formed UTF-8, read as TakeUtf8 reads it; unchanged when it is well-formed.
+std::string WellFormedUtf8(std::string_view text);

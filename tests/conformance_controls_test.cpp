@@ -511,6 +511,7 @@ TEST_P(ConformanceTest, TypingFindsListRowsAndTreeItemsByTheStartOfTheirText) {
     HTREEITEM berge = nullptr;
     HTREEITEM bilder = nullptr;
     HTREEITEM buecher = nullptr;
+    HTREEITEM oelfarben = nullptr;
     dialog.setUp = [&](ControlsDialog& d) {
         d.List().InsertColumn(0, "Name", LVCFMT_LEFT, 110);
         int row = 0;
@@ -524,6 +525,7 @@ TEST_P(ConformanceTest, TypingFindsListRowsAndTreeItemsByTheStartOfTheirText) {
         tree.InsertItem("Bach", berge); // collapsed: never found
         bilder = tree.InsertItem("Bilder", root);
         buecher = tree.InsertItem("Bücher", root);
+        oelfarben = tree.InsertItem("\xD6lfarben", root); // written by a Windows program
         tree.Expand(root, TVE_EXPAND);
         tree.SelectItem(root);
     };
@@ -561,13 +563,16 @@ TEST_P(ConformanceTest, TypingFindsListRowsAndTreeItemsByTheStartOfTheirText) {
             d.Wait(1500);
             d.TypeText("bü");
             items.push_back(tree.GetSelectedItem());
+            d.Wait(1500);
+            d.TypeText("öl");
+            items.push_back(tree.GetSelectedItem());
         })
         .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
 
     using Rows = std::vector<int>;
     EXPECT_EQ(rows, (std::vector<Rows>{{1}, {2}, {3}, {1}, {3}, {5}, {6}, {6}, {8}}));
-    EXPECT_EQ(items, (std::vector<HTREEITEM>{berge, bilder, buecher, berge, buecher}));
+    EXPECT_EQ(items, (std::vector<HTREEITEM>{berge, bilder, buecher, berge, buecher, oelfarben}));
 }
 
 // ---- Mouse wheel ----

@@ -58,7 +58,7 @@ void BuildMenu(CMenu* source, wxMenu& target, std::vector<UINT>& commands) {
         const UINT state = source->GetMenuState(static_cast<UINT>(i), MF_BYPOSITION);
         CString text;
         source->GetMenuString(static_cast<UINT>(i), text, MF_BYPOSITION);
-        const wxString label = wxString::FromUTF8(text.c_str());
+        const wxString label = ToolkitText(text.c_str());
         const bool grayed = state & (MF_GRAYED | MF_DISABLED);
         if (state & MF_SEPARATOR) {
             target.AppendSeparator();

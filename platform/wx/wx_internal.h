@@ -34,6 +34,10 @@ class ScriptRunner;
 
 namespace wxui {
 
+// A text of the layer (UTF-8, or bytes of another program read as WellFormedUtf8 reads them) as
+// the toolkit's string: the toolkit would take a text that is not UTF-8 for nothing at all.
+wxString ToolkitText(std::string_view text);
+
 // A script that has run out of steps gets this long for the last one's effects to end a modal
 // loop, a popup menu or a message box; then it is cancelled and reported.
 constexpr auto kLeftRunning = std::chrono::seconds(5);

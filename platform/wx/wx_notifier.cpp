@@ -79,9 +79,8 @@ public:
         if ((type & kDefaultButtonMask) == kSecondButtonDefault && (style & wxYES_NO))
             style |= wxNO_DEFAULT;
 
-        wxGenericMessageDialog dialog(m_backend.ParentForDialogs(),
-                                      wxString::FromUTF8(text.c_str()),
-                                      wxString::FromUTF8(caption.c_str()), style);
+        wxGenericMessageDialog dialog(m_backend.ParentForDialogs(), ToolkitText(text.c_str()),
+                                      ToolkitText(caption.c_str()), style);
         if (style & wxYES_NO) {
             if (style & wxCANCEL)
                 dialog.SetYesNoCancelLabels(labels[0], labels[1], labels[2]);

@@ -1,5 +1,7 @@
 #include "platform/wx/wx_internal.h"
 
+#include "platform/utf8.h"
+
 #include <wx/dcmemory.h>
 #include <wx/image.h>
 
@@ -12,11 +14,12 @@ namespace {
 // Caches are dropped whole when they grow past this; a dialog needs a few hundred texts.
 constexpr std::size_t kCacheLimit = 20000;
 
-wxString FromUtf8(std::string_view text) {
-    return wxString::FromUTF8(text.data(), text.size());
-}
-
 } // namespace
+
+wxString ToolkitText(std::string_view text) {
+    const std::string wellFormed = WellFormedUtf8(text);
+    return wxString::FromUTF8(wellFormed.data(), wellFormed.size());
+}
 
 // ---- WxFont ----
 
@@ -39,7 +42,7 @@ int WxFont::TextWidth(std::string_view text) const {
         return it->second;
     if (m_widths.size() > kCacheLimit)
         m_widths.clear();
-    const int width = m_measure.GetTextExtent(FromUtf8(text)).x;
+    const int width = m_measure.GetTextExtent(ToolkitText(text)).x;
     m_widths.emplace(std::move(key), width);
     return width;
 }
@@ -51,7 +54,7 @@ const WxFont::Mask& WxFont::TextMask(std::string_view text) const {
     if (m_masks.size() > kCacheLimit)
         m_masks.clear();
     Mask mask;
-    const wxString string = FromUtf8(text);
+    const wxString string = ToolkitText(text);
     const wxSize extent = m_measure.GetTextExtent(string);
     mask.width = extent.x;
     mask.height = std::max(extent.y, m_lineHeight);

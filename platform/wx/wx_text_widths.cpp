@@ -35,14 +35,6 @@ bool Estimable(unsigned ch) {
     return ch >= 0x20 && ch < kEstimatedCharacters && !(ch >= 0x7F && ch < 0xA0) && ch != 0xAD;
 }
 
-// Whether `bytes` are the UTF-8 encoding of `ch`, one of the estimable characters (below U+0800).
-bool EncodesAs(std::string_view bytes, unsigned ch) {
-    if (ch < 0x80)
-        return bytes.size() == 1 && static_cast<unsigned char>(bytes[0]) == ch;
-    return bytes.size() == 2 && static_cast<unsigned char>(bytes[0]) == (0xC0 | (ch >> 6)) &&
-           static_cast<unsigned char>(bytes[1]) == (0x80 | (ch & 0x3F));
-}
-
 bool IsLetter(unsigned ch) {
     return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || ch >= 0xC0;
 }
@@ -59,7 +51,7 @@ double WxFont::FractionalWidth(std::string_view text) const {
         return TextWidth(text);
     wxDouble width = 0;
     wxDouble height = 0;
-    context->GetTextExtent(wxString::FromUTF8(text.data(), text.size()), &width, &height);
+    context->GetTextExtent(ToolkitText(text), &width, &height);
     return width;
 }
 
@@ -87,10 +79,9 @@ std::optional<double> WxFont::EstimatedWidth(std::string_view text) const {
     unsigned previous = 0;
     bool first = true;
     while (!text.empty()) {
-        const std::string_view rest = text;
+        // Bytes that are no UTF-8 are read as the toolkit is given them (ToolkitText).
         const unsigned ch = TakeUtf8(text);
-        // Bytes that are not UTF-8 (the toolkit takes the whole text for nothing then).
-        if (!Estimable(ch) || !EncodesAs(rest.substr(0, rest.size() - text.size()), ch))
+        if (!Estimable(ch))
             return std::nullopt;
         if (!first && previous == 'f' && IsLetter(ch))
             return std::nullopt;

@@ -347,7 +347,7 @@ void TopLevel::Activate() {
 
 void TopLevel::SetTitle(const CString& title) {
     if (auto* frame = dynamic_cast<wxTopLevelWindow*>(m_frame))
-        frame->SetTitle(wxString::FromUTF8(title.c_str()));
+        frame->SetTitle(ToolkitText(title.c_str()));
 }
 
 void TopLevel::SetIcon(HICON icon) {

@@ -98,6 +98,16 @@ TEST_F(WxTextWidths, EachTextIsToldItsOwnWidth) {
     EXPECT_GT(checks, 1100) << "names of almost every width"; // two for each of 612 texts
 }
 
+TEST_F(WxTextWidths, BytesThatAreNoUtf8AreWindows1252Characters) {
+    // A name a Windows program wrote, as the toolkit would otherwise take for nothing.
+    EXPECT_EQ(metrics->TextWidth("Gr\xF6\xDF"
+                                 "e \x80 5"),
+              metrics->TextWidth("Größe € 5"));
+    EXPECT_GT(metrics->TextWidth("Gr\xF6\xDF"
+                                 "e"),
+              metrics->TextWidth("Gre"));
+}
+
 TEST_F(WxTextWidths, TheWidestOfManyTextsIsTheWidestMeasured) {
     // Names of one pattern whose widths lie a pixel or two apart; the widest is not the longest.
     std::vector<std::string> names;
