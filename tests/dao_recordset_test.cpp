@@ -375,14 +375,28 @@ TEST_F(DaoRecordsetTest, ValuesOtherProgramsWroteReadByTheFieldsType) {
         {"'2024-03-15 13:45:30'", 45366.0 + 49530.0 / 86400.0},
         {"'2024-03-15'", 45366.0},
         {"'2024-03-15T13:45'", 45366.0 + 49500.0 / 86400.0},
+        {"'2024-03-15 13:45:30.75'", 45366.0 + 49530.75 / 86400.0},
+        {"'1899-12-29T06:00:00.000250'", -1.0 - 21600.00025 / 86400.0},
         {"'1899-12-29 06:00:00'", -1.25},
         {"'0100-01-01 00:00:00'", -657434.0},
         {"'9999-12-31 23:59:59'", 2958465.0 + 86399.0 / 86400.0},
         {"45366.5", 45366.5}};
-    const char* notDates[] = {"2024-3-15",           "2024-03-15 13:45:3", "2024-13-01",
-                              "2024-03-00",          "2024-03-15 24:00",   "2024-03-15 13:60",
-                              "2024-03-15 13:45:60", "2024-03-15X13:45",   "2024-03-15 13:45:30Z",
-                              "2024/03/15",          "+024-03-15",         "2024-03-15 13-45"};
+    const char* notDates[] = {"2024-3-15",
+                              "2024-03-15 13:45:3",
+                              "2024-13-01",
+                              "2024-03-00",
+                              "2024-03-15 24:00",
+                              "2024-03-15 13:60",
+                              "2024-03-15 13:45:60",
+                              "2024-03-15X13:45",
+                              "2024-03-15 13:45:30Z",
+                              "2024/03/15",
+                              "+024-03-15",
+                              "2024-03-15 13-45",
+                              "2024-03-15 13:45:30.",
+                              "2024-03-15 13:45:30.5Z",
+                              "2024-03-15 13:45.5",
+                              "2024-03-15.5"};
     db.Execute("DELETE FROM FOREIGN_ROWS");
     for (const auto& [literal, date] : dates)
         insert("T", literal);
@@ -392,7 +406,7 @@ TEST_F(DaoRecordsetTest, ValuesOtherProgramsWroteReadByTheFieldsType) {
     for (const auto& [literal, date] : dates) {
         const COleVariant read = records.GetFieldValue(0);
         EXPECT_EQ(read.vt, VT_DATE) << literal;
-        EXPECT_NEAR(read.date, date, 0.5 / 86400) << literal;
+        EXPECT_NEAR(read.date, date, 1e-9) << literal;
         records.MoveNext();
     }
     for (const char* text : notDates) {

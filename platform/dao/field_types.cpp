@@ -587,7 +587,20 @@ inline int FixedDigits(const char* text, int count) {
 } // namespace
 
 std::optional<double> IsoToDate(std::string_view text) {
-    // YYYY-MM-DD, optionally followed by " HH:MM" or " HH:MM:SS" (or 'T' for the blank).
+    // YYYY-MM-DD, optionally followed by " HH:MM" or " HH:MM:SS" (or 'T' for the blank), the
+    // seconds optionally with a fraction, as the engine's own date functions and many programs
+    // write them ("13:45:30.250").
+    double secondFraction = 0;
+    if (text.size() > 20 && text[19] == '.') {
+        double scale = 1;
+        for (const char ch : text.substr(20)) {
+            if (ch < '0' || ch > '9')
+                return std::nullopt;
+            scale /= 10;
+            secondFraction += (ch - '0') * scale;
+        }
+        text = text.substr(0, 19);
+    }
     const std::size_t size = text.size();
     if (size != 10 && size != 16 && size != 19)
         return std::nullopt;
@@ -612,7 +625,7 @@ std::optional<double> IsoToDate(std::string_view text) {
     }
     const std::int64_t days =
         DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kOleEpoch;
-    const double fraction = (hour * 3600 + minute * 60 + second) / 86400.0;
+    const double fraction = (hour * 3600 + minute * 60 + second + secondFraction) / 86400.0;
     return days >= 0 ? static_cast<double>(days) + fraction : static_cast<double>(days) - fraction;
 }
 
