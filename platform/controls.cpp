@@ -19,15 +19,11 @@ int CharCount(std::string_view text) {
 
 // Byte offset of character `index` (clamped to the text).
 int ByteOffset(std::string_view text, int index) {
-    if (index < 0)
-        return static_cast<int>(text.size());
-    int chars = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
-            if (chars == index)
-                return static_cast<int>(i);
-            ++chars;
-        }
+    std::size_t offset = 0;
+    for (int chars = 0; index >= 0 && offset < text.size(); ++chars) {
+        if (chars == index)
+            return static_cast<int>(offset);
+        offset += FirstCharacterLength(text.substr(offset));
     }
     return static_cast<int>(text.size());
 }
@@ -35,21 +31,20 @@ int ByteOffset(std::string_view text, int index) {
 int NextBoundary(std::string_view text, int offset) {
     if (offset >= static_cast<int>(text.size()))
         return static_cast<int>(text.size());
-    ++offset;
-    while (offset < static_cast<int>(text.size()) &&
-           (static_cast<unsigned char>(text[static_cast<std::size_t>(offset)]) & 0xC0) == 0x80)
-        ++offset;
-    return offset;
+    return offset + static_cast<int>(FirstCharacterLength(text.substr(std::size_t(offset))));
 }
 
+// Characters are read from the front: a byte that looks like the tail of a character may be one
+// of its own.
 int PreviousBoundary(std::string_view text, int offset) {
-    if (offset <= 0)
-        return 0;
-    --offset;
-    while (offset > 0 &&
-           (static_cast<unsigned char>(text[static_cast<std::size_t>(offset)]) & 0xC0) == 0x80)
-        --offset;
-    return offset;
+    int boundary = 0;
+    while (boundary < offset) {
+        const int next = NextBoundary(text, boundary);
+        if (next >= offset)
+            break;
+        boundary = next;
+    }
+    return boundary;
 }
 
 template <class T> T* ClassOf(HWND window) {

@@ -1,13 +1,14 @@
 #include "platform/font_metrics.h"
 
+#include "platform/utf8.h"
+
 #include <algorithm>
 #include <vector>
 
 int CountCharacters(std::string_view text) {
     int count = 0;
-    for (char ch : text)
-        if ((static_cast<unsigned char>(ch) & 0xC0) != 0x80)
-            ++count;
+    for (; !text.empty(); ++count)
+        text.remove_prefix(FirstCharacterLength(text));
     return count;
 }
 
@@ -19,9 +20,10 @@ std::string FitWithEndEllipsis(const FontMetrics& metrics, std::string_view text
     // The character boundaries, then the longest run of characters that fits: widths grow with
     // the run, so a binary search over the boundaries finds it.
     std::vector<std::size_t> ends;
-    for (std::size_t i = 1; i <= text.size(); ++i)
-        if (i == text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
-            ends.push_back(i);
+    for (std::size_t end = 0; end < text.size();) {
+        end += FirstCharacterLength(text.substr(end));
+        ends.push_back(end);
+    }
     std::size_t low = 0; // characters known to fit
     std::size_t high = ends.size();
     while (low < high) {

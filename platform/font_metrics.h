@@ -36,7 +36,7 @@ private:
     int m_lineHeight;
 };
 
-// Number of characters (UTF-8 code points) in `text`.
+// Number of characters in `text`, as TakeUtf8 reads them.
 int CountCharacters(std::string_view text);
 
 // `text` as it fits `width` pixels on one line: whole when it fits, otherwise as many of its first

@@ -78,6 +78,12 @@ std::string EncodeUtf8(unsigned ch) {
     return out;
 }
 
+std::size_t FirstCharacterLength(std::string_view text) {
+    unsigned ch = 0;
+    const std::size_t length = WellFormedPrefix(text, ch);
+    return length ? length : 1;
+}
+
 unsigned TakeUtf8(std::string_view& text) {
     unsigned ch = 0;
     std::size_t length = WellFormedPrefix(text, ch);

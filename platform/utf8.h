@@ -16,5 +16,7 @@ std::vector<unsigned> DecodeUtf8(std::string_view text);
 // The first character of `text`, which must not be empty, taken off its front: a well-formed
 // sequence, or else one byte read as a Windows-1252 character.
 unsigned TakeUtf8(std::string_view& text);
+// How many bytes of `text`, which must not be empty, TakeUtf8 takes for its first character.
+std::size_t FirstCharacterLength(std::string_view text);
 // `text` as well-formed UTF-8, read as TakeUtf8 reads it; unchanged when it is well-formed.
 std::string WellFormedUtf8(std::string_view text);

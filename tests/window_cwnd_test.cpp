@@ -320,6 +320,21 @@ TEST_P(CWndTest, EditSelectionLimitAndReadOnly) {
     EXPECT_EQ(text, "Gäßexy");
     driver->TypeText("q");
     EXPECT_FALSE(driver->Beeps().empty()) << "typing into a read-only edit beeps";
+
+    // A text a Windows program wrote: each byte that is no UTF-8 is a character of its own, even
+    // one that looks like the tail of another ("20°C" with the degree sign as byte 0xB0).
+    edit.SetReadOnly(FALSE);
+    edit.SetWindowText("20\xB0"
+                       "C");
+    edit.SetSel(0, -1);
+    edit.GetSel(start, end);
+    EXPECT_EQ(end, 4);
+    driver->PressKey(VK_HOME);
+    for (int i = 0; i < 3; ++i)
+        driver->PressKey(VK_RIGHT);
+    driver->PressKey(VK_BACK);
+    edit.GetWindowText(text);
+    EXPECT_EQ(text, "20C");
 }
 
 TEST_P(CWndTest, ButtonsReportClicksToTheirParent) {
