@@ -1,6 +1,7 @@
 #include "store/dao_record.h"
 #include "store/folder_records.h"
 #include "store/shared_recordsets.h"
+#include "tests/support/dao_helpers.h"
 #include "tests/support/library_fixture.h"
 #include "tests/support/listing_values.h"
 #include "tests/support/raw_sqlite.h"
@@ -225,13 +226,7 @@ TEST_F(FolderRecordsTest, OwnerIndexIsCreatedOnFirstUseUnlessReadOnly) {
     // Index names are matched regardless of case: an owner index another program spelt "owner"
     // is used as it is, not made a second time.
     table.DeleteIndex("OWNER");
-    CDaoIndexFieldInfo ownerField;
-    ownerField.m_strName = "ID_OWNER";
-    CDaoIndexInfo lowerCase;
-    lowerCase.m_strName = "owner";
-    lowerCase.m_pFieldInfos = &ownerField;
-    lowerCase.m_nFields = 1;
-    table.CreateIndex(lowerCase);
+    AddIndex(table, "owner", {{"ID_OWNER", FALSE}});
     table.Close();
     EXPECT_EQ(GetSubFolders(0, keys, nullptr), 1);
     EXPECT_EQ(Keys(keys), (std::vector<DWORD>{a, b}));
