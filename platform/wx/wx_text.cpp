@@ -21,6 +21,14 @@ wxString ToolkitText(std::string_view text) {
     return wxString::FromUTF8(wellFormed.data(), wellFormed.size());
 }
 
+wxString LineText(std::string_view text) {
+    std::string line = WellFormedUtf8(text);
+    for (char& ch : line)
+        if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F)
+            ch = ' ';
+    return wxString::FromUTF8(line.data(), line.size());
+}
+
 // ---- WxFont ----
 
 WxFont::WxFont(const wxString& face, int pointSize)
@@ -42,7 +50,7 @@ int WxFont::TextWidth(std::string_view text) const {
         return it->second;
     if (m_widths.size() > kCacheLimit)
         m_widths.clear();
-    const int width = m_measure.GetTextExtent(ToolkitText(text)).x;
+    const int width = m_measure.GetTextExtent(LineText(text)).x;
     m_widths.emplace(std::move(key), width);
     return width;
 }
@@ -54,7 +62,7 @@ const WxFont::Mask& WxFont::TextMask(std::string_view text) const {
     if (m_masks.size() > kCacheLimit)
         m_masks.clear();
     Mask mask;
-    const wxString string = ToolkitText(text);
+    const wxString string = LineText(text);
     const wxSize extent = m_measure.GetTextExtent(string);
     mask.width = extent.x;
     mask.height = std::max(extent.y, m_lineHeight);

@@ -51,7 +51,7 @@ double WxFont::FractionalWidth(std::string_view text) const {
         return TextWidth(text);
     wxDouble width = 0;
     wxDouble height = 0;
-    context->GetTextExtent(ToolkitText(text), &width, &height);
+    context->GetTextExtent(LineText(text), &width, &height);
     return width;
 }
 
@@ -79,7 +79,7 @@ std::optional<double> WxFont::EstimatedWidth(std::string_view text) const {
     unsigned previous = 0;
     bool first = true;
     while (!text.empty()) {
-        // Bytes that are no UTF-8 are read as the toolkit is given them (ToolkitText).
+        // Bytes that are no UTF-8 are read as the toolkit is given them (LineText).
         const unsigned ch = TakeUtf8(text);
         if (!Estimable(ch))
             return std::nullopt;

@@ -98,14 +98,21 @@ TEST_F(WxTextWidths, EachTextIsToldItsOwnWidth) {
     EXPECT_GT(checks, 1100) << "names of almost every width"; // two for each of 612 texts
 }
 
-TEST_F(WxTextWidths, BytesThatAreNoUtf8AreWindows1252Characters) {
-    // A name a Windows program wrote, as the toolkit would otherwise take for nothing.
+TEST_F(WxTextWidths, NamesOtherProgramsWroteAreMeasuredAsTheyAreDrawn) {
+    // Bytes that are no UTF-8 are Windows-1252 characters, which the toolkit would otherwise take
+    // for nothing.
     EXPECT_EQ(metrics->TextWidth("Gr\xF6\xDF"
                                  "e \x80 5"),
               metrics->TextWidth("Größe € 5"));
     EXPECT_GT(metrics->TextWidth("Gr\xF6\xDF"
                                  "e"),
               metrics->TextWidth("Gre"));
+    // A label is one line: a newline or a tab in it is a blank, as the label is drawn.
+    EXPECT_EQ(metrics->TextWidth("Zeile eins\nZeile zwei\tdrei"),
+              metrics->TextWidth("Zeile eins Zeile zwei drei"));
+    std::vector<std::string> names(40, "Zeile eins Zeile");
+    names.push_back("Zeile\neins\rZeile\tzwei");
+    EXPECT_EQ(Widest(*metrics, names), metrics->TextWidth("Zeile eins Zeile zwei"));
 }
 
 TEST_F(WxTextWidths, TheWidestOfManyTextsIsTheWidestMeasured) {
