@@ -504,6 +504,45 @@ TEST_P(ConformanceTest, KeypadKeysExpandAndCollapseAndBackspaceGoesUp) {
     EXPECT_EQ(dialog.Notes(kTreeId, TVN_ITEMEXPANDING).size(), 6u);
 }
 
+TEST_P(ConformanceTest, ALabelWiderThanAnyScreenShowsItsStart) {
+    // A name of 20,000 characters, as another program may store one.
+    std::string longName;
+    for (int i = 0; i < 4000; ++i)
+        longName += "Lang ";
+    ControlsDialog dialog;
+    HTREEITEM item = nullptr;
+    dialog.setUp = [&](ControlsDialog& d) {
+        const HTREEITEM root = d.Tree().InsertItem("Sammlung");
+        item = d.Tree().InsertItem(longName.c_str(), root);
+        d.Tree().Expand(root, TVE_EXPAND);
+        d.List().ModifyStyle(LVS_TYPEMASK, LVS_LIST);
+        d.List().InsertItem(0, longName.c_str());
+    };
+    // Whether anything but the background shows in the first pixels of a label.
+    auto inked = [](UiDriver& d, CWnd& control, const CRect& label) {
+        const COLORREF background = d.PixelAt(control, CPoint(label.left + 1, label.bottom - 1));
+        for (long x = label.left; x < label.left + 40; ++x)
+            for (long y = label.top; y < label.bottom; ++y)
+                if (d.PixelAt(control, CPoint(x, y)) != background)
+                    return true;
+        return false;
+    };
+    bool treeInked = false;
+    bool listInked = false;
+    driver()
+        .Then([&](UiDriver& d) {
+            CRect label;
+            ASSERT_TRUE(dialog.Tree().GetItemRect(item, &label, TRUE));
+            treeInked = inked(d, dialog.Tree(), label);
+            ASSERT_TRUE(dialog.List().GetItemRect(0, &label, LVIR_LABEL));
+            listInked = inked(d, dialog.List(), label);
+        })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_TRUE(treeInked);
+    EXPECT_TRUE(listInked);
+}
+
 // ---- Finding items by typing ----
 
 TEST_P(ConformanceTest, TypingFindsListRowsAndTreeItemsByTheStartOfTheirText) {

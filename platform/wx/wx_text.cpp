@@ -13,6 +13,9 @@ namespace {
 
 // Caches are dropped whole when they grow past this; a dialog needs a few hundred texts.
 constexpr std::size_t kCacheLimit = 20000;
+// Texts are drawn up to this width: wider than any screen, and well within the toolkit's largest
+// bitmap (32767 pixels), which a name of some thousand characters would exceed.
+constexpr int kMaxMaskWidth = 8192;
 
 } // namespace
 
@@ -64,7 +67,7 @@ const WxFont::Mask& WxFont::TextMask(std::string_view text) const {
     Mask mask;
     const wxString string = LineText(text);
     const wxSize extent = m_measure.GetTextExtent(string);
-    mask.width = extent.x;
+    mask.width = std::min(extent.x, kMaxMaskWidth);
     mask.height = std::max(extent.y, m_lineHeight);
     if (mask.width > 0 && mask.height > 0) {
         wxBitmap bitmap(mask.width, mask.height, 24);
