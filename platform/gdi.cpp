@@ -601,6 +601,32 @@ BOOL CDC::TextOut(int x, int y, const CString& text) {
     return TextOut(x, y, text.c_str(), text.GetLength());
 }
 
+// Moves the words of `line` that fill `width` line by line into `lines`, breaking at blanks, and
+// gives back the last line. A word wider than `width` has a line of its own. Each line measures
+// only the words it may take, so a text of thousands of words wraps in time linear in its length.
+namespace {
+
+std::string_view WrapWords(const FontMetrics& metrics, std::string_view line, long width,
+                           std::vector<std::string_view>& lines) {
+    for (;;) {
+        // The first word is taken whatever its width, then one word more while the line fits.
+        std::size_t end = line.find(' ', 1);
+        while (end != std::string_view::npos) {
+            const std::size_t next = line.find(' ', end + 1);
+            const std::size_t candidate = next == std::string_view::npos ? line.size() : next;
+            if (metrics.TextWidth(line.substr(0, candidate)) > width)
+                break;
+            end = next;
+        }
+        if (end == std::string_view::npos)
+            return line;
+        lines.push_back(line.substr(0, end));
+        line = line.substr(end + 1);
+    }
+}
+
+} // namespace
+
 int CDC::DrawText(LPCTSTR text, int count, LPRECT rect, UINT format) {
     if (!text || !rect || !m_metrics)
         return 0;
@@ -616,18 +642,8 @@ int CDC::DrawText(LPCTSTR text, int count, LPRECT rect, UINT format) {
         if (end == std::string_view::npos || (format & DT_SINGLELINE))
             end = all.size();
         std::string_view line = all.substr(start, end - start);
-        if ((format & DT_WORDBREAK) && !(format & DT_SINGLELINE)) {
-            while (m_metrics->TextWidth(line) > width) {
-                std::size_t cut = line.rfind(' ');
-                while (cut != std::string_view::npos &&
-                       m_metrics->TextWidth(line.substr(0, cut)) > width)
-                    cut = cut ? line.rfind(' ', cut - 1) : std::string_view::npos;
-                if (cut == std::string_view::npos || cut == 0)
-                    break;
-                lines.push_back(line.substr(0, cut));
-                line = line.substr(cut + 1);
-            }
-        }
+        if ((format & DT_WORDBREAK) && !(format & DT_SINGLELINE))
+            line = WrapWords(*m_metrics, line, width, lines);
         lines.push_back(line);
         if (end >= all.size())
             break;

@@ -505,7 +505,8 @@ TEST_P(ConformanceTest, KeypadKeysExpandAndCollapseAndBackspaceGoesUp) {
 }
 
 TEST_P(ConformanceTest, ALabelWiderThanAnyScreenShowsItsStart) {
-    // A name of 20,000 characters, as another program may store one.
+    // A name of 20,000 characters, as another program may store one: on one line in the tree,
+    // wrapped under its icon in the list.
     std::string longName;
     for (int i = 0; i < 4000; ++i)
         longName += "Lang ";
@@ -515,7 +516,7 @@ TEST_P(ConformanceTest, ALabelWiderThanAnyScreenShowsItsStart) {
         const HTREEITEM root = d.Tree().InsertItem("Sammlung");
         item = d.Tree().InsertItem(longName.c_str(), root);
         d.Tree().Expand(root, TVE_EXPAND);
-        d.List().ModifyStyle(LVS_TYPEMASK, LVS_LIST);
+        d.List().ModifyStyle(LVS_TYPEMASK, LVS_ICON);
         d.List().InsertItem(0, longName.c_str());
     };
     // Whether anything but the background shows in the first pixels of a label.

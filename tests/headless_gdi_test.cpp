@@ -113,6 +113,42 @@ TEST_F(HeadlessGdi, WrappedTextCutAtTheBottomEndsItsLastLineInDots) {
     EXPECT_EQ(At(213, 29), RGB(0, 0, 0));
 }
 
+// The headless font, counting the characters it is asked to measure.
+class CountingMetrics : public FixedFontMetrics {
+public:
+    int TextWidth(std::string_view text) const override {
+        measured += text.size();
+        return FixedFontMetrics::TextWidth(text);
+    }
+    mutable std::size_t measured = 0;
+};
+
+TEST(HeadlessGdiWrapping, WordsWrapLineByLineMeasuringOnlyWhatEachLineMayTake) {
+    CountingMetrics metrics;
+    CDC dc;
+    dc.AttachSurface(nullptr, CPoint(), CRect(), &metrics);
+    auto lines = [&](const std::string& text, long width) {
+        CRect box(0, 0, width, 0);
+        return dc.DrawText(text.c_str(), -1, &box, DT_LEFT | DT_WORDBREAK | DT_CALCRECT) /
+               metrics.LineHeight();
+    };
+    // Five characters to a line: "Lang" on each, the blank between them taken out.
+    std::string text;
+    for (int i = 0; i < 400; ++i)
+        text += "Lang ";
+    text.pop_back();
+    EXPECT_EQ(lines(text, 30), 400);
+    // Measuring every remaining text again for each line would take 400 times the text.
+    EXPECT_LT(metrics.measured, 10 * text.size());
+
+    // A word wider than the line has one of its own; the words after it wrap as before.
+    EXPECT_EQ(lines("Superlangeswort a b", 24), 2);
+    EXPECT_EQ(lines("a b Superlangeswort c", 24), 3);
+    EXPECT_EQ(lines("aaa bbb\nccc", 24), 3);
+    EXPECT_EQ(lines("aaaa", 24), 1);
+    EXPECT_EQ(lines("", 24), 1);
+}
+
 TEST_F(HeadlessGdi, PatternBrushFromAMonochromeBitmap) {
     // Rows of 8 pixels padded to 16 bits: four rows of 0xF0, four of 0x0F.
     const std::uint8_t bits[16] = {0xF0, 0, 0xF0, 0, 0xF0, 0, 0xF0, 0,
