@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/commctrl.h"
+#include "platform/mouse_wheel.h"
 #include "platform/window_system.h"
 
 #include <functional>
@@ -39,9 +40,27 @@ public:
     // A label editor of a list or tree: Enter and Escape end the edit, losing the focus commits.
     std::function<void(bool commit)> labelEditEnd;
 
+    // Multi-line: the line shown at the top, and the wheel's turns.
+    int firstLine = 0;
+    WheelTurns wheel;
+
     void ReplaceSelection(HWND window, std::string_view text, bool notify);
     void Paint(HWND window);
+
+    // ---- Multi-line ----
+    // The messages that scroll a multi-line edit; false for any other.
+    bool HandleLineMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                           LRESULT& result);
+    // Shows `line` at the top, as far as the text goes; the bar follows.
+    void ScrollToLine(HWND window, int line);
+    void UpdateLineBar(HWND window);
+    void PaintLines(HWND window, CDC& dc, const std::string& text);
+    // The byte offset a click at `point` (client coordinates) puts the caret at.
+    int LineOffsetAt(HWND window, CPoint point) const;
 };
+
+// The boundary between characters of `line` nearest to `x` pixels from its start.
+int OffsetAtX(std::string_view line, int x, const FontMetrics& metrics);
 
 // ---- Button ----
 class ButtonClass : public WindowClass {

@@ -47,6 +47,13 @@ int PreviousBoundary(std::string_view text, int offset) {
     return boundary;
 }
 
+// How far a one-line edit's text is scrolled left: just so far that the caret shows.
+int HorizontalScroll(std::string_view text, int caret, const CRect& client,
+                     const FontMetrics& metrics) {
+    const int caretX = metrics.TextWidth(text.substr(0, static_cast<std::size_t>(caret)));
+    return std::max(0, caretX - (static_cast<int>(client.Width()) - 4));
+}
+
 template <class T> T* ClassOf(HWND window) {
     WindowData* data = winsys::Live(window);
     return data ? dynamic_cast<T*>(data->cls.get()) : nullptr;
@@ -166,6 +173,8 @@ void EditClass::ReplaceSelection(HWND window, std::string_view text, bool notify
     current.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start), insert);
     data->text = current;
     selStart = selEnd = start + static_cast<int>(insert.size());
+    if (data->style & ES_MULTILINE)
+        UpdateLineBar(window);
     winsys::Invalidate(window, nullptr);
     if (notify)
         winsys::CommandToParent(window, EN_CHANGE);
@@ -175,6 +184,8 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     WindowData* data = winsys::Live(window);
     if (!data)
         return 0;
+    if (LRESULT result = 0; HandleLineMessage(window, message, wParam, lParam, result))
+        return result;
     const std::string text = data->text.str();
     const bool multiLine = data->style & ES_MULTILINE;
     const bool shift = winsys::KeyDown(VK_SHIFT);
@@ -188,8 +199,12 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETTEXT: {
         winsys::DefaultProc(window, message, wParam, lParam);
         selStart = selEnd = 0;
-        if (!multiLine)
+        if (multiLine) {
+            firstLine = 0;
+            UpdateLineBar(window);
+        } else {
             winsys::CommandToParent(window, EN_CHANGE);
+        }
         return TRUE;
     }
     case WM_CHAR: {
@@ -276,20 +291,14 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         if (message == WM_LBUTTONDBLCLK) {
             selStart = 0;
             selEnd = static_cast<int>(text.size());
+        } else if (multiLine) {
+            selStart = selEnd =
+                LineOffsetAt(window, CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
         } else {
+            // The text lies scrolled as the caret had it.
             const FontMetrics& metrics = winsys::MetricsOf(window);
-            const int x = GET_X_LPARAM(lParam) - 2;
-            int offset = 0;
-            while (offset < static_cast<int>(text.size())) {
-                const int next = NextBoundary(text, offset);
-                const int mid = (metrics.TextWidth(std::string_view(text).substr(0, offset)) +
-                                 metrics.TextWidth(std::string_view(text).substr(0, next))) /
-                                2;
-                if (x < mid)
-                    break;
-                offset = next;
-            }
-            selStart = selEnd = offset;
+            const int scroll = HorizontalScroll(text, selEnd, winsys::ClientRect(window), metrics);
+            selStart = selEnd = OffsetAtX(text, GET_X_LPARAM(lParam) - 2 + scroll, metrics);
         }
         winsys::Invalidate(window, nullptr);
         return 0;
@@ -355,24 +364,12 @@ void EditClass::Paint(HWND window) {
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
     if (data->style & ES_MULTILINE) {
-        int y = 1;
-        std::size_t start = 0;
-        while (start <= text.size()) {
-            std::size_t end = text.find('\n', start);
-            if (end == std::string::npos)
-                end = text.size();
-            std::string line = text.substr(start, end - start);
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            dc.TextOut(2, y, line.c_str(), static_cast<int>(line.size()));
-            y += metrics.LineHeight();
-            start = end + 1;
-        }
+        PaintLines(window, dc, text);
         return;
     }
     const int y = (client.Height() - metrics.LineHeight()) / 2;
     const int caretX = metrics.TextWidth(std::string_view(text).substr(0, selEnd));
-    const int scroll = std::max(0, caretX - (client.Width() - 4));
+    const int scroll = HorizontalScroll(text, selEnd, client, metrics);
     const int from = std::min(selStart, selEnd);
     const int to = std::max(selStart, selEnd);
     if (focused && from != to) {
@@ -579,6 +576,18 @@ void CEdit::SetLimitText(UINT maxChars) {
 
 UINT CEdit::GetLimitText() const {
     return static_cast<UINT>(winsys::Send(m_hWnd, EM_GETLIMITTEXT));
+}
+
+int CEdit::GetLineCount() const {
+    return static_cast<int>(winsys::Send(m_hWnd, EM_GETLINECOUNT));
+}
+
+int CEdit::GetFirstVisibleLine() const {
+    return static_cast<int>(winsys::Send(m_hWnd, EM_GETFIRSTVISIBLELINE));
+}
+
+void CEdit::LineScroll(int lines, int chars) {
+    SendMessage(EM_LINESCROLL, static_cast<WPARAM>(chars), lines);
 }
 
 BOOL CEdit::SetReadOnly(BOOL readOnly) {

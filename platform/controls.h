@@ -20,6 +20,10 @@ public:
     UINT GetLimitText() const;
     BOOL SetReadOnly(BOOL readOnly = TRUE);
     void Clear();
+    // Multi-line edits: lines of the text, the top one shown, and scrolling by lines.
+    int GetLineCount() const;
+    int GetFirstVisibleLine() const;
+    void LineScroll(int lines, int chars = 0);
 };
 
 class CStatic : public CWnd {

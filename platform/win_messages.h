@@ -341,7 +341,10 @@ constexpr UINT EN_MAXTEXT = 0x0501;
 // Edit, button and static messages.
 constexpr UINT EM_GETSEL = 0x00B0;
 constexpr UINT EM_SETSEL = 0x00B1;
+constexpr UINT EM_LINESCROLL = 0x00B6;
+constexpr UINT EM_GETLINECOUNT = 0x00BA;
 constexpr UINT EM_REPLACESEL = 0x00C2;
+constexpr UINT EM_GETFIRSTVISIBLELINE = 0x00CE;
 constexpr UINT EM_LIMITTEXT = 0x00C5;
 constexpr UINT EM_SETLIMITTEXT = EM_LIMITTEXT;
 constexpr UINT EM_GETLIMITTEXT = 0x00D5;

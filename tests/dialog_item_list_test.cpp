@@ -334,6 +334,10 @@ TEST_P(ItemListTest, InfoPaneShowsTheTextOfTheOneSelectedChunkWhileSwitchedOn) {
     chunks().SetText(c2, "");
     const ChunkId c3 = chunks().Create("Gemischt", a);
     chunks().SetText(c3, std::string("vorn\0hinten", 11));
+    std::string longText;
+    for (int i = 1; i <= 60; ++i)
+        longText += "Zeile " + std::to_string(i) + "\r\n";
+    chunks().SetText(chunks().Create("Lang", a), longText);
     ExplorerDialog dialog;
     Run(dialog, ExplorerMode::Chunk, a, [&](UiDriver& d) {
         CListCtrl& list = dialog.m_list;
@@ -364,6 +368,15 @@ TEST_P(ItemListTest, InfoPaneShowsTheTextOfTheOneSelectedChunkWhileSwitchedOn) {
         EXPECT_EQ(infoText(), "");
         d.ClickListItem(list, 4);
         EXPECT_EQ(infoText(), "vorn");
+        // A text longer than the pane scrolls under the wheel; the next one starts at its top.
+        d.ClickListItem(list, 5);
+        auto* pane = static_cast<CEdit*>(info);
+        CRect paneClient;
+        pane->GetClientRect(&paneClient);
+        d.MouseWheel(*pane, paneClient.CenterPoint(), -2);
+        EXPECT_EQ(pane->GetFirstVisibleLine(), 6);
+        d.ClickListItem(list, 4);
+        EXPECT_EQ(pane->GetFirstVisibleLine(), 0);
         ASSERT_TRUE(chunks().Remove(c1));
         d.ClickListItem(list, 2);
         EXPECT_EQ(infoText(), "error");

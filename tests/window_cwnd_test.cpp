@@ -337,6 +337,83 @@ TEST_P(CWndTest, EditSelectionLimitAndReadOnly) {
     EXPECT_EQ(text, "20C");
 }
 
+TEST_P(CWndTest, AMultiLineEditScrollsByItsBarTheWheelAndTheKeys) {
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE |
+                                ES_AUTOVSCROLL | ES_AUTOHSCROLL,
+                            CRect(10, 10, 200, 110), &parent, 9));
+    std::string text;
+    for (int i = 1; i <= 40; ++i)
+        text += "Zeile " + std::to_string(i) + "\r\n";
+    text += "Ende";
+    edit.SetWindowText(text.c_str());
+    EXPECT_EQ(edit.GetLineCount(), 41);
+    EXPECT_EQ(edit.GetFirstVisibleLine(), 0);
+
+    CRect client;
+    edit.GetClientRect(&client);
+    driver->MouseWheel(edit, client.CenterPoint(), -1); // towards the person: three lines down
+    EXPECT_EQ(edit.GetFirstVisibleLine(), 3);
+    edit.SetFocus();
+    driver->PressKey(VK_DOWN);
+    driver->PressKey(VK_DOWN);
+    driver->PressKey(VK_UP);
+    EXPECT_EQ(edit.GetFirstVisibleLine(), 4);
+    edit.SendMessage(WM_VSCROLL, SB_LINEDOWN);
+    EXPECT_EQ(edit.GetFirstVisibleLine(), 5);
+    // To the end: the last line at the bottom, a page below the first shown.
+    driver->PressKey(VK_END);
+    const int lastTop = edit.GetFirstVisibleLine();
+    const int page = 41 - lastTop;
+    ASSERT_GT(page, 1);
+    ASSERT_LT(page, 20);
+    driver->PressKey(VK_NEXT);
+    EXPECT_EQ(edit.GetFirstVisibleLine(), lastTop);
+    driver->PressKey(VK_PRIOR);
+    EXPECT_EQ(edit.GetFirstVisibleLine(), lastTop - page);
+    edit.SendMessage(WM_VSCROLL, SB_TOP);
+    EXPECT_EQ(edit.GetFirstVisibleLine(), 0);
+    edit.LineScroll(7);
+    EXPECT_EQ(edit.GetFirstVisibleLine(), 7);
+
+    // A click in the second line shown puts the caret at the start of "Zeile 9", nine characters
+    // a line ("Zeile 8" and the line end) after the start of the text.
+    int lineHeight = 0;
+    {
+        CClientDC dc(&edit);
+        lineHeight = dc.GetTextExtent("Zeile").cy;
+    }
+    driver->Click(edit, CPoint(1, 1 + lineHeight + lineHeight / 2));
+    int start = 0;
+    int end = 0;
+    edit.GetSel(start, end);
+    EXPECT_EQ(start, 8 * 9);
+    EXPECT_EQ(end, start);
+
+    // A new text starts at the top again.
+    edit.SetWindowText("Neu");
+    EXPECT_EQ(edit.GetFirstVisibleLine(), 0);
+    EXPECT_EQ(edit.GetLineCount(), 1);
+}
+
+TEST_P(CWndTest, AClickInAScrolledEditLandsWhereThePointerIs) {
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                            CRect(10, 10, 110, 30), &parent, 9));
+    std::string text;
+    for (int i = 0; i < 20; ++i)
+        text += "0123456789";
+    edit.SetWindowText(text.c_str());
+    edit.SetFocus();
+    driver->PressKey(VK_END); // the text's end shows: its start lies far to the left
+    driver->Click(edit, CPoint(4, 5));
+    int start = 0;
+    int end = 0;
+    edit.GetSel(start, end);
+    EXPECT_GT(start, 150);
+    EXPECT_LT(start, 200);
+}
+
 TEST_P(CWndTest, ButtonsReportClicksToTheirParent) {
     RecordingWindow owner;
     ASSERT_TRUE(owner.Create(CRect(0, 0, 200, 100)));
