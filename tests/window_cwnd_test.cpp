@@ -412,6 +412,22 @@ TEST_P(CWndTest, AClickInAScrolledEditLandsWhereThePointerIs) {
     edit.GetSel(start, end);
     EXPECT_GT(start, 150);
     EXPECT_LT(start, 200);
+
+    // A text of thousands of characters shows its end as well, however far its start lies left.
+    text.clear();
+    for (int i = 0; i < 300; ++i)
+        text += "0123456789";
+    edit.SetWindowText(text.c_str());
+    driver->PressKey(VK_END);
+    parent.SetFocus(); // no caret: what shows is the text
+    CRect client;
+    edit.GetClientRect(&client);
+    const COLORREF background = driver->PixelAt(edit, CPoint(client.right - 1, 1));
+    bool inked = false;
+    for (long x = client.left; x < client.right && !inked; ++x)
+        for (long y = client.top; y < client.bottom && !inked; ++y)
+            inked = driver->PixelAt(edit, CPoint(x, y)) != background;
+    EXPECT_TRUE(inked);
 }
 
 TEST_P(CWndTest, ButtonsReportClicksToTheirParent) {

@@ -64,6 +64,12 @@ public:
         std::vector<std::uint8_t> alpha;
     };
     const Mask& TextMask(std::string_view text) const;
+    // Text masks end at this width.
+    static constexpr int kMaxMaskWidth = 8192;
+    // For a text whose start lies `hidden` pixels left of where it shows: the bytes of its
+    // characters wholly within those pixels, and their width. Measured afresh, not cached: the
+    // texts that need it run to thousands of characters.
+    std::pair<std::size_t, int> HiddenStart(std::string_view text, int hidden) const;
     const wxFont& Font() const { return m_font; }
 
 private:

@@ -13,9 +13,6 @@ namespace {
 
 // Caches are dropped whole when they grow past this; a dialog needs a few hundred texts.
 constexpr std::size_t kCacheLimit = 20000;
-// Texts are drawn up to this width: wider than any screen, and well within the toolkit's largest
-// bitmap (32767 pixels), which a name of some thousand characters would exceed.
-constexpr int kMaxMaskWidth = 8192;
 
 } // namespace
 
@@ -67,6 +64,8 @@ const WxFont::Mask& WxFont::TextMask(std::string_view text) const {
     Mask mask;
     const wxString string = LineText(text);
     const wxSize extent = m_measure.GetTextExtent(string);
+    // Wider than any screen, and well within the toolkit's largest bitmap (32767 pixels), which a
+    // name of some thousand characters would exceed.
     mask.width = std::min(extent.x, kMaxMaskWidth);
     mask.height = std::max(extent.y, m_lineHeight);
     if (mask.width > 0 && mask.height > 0) {
@@ -87,6 +86,28 @@ const WxFont::Mask& WxFont::TextMask(std::string_view text) const {
             mask.alpha[i] = std::max({rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]});
     }
     return m_masks.emplace(std::move(key), std::move(mask)).first->second;
+}
+
+std::pair<std::size_t, int> WxFont::HiddenStart(std::string_view text, int hidden) const {
+    std::vector<std::size_t> boundaries{0};
+    for (std::size_t at = 0; at < text.size();) {
+        at += FirstCharacterLength(text.substr(at));
+        boundaries.push_back(at);
+    }
+    auto width = [&](std::size_t index) {
+        return m_measure.GetTextExtent(LineText(text.substr(0, boundaries[index]))).x;
+    };
+    // The last boundary no further than `hidden`: widths grow with the prefix.
+    std::size_t low = 0;
+    std::size_t high = boundaries.size() - 1;
+    while (low < high) {
+        const std::size_t middle = (low + high + 1) / 2;
+        if (width(middle) <= hidden)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return {boundaries[low], low ? width(low) : 0};
 }
 
 // ---- Framebuffer ----
@@ -147,6 +168,13 @@ void WxSurface::DrawText(CPoint origin, std::string_view text, COLORREF color,
         PixelSurface::DrawText(origin, text, color, metrics);
         Touch(CRect(origin, CSize(metrics.TextWidth(text), metrics.LineHeight())));
         return;
+    }
+    // A text wider than a mask is drawn from its first character that shows.
+    if (m_clip.left > origin.x && font->TextWidth(text) > WxFont::kMaxMaskWidth) {
+        const auto [bytes, width] =
+            font->HiddenStart(text, static_cast<int>(m_clip.left - origin.x));
+        text.remove_prefix(bytes);
+        origin.x += width;
     }
     const WxFont::Mask& mask = font->TextMask(text);
     CRect area(origin, CSize(mask.width, mask.height));
