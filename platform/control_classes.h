@@ -52,7 +52,7 @@ public:
     bool HandleLineMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                            LRESULT& result);
     // Shows `line` at the top, as far as the text goes; the bar follows.
-    void ScrollToLine(HWND window, int line);
+    void ScrollToLine(HWND window, long long line);
     void UpdateLineBar(HWND window);
     void PaintLines(HWND window, CDC& dc, const std::string& text);
     // The byte offset a click at `point` (client coordinates) puts the caret at.

@@ -81,9 +81,9 @@ void EditClass::UpdateLineBar(HWND window) {
         winsys::SetScrollState(window, SB_VERT, {0, count - 1, page, firstLine});
 }
 
-void EditClass::ScrollToLine(HWND window, int line) {
+void EditClass::ScrollToLine(HWND window, long long line) {
     const int before = firstLine;
-    firstLine = line;
+    firstLine = static_cast<int>(std::clamp<long long>(line, 0, std::numeric_limits<int>::max()));
     UpdateLineBar(window);
     if (firstLine != before)
         winsys::Invalidate(window, nullptr);
@@ -109,7 +109,7 @@ bool EditClass::HandleLineMessage(HWND window, UINT message, WPARAM wParam, LPAR
         switch (wParam) {
         case VK_UP:
         case VK_DOWN:
-            ScrollToLine(window, firstLine + (wParam == VK_UP ? -1 : 1));
+            ScrollToLine(window, firstLine + (wParam == VK_UP ? -1LL : 1LL));
             return true;
         case VK_PRIOR:
         case VK_NEXT:
@@ -133,7 +133,7 @@ bool EditClass::HandleLineMessage(HWND window, UINT message, WPARAM wParam, LPAR
         result = firstLine;
         return true;
     case EM_LINESCROLL:
-        ScrollToLine(window, firstLine + static_cast<int>(lParam));
+        ScrollToLine(window, firstLine + static_cast<long long>(lParam));
         result = TRUE;
         return true;
     default:
