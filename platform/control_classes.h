@@ -47,6 +47,13 @@ public:
     void ReplaceSelection(HWND window, std::string_view text, bool notify);
     void Paint(HWND window);
 
+    // ---- Clipboard ----
+    // The clipboard's messages and keys (Ctrl+C, X, V and A; Ctrl+Insert, Shift+Insert and
+    // Shift+Delete); false for any other.
+    bool HandleClipboard(HWND window, UINT message, WPARAM wParam);
+    void CopySelection(HWND window) const;
+    void Paste(HWND window);
+
     // ---- Multi-line ----
     // The messages that scroll a multi-line edit; false for any other.
     bool HandleLineMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,

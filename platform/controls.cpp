@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr UINT kWmClear = 0x0303;
 constexpr UINT kDefaultEditLimit = 30000;
 
 int CharCount(std::string_view text) {
@@ -186,6 +185,8 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     if (LRESULT result = 0; HandleLineMessage(window, message, wParam, lParam, result))
         return result;
+    if (HandleClipboard(window, message, wParam))
+        return 0;
     const std::string text = data->text.str();
     const bool multiLine = data->style & ES_MULTILINE;
     const bool shift = winsys::KeyDown(VK_SHIFT);
@@ -328,9 +329,6 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     }
     case EM_REPLACESEL:
         ReplaceSelection(window, reinterpret_cast<const char*>(lParam), true);
-        return 0;
-    case kWmClear:
-        ReplaceSelection(window, "", true);
         return 0;
     case EM_LIMITTEXT:
         limit = static_cast<UINT>(wParam);
@@ -578,6 +576,18 @@ UINT CEdit::GetLimitText() const {
     return static_cast<UINT>(winsys::Send(m_hWnd, EM_GETLIMITTEXT));
 }
 
+void CEdit::Copy() {
+    SendMessage(WM_COPY);
+}
+
+void CEdit::Cut() {
+    SendMessage(WM_CUT);
+}
+
+void CEdit::Paste() {
+    SendMessage(WM_PASTE);
+}
+
 int CEdit::GetLineCount() const {
     return static_cast<int>(winsys::Send(m_hWnd, EM_GETLINECOUNT));
 }
@@ -595,7 +605,7 @@ BOOL CEdit::SetReadOnly(BOOL readOnly) {
 }
 
 void CEdit::Clear() {
-    SendMessage(kWmClear);
+    SendMessage(WM_CLEAR);
 }
 
 BOOL CStatic::Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id) {

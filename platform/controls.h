@@ -20,6 +20,10 @@ public:
     UINT GetLimitText() const;
     BOOL SetReadOnly(BOOL readOnly = TRUE);
     void Clear();
+    // The selection to the clipboard, and the clipboard's text in its place.
+    void Copy();
+    void Cut();
+    void Paste();
     // Multi-line edits: lines of the text, the top one shown, and scrolling by lines.
     int GetLineCount() const;
     int GetFirstVisibleLine() const;

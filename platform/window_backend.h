@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 class CString;
@@ -180,6 +182,11 @@ public:
     virtual void DragImageChanged(const DragImageState& state) = 0;
     // A timer was set (winsys::SetTimer): the backend sees to it that it falls due in time.
     virtual void TimersChanged() = 0;
+
+    // The desktop's clipboard, for text (UTF-8): puts `text` there, in place of what was there.
+    virtual void SetClipboardText(const std::string& text) = 0;
+    // The text on the clipboard; nothing when it holds no text.
+    virtual std::optional<std::string> ClipboardText() = 0;
 };
 
 // The backend in effect: the headless one unless a host registered another.

@@ -430,6 +430,57 @@ TEST_P(CWndTest, AClickInAScrolledEditLandsWhereThePointerIs) {
     EXPECT_TRUE(inked);
 }
 
+TEST_P(CWndTest, EditsCopyCutAndPasteThroughTheClipboard) {
+    CEdit name;
+    CEdit other;
+    CEdit pane;
+    ASSERT_TRUE(name.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                            CRect(10, 10, 200, 30), &parent, 9));
+    ASSERT_TRUE(other.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                             CRect(10, 40, 200, 60), &parent, 10));
+    ASSERT_TRUE(pane.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE | ES_READONLY,
+                            CRect(10, 70, 200, 150), &parent, 11));
+    auto text = [](CEdit& edit) {
+        CString value;
+        edit.GetWindowText(value);
+        return std::string(value.str());
+    };
+    name.SetWindowText("Hafen");
+    name.SetFocus();
+    driver->PressKey('A', MK_CONTROL); // everything
+    driver->PressKey('C', MK_CONTROL);
+    driver->PressKey(VK_END);
+    driver->PressKey('V', MK_CONTROL);
+    EXPECT_EQ(text(name), "HafenHafen");
+    name.SetSel(0, 5);
+    driver->PressKey('X', MK_CONTROL);
+    EXPECT_EQ(text(name), "Hafen");
+    other.SetFocus();
+    driver->PressKey(VK_INSERT, MK_SHIFT); // what the other edit cut
+    EXPECT_EQ(text(other), "Hafen");
+    other.SetSel(0, 2);
+    driver->PressKey(VK_INSERT, MK_CONTROL);
+    other.SetSel(0, -1);
+    driver->PressKey(VK_DELETE, MK_SHIFT);
+    EXPECT_EQ(text(other), "");
+    other.Paste();
+    EXPECT_EQ(text(other), "Hafen");
+
+    // From a read-only pane text can be copied, not cut, and nothing pasted into it. A one-line
+    // edit takes what was copied up to its first line break.
+    pane.SetWindowText("Zeile 1\r\nZeile 2");
+    pane.SetFocus();
+    driver->PressKey('A', MK_CONTROL);
+    driver->PressKey('X', MK_CONTROL);
+    driver->PressKey('V', MK_CONTROL);
+    EXPECT_EQ(text(pane), "Zeile 1\r\nZeile 2");
+    EXPECT_EQ(driver->Beeps().size(), 2u);
+    pane.Copy();
+    name.SetSel(0, -1);
+    name.Paste();
+    EXPECT_EQ(text(name), "Zeile 1");
+}
+
 TEST_P(CWndTest, ButtonsReportClicksToTheirParent) {
     RecordingWindow owner;
     ASSERT_TRUE(owner.Create(CRect(0, 0, 200, 100)));

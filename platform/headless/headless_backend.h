@@ -77,6 +77,9 @@ public:
     void DragImageChanged(const DragImageState& state) override { m_dragImage = state; }
     // Timers fall due as the script lets time pass (TestDriver::Wait).
     void TimersChanged() override {}
+    // A clipboard of the process's own, empty at first.
+    void SetClipboardText(const std::string& text) override { m_clipboard = text; }
+    std::optional<std::string> ClipboardText() override { return m_clipboard; }
 
     // The script the modal loops run (null: a loop is cancelled at once and reported).
     void SetScriptRunner(ScriptRunner* runner) { m_script = runner; }
@@ -112,6 +115,7 @@ private:
     std::vector<ModalLoop*> m_loops;
     std::vector<MenuRun*> m_menus;
     HCURSOR m_cursor = nullptr;
+    std::optional<std::string> m_clipboard;
     DragImageState m_dragImage;
     DWORD m_ticks = 0;
     std::vector<std::string> m_unscriptedFailures;

@@ -54,6 +54,8 @@ public:
     UINT TrackPopupMenu(const TrackedMenuInfo& menu) override;
     void SetCursor(HCURSOR cursor) override;
     void DragImageChanged(const DragImageState& state) override;
+    void SetClipboardText(const std::string& text) override;
+    std::optional<std::string> ClipboardText() override;
 
     // The notifier that shows message boxes with the toolkit and beeps.
     UserNotifier& Notifier();
