@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class TreeView;
@@ -44,15 +45,27 @@ public:
     int firstLine = 0;
     WheelTurns wheel;
 
-    void ReplaceSelection(HWND window, std::string_view text, bool notify);
+    // `typed`: characters typed at the caret, which the next typed ones join into one change to
+    // undo.
+    void ReplaceSelection(HWND window, std::string_view text, bool notify, bool typed = false);
     void Paint(HWND window);
 
-    // ---- Clipboard ----
-    // The clipboard's messages and keys (Ctrl+C, X, V and A; Ctrl+Insert, Shift+Insert and
-    // Shift+Delete); false for any other.
-    bool HandleClipboard(HWND window, UINT message, WPARAM wParam);
+    // ---- Clipboard and undo ----
+    // The clipboard's and undo's messages and keys (Ctrl+C, X, V, A and Z; Ctrl+Insert,
+    // Shift+Insert and Shift+Delete); false for any other.
+    bool HandleEditCommand(HWND window, UINT message, WPARAM wParam, LRESULT& result);
     void CopySelection(HWND window) const;
     void Paste(HWND window);
+    // One level, as Windows' edits keep it: the text and selection before the last change.
+    // Undoing swaps them with the present ones, so undoing again redoes.
+    struct UndoState {
+        std::string text;
+        int selStart = 0;
+        int selEnd = 0;
+    };
+    std::optional<UndoState> undo;
+    int typedEnd = -1; // where the last typed characters end while typing goes on there
+    void Undo(HWND window);
 
     // ---- Multi-line ----
     // The messages that scroll a multi-line edit; false for any other.

@@ -147,7 +147,7 @@ HCURSOR EditClass::ClassCursor() const {
     return LoadCursor(nullptr, IDC_IBEAM);
 }
 
-void EditClass::ReplaceSelection(HWND window, std::string_view text, bool notify) {
+void EditClass::ReplaceSelection(HWND window, std::string_view text, bool notify, bool typed) {
     WindowData* data = winsys::Live(window);
     if (!data)
         return;
@@ -169,9 +169,14 @@ void EditClass::ReplaceSelection(HWND window, std::string_view text, bool notify
                 return;
         }
     }
+    // Typing on where the last typed characters end continues their change; a change that
+    // changes nothing leaves the last one to undo.
+    if ((start != end || !insert.empty()) && !(typed && start == end && end == typedEnd))
+        undo = UndoState{current, selStart, selEnd};
     current.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start), insert);
     data->text = current;
     selStart = selEnd = start + static_cast<int>(insert.size());
+    typedEnd = typed ? selEnd : -1;
     if (data->style & ES_MULTILINE)
         UpdateLineBar(window);
     winsys::Invalidate(window, nullptr);
@@ -185,8 +190,8 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     if (LRESULT result = 0; HandleLineMessage(window, message, wParam, lParam, result))
         return result;
-    if (HandleClipboard(window, message, wParam))
-        return 0;
+    if (LRESULT result = 0; HandleEditCommand(window, message, wParam, result))
+        return result;
     const std::string text = data->text.str();
     const bool multiLine = data->style & ES_MULTILINE;
     const bool shift = winsys::KeyDown(VK_SHIFT);
@@ -200,6 +205,8 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETTEXT: {
         winsys::DefaultProc(window, message, wParam, lParam);
         selStart = selEnd = 0;
+        undo.reset(); // a text set anew cannot be undone
+        typedEnd = -1;
         if (multiLine) {
             firstLine = 0;
             UpdateLineBar(window);
@@ -215,7 +222,7 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
             MessageBeep(0);
             return 0;
         }
-        ReplaceSelection(window, EncodeUtf8(static_cast<unsigned>(wParam)), true);
+        ReplaceSelection(window, EncodeUtf8(static_cast<unsigned>(wParam)), true, true);
         return 0;
     }
     case WM_KEYDOWN: {
@@ -586,6 +593,18 @@ void CEdit::Cut() {
 
 void CEdit::Paste() {
     SendMessage(WM_PASTE);
+}
+
+BOOL CEdit::Undo() {
+    return static_cast<BOOL>(SendMessage(EM_UNDO));
+}
+
+BOOL CEdit::CanUndo() const {
+    return static_cast<BOOL>(winsys::Send(m_hWnd, EM_CANUNDO));
+}
+
+void CEdit::EmptyUndoBuffer() {
+    SendMessage(EM_EMPTYUNDOBUFFER);
 }
 
 int CEdit::GetLineCount() const {

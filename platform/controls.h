@@ -24,6 +24,11 @@ public:
     void Copy();
     void Cut();
     void Paste();
+    // The last change taken back (undoing again redoes it), whether there is one, and forgetting
+    // it.
+    BOOL Undo();
+    BOOL CanUndo() const;
+    void EmptyUndoBuffer();
     // Multi-line edits: lines of the text, the top one shown, and scrolling by lines.
     int GetLineCount() const;
     int GetFirstVisibleLine() const;

@@ -481,6 +481,57 @@ TEST_P(CWndTest, EditsCopyCutAndPasteThroughTheClipboard) {
     EXPECT_EQ(text(name), "Zeile 1");
 }
 
+TEST_P(CWndTest, EditsUndoTheirLastChangeAndRedoItByUndoingAgain) {
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                            CRect(10, 10, 200, 30), &parent, 9));
+    auto text = [&] {
+        CString value;
+        edit.GetWindowText(value);
+        return std::string(value.str());
+    };
+    edit.SetWindowText("Hafen");
+    EXPECT_FALSE(edit.CanUndo()) << "a text set anew is nothing to undo";
+    edit.SetFocus();
+    driver->PressKey(VK_END);
+    driver->TypeText(" Nord"); // typed in one go: one change
+    EXPECT_TRUE(edit.CanUndo());
+    driver->PressKey('Z', MK_CONTROL);
+    EXPECT_EQ(text(), "Hafen");
+    driver->PressKey('Z', MK_CONTROL);
+    EXPECT_EQ(text(), "Hafen Nord");
+
+    // A replaced selection comes back selected.
+    edit.SetSel(0, 5);
+    driver->TypeText("Kai");
+    EXPECT_EQ(text(), "Kai Nord");
+    EXPECT_TRUE(edit.Undo());
+    EXPECT_EQ(text(), "Hafen Nord");
+    int start = 0;
+    int end = 0;
+    edit.GetSel(start, end);
+    EXPECT_EQ(start, 0);
+    EXPECT_EQ(end, 5);
+    // Typing after the caret moved is a change of its own.
+    driver->PressKey(VK_END);
+    driver->TypeText("x");
+    driver->PressKey(VK_LEFT);
+    driver->TypeText("y");
+    EXPECT_EQ(text(), "Hafen Nordyx");
+    edit.Undo();
+    EXPECT_EQ(text(), "Hafen Nordx");
+
+    edit.EmptyUndoBuffer();
+    EXPECT_FALSE(edit.CanUndo());
+    EXPECT_FALSE(edit.Undo());
+    EXPECT_EQ(text(), "Hafen Nordx");
+    driver->PressKey(VK_END);
+    driver->PressKey(VK_BACK);
+    edit.SetReadOnly(TRUE); // what is read-only is not changed back either
+    EXPECT_FALSE(edit.Undo());
+    EXPECT_EQ(text(), "Hafen Nord");
+}
+
 TEST_P(CWndTest, ButtonsReportClicksToTheirParent) {
     RecordingWindow owner;
     ASSERT_TRUE(owner.Create(CRect(0, 0, 200, 100)));

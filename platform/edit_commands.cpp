@@ -1,5 +1,5 @@
-// Edits and the clipboard: copying the selection, cutting it, pasting in its place, and selecting
-// everything, by message and by the keys Windows gives them.
+// Edits' commands: copying the selection, cutting it, pasting in its place, selecting everything
+// and undoing the last change, by message and by the keys Windows gives them.
 #include "platform/control_classes.h"
 
 #include "platform/user_notifier.h"
@@ -10,47 +10,56 @@
 
 namespace {
 
-enum class ClipboardAction { None, Copy, Cut, Paste, Clear, SelectAll };
+enum class EditAction { None, Copy, Cut, Paste, Clear, SelectAll, Undo, CanUndo, ForgetUndo };
 
-ClipboardAction ActionOfKey(UINT key) {
+EditAction ActionOfKey(UINT key) {
     const bool control = winsys::KeyDown(VK_CONTROL);
     const bool shift = winsys::KeyDown(VK_SHIFT);
     if (control && !shift) {
         switch (key) {
         case 'C':
         case VK_INSERT:
-            return ClipboardAction::Copy;
+            return EditAction::Copy;
         case 'X':
-            return ClipboardAction::Cut;
+            return EditAction::Cut;
         case 'V':
-            return ClipboardAction::Paste;
+            return EditAction::Paste;
         case 'A':
-            return ClipboardAction::SelectAll;
+            return EditAction::SelectAll;
+        case 'Z':
+            return EditAction::Undo;
         default:
-            return ClipboardAction::None;
+            return EditAction::None;
         }
     }
     if (shift && !control && key == VK_INSERT)
-        return ClipboardAction::Paste;
+        return EditAction::Paste;
     if (shift && !control && key == VK_DELETE)
-        return ClipboardAction::Cut;
-    return ClipboardAction::None;
+        return EditAction::Cut;
+    return EditAction::None;
 }
 
-ClipboardAction ActionOf(UINT message, WPARAM wParam) {
+EditAction ActionOf(UINT message, WPARAM wParam) {
     switch (message) {
     case WM_COPY:
-        return ClipboardAction::Copy;
+        return EditAction::Copy;
     case WM_CUT:
-        return ClipboardAction::Cut;
+        return EditAction::Cut;
     case WM_PASTE:
-        return ClipboardAction::Paste;
+        return EditAction::Paste;
     case WM_CLEAR:
-        return ClipboardAction::Clear;
+        return EditAction::Clear;
+    case WM_UNDO:
+    case EM_UNDO:
+        return EditAction::Undo;
+    case EM_CANUNDO:
+        return EditAction::CanUndo;
+    case EM_EMPTYUNDOBUFFER:
+        return EditAction::ForgetUndo;
     case WM_KEYDOWN:
         return ActionOfKey(static_cast<UINT>(wParam));
     default:
-        return ClipboardAction::None;
+        return EditAction::None;
     }
 }
 
@@ -79,40 +88,68 @@ void EditClass::Paste(HWND window) {
     ReplaceSelection(window, *text, true);
 }
 
-bool EditClass::HandleClipboard(HWND window, UINT message, WPARAM wParam) {
+void EditClass::Undo(HWND window) {
+    WindowData* data = winsys::Live(window);
+    if (!data || !undo)
+        return;
+    UndoState present{data->text.str(), selStart, selEnd};
+    data->text = undo->text;
+    selStart = undo->selStart;
+    selEnd = undo->selEnd;
+    undo = std::move(present);
+    typedEnd = -1;
+    if (data->style & ES_MULTILINE)
+        UpdateLineBar(window);
+    winsys::Invalidate(window, nullptr);
+    winsys::CommandToParent(window, EN_CHANGE);
+}
+
+bool EditClass::HandleEditCommand(HWND window, UINT message, WPARAM wParam, LRESULT& result) {
     const WindowData* data = winsys::Live(window);
     if (!data)
         return false;
-    const ClipboardAction action = ActionOf(message, wParam);
-    if (action == ClipboardAction::None)
+    const EditAction action = ActionOf(message, wParam);
+    if (action == EditAction::None)
         return false;
+    result = 0;
     const bool editable = !readOnly && !(data->style & ES_READONLY);
     switch (action) {
-    case ClipboardAction::Copy:
+    case EditAction::Copy:
         CopySelection(window);
         break;
-    case ClipboardAction::Cut:
-    case ClipboardAction::Clear:
-    case ClipboardAction::Paste:
+    case EditAction::Cut:
+    case EditAction::Clear:
+    case EditAction::Paste:
         if (!editable) {
             if (message == WM_KEYDOWN)
                 MessageBeep(0);
             break;
         }
-        if (action == ClipboardAction::Paste) {
+        if (action == EditAction::Paste) {
             Paste(window);
         } else if (selStart != selEnd) {
-            if (action == ClipboardAction::Cut)
+            if (action == EditAction::Cut)
                 CopySelection(window);
             ReplaceSelection(window, "", true);
         }
         break;
-    case ClipboardAction::SelectAll:
+    case EditAction::SelectAll:
         selStart = 0;
         selEnd = static_cast<int>(data->text.GetLength());
         winsys::Invalidate(window, nullptr);
         break;
-    case ClipboardAction::None:
+    case EditAction::Undo:
+        result = undo && editable ? TRUE : FALSE;
+        if (result)
+            Undo(window);
+        break;
+    case EditAction::CanUndo:
+        result = undo ? TRUE : FALSE;
+        break;
+    case EditAction::ForgetUndo:
+        undo.reset();
+        break;
+    case EditAction::None:
         break;
     }
     return true;
