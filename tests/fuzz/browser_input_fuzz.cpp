@@ -22,7 +22,9 @@ constexpr int kMostActions = 60;
 
 constexpr UINT kKeys[] = {VK_UP,       VK_DOWN,     VK_LEFT,   VK_RIGHT, VK_HOME,   VK_END,
                           VK_PRIOR,    VK_NEXT,     VK_ADD,    VK_BACK,  VK_F2,     VK_SPACE,
-                          VK_MULTIPLY, VK_SUBTRACT, VK_DELETE, VK_TAB,   VK_RETURN, VK_ESCAPE};
+                          VK_MULTIPLY, VK_SUBTRACT, VK_DELETE, VK_TAB,   VK_RETURN, VK_ESCAPE,
+                          VK_INSERT,   'A',         'C',       'V',      'X',       'Z'};
+constexpr UINT kModifiers[] = {0, MK_SHIFT, MK_CONTROL};
 constexpr UINT kToolbarCommands[] = {ID_VIEW_LARGE_ICONS, ID_VIEW_SMALL_ICONS, ID_VIEW_LIST,
                                      ID_VIEW_DETAILS, ID_INFO_PANE};
 
@@ -78,7 +80,7 @@ void Act(UiDriver& d, ExplorerDialog& dialog, FuzzInput& in) {
         d.MouseWheel(target, PointIn(target, in), static_cast<int>(in.Byte() % 7) - 3);
         break;
     case 6:
-        d.PressKey(kKeys[in.Byte() % std::size(kKeys)], in.Byte() & 1 ? MK_SHIFT : 0);
+        d.PressKey(kKeys[in.Byte() % std::size(kKeys)], kModifiers[in.Byte() % 3]);
         break;
     case 7:
         d.TypeText(in.Bytes(in.Byte() % 4));
