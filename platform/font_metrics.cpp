@@ -7,8 +7,9 @@
 
 int CountCharacters(std::string_view text) {
     int count = 0;
-    for (; !text.empty(); ++count)
-        text.remove_prefix(FirstCharacterLength(text));
+    for (std::size_t at = 0; at < text.size(); ++count) // plain ASCII needs no decoding
+        at +=
+            static_cast<unsigned char>(text[at]) < 0x80 ? 1 : FirstCharacterLength(text.substr(at));
     return count;
 }
 
