@@ -41,6 +41,11 @@ public:
     // A label editor of a list or tree: Enter and Escape end the edit, losing the focus commits.
     std::function<void(bool commit)> labelEditEnd;
 
+    // The mouse while a selection is dragged out, from the button's press to its release.
+    std::optional<winsys::ScopedCapture> dragging;
+    // The byte offset a click at `point` (client coordinates) puts the caret at.
+    int OffsetAtPoint(HWND window, CPoint point) const;
+
     // Multi-line: the line shown at the top, and the wheel's turns.
     int firstLine = 0;
     WheelTurns wheel;

@@ -299,18 +299,31 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         if (message == WM_LBUTTONDBLCLK) {
             selStart = 0;
             selEnd = static_cast<int>(text.size());
-        } else if (multiLine) {
-            selStart = selEnd =
-                LineOffsetAt(window, CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
         } else {
-            // The text lies scrolled as the caret had it.
-            const FontMetrics& metrics = winsys::MetricsOf(window);
-            const int scroll = HorizontalScroll(text, selEnd, winsys::ClientRect(window), metrics);
-            selStart = selEnd = OffsetAtX(text, GET_X_LPARAM(lParam) - 2 + scroll, metrics);
+            // Shift extends the selection to the click; a press without it starts one there,
+            // which dragging draws out.
+            selEnd = OffsetAtPoint(window, CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+            if (!(wParam & MK_SHIFT))
+                selStart = selEnd;
+            dragging.emplace(window);
         }
         winsys::Invalidate(window, nullptr);
         return 0;
     }
+    case WM_MOUSEMOVE:
+        // A drag whose capture another window took is over.
+        if (dragging && winsys::Capture() == window && (wParam & MK_LBUTTON)) {
+            const int end =
+                OffsetAtPoint(window, CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+            if (end != selEnd) {
+                selEnd = end;
+                winsys::Invalidate(window, nullptr);
+            }
+        }
+        return 0;
+    case WM_LBUTTONUP:
+        dragging.reset();
+        return 0;
     case EM_SETSEL: {
         const auto start = static_cast<int>(static_cast<std::intptr_t>(wParam));
         const auto end = static_cast<int>(lParam);
@@ -354,6 +367,19 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     default:
         return winsys::DefaultProc(window, message, wParam, lParam);
     }
+}
+
+int EditClass::OffsetAtPoint(HWND window, CPoint point) const {
+    const WindowData* data = winsys::Live(window);
+    if (!data)
+        return 0;
+    if (data->style & ES_MULTILINE)
+        return LineOffsetAt(window, point);
+    // The text lies scrolled as the caret has it.
+    const std::string text = data->text.str();
+    const FontMetrics& metrics = winsys::MetricsOf(window);
+    const int scroll = HorizontalScroll(text, selEnd, winsys::ClientRect(window), metrics);
+    return OffsetAtX(text, static_cast<int>(point.x) - 2 + scroll, metrics);
 }
 
 void EditClass::Paint(HWND window) {

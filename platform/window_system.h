@@ -134,6 +134,21 @@ void SetFocus(HWND window);
 HWND Capture();
 void SetCapture(HWND window);
 void ReleaseCapture();
+// The mouse captured for `window` while this lives (a drag from button down to up); released
+// at its end unless another window took it meanwhile.
+class ScopedCapture {
+public:
+    explicit ScopedCapture(HWND window) : m_window(window) { SetCapture(window); }
+    ~ScopedCapture() {
+        if (Capture() == m_window)
+            ReleaseCapture();
+    }
+    ScopedCapture(const ScopedCapture&) = delete;
+    ScopedCapture& operator=(const ScopedCapture&) = delete;
+
+private:
+    HWND m_window;
+};
 CPoint CursorPos();
 bool KeyDown(UINT virtualKey);
 void SetKeyDown(UINT virtualKey, bool down);

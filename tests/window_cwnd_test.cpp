@@ -430,6 +430,33 @@ TEST_P(CWndTest, AClickInAScrolledEditLandsWhereThePointerIs) {
     EXPECT_TRUE(inked);
 }
 
+TEST_P(CWndTest, DraggingOverAnEditSelectsAndAShiftClickExtends) {
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                            CRect(10, 10, 200, 30), &parent, 9));
+    const std::string text = "Hafen Nord";
+    edit.SetWindowText(text.c_str());
+    // On the boundary before character n.
+    auto at = [&](std::size_t n) {
+        CClientDC dc(&edit);
+        return CPoint(2 + dc.GetTextExtent(text.substr(0, n).c_str()).cx, 8);
+    };
+    auto selection = [&] {
+        int start = 0;
+        int end = 0;
+        edit.GetSel(start, end);
+        return std::pair{start, end};
+    };
+    driver->Drag(edit, at(1), {at(3)}, at(5));
+    EXPECT_EQ(selection(), (std::pair{1, 5}));
+    EXPECT_EQ(CWnd::GetCapture(), nullptr) << "the release ends the drag";
+    driver->Click(edit, at(8), MK_SHIFT);
+    EXPECT_EQ(selection(), (std::pair{1, 8}));
+    // Backwards, past the start of the text.
+    driver->Drag(edit, at(4), {}, CPoint(-20, 8));
+    EXPECT_EQ(selection(), (std::pair{0, 4}));
+}
+
 TEST_P(CWndTest, EditsCopyCutAndPasteThroughTheClipboard) {
     CEdit name;
     CEdit other;
