@@ -601,11 +601,11 @@ BOOL CDC::TextOut(int x, int y, const CString& text) {
     return TextOut(x, y, text.c_str(), text.GetLength());
 }
 
+namespace {
+
 // Moves the words of `line` that fill `width` line by line into `lines`, breaking at blanks, and
 // gives back the last line. A word wider than `width` has a line of its own. Each line measures
 // only the words it may take, so a text of thousands of words wraps in time linear in its length.
-namespace {
-
 std::string_view WrapWords(const FontMetrics& metrics, std::string_view line, long width,
                            std::vector<std::string_view>& lines) {
     for (;;) {
