@@ -138,16 +138,19 @@ TEST_P(SaveAsTest, ANewNameEndsWithTheHostsOwnChunk) {
         CString shown;
         field->GetWindowText(shown);
         EXPECT_STREQ(shown, "Vorschlag");
-        field->SetWindowText("");
+        // The suggestion cut and pasted back behind a typed name.
         d.Click(*field, CPoint(5, 5));
-        d.TypeText("Neues Bild");
+        d.PressKey('A', MK_CONTROL);
+        d.PressKey('X', MK_CONTROL);
+        d.TypeText("Neues Bild ");
+        d.PressKey('V', MK_CONTROL);
         d.PressButton(IDOK);
     });
     EXPECT_EQ(SaveAs("Vorschlag"), 1);
     ExpectScriptDone();
     EXPECT_TRUE(m_driver->Messages().empty());
     EXPECT_EQ(m_chunk, m_own);
-    EXPECT_STREQ(m_name, "Neues Bild");
+    EXPECT_STREQ(m_name, "Neues Bild Vorschlag");
     EXPECT_EQ(m_folderOut, m_folder);
 }
 
