@@ -71,6 +71,8 @@ public:
     std::optional<UndoState> undo;
     int typedEnd = -1; // where the last typed characters end while typing goes on there
     void Undo(HWND window);
+    // The edit's own menu of these commands, at a right click or the menu key.
+    void ShowContextMenu(HWND window, CPoint screenPoint);
 
     // ---- Multi-line ----
     // The messages that scroll a multi-line edit; false for any other.

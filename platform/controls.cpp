@@ -324,6 +324,23 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONUP:
         dragging.reset();
         return 0;
+    case WM_RBUTTONDOWN:
+        winsys::SetFocus(window);
+        return 0;
+    case WM_RBUTTONUP: {
+        const CPoint origin = winsys::ClientOrigin(window);
+        winsys::Send(
+            window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window),
+            MAKEPOINTLPARAM(GET_X_LPARAM(lParam) + origin.x, GET_Y_LPARAM(lParam) + origin.y));
+        return 0;
+    }
+    case WM_CONTEXTMENU: {
+        // From the keyboard (-1, -1): at the edit's top left corner.
+        const CPoint at = lParam == -1 ? winsys::ClientOrigin(window)
+                                       : CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        ShowContextMenu(window, at);
+        return 0;
+    }
     case EM_SETSEL: {
         const auto start = static_cast<int>(static_cast<std::intptr_t>(wParam));
         const auto end = static_cast<int>(lParam);

@@ -2,8 +2,10 @@
 // and undoing the last change, by message and by the keys Windows gives them.
 #include "platform/control_classes.h"
 
+#include "platform/menu.h"
 #include "platform/user_notifier.h"
 #include "platform/win_styles.h"
+#include "platform/window.h"
 #include "platform/window_backend.h"
 
 #include <algorithm>
@@ -102,6 +104,37 @@ void EditClass::Undo(HWND window) {
         UpdateLineBar(window);
     winsys::Invalidate(window, nullptr);
     winsys::CommandToParent(window, EN_CHANGE);
+}
+
+void EditClass::ShowContextMenu(HWND window, CPoint screenPoint) {
+    const WindowData* data = winsys::Live(window);
+    if (!data)
+        return;
+    const bool editable = !readOnly && !(data->style & ES_READONLY);
+    const bool selected = selStart != selEnd;
+    CMenu menu;
+    menu.CreatePopupMenu();
+    // The items carry the messages they send, as Windows' edits number them.
+    auto add = [&](UINT message, const char* text, bool enabled) {
+        menu.AppendMenu(MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), message, text);
+    };
+    add(WM_UNDO, "&Rückgängig", editable && undo.has_value());
+    menu.AppendMenu(MF_SEPARATOR);
+    add(WM_CUT, "&Ausschneiden", editable && selected);
+    add(WM_COPY, "&Kopieren", selected);
+    add(WM_PASTE, "&Einfügen", editable && CurrentWindowBackend().ClipboardText().has_value());
+    add(WM_CLEAR, "&Löschen", editable && selected);
+    menu.AppendMenu(MF_SEPARATOR);
+    add(EM_SETSEL, "Alles &markieren", data->text.GetLength() > 0);
+    const auto chosen = static_cast<UINT>(
+        menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                            screenPoint.x, screenPoint.y, CWnd::FromHandle(window)));
+    if (!winsys::Live(window))
+        return;
+    if (chosen == EM_SETSEL)
+        winsys::Send(window, EM_SETSEL, 0, -1);
+    else if (chosen)
+        winsys::Send(window, chosen, 0, 0);
 }
 
 bool EditClass::HandleEditCommand(HWND window, UINT message, WPARAM wParam, LRESULT& result) {

@@ -615,6 +615,74 @@ TEST_P(ConformanceTest, TypingFindsListRowsAndTreeItemsByTheStartOfTheirText) {
     EXPECT_EQ(items, (std::vector<HTREEITEM>{berge, bilder, buecher, berge, buecher, oelfarben}));
 }
 
+TEST_P(ConformanceTest, AnEditsOwnMenuOffersWhatItsTextAndSelectionAllow) {
+    ControlsDialog dialog;
+    CEdit edit;
+    dialog.setUp = [&](ControlsDialog& d) {
+        d.List().ShowWindow(SW_HIDE); // the edit takes its place, where its menu is not the list's
+        edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, CRect(10, 10, 110, 30), &d,
+                    77);
+        edit.SetWindowText("Hafen");
+    };
+    std::vector<std::vector<MenuItemInfo>> menus;
+    auto open = [&](UiDriver& d) { d.RightClick(edit, CPoint(5, 5)); };
+    auto choose = [&](UiDriver& d, UINT command) {
+        ASSERT_TRUE(d.MenuShown());
+        menus.push_back(d.MenuItems());
+        EXPECT_TRUE(d.ChooseMenuItem(command));
+    };
+    std::string afterPaste;
+    std::string afterUndo;
+    auto textNow = [&] {
+        CString text;
+        edit.GetWindowText(text);
+        return std::string(text.str());
+    };
+    driver()
+        .Then(open)
+        .Then([&](UiDriver& d) { choose(d, EM_SETSEL); }) // "Alles markieren"
+        .Then(open)
+        .Then([&](UiDriver& d) { choose(d, WM_COPY); })
+        .Then([&](UiDriver& d) {
+            d.PressKey(VK_END);
+            open(d);
+        })
+        .Then([&](UiDriver& d) { choose(d, WM_PASTE); })
+        .Then([&](UiDriver& d) {
+            afterPaste = textNow();
+            open(d);
+        })
+        .Then([&](UiDriver& d) { choose(d, WM_UNDO); })
+        .Then([&](UiDriver& d) {
+            afterUndo = textNow();
+            d.PressKey(VK_ESCAPE);
+        });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+
+    EXPECT_EQ(afterPaste, "HafenHafen");
+    EXPECT_EQ(afterUndo, "Hafen");
+    ASSERT_EQ(menus.size(), 4u);
+    // Undo, cut, copy, paste, delete, select all, with two separators; what cannot be done is
+    // greyed: nothing selected and nothing changed at first.
+    const std::vector<MenuItemInfo>& first = menus[0];
+    ASSERT_EQ(first.size(), 8u);
+    EXPECT_STREQ(first[0].text, "&Rückgängig");
+    EXPECT_TRUE(first[0].grayed);
+    EXPECT_TRUE(first[1].separator);
+    EXPECT_STREQ(first[2].text, "&Ausschneiden");
+    EXPECT_TRUE(first[2].grayed);
+    EXPECT_TRUE(first[3].grayed); // copy
+    EXPECT_TRUE(first[5].grayed); // delete
+    EXPECT_STREQ(first[7].text, "Alles &markieren");
+    EXPECT_FALSE(first[7].grayed);
+    // Everything selected: cut, copy and delete offered.
+    EXPECT_FALSE(menus[1][2].grayed);
+    EXPECT_FALSE(menus[1][3].grayed);
+    EXPECT_FALSE(menus[1][5].grayed);
+    EXPECT_FALSE(menus[2][4].grayed) << "text on the clipboard to paste";
+    EXPECT_FALSE(menus[3][0].grayed) << "the paste to undo";
+}
+
 // ---- Mouse wheel ----
 
 TEST_P(ConformanceTest, TheWheelScrollsTheControlUnderThePointerThreeLinesANotch) {
