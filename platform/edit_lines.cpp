@@ -50,13 +50,9 @@ int PageLines(HWND window) {
 int OffsetAtX(std::string_view line, int x, const FontMetrics& metrics) {
     // The character boundaries; the answer is the first whose midpoint to the next lies right of
     // x. Widths grow with the prefix, so a binary search finds it measuring a few prefixes only.
-    std::vector<int> boundaries{0};
-    for (std::size_t at = 0; at < line.size();) {
-        at += FirstCharacterLength(line.substr(at));
-        boundaries.push_back(static_cast<int>(at));
-    }
+    const std::vector<std::size_t> boundaries = CharacterBoundaries(line);
     auto width = [&](std::size_t index) {
-        return metrics.TextWidth(line.substr(0, static_cast<std::size_t>(boundaries[index])));
+        return metrics.TextWidth(line.substr(0, boundaries[index]));
     };
     std::size_t low = 0;                      // boundaries before low have their midpoint <= x
     std::size_t high = boundaries.size() - 1; // the last boundary has no midpoint
@@ -67,7 +63,7 @@ int OffsetAtX(std::string_view line, int x, const FontMetrics& metrics) {
         else
             low = middle + 1;
     }
-    return boundaries[low];
+    return static_cast<int>(boundaries[low]);
 }
 
 void EditClass::UpdateLineBar(HWND window) {

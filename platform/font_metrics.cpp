@@ -20,21 +20,17 @@ std::string FitWithEndEllipsis(const FontMetrics& metrics, std::string_view text
     const long room = width - metrics.TextWidth(kDots);
     // The character boundaries, then the longest run of characters that fits: widths grow with
     // the run, so a binary search over the boundaries finds it.
-    std::vector<std::size_t> ends;
-    for (std::size_t end = 0; end < text.size();) {
-        end += FirstCharacterLength(text.substr(end));
-        ends.push_back(end);
-    }
+    const std::vector<std::size_t> boundaries = CharacterBoundaries(text);
     std::size_t low = 0; // characters known to fit
-    std::size_t high = ends.size();
+    std::size_t high = boundaries.size() - 1;
     while (low < high) {
         const std::size_t middle = (low + high + 1) / 2;
-        if (metrics.TextWidth(text.substr(0, ends[middle - 1])) <= room)
+        if (metrics.TextWidth(text.substr(0, boundaries[middle])) <= room)
             low = middle;
         else
             high = middle - 1;
     }
-    std::string fitted(text.substr(0, low ? ends[low - 1] : 0));
+    std::string fitted(text.substr(0, boundaries[low]));
     fitted += kDots;
     return fitted;
 }

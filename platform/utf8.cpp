@@ -102,6 +102,15 @@ std::vector<unsigned> DecodeUtf8(std::string_view text) {
     return characters;
 }
 
+std::vector<std::size_t> CharacterBoundaries(std::string_view text) {
+    std::vector<std::size_t> boundaries{0};
+    for (std::size_t at = 0; at < text.size();) {
+        at += FirstCharacterLength(text.substr(at));
+        boundaries.push_back(at);
+    }
+    return boundaries;
+}
+
 std::string WellFormedUtf8(std::string_view text) {
     std::string_view rest = text;
     unsigned ch = 0;

@@ -89,11 +89,7 @@ const WxFont::Mask& WxFont::TextMask(std::string_view text) const {
 }
 
 std::pair<std::size_t, int> WxFont::HiddenStart(std::string_view text, int hidden) const {
-    std::vector<std::size_t> boundaries{0};
-    for (std::size_t at = 0; at < text.size();) {
-        at += FirstCharacterLength(text.substr(at));
-        boundaries.push_back(at);
-    }
+    const std::vector<std::size_t> boundaries = CharacterBoundaries(text);
     auto width = [&](std::size_t index) {
         return m_measure.GetTextExtent(LineText(text.substr(0, boundaries[index]))).x;
     };
