@@ -4,6 +4,7 @@
 
 #include "platform/commctrl.h"
 #include "platform/mouse_wheel.h"
+#include "platform/win_styles.h"
 #include "platform/window_system.h"
 
 #include <functional>
@@ -38,6 +39,8 @@ public:
     int selEnd = 0;
     UINT limit = 0; // characters; 0 = no limit of ours
     bool readOnly = false;
+    // Neither made read-only (EM_SETREADONLY) nor created so (ES_READONLY).
+    bool Editable(const WindowData& data) const { return !readOnly && !(data.style & ES_READONLY); }
     // A label editor of a list or tree: Enter and Escape end the edit, losing the focus commits.
     std::function<void(bool commit)> labelEditEnd;
 
@@ -82,7 +85,7 @@ public:
     void ScrollToLine(HWND window, long long line);
     void UpdateLineBar(HWND window);
     void PaintLines(HWND window, CDC& dc, const std::string& text);
-    // The byte offset a click at `point` (client coordinates) puts the caret at.
+    // OffsetAtPoint in a multi-line edit.
     int LineOffsetAt(HWND window, CPoint point) const;
 };
 

@@ -46,10 +46,9 @@ int PreviousBoundary(std::string_view text, int offset) {
     return boundary;
 }
 
-// How far a one-line edit's text is scrolled left: just so far that the caret shows.
-int HorizontalScroll(std::string_view text, int caret, const CRect& client,
-                     const FontMetrics& metrics) {
-    const int caretX = metrics.TextWidth(text.substr(0, static_cast<std::size_t>(caret)));
+// How far a one-line edit's text is scrolled left: just so far that the caret, `caretX` pixels
+// from the text's start, shows.
+int HorizontalScroll(int caretX, const CRect& client) {
     return std::max(0, caretX - (static_cast<int>(client.Width()) - 4));
 }
 
@@ -218,7 +217,7 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CHAR: {
         if (wParam < 0x20 || wParam == 0x7F)
             return 0;
-        if (readOnly || (data->style & ES_READONLY)) {
+        if (!Editable(*data)) {
             MessageBeep(0);
             return 0;
         }
@@ -233,7 +232,7 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
             end(key == VK_RETURN);
             return 0;
         }
-        const bool editable = !readOnly && !(data->style & ES_READONLY);
+        const bool editable = Editable(*data);
         switch (key) {
         case VK_LEFT:
             selEnd = (selStart != selEnd && !shift) ? std::min(selStart, selEnd)
@@ -395,7 +394,8 @@ int EditClass::OffsetAtPoint(HWND window, CPoint point) const {
     // The text lies scrolled as the caret has it.
     const std::string text = data->text.str();
     const FontMetrics& metrics = winsys::MetricsOf(window);
-    const int scroll = HorizontalScroll(text, selEnd, winsys::ClientRect(window), metrics);
+    const int caretX = metrics.TextWidth(std::string_view(text).substr(0, selEnd));
+    const int scroll = HorizontalScroll(caretX, winsys::ClientRect(window));
     return OffsetAtX(text, static_cast<int>(point.x) - 2 + scroll, metrics);
 }
 
@@ -404,7 +404,7 @@ void EditClass::Paint(HWND window) {
     CPaintDC dc(winsys::ObjectOf(window));
     const CRect client = winsys::ClientRect(window);
     const bool disabled = data->style & WS_DISABLED;
-    const bool grey = disabled || readOnly || (data->style & ES_READONLY);
+    const bool grey = disabled || !Editable(*data);
     dc.FillSolidRect(&client, GetSysColor(grey ? COLOR_BTNFACE : COLOR_WINDOW));
     const FontMetrics& metrics = winsys::MetricsOf(window);
     const std::string text = data->text.str();
@@ -417,7 +417,7 @@ void EditClass::Paint(HWND window) {
     }
     const int y = (client.Height() - metrics.LineHeight()) / 2;
     const int caretX = metrics.TextWidth(std::string_view(text).substr(0, selEnd));
-    const int scroll = HorizontalScroll(text, selEnd, client, metrics);
+    const int scroll = HorizontalScroll(caretX, client);
     const int from = std::min(selStart, selEnd);
     const int to = std::max(selStart, selEnd);
     if (focused && from != to) {

@@ -110,7 +110,7 @@ void EditClass::ShowContextMenu(HWND window, CPoint screenPoint) {
     const WindowData* data = winsys::Live(window);
     if (!data)
         return;
-    const bool editable = !readOnly && !(data->style & ES_READONLY);
+    const bool editable = Editable(*data);
     const bool selected = selStart != selEnd;
     CMenu menu;
     menu.CreatePopupMenu();
@@ -145,7 +145,7 @@ bool EditClass::HandleEditCommand(HWND window, UINT message, WPARAM wParam, LRES
     if (action == EditAction::None)
         return false;
     result = 0;
-    const bool editable = !readOnly && !(data->style & ES_READONLY);
+    const bool editable = Editable(*data);
     switch (action) {
     case EditAction::Copy:
         CopySelection(window);
