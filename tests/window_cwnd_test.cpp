@@ -81,6 +81,13 @@ BEGIN_MESSAGE_MAP(DerivedParent, Parent)
 ON_COMMAND(500, OnOwnFirst)
 END_MESSAGE_MAP()
 
+// What a window shows as its text.
+std::string TextOf(CWnd& window) {
+    CString value;
+    window.GetWindowText(value);
+    return std::string(value.str());
+}
+
 class CWndTest : public testing::TestWithParam<std::string> {
 protected:
     void SetUp() override {
@@ -467,31 +474,26 @@ TEST_P(CWndTest, EditsCopyCutAndPasteThroughTheClipboard) {
                              CRect(10, 40, 200, 60), &parent, 10));
     ASSERT_TRUE(pane.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_MULTILINE | ES_READONLY,
                             CRect(10, 70, 200, 150), &parent, 11));
-    auto text = [](CEdit& edit) {
-        CString value;
-        edit.GetWindowText(value);
-        return std::string(value.str());
-    };
     name.SetWindowText("Hafen");
     name.SetFocus();
     driver->PressKey('A', MK_CONTROL); // everything
     driver->PressKey('C', MK_CONTROL);
     driver->PressKey(VK_END);
     driver->PressKey('V', MK_CONTROL);
-    EXPECT_EQ(text(name), "HafenHafen");
+    EXPECT_EQ(TextOf(name), "HafenHafen");
     name.SetSel(0, 5);
     driver->PressKey('X', MK_CONTROL);
-    EXPECT_EQ(text(name), "Hafen");
+    EXPECT_EQ(TextOf(name), "Hafen");
     other.SetFocus();
     driver->PressKey(VK_INSERT, MK_SHIFT); // what the other edit cut
-    EXPECT_EQ(text(other), "Hafen");
+    EXPECT_EQ(TextOf(other), "Hafen");
     other.SetSel(0, 2);
     driver->PressKey(VK_INSERT, MK_CONTROL);
     other.SetSel(0, -1);
     driver->PressKey(VK_DELETE, MK_SHIFT);
-    EXPECT_EQ(text(other), "");
+    EXPECT_EQ(TextOf(other), "");
     other.Paste();
-    EXPECT_EQ(text(other), "Hafen");
+    EXPECT_EQ(TextOf(other), "Hafen");
 
     // From a read-only pane text can be copied, not cut, and nothing pasted into it. A one-line
     // edit takes what was copied up to its first line break.
@@ -500,23 +502,18 @@ TEST_P(CWndTest, EditsCopyCutAndPasteThroughTheClipboard) {
     driver->PressKey('A', MK_CONTROL);
     driver->PressKey('X', MK_CONTROL);
     driver->PressKey('V', MK_CONTROL);
-    EXPECT_EQ(text(pane), "Zeile 1\r\nZeile 2");
+    EXPECT_EQ(TextOf(pane), "Zeile 1\r\nZeile 2");
     EXPECT_EQ(driver->Beeps().size(), 2u);
     pane.Copy();
     name.SetSel(0, -1);
     name.Paste();
-    EXPECT_EQ(text(name), "Zeile 1");
+    EXPECT_EQ(TextOf(name), "Zeile 1");
 }
 
 TEST_P(CWndTest, EditsUndoTheirLastChangeAndRedoItByUndoingAgain) {
     CEdit edit;
     ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
                             CRect(10, 10, 200, 30), &parent, 9));
-    auto text = [&] {
-        CString value;
-        edit.GetWindowText(value);
-        return std::string(value.str());
-    };
     edit.SetWindowText("Hafen");
     EXPECT_FALSE(edit.CanUndo()) << "a text set anew is nothing to undo";
     edit.SetFocus();
@@ -524,16 +521,16 @@ TEST_P(CWndTest, EditsUndoTheirLastChangeAndRedoItByUndoingAgain) {
     driver->TypeText(" Nord"); // typed in one go: one change
     EXPECT_TRUE(edit.CanUndo());
     driver->PressKey('Z', MK_CONTROL);
-    EXPECT_EQ(text(), "Hafen");
+    EXPECT_EQ(TextOf(edit), "Hafen");
     driver->PressKey('Z', MK_CONTROL);
-    EXPECT_EQ(text(), "Hafen Nord");
+    EXPECT_EQ(TextOf(edit), "Hafen Nord");
 
     // A replaced selection comes back selected.
     edit.SetSel(0, 5);
     driver->TypeText("Kai");
-    EXPECT_EQ(text(), "Kai Nord");
+    EXPECT_EQ(TextOf(edit), "Kai Nord");
     EXPECT_TRUE(edit.Undo());
-    EXPECT_EQ(text(), "Hafen Nord");
+    EXPECT_EQ(TextOf(edit), "Hafen Nord");
     int start = 0;
     int end = 0;
     edit.GetSel(start, end);
@@ -544,19 +541,19 @@ TEST_P(CWndTest, EditsUndoTheirLastChangeAndRedoItByUndoingAgain) {
     driver->TypeText("x");
     driver->PressKey(VK_LEFT);
     driver->TypeText("y");
-    EXPECT_EQ(text(), "Hafen Nordyx");
+    EXPECT_EQ(TextOf(edit), "Hafen Nordyx");
     edit.Undo();
-    EXPECT_EQ(text(), "Hafen Nordx");
+    EXPECT_EQ(TextOf(edit), "Hafen Nordx");
 
     edit.EmptyUndoBuffer();
     EXPECT_FALSE(edit.CanUndo());
     EXPECT_FALSE(edit.Undo());
-    EXPECT_EQ(text(), "Hafen Nordx");
+    EXPECT_EQ(TextOf(edit), "Hafen Nordx");
     driver->PressKey(VK_END);
     driver->PressKey(VK_BACK);
     edit.SetReadOnly(TRUE); // what is read-only is not changed back either
     EXPECT_FALSE(edit.Undo());
-    EXPECT_EQ(text(), "Hafen Nord");
+    EXPECT_EQ(TextOf(edit), "Hafen Nord");
 }
 
 TEST_P(CWndTest, ButtonsReportClicksToTheirParent) {
