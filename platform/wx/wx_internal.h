@@ -3,6 +3,7 @@
 
 #include "platform/double_click.h"
 #include "platform/pixel_surface.h"
+#include "platform/text_cache.h"
 #include "platform/ui_driver.h"
 #include "platform/user_notifier.h"
 #include "platform/wx/wx_backend.h"
@@ -78,8 +79,8 @@ private:
     int m_averageWidth = 0;
     mutable wxBitmap m_probe;
     mutable wxMemoryDC m_measure;
-    mutable std::unordered_map<std::string, int> m_widths;
-    mutable std::unordered_map<std::string, Mask> m_masks;
+    mutable TextCache<int> m_widths;
+    mutable TextCache<Mask> m_masks;
 
     // Width with its fraction, as the toolkit lays the text out; TextWidth rounds it.
     double FractionalWidth(std::string_view text) const;

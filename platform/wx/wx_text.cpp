@@ -11,8 +11,9 @@ namespace wxui {
 
 namespace {
 
-// Caches are dropped whole when they grow past this; a dialog needs a few hundred texts.
-constexpr std::size_t kCacheLimit = 20000;
+// A dialog needs a few hundred short texts; a mask of 8,192 pixels takes 100 KB.
+constexpr std::size_t kCachedTexts = 20000;
+constexpr std::size_t kCachedBytes = std::size_t{32} << 20;
 
 } // namespace
 
@@ -32,7 +33,8 @@ wxString LineText(std::string_view text) {
 // ---- WxFont ----
 
 WxFont::WxFont(const wxString& face, int pointSize)
-    : m_font(wxFontInfo(pointSize).FaceName(face)), m_probe(8, 8, 24) {
+    : m_font(wxFontInfo(pointSize).FaceName(face)), m_probe(8, 8, 24),
+      m_widths(kCachedTexts, kCachedBytes), m_masks(kCachedTexts, kCachedBytes) {
     m_measure.SelectObject(m_probe);
     m_measure.SetFont(m_font);
     m_lineHeight = m_measure.GetCharHeight();
@@ -45,22 +47,14 @@ WxFont::WxFont(const wxString& face, int pointSize)
 int WxFont::TextWidth(std::string_view text) const {
     if (text.empty())
         return 0;
-    std::string key(text);
-    if (auto it = m_widths.find(key); it != m_widths.end())
-        return it->second;
-    if (m_widths.size() > kCacheLimit)
-        m_widths.clear();
-    const int width = m_measure.GetTextExtent(LineText(text)).x;
-    m_widths.emplace(std::move(key), width);
-    return width;
+    if (const int* width = m_widths.Find(text))
+        return *width;
+    return m_widths.Insert(text, m_measure.GetTextExtent(LineText(text)).x);
 }
 
 const WxFont::Mask& WxFont::TextMask(std::string_view text) const {
-    std::string key(text);
-    if (auto it = m_masks.find(key); it != m_masks.end())
-        return it->second;
-    if (m_masks.size() > kCacheLimit)
-        m_masks.clear();
+    if (const Mask* mask = m_masks.Find(text))
+        return *mask;
     Mask mask;
     const wxString string = LineText(text);
     const wxSize extent = m_measure.GetTextExtent(string);
@@ -85,7 +79,8 @@ const WxFont::Mask& WxFont::TextMask(std::string_view text) const {
         for (std::size_t i = 0; i < mask.alpha.size(); ++i)
             mask.alpha[i] = std::max({rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]});
     }
-    return m_masks.emplace(std::move(key), std::move(mask)).first->second;
+    const std::size_t bytes = mask.alpha.size();
+    return m_masks.Insert(text, std::move(mask), bytes);
 }
 
 std::pair<std::size_t, int> WxFont::HiddenStart(std::string_view text, int hidden) const {
