@@ -2,11 +2,13 @@
 
 #include "platform/app.h"
 #include "platform/control_classes.h"
+#include "platform/edit_words.h"
 #include "platform/user_notifier.h"
 #include "platform/utf8.h"
 #include "platform/window_system.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -194,6 +196,7 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     const std::string text = data->text.str();
     const bool multiLine = data->style & ES_MULTILINE;
     const bool shift = winsys::KeyDown(VK_SHIFT);
+    const bool control = winsys::KeyDown(VK_CONTROL);
     switch (message) {
     case WM_GETDLGCODE: {
         UINT code = DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS;
@@ -235,14 +238,20 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         const bool editable = Editable(*data);
         switch (key) {
         case VK_LEFT:
-            selEnd = (selStart != selEnd && !shift) ? std::min(selStart, selEnd)
-                                                    : PreviousBoundary(text, selEnd);
+            if (control)
+                selEnd = PreviousWordStart(text, selEnd);
+            else
+                selEnd = (selStart != selEnd && !shift) ? std::min(selStart, selEnd)
+                                                        : PreviousBoundary(text, selEnd);
             if (!shift)
                 selStart = selEnd;
             break;
         case VK_RIGHT:
-            selEnd = (selStart != selEnd && !shift) ? std::max(selStart, selEnd)
-                                                    : NextBoundary(text, selEnd);
+            if (control)
+                selEnd = NextWordStart(text, selEnd);
+            else
+                selEnd = (selStart != selEnd && !shift) ? std::max(selStart, selEnd)
+                                                        : NextBoundary(text, selEnd);
             if (!shift)
                 selStart = selEnd;
             break;
@@ -259,15 +268,18 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         case VK_BACK:
             if (!editable)
                 break;
+            // Ctrl takes the word before the caret.
             if (selStart == selEnd)
-                selStart = PreviousBoundary(text, selEnd);
+                selStart =
+                    control ? PreviousWordStart(text, selEnd) : PreviousBoundary(text, selEnd);
             ReplaceSelection(window, "", true);
             return 0;
         case VK_DELETE:
             if (!editable)
                 break;
+            // Ctrl takes the rest of the word after the caret, and the blanks up to the next one.
             if (selStart == selEnd)
-                selEnd = NextBoundary(text, selStart);
+                selEnd = control ? NextWordStart(text, selStart) : NextBoundary(text, selStart);
             ReplaceSelection(window, "", true);
             return 0;
         case VK_RETURN:
@@ -296,8 +308,8 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         if (!winsys::Live(window))
             return 0;
         if (message == WM_LBUTTONDBLCLK) {
-            selStart = 0;
-            selEnd = static_cast<int>(text.size());
+            std::tie(selStart, selEnd) = WordAt(
+                text, OffsetAtPoint(window, CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))));
         } else {
             // Shift extends the selection to the click; a press without it starts one there,
             // which dragging draws out.

@@ -464,6 +464,50 @@ TEST_P(CWndTest, DraggingOverAnEditSelectsAndAShiftClickExtends) {
     EXPECT_EQ(selection(), (std::pair{0, 4}));
 }
 
+TEST_P(CWndTest, EditsMoveSelectAndDeleteByWords) {
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                            CRect(10, 10, 250, 30), &parent, 9));
+    const std::string text = "Fähre  am Kai";
+    edit.SetWindowText(text.c_str());
+    auto selection = [&] {
+        int start = 0;
+        int end = 0;
+        edit.GetSel(start, end);
+        return std::pair{start, end};
+    };
+    // Inside the character at byte n, a little right of its left edge. The selection counts
+    // characters.
+    auto inside = [&](std::size_t n) {
+        CClientDC dc(&edit);
+        return CPoint(4 + dc.GetTextExtent(text.substr(0, n).c_str()).cx, 8);
+    };
+    // A double click selects the word under the pointer and the blanks after it.
+    driver->DoubleClick(edit, inside(1));
+    EXPECT_EQ(selection(), (std::pair{0, 7})) << "\"Fähre  \"";
+    driver->ElapseDoubleClickTime();
+    driver->DoubleClick(edit, inside(12));
+    EXPECT_EQ(selection(), (std::pair{10, 13})) << "\"Kai\"";
+
+    driver->PressKey(VK_HOME);
+    driver->PressKey(VK_RIGHT, MK_CONTROL);
+    EXPECT_EQ(selection(), (std::pair{7, 7}));
+    driver->PressKey(VK_RIGHT, MK_CONTROL | MK_SHIFT);
+    EXPECT_EQ(selection(), (std::pair{7, 10}));
+    driver->PressKey(VK_END);
+    driver->PressKey(VK_LEFT, MK_CONTROL);
+    driver->PressKey(VK_LEFT, MK_CONTROL);
+    EXPECT_EQ(selection(), (std::pair{7, 7}));
+
+    // Ctrl with Backspace and Delete take a word.
+    driver->PressKey(VK_BACK, MK_CONTROL);
+    EXPECT_EQ(TextOf(edit), "am Kai");
+    driver->PressKey(VK_DELETE, MK_CONTROL);
+    EXPECT_EQ(TextOf(edit), "Kai");
+    driver->PressKey('Z', MK_CONTROL);
+    EXPECT_EQ(TextOf(edit), "am Kai");
+}
+
 TEST_P(CWndTest, EditsCopyCutAndPasteThroughTheClipboard) {
     CEdit name;
     CEdit other;
