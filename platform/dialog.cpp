@@ -2,6 +2,7 @@
 
 #include "platform/control_classes.h"
 #include "platform/user_notifier.h"
+#include "platform/utf8.h"
 #include "platform/window_system.h"
 
 #include <cerrno>

@@ -5,14 +5,6 @@
 #include <algorithm>
 #include <vector>
 
-int CountCharacters(std::string_view text) {
-    int count = 0;
-    for (std::size_t at = 0; at < text.size(); ++count) // plain ASCII needs no decoding
-        at +=
-            static_cast<unsigned char>(text[at]) < 0x80 ? 1 : FirstCharacterLength(text.substr(at));
-    return count;
-}
-
 std::string FitWithEndEllipsis(const FontMetrics& metrics, std::string_view text, long width) {
     if (metrics.TextWidth(text) <= width)
         return std::string(text);

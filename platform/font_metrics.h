@@ -36,9 +36,6 @@ private:
     int m_lineHeight;
 };
 
-// Number of characters in `text`, as TakeUtf8 reads them.
-int CountCharacters(std::string_view text);
-
 // `text` as it fits `width` pixels on one line: whole when it fits, otherwise as many of its first
 // characters as leave room for "..." behind them (DT_END_ELLIPSIS). When not even the dots fit,
 // the dots alone: the rectangle clips them.

@@ -102,6 +102,14 @@ std::vector<unsigned> DecodeUtf8(std::string_view text) {
     return characters;
 }
 
+int CountCharacters(std::string_view text) {
+    int count = 0;
+    for (std::size_t at = 0; at < text.size(); ++count) // plain ASCII needs no decoding
+        at +=
+            static_cast<unsigned char>(text[at]) < 0x80 ? 1 : FirstCharacterLength(text.substr(at));
+    return count;
+}
+
 std::vector<std::size_t> CharacterBoundaries(std::string_view text) {
     std::vector<std::size_t> boundaries{0};
     for (std::size_t at = 0; at < text.size();) {

@@ -18,6 +18,8 @@ std::vector<unsigned> DecodeUtf8(std::string_view text);
 unsigned TakeUtf8(std::string_view& text);
 // How many bytes of `text`, which must not be empty, TakeUtf8 takes for its first character.
 std::size_t FirstCharacterLength(std::string_view text);
+// Number of characters in `text`, as TakeUtf8 reads them.
+int CountCharacters(std::string_view text);
 // The byte offsets between the characters of `text`, as TakeUtf8 reads them: 0 first, the size
 // last.
 std::vector<std::size_t> CharacterBoundaries(std::string_view text);

@@ -524,7 +524,14 @@ TEST_F(DaoRecordsetTest, ConversionFailuresLeaveTheRecordAsItWas) {
     EXPECT_EQ(description, "Data type conversion error.");
     EXPECT_EQ(DaoErrorOf([&] { records.SetFieldValue("SMALL", Long(300)); }), DAO_ERROR_CONVERSION);
     EXPECT_EQ(DaoErrorOf([&] { records.SetFieldValue("SMALL", Long(-1)); }), DAO_ERROR_CONVERSION);
-    records.SetFieldValue("NAME", COleVariant("zehnzeichn")); // ten characters, twelve bytes
+    // Bytes that are no UTF-8 are a character each, as they show: eleven euro signs are too many.
+    EXPECT_EQ(DaoErrorOf([&] {
+                  records.SetFieldValue("NAME", COleVariant(std::string(11, '\x80').c_str()));
+              }),
+              DAO_ERROR_FIELD_TOO_SMALL);
+    records.SetFieldValue("NAME", COleVariant("Gr\xF6\xDF"
+                                              "e \xE4\xF6\xFC\xDF")); // ten characters
+    records.SetFieldValue("NAME", COleVariant("zehnzeichn"));
     records.Update();
     EXPECT_EQ(records.GetFieldValue("K").lVal, 7);
     EXPECT_EQ(records.GetFieldValue("SMALL").vt, VT_NULL);

@@ -1,5 +1,7 @@
 #include "platform/dao/field_types.h"
 
+#include "platform/utf8.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -83,13 +85,6 @@ std::optional<long> ParseParenNumber(std::string_view text, std::size_t& pos) {
         return std::nullopt;
     pos = end + 1;
     return value;
-}
-
-std::size_t CodePoints(const std::string& text) {
-    std::size_t count = 0;
-    for (unsigned char c : text)
-        count += (c & 0xC0) != 0x80;
-    return count;
 }
 
 // The variant in the wanted type: itself when it already is, else through ChangeType.
@@ -284,7 +279,7 @@ Value ToStored(const FieldDesc& field, const COleVariant& value, bool checkSize)
     case dbMemo:
         stored.kind = Value::Text;
         stored.bytes = Converted(value, VT_BSTR, scratch).strVal.str();
-        if (checkSize && field.type == dbText && CodePoints(stored.bytes) > std::size_t(field.size))
+        if (checkSize && field.type == dbText && CountCharacters(stored.bytes) > field.size)
             ThrowTooSmall();
         return stored;
     case dbBinary:
