@@ -9,11 +9,20 @@ namespace refhost {
 namespace {
 
 // The longest prefix of `name` that fits `capacity` - 1 bytes without splitting a UTF-8 sequence.
+// Continuation bytes with no lead byte before them to claim them are characters of their own
+// (Windows-1252 bytes another program wrote, such as 0x80 for the euro sign), and stay.
 std::size_t FittingLength(const std::string& name, std::size_t capacity) {
     std::size_t length = std::min(name.size(), capacity - 1);
-    if (length < name.size()) {
-        while (length > 0 && (static_cast<unsigned char>(name[length]) & 0xC0) == 0x80)
-            --length;
+    if (length == name.size())
+        return length;
+    for (std::size_t back = 1; back <= std::min<std::size_t>(3, length); ++back) {
+        const auto lead = static_cast<unsigned char>(name[length - back]);
+        if ((lead & 0xC0) == 0x80)
+            continue;
+        const std::size_t sequence = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        if (sequence > back)
+            length -= back;
+        break;
     }
     return length;
 }

@@ -1,6 +1,7 @@
 #include "platform/exceptions.h"
 
 #include "platform/user_notifier.h"
+#include "platform/utf8.h"
 
 #include <cstring>
 
@@ -14,11 +15,8 @@ BOOL CException::GetErrorMessage(char* buffer, UINT maxLength, UINT* helpContext
     if (!buffer || maxLength == 0)
         return FALSE;
     const CString message = GetErrorMessage();
-    std::size_t length = std::min<std::size_t>(message.GetLength(), maxLength - 1);
-    // Cut before a UTF-8 continuation byte rather than through a character.
-    if (length < static_cast<std::size_t>(message.GetLength()))
-        while (length > 0 && (static_cast<unsigned char>(message.c_str()[length]) & 0xC0) == 0x80)
-            --length;
+    // Cut between characters, not through one.
+    const std::size_t length = FittingPrefixLength(message.str(), maxLength - 1);
     std::memcpy(buffer, message.c_str(), length);
     buffer[length] = '\0';
     return message.IsEmpty() ? FALSE : TRUE;

@@ -110,6 +110,18 @@ int CountCharacters(std::string_view text) {
     return count;
 }
 
+std::size_t FittingPrefixLength(std::string_view text, std::size_t maxBytes) {
+    if (text.size() <= maxBytes)
+        return text.size();
+    std::size_t length = 0;
+    while (true) {
+        const std::size_t next = length + FirstCharacterLength(text.substr(length));
+        if (next > maxBytes)
+            return length;
+        length = next;
+    }
+}
+
 std::vector<std::size_t> CharacterBoundaries(std::string_view text) {
     std::vector<std::size_t> boundaries{0};
     for (std::size_t at = 0; at < text.size();) {

@@ -20,6 +20,8 @@ unsigned TakeUtf8(std::string_view& text);
 std::size_t FirstCharacterLength(std::string_view text);
 // Number of characters in `text`, as TakeUtf8 reads them.
 int CountCharacters(std::string_view text);
+// The length of the longest run of `text`'s first characters within `maxBytes` bytes.
+std::size_t FittingPrefixLength(std::string_view text, std::size_t maxBytes);
 // The byte offsets between the characters of `text`, as TakeUtf8 reads them: 0 first, the size
 // last.
 std::vector<std::size_t> CharacterBoundaries(std::string_view text);

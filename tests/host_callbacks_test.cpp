@@ -140,6 +140,18 @@ TEST(EntryTable, LongNamesAreCutBetweenCharacters) {
     EXPECT_EQ(read[0].name.GetLength(), 254); // 127 whole characters within 255 bytes
     EXPECT_EQ(read[0].name.str(), name.substr(0, 254));
     EXPECT_EQ(refhost::BuildEntryTable({}), nullptr);
+
+    // Windows-1252 bytes another program wrote: each a character, kept up to the limit.
+    for (const auto& [stored, kept] :
+         {std::pair{std::string(300, '\x80'), std::string(255, '\x80')},
+          std::pair{std::string(253, 'x') + "\xE4" + "ab", std::string(253, 'x') + "\xE4" + "a"},
+          std::pair{std::string(254, 'x') + "\xE2\x82\xAC", std::string(254, 'x')},
+          std::pair{std::string(253, 'x') + "\xE2\x82\xAC", std::string(253, 'x')}}) {
+        GlobalBlockOwner table(refhost::BuildEntryTable({{7, stored}}));
+        const std::vector<ChunkEntry> entries = ReadEntryTable(table.get());
+        ASSERT_EQ(entries.size(), 1u);
+        EXPECT_EQ(entries[0].name.str(), kept);
+    }
 }
 
 TEST_F(CallbackTest, EveryRequestIsLoggedWithItsAnswer) {

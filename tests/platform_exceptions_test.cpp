@@ -54,6 +54,11 @@ TEST(ExceptionsTest, MessageIntoABufferAndWhat) {
     EXPECT_TRUE(error.GetErrorMessage(buffer, 15));
     EXPECT_STREQ(buffer, "Typen unvertr");
     EXPECT_FALSE(error.GetErrorMessage(buffer, 0));
+    // Bytes that are no UTF-8 are characters of their own: three euro signs another program
+    // wrote are cut after the second, not before the first.
+    const COleException stray(DISP_E_TYPEMISMATCH, "Preis \x80\x80\x80");
+    EXPECT_TRUE(stray.GetErrorMessage(buffer, 9));
+    EXPECT_STREQ(buffer, "Preis \x80\x80");
 
     std::memcpy(buffer, "junk", 5);
     EXPECT_FALSE(Silent().GetErrorMessage(buffer, sizeof buffer));

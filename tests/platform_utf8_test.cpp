@@ -46,3 +46,14 @@ TEST(Utf8, StrayBytesAreWindows1252Characters) {
 }
 
 } // namespace
+
+TEST(Utf8, APrefixWithinALimitEndsBetweenCharacters) {
+    EXPECT_EQ(FittingPrefixLength("Größe", 99), 7u);
+    EXPECT_EQ(FittingPrefixLength("Größe", 7), 7u);
+    EXPECT_EQ(FittingPrefixLength("Größe", 6), 6u);
+    EXPECT_EQ(FittingPrefixLength("Größe", 5), 4u); // not through "ß"
+    EXPECT_EQ(FittingPrefixLength("Größe", 3), 2u); // not through "ö"
+    EXPECT_EQ(FittingPrefixLength("Größe", 0), 0u);
+    EXPECT_EQ(FittingPrefixLength("\x80\x80\x80", 2), 2u); // stray bytes: one character each
+    EXPECT_EQ(FittingPrefixLength("a\xF0\x9F\x98\x80", 4), 1u);
+}
