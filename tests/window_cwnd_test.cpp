@@ -88,6 +88,14 @@ std::string TextOf(CWnd& window) {
     return std::string(value.str());
 }
 
+// An edit's selection, in characters.
+std::pair<int, int> SelectionOf(CEdit& edit) {
+    int start = 0;
+    int end = 0;
+    edit.GetSel(start, end);
+    return {start, end};
+}
+
 class CWndTest : public testing::TestWithParam<std::string> {
 protected:
     void SetUp() override {
@@ -302,18 +310,13 @@ TEST_P(CWndTest, EditSelectionLimitAndReadOnly) {
                             CRect(10, 10, 200, 30), &parent, 8));
     edit.SetWindowText("Grüße");
     edit.SetSel(1, 3);
-    int start = 0;
-    int end = 0;
-    edit.GetSel(start, end);
-    EXPECT_EQ(start, 1);
-    EXPECT_EQ(end, 3);
+    EXPECT_EQ(SelectionOf(edit), (std::pair{1, 3}));
     edit.ReplaceSel("ä");
     CString text;
     edit.GetWindowText(text);
     EXPECT_EQ(text, "Gäße");
     edit.SetSel(0, -1);
-    edit.GetSel(start, end);
-    EXPECT_EQ(end, 4);
+    EXPECT_EQ(SelectionOf(edit).second, 4);
     edit.LimitText(6);
     EXPECT_EQ(edit.GetLimitText(), 6u);
     edit.SetFocus();
@@ -334,8 +337,7 @@ TEST_P(CWndTest, EditSelectionLimitAndReadOnly) {
     edit.SetWindowText("20\xB0"
                        "C");
     edit.SetSel(0, -1);
-    edit.GetSel(start, end);
-    EXPECT_EQ(end, 4);
+    EXPECT_EQ(SelectionOf(edit).second, 4);
     driver->PressKey(VK_HOME);
     for (int i = 0; i < 3; ++i)
         driver->PressKey(VK_RIGHT);
@@ -391,11 +393,7 @@ TEST_P(CWndTest, AMultiLineEditScrollsByItsBarTheWheelAndTheKeys) {
         lineHeight = dc.GetTextExtent("Zeile").cy;
     }
     driver->Click(edit, CPoint(1, 1 + lineHeight + lineHeight / 2));
-    int start = 0;
-    int end = 0;
-    edit.GetSel(start, end);
-    EXPECT_EQ(start, 8 * 9);
-    EXPECT_EQ(end, start);
+    EXPECT_EQ(SelectionOf(edit), (std::pair{8 * 9, 8 * 9}));
 
     // A new text starts at the top again.
     edit.SetWindowText("Neu");
@@ -414,9 +412,7 @@ TEST_P(CWndTest, AClickInAScrolledEditLandsWhereThePointerIs) {
     edit.SetFocus();
     driver->PressKey(VK_END); // the text's end shows: its start lies far to the left
     driver->Click(edit, CPoint(4, 5));
-    int start = 0;
-    int end = 0;
-    edit.GetSel(start, end);
+    const int start = SelectionOf(edit).first;
     EXPECT_GT(start, 150);
     EXPECT_LT(start, 200);
 
@@ -448,20 +444,14 @@ TEST_P(CWndTest, DraggingOverAnEditSelectsAndAShiftClickExtends) {
         CClientDC dc(&edit);
         return CPoint(2 + dc.GetTextExtent(text.substr(0, n).c_str()).cx, 8);
     };
-    auto selection = [&] {
-        int start = 0;
-        int end = 0;
-        edit.GetSel(start, end);
-        return std::pair{start, end};
-    };
     driver->Drag(edit, at(1), {at(3)}, at(5));
-    EXPECT_EQ(selection(), (std::pair{1, 5}));
+    EXPECT_EQ(SelectionOf(edit), (std::pair{1, 5}));
     EXPECT_EQ(CWnd::GetCapture(), nullptr) << "the release ends the drag";
     driver->Click(edit, at(8), MK_SHIFT);
-    EXPECT_EQ(selection(), (std::pair{1, 8}));
+    EXPECT_EQ(SelectionOf(edit), (std::pair{1, 8}));
     // Backwards, past the start of the text.
     driver->Drag(edit, at(4), {}, CPoint(-20, 8));
-    EXPECT_EQ(selection(), (std::pair{0, 4}));
+    EXPECT_EQ(SelectionOf(edit), (std::pair{0, 4}));
 }
 
 TEST_P(CWndTest, EditsMoveSelectAndDeleteByWords) {
@@ -470,12 +460,6 @@ TEST_P(CWndTest, EditsMoveSelectAndDeleteByWords) {
                             CRect(10, 10, 250, 30), &parent, 9));
     const std::string text = "Fähre  am Kai";
     edit.SetWindowText(text.c_str());
-    auto selection = [&] {
-        int start = 0;
-        int end = 0;
-        edit.GetSel(start, end);
-        return std::pair{start, end};
-    };
     // Inside the character at byte n, a little right of its left edge. The selection counts
     // characters.
     auto inside = [&](std::size_t n) {
@@ -484,20 +468,20 @@ TEST_P(CWndTest, EditsMoveSelectAndDeleteByWords) {
     };
     // A double click selects the word under the pointer and the blanks after it.
     driver->DoubleClick(edit, inside(1));
-    EXPECT_EQ(selection(), (std::pair{0, 7})) << "\"Fähre  \"";
+    EXPECT_EQ(SelectionOf(edit), (std::pair{0, 7})) << "\"Fähre  \"";
     driver->ElapseDoubleClickTime();
     driver->DoubleClick(edit, inside(12));
-    EXPECT_EQ(selection(), (std::pair{10, 13})) << "\"Kai\"";
+    EXPECT_EQ(SelectionOf(edit), (std::pair{10, 13})) << "\"Kai\"";
 
     driver->PressKey(VK_HOME);
     driver->PressKey(VK_RIGHT, MK_CONTROL);
-    EXPECT_EQ(selection(), (std::pair{7, 7}));
+    EXPECT_EQ(SelectionOf(edit), (std::pair{7, 7}));
     driver->PressKey(VK_RIGHT, MK_CONTROL | MK_SHIFT);
-    EXPECT_EQ(selection(), (std::pair{7, 10}));
+    EXPECT_EQ(SelectionOf(edit), (std::pair{7, 10}));
     driver->PressKey(VK_END);
     driver->PressKey(VK_LEFT, MK_CONTROL);
     driver->PressKey(VK_LEFT, MK_CONTROL);
-    EXPECT_EQ(selection(), (std::pair{7, 7}));
+    EXPECT_EQ(SelectionOf(edit), (std::pair{7, 7}));
 
     // Ctrl with Backspace and Delete take a word.
     driver->PressKey(VK_BACK, MK_CONTROL);
@@ -575,11 +559,7 @@ TEST_P(CWndTest, EditsUndoTheirLastChangeAndRedoItByUndoingAgain) {
     EXPECT_EQ(TextOf(edit), "Kai Nord");
     EXPECT_TRUE(edit.Undo());
     EXPECT_EQ(TextOf(edit), "Hafen Nord");
-    int start = 0;
-    int end = 0;
-    edit.GetSel(start, end);
-    EXPECT_EQ(start, 0);
-    EXPECT_EQ(end, 5);
+    EXPECT_EQ(SelectionOf(edit), (std::pair{0, 5}));
     // Typing after the caret moved is a change of its own.
     driver->PressKey(VK_END);
     driver->TypeText("x");
