@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 class TreeView;
 class ListView;
@@ -46,6 +47,8 @@ public:
 
     // The mouse while a selection is dragged out, from the button's press to its release.
     std::optional<winsys::ScopedCapture> dragging;
+    // A drag that began with a double click takes whole words, keeping the first word selected.
+    std::optional<std::pair<int, int>> draggedWord;
     // The byte offset a click at `point` (client coordinates) puts the caret at.
     int OffsetAtPoint(HWND window, CPoint point) const;
 

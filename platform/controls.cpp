@@ -307,26 +307,39 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         winsys::SetFocus(window);
         if (!winsys::Live(window))
             return 0;
+        const int offset =
+            OffsetAtPoint(window, CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
         if (message == WM_LBUTTONDBLCLK) {
-            std::tie(selStart, selEnd) = WordAt(
-                text, OffsetAtPoint(window, CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))));
+            draggedWord = WordAt(text, offset);
+            std::tie(selStart, selEnd) = *draggedWord;
         } else {
             // Shift extends the selection to the click; a press without it starts one there,
             // which dragging draws out.
-            selEnd = OffsetAtPoint(window, CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+            draggedWord.reset();
+            selEnd = offset;
             if (!(wParam & MK_SHIFT))
                 selStart = selEnd;
-            dragging.emplace(window);
         }
+        dragging.emplace(window);
         winsys::Invalidate(window, nullptr);
         return 0;
     }
     case WM_MOUSEMOVE:
         // A drag whose capture another window took is over.
         if (dragging && winsys::Capture() == window && (wParam & MK_LBUTTON)) {
-            const int end =
+            const int offset =
                 OffsetAtPoint(window, CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
-            if (end != selEnd) {
+            int start = selStart;
+            int end = offset;
+            if (draggedWord) {
+                // From the first word to the far end of the word under the pointer.
+                const auto [wordStart, wordEnd] = WordAt(text, offset);
+                const bool backwards = wordStart < draggedWord->first;
+                start = backwards ? draggedWord->second : draggedWord->first;
+                end = backwards ? wordStart : std::max(wordEnd, draggedWord->second);
+            }
+            if (start != selStart || end != selEnd) {
+                selStart = start;
                 selEnd = end;
                 winsys::Invalidate(window, nullptr);
             }
@@ -334,6 +347,7 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_LBUTTONUP:
         dragging.reset();
+        draggedWord.reset();
         return 0;
     case WM_RBUTTONDOWN:
         winsys::SetFocus(window);

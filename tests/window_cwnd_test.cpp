@@ -472,6 +472,19 @@ TEST_P(CWndTest, EditsMoveSelectAndDeleteByWords) {
     driver->ElapseDoubleClickTime();
     driver->DoubleClick(edit, inside(12));
     EXPECT_EQ(SelectionOf(edit), (std::pair{10, 13})) << "\"Kai\"";
+    // Dragging on from a double click takes whole words, either way.
+    driver->ElapseDoubleClickTime();
+    driver->Click(edit, inside(1));
+    driver->MouseDoubleDown(edit, inside(1));
+    driver->MouseMove(edit, inside(9), MK_LBUTTON);
+    driver->MouseUp(edit, inside(9));
+    EXPECT_EQ(SelectionOf(edit), (std::pair{0, 10})) << "\"Fähre  am \"";
+    driver->ElapseDoubleClickTime();
+    driver->Click(edit, inside(12));
+    driver->MouseDoubleDown(edit, inside(12));
+    driver->MouseMove(edit, inside(9), MK_LBUTTON);
+    driver->MouseUp(edit, inside(9));
+    EXPECT_EQ(SelectionOf(edit), (std::pair{7, 13})) << "\"am Kai\"";
 
     driver->PressKey(VK_HOME);
     driver->PressKey(VK_RIGHT, MK_CONTROL);
