@@ -254,7 +254,7 @@ void CDialog::SetDefID(UINT id) {
 
 void CDialog::GotoDlgCtrl(CWnd* control) {
     if (control)
-        winsys::SetFocus(control->m_hWnd);
+        winsys::DialogSetFocus(control->m_hWnd);
 }
 
 void CDialog::NextDlgCtrl() const {

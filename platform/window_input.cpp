@@ -17,6 +17,15 @@ HWND Focus() {
     return Live(Sys().focus);
 }
 
+void DialogSetFocus(HWND control) {
+    if (!Live(control))
+        return;
+    if (Send(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+        Send(control, EM_SETSEL, 0, -1);
+    if (Live(control))
+        SetFocus(control);
+}
+
 void SetFocus(HWND window) {
     System& sys = Sys();
     WindowData* target = Live(window);
@@ -463,7 +472,7 @@ void InjectKey(UINT virtualKey, UINT modifiers) {
         }
         if (virtualKey == VK_TAB && !(code & (DLGC_WANTTAB | DLGC_WANTALLKEYS))) {
             if (HWND next = NextTabStop(top, focus, modifiers & MK_SHIFT))
-                SetFocus(next);
+                DialogSetFocus(next);
             return;
         }
     }

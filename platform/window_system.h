@@ -131,6 +131,9 @@ const FontMetrics& MetricsOf(HWND window);
 // ---- Focus, capture, keys, pointer ----
 HWND Focus();
 void SetFocus(HWND window);
+// Focus moved by the dialog manager (Tab, GotoDlgCtrl): a control that takes selections, such as
+// an edit, has all its text selected first, so that typing replaces it.
+void DialogSetFocus(HWND control);
 HWND Capture();
 void SetCapture(HWND window);
 void ReleaseCapture();

@@ -258,6 +258,30 @@ TEST_P(DialogConformance, TabWalksTheTabStopsAndTheDefaultIdDecidesEnter) {
         EXPECT_EQ(CWnd::GetFocus(), d.Control(kNameEdit)) << "the walk wraps around";
         d.PressKey(VK_TAB, MK_SHIFT);
         EXPECT_EQ(CWnd::GetFocus(), d.Control(IDCANCEL));
+        // An edit reached by Tab has its whole text selected: typing replaces it.
+        auto* name = static_cast<CEdit*>(d.Control(kNameEdit));
+        name->SetWindowText("Alt");
+        name->SetSel(1, 1);
+        d.PressKey(VK_TAB);
+        EXPECT_EQ(CWnd::GetFocus(), name);
+        d.TypeText("Neu");
+        CString typed;
+        name->GetWindowText(typed);
+        EXPECT_EQ(typed, "Neu");
+        name->SetSel(0, 0);
+        d.PressKey(VK_TAB, MK_SHIFT);
+        d.PressKey(VK_TAB); // back and forth, the same
+        int start = 0;
+        int end = 0;
+        name->GetSel(start, end);
+        EXPECT_EQ(std::pair(start, end), std::pair(0, 3));
+        name->SetSel(3, 3);
+        dialog.GotoDlgCtrl(d.Control(IDOK));
+        dialog.GotoDlgCtrl(name);
+        name->GetSel(start, end);
+        EXPECT_EQ(std::pair(start, end), std::pair(0, 3)) << "GotoDlgCtrl selects as Tab does";
+        d.PressKey(VK_TAB, MK_SHIFT);
+        EXPECT_EQ(CWnd::GetFocus(), d.Control(IDCANCEL));
         EXPECT_EQ(LOWORD(dialog.GetDefID()), static_cast<WORD>(IDOK));
         dialog.SetDefID(IDCANCEL);
         d.Control(kNameEdit)->SetFocus();
