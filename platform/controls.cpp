@@ -176,6 +176,7 @@ void EditClass::ReplaceSelection(HWND window, std::string_view text, bool notify
         undo = UndoState{current, selStart, selEnd};
     current.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start), insert);
     data->text = current;
+    draggedWord.reset();
     selStart = selEnd = start + static_cast<int>(insert.size());
     typedEnd = typed ? selEnd : -1;
     if (data->style & ES_MULTILINE)
@@ -207,7 +208,8 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETTEXT: {
         winsys::DefaultProc(window, message, wParam, lParam);
         selStart = selEnd = 0;
-        undo.reset(); // a text set anew cannot be undone
+        draggedWord.reset(); // its words are gone
+        undo.reset();        // a text set anew cannot be undone
         typedEnd = -1;
         if (multiLine) {
             firstLine = 0;
