@@ -1,5 +1,7 @@
 #include "platform/user_notifier.h"
 
+#include "platform/window_system.h"
+
 #include <cstdio>
 
 int FirstMessageBoxButton(UINT type) {
@@ -54,7 +56,16 @@ int RecordingNotifier::ShowMessage(const CString& text, const CString& caption, 
 int AfxMessageBox(const char* text, UINT type, UINT /*helpId*/) {
     CString caption;
     caption.LoadString(AFX_IDS_APP_TITLE);
-    return CurrentUserNotifier().ShowMessage(CString(text), caption, type);
+    const HWND focus = winsys::Focus();
+    const int answer = CurrentUserNotifier().ShowMessage(CString(text), caption, type);
+    // A dialog active again gives the focus back to its control as the dialog manager does: an
+    // edit with all its text selected, ready to be typed over.
+    if (focus && winsys::Live(focus) && winsys::Focus() == focus) {
+        const HWND top = winsys::TopLevelOf(focus);
+        if (top && top != focus && top->kind == WindowKind::Dialog)
+            winsys::DialogSetFocus(focus);
+    }
+    return answer;
 }
 
 int AfxMessageBox(UINT stringId, UINT type, UINT helpId) {

@@ -202,6 +202,26 @@ TEST_P(SaveAsTest, AnOkThatSavesNothingKeepsTheDialogOpen) {
     EXPECT_TRUE(m_driver->Beeps().empty());
 }
 
+TEST_P(SaveAsTest, AfterItsMessageTheNameIsSelectedToBeTypedOver) {
+    m_driver->QueueMessageBoxAnswer(IDOK);
+    m_driver->Then([&](UiDriver& d) {
+        CWnd* field = d.Control(IDC_NAME_EDIT);
+        ASSERT_NE(field, nullptr);
+        d.Click(*field, CPoint(2, 5));
+        d.PressKey(VK_END);
+        d.PressKey(VK_RETURN); // the folder holds this chunk already: a message, and it stays
+        EXPECT_EQ(CWnd::GetFocus(), field);
+        d.TypeText("Neu");
+        d.PressKey(VK_RETURN);
+    });
+    EXPECT_EQ(SaveAs("mein bild"), 1);
+    ExpectScriptDone();
+    ASSERT_EQ(m_driver->Messages().size(), 1u);
+    EXPECT_STREQ(m_driver->Messages()[0].text, "Verzeichnis enthält schon das Standbild.");
+    EXPECT_EQ(m_chunk, m_own);
+    EXPECT_STREQ(m_name, "Neu");
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, DialogResultsTest, testing::ValuesIn(UiDriverNames()));
 INSTANTIATE_TEST_SUITE_P(Backends, SaveAsTest, testing::ValuesIn(UiDriverNames()));
 
