@@ -186,6 +186,7 @@ void ReadRaw(benchmark::State& state, const std::string& order, FolderId folder 
 
 // Start-up to the filled list, and the window's end.
 void OpenLibrary(benchmark::State& state) {
+    Project100k::Get(); // made once, before the timing starts
     std::size_t rows = 0;
     for (auto _ : state)
         WithOpenDialog([&](ExplorerDialog& dialog) { rows = dialog.m_list.GetItemCount(); });
@@ -195,6 +196,7 @@ void OpenLibrary(benchmark::State& state) {
 // In the target mode the chunks are items of the tree as well: the folder's item is filled with
 // its 100,000 chunks, one after another, while it is open.
 void OpenTargetLibrary(benchmark::State& state) {
+    Project100k::Get(); // made once, before the timing starts
     std::size_t items = 0;
     for (auto _ : state)
         WithOpenDialog([&](ExplorerDialog& dialog) { items = dialog.m_tree.GetCount(); },
