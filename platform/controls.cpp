@@ -329,6 +329,14 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEMOVE:
         // A drag whose capture another window took is over.
         if (dragging && winsys::Capture() == window && (wParam & MK_LBUTTON)) {
+            if (data->style & ES_MULTILINE) {
+                // Past the top or the bottom the text scrolls a line a move, towards the pointer.
+                const long y = GET_Y_LPARAM(lParam);
+                if (y < 0)
+                    ScrollToLine(window, firstLine - 1LL);
+                else if (y >= winsys::ClientRect(window).bottom)
+                    ScrollToLine(window, firstLine + 1LL);
+            }
             const int offset =
                 OffsetAtPoint(window, CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
             int start = selStart;

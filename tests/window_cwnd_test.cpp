@@ -394,6 +394,17 @@ TEST_P(CWndTest, AMultiLineEditScrollsByItsBarTheWheelAndTheKeys) {
     }
     driver->Click(edit, CPoint(1, 1 + lineHeight + lineHeight / 2));
     EXPECT_EQ(SelectionOf(edit), (std::pair{8 * 9, 8 * 9}));
+    // Drawn out past the bottom, the selection scrolls the text a line a move, up to three here.
+    driver->ElapseDoubleClickTime();
+    driver->Drag(edit, CPoint(1, 1 + lineHeight + lineHeight / 2),
+                 {CPoint(1, client.bottom + 5), CPoint(1, client.bottom + 6)},
+                 CPoint(1, client.bottom + 7));
+    const int scrolledTo = edit.GetFirstVisibleLine();
+    EXPECT_GT(scrolledTo, 7);
+    EXPECT_LE(scrolledTo, 10);
+    const auto [from, to] = SelectionOf(edit);
+    EXPECT_EQ(from, 8 * 9);
+    EXPECT_GE(to, (scrolledTo + 1) * 9) << "into the lines scrolled into view";
 
     // A new text starts at the top again.
     edit.SetWindowText("Neu");
