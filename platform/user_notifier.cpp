@@ -53,11 +53,9 @@ int RecordingNotifier::ShowMessage(const CString& text, const CString& caption, 
     return answer;
 }
 
-int AfxMessageBox(const char* text, UINT type, UINT /*helpId*/) {
-    CString caption;
-    caption.LoadString(AFX_IDS_APP_TITLE);
+int ShowMessageBox(const CString& text, const CString& caption, UINT type) {
     const HWND focus = winsys::Focus();
-    const int answer = CurrentUserNotifier().ShowMessage(CString(text), caption, type);
+    const int answer = CurrentUserNotifier().ShowMessage(text, caption, type);
     // A dialog active again gives the focus back to its control as the dialog manager does: an
     // edit with all its text selected, ready to be typed over.
     if (focus && winsys::Live(focus) && winsys::Focus() == focus) {
@@ -66,6 +64,12 @@ int AfxMessageBox(const char* text, UINT type, UINT /*helpId*/) {
             winsys::DialogSetFocus(focus);
     }
     return answer;
+}
+
+int AfxMessageBox(const char* text, UINT type, UINT /*helpId*/) {
+    CString caption;
+    caption.LoadString(AFX_IDS_APP_TITLE);
+    return ShowMessageBox(CString(text), caption, type);
 }
 
 int AfxMessageBox(UINT stringId, UINT type, UINT helpId) {

@@ -54,6 +54,9 @@ public:
     std::deque<int> answers;
 };
 
+// A message box through the notifier in effect, modal to the application: afterwards the control
+// that had the focus in a dialog gets it back as Windows' dialogs give it back.
+int ShowMessageBox(const CString& text, const CString& caption, UINT type);
 // The caption is the application title (string AFX_IDS_APP_TITLE).
 int AfxMessageBox(const char* text, UINT type = MB_OK, UINT helpId = 0);
 int AfxMessageBox(UINT stringId, UINT type = MB_OK, UINT helpId = static_cast<UINT>(-1));

@@ -576,7 +576,7 @@ int CWnd::MessageBox(LPCTSTR text, LPCTSTR caption, UINT type) {
         title = caption;
     else
         title.LoadString(AFX_IDS_APP_TITLE);
-    return CurrentUserNotifier().ShowMessage(CString(text), title, type);
+    return ShowMessageBox(CString(text), title, type);
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
