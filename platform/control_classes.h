@@ -59,6 +59,8 @@ public:
     // `typed`: characters typed at the caret, which the next typed ones join into one change to
     // undo.
     void ReplaceSelection(HWND window, std::string_view text, bool notify, bool typed = false);
+    // Every change of the text by the edit itself (typing, cutting, pasting, undoing) ends here.
+    void ChangeText(HWND window, const std::string& text, bool notify);
     void Paint(HWND window);
 
     // ---- Clipboard and undo ----

@@ -175,10 +175,17 @@ void EditClass::ReplaceSelection(HWND window, std::string_view text, bool notify
     if ((start != end || !insert.empty()) && !(typed && start == end && end == typedEnd))
         undo = UndoState{current, selStart, selEnd};
     current.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start), insert);
-    data->text = current;
-    draggedWord.reset();
     selStart = selEnd = start + static_cast<int>(insert.size());
     typedEnd = typed ? selEnd : -1;
+    ChangeText(window, current, notify);
+}
+
+void EditClass::ChangeText(HWND window, const std::string& text, bool notify) {
+    WindowData* data = winsys::Live(window);
+    if (!data)
+        return;
+    data->text = text;
+    draggedWord.reset(); // its words are gone
     if (data->style & ES_MULTILINE)
         UpdateLineBar(window);
     winsys::Invalidate(window, nullptr);

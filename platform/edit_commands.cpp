@@ -91,19 +91,16 @@ void EditClass::Paste(HWND window) {
 }
 
 void EditClass::Undo(HWND window) {
-    WindowData* data = winsys::Live(window);
+    const WindowData* data = winsys::Live(window);
     if (!data || !undo)
         return;
     UndoState present{data->text.str(), selStart, selEnd};
-    data->text = undo->text;
+    const std::string text = std::move(undo->text);
     selStart = undo->selStart;
     selEnd = undo->selEnd;
     undo = std::move(present);
     typedEnd = -1;
-    if (data->style & ES_MULTILINE)
-        UpdateLineBar(window);
-    winsys::Invalidate(window, nullptr);
-    winsys::CommandToParent(window, EN_CHANGE);
+    ChangeText(window, text, true);
 }
 
 void EditClass::ShowContextMenu(HWND window, CPoint screenPoint) {

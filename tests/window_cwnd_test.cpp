@@ -514,6 +514,22 @@ TEST_P(CWndTest, EditsMoveSelectAndDeleteByWords) {
     EXPECT_EQ(TextOf(edit), "Kai");
     driver->PressKey('Z', MK_CONTROL);
     EXPECT_EQ(TextOf(edit), "am Kai");
+
+    // A change under a word drag ends it: the words it held are gone, and the drag goes on by
+    // characters.
+    CPoint onKai;
+    {
+        CClientDC dc(&edit);
+        onKai = CPoint(4 + dc.GetTextExtent("am K").cx, 8);
+    }
+    driver->ElapseDoubleClickTime();
+    driver->Click(edit, onKai);
+    driver->MouseDoubleDown(edit, onKai);
+    driver->PressKey('Z', MK_CONTROL); // back to "Kai", the caret at its start
+    driver->MouseMove(edit, CPoint(-20, 8), MK_LBUTTON);
+    driver->MouseUp(edit, CPoint(-20, 8));
+    driver->TypeText("x");
+    EXPECT_EQ(TextOf(edit), "xKai");
 }
 
 TEST_P(CWndTest, EditsCopyCutAndPasteThroughTheClipboard) {
