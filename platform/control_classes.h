@@ -39,9 +39,8 @@ public:
     int selStart = 0;
     int selEnd = 0;
     UINT limit = 0; // characters; 0 = no limit of ours
-    bool readOnly = false;
-    // Neither made read-only (EM_SETREADONLY) nor created so (ES_READONLY).
-    bool Editable(const WindowData& data) const { return !readOnly && !(data.style & ES_READONLY); }
+    // Not read-only: created so, or made so by EM_SETREADONLY.
+    bool Editable(const WindowData& data) const { return !(data.style & ES_READONLY); }
     // A label editor of a list or tree: Enter and Escape end the edit, losing the focus commits.
     std::function<void(bool commit)> labelEditEnd;
 
@@ -52,9 +51,14 @@ public:
     // The byte offset a click at `point` (client coordinates) puts the caret at.
     int OffsetAtPoint(HWND window, CPoint point) const;
 
-    // Multi-line: the line shown at the top, and the wheel's turns.
+    // Multi-line: the line shown at the top, how many pixels the lines are scrolled to the left,
+    // and the wheel's turns.
     int firstLine = 0;
+    int scrollX = 0;
     WheelTurns wheel;
+    // Up and Down keep the caret as far from the left as it was when the first of them was
+    // pressed, across shorter lines: that distance, and the caret offset the last of them left.
+    std::optional<std::pair<int, int>> lineKeyColumn; // {caret offset, x}
 
     // `typed`: characters typed at the caret, which the next typed ones join into one change to
     // undo.
@@ -88,10 +92,18 @@ public:
                            LRESULT& result);
     // Shows `line` at the top, as far as the text goes; the bar follows.
     void ScrollToLine(HWND window, long long line);
+    // Scrolls the text just so far, up or down and sideways, that the caret shows.
+    void ScrollCaretIntoView(HWND window);
+    // Moves the caret as Up, Down, Page Up, Page Down, Home and End do (Ctrl with Home and End:
+    // to the text's start and end; Shift: the selection follows); false for any other key.
+    bool MoveByLineKey(HWND window, UINT key);
     void UpdateLineBar(HWND window);
-    void PaintLines(HWND window, CDC& dc, const std::string& text);
+    void PaintLines(HWND window, CDC& dc, const std::string& text, bool focused);
     // OffsetAtPoint in a multi-line edit.
     int LineOffsetAt(HWND window, CPoint point) const;
+    // A selection drawn out past the top or the bottom scrolls the text a line a move, towards
+    // the pointer: the point moved onto the lines shown whole, where the selection reaches.
+    CPoint FollowDrag(HWND window, CPoint point);
 };
 
 // The boundary between characters of `line` nearest to `x` pixels from its start.

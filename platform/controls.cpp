@@ -29,9 +29,17 @@ int ByteOffset(std::string_view text, int index) {
     return static_cast<int>(text.size());
 }
 
+// A line break of a multi-line text ("\r\n") is one step: the caret never stands inside it.
+bool LineBreakAt(std::string_view text, int offset) {
+    return offset >= 0 && static_cast<std::size_t>(offset) + 1 < text.size() &&
+           text[std::size_t(offset)] == '\r' && text[std::size_t(offset) + 1] == '\n';
+}
+
 int NextBoundary(std::string_view text, int offset) {
     if (offset >= static_cast<int>(text.size()))
         return static_cast<int>(text.size());
+    if (LineBreakAt(text, offset))
+        return offset + 2;
     return offset + static_cast<int>(FirstCharacterLength(text.substr(std::size_t(offset))));
 }
 
@@ -187,7 +195,7 @@ void EditClass::ChangeText(HWND window, const std::string& text, bool notify) {
     data->text = text;
     draggedWord.reset(); // its words are gone
     if (data->style & ES_MULTILINE)
-        UpdateLineBar(window);
+        ScrollCaretIntoView(window); // the bar follows the text's new length there
     winsys::Invalidate(window, nullptr);
     if (notify)
         winsys::CommandToParent(window, EN_CHANGE);
@@ -220,6 +228,7 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         typedEnd = -1;
         if (multiLine) {
             firstLine = 0;
+            scrollX = 0;
             UpdateLineBar(window);
         } else {
             winsys::CommandToParent(window, EN_CHANGE);
@@ -298,6 +307,7 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         default:
             return 0;
         }
+        ScrollCaretIntoView(window);
         winsys::Invalidate(window, nullptr);
         return 0;
     }
@@ -330,22 +340,17 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
                 selStart = selEnd;
         }
         dragging.emplace(window);
+        ScrollCaretIntoView(window);
         winsys::Invalidate(window, nullptr);
         return 0;
     }
     case WM_MOUSEMOVE:
         // A drag whose capture another window took is over.
         if (dragging && winsys::Capture() == window && (wParam & MK_LBUTTON)) {
-            if (data->style & ES_MULTILINE) {
-                // Past the top or the bottom the text scrolls a line a move, towards the pointer.
-                const long y = GET_Y_LPARAM(lParam);
-                if (y < 0)
-                    ScrollToLine(window, firstLine - 1LL);
-                else if (y >= winsys::ClientRect(window).bottom)
-                    ScrollToLine(window, firstLine + 1LL);
-            }
-            const int offset =
-                OffsetAtPoint(window, CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+            CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            if (data->style & ES_MULTILINE)
+                point = FollowDrag(window, point);
+            const int offset = OffsetAtPoint(window, point);
             int start = selStart;
             int end = offset;
             if (draggedWord) {
@@ -358,6 +363,7 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
             if (start != selStart || end != selEnd) {
                 selStart = start;
                 selEnd = end;
+                ScrollCaretIntoView(window); // sideways, past the left or right edge
                 winsys::Invalidate(window, nullptr);
             }
         }
@@ -414,8 +420,11 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case EM_GETLIMITTEXT:
         return limit ? limit : kDefaultEditLimit;
-    case EM_SETREADONLY:
-        readOnly = wParam != 0;
+    case EM_SETREADONLY: // the style says it from then on, as Windows keeps it
+        if (wParam)
+            data->style |= ES_READONLY;
+        else
+            data->style &= ~static_cast<DWORD>(ES_READONLY);
         winsys::Invalidate(window, nullptr);
         return TRUE;
     case WM_ERASEBKGND:
@@ -455,7 +464,7 @@ void EditClass::Paint(HWND window) {
     dc.SetBkMode(TRANSPARENT);
     dc.SetTextColor(GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
     if (data->style & ES_MULTILINE) {
-        PaintLines(window, dc, text);
+        PaintLines(window, dc, text, focused);
         return;
     }
     const int y = (client.Height() - metrics.LineHeight()) / 2;
@@ -633,8 +642,10 @@ BOOL CEdit::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
     return CWnd::Create(WC_EDIT, "", style, rect, parent, id);
 }
 
-void CEdit::SetSel(int start, int end, BOOL) {
+void CEdit::SetSel(int start, int end, BOOL noScroll) {
     SendMessage(EM_SETSEL, static_cast<WPARAM>(static_cast<std::intptr_t>(start)), end);
+    if (!noScroll)
+        SendMessage(EM_SCROLLCARET);
 }
 
 void CEdit::SetSel(DWORD selection, BOOL noScroll) {

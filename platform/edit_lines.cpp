@@ -1,5 +1,6 @@
-// Multi-line edits: their text as lines, shown from a first line on, scrolled by the bar, the
-// wheel and the keys; and where a click lands in a line.
+// Multi-line edits: their text as lines, shown from a first line on, scrolled by the bar and the
+// wheel, and sideways and up or down to follow the caret; the keys that move the caret from line
+// to line; and where a click lands in a line.
 #include "platform/control_classes.h"
 
 #include "platform/font_metrics.h"
@@ -43,6 +44,22 @@ int PageLines(HWND window) {
     const int lineHeight = std::max(1, winsys::MetricsOf(window).LineHeight());
     return std::max(1, (static_cast<int>(winsys::ClientRect(window).Height()) - kTopMargin) /
                            lineHeight);
+}
+
+// The line holding the caret at `offset`: a caret at a line's end belongs to that line.
+std::size_t LineOf(const std::vector<TextLine>& lines, int offset) {
+    const auto after =
+        std::upper_bound(lines.begin(), lines.end(), offset, [](int at, const TextLine& line) {
+            return at < static_cast<int>(line.start);
+        });
+    return static_cast<std::size_t>(std::max<std::ptrdiff_t>(1, after - lines.begin()) - 1);
+}
+
+// How far from the line's start, in pixels, the caret at `offset` of `line` stands.
+int XInLine(const TextLine& line, int offset, const FontMetrics& metrics) {
+    const auto length =
+        static_cast<std::size_t>(std::max(0, offset - static_cast<int>(line.start)));
+    return metrics.TextWidth(line.text.substr(0, std::min(length, line.text.size())));
 }
 
 } // namespace
@@ -102,22 +119,11 @@ bool EditClass::HandleLineMessage(HWND window, UINT message, WPARAM wParam, LPAR
                      firstLine - wheel.Notches(GET_WHEEL_DELTA_WPARAM(wParam)) * kWheelScrollLines);
         return true;
     case WM_KEYDOWN:
-        switch (wParam) {
-        case VK_UP:
-        case VK_DOWN:
-            ScrollToLine(window, firstLine + (wParam == VK_UP ? -1LL : 1LL));
-            return true;
-        case VK_PRIOR:
-        case VK_NEXT:
-            ScrollToLine(window, firstLine + (wParam == VK_PRIOR ? -1 : 1) * PageLines(window));
-            return true;
-        case VK_HOME: // the caret goes to the start or the end of the text, and the view with it
-        case VK_END:
-            ScrollToLine(window, wParam == VK_HOME ? 0 : std::numeric_limits<int>::max());
-            return false;
-        default:
-            return false;
-        }
+        return MoveByLineKey(window, static_cast<UINT>(wParam));
+    case EM_SCROLLCARET:
+        ScrollCaretIntoView(window);
+        result = TRUE;
+        return true;
     case WM_SIZE:
     case WM_STYLECHANGED:
         UpdateLineBar(window);
@@ -137,14 +143,113 @@ bool EditClass::HandleLineMessage(HWND window, UINT message, WPARAM wParam, LPAR
     }
 }
 
-void EditClass::PaintLines(HWND window, CDC& dc, const std::string& text) {
+void EditClass::ScrollCaretIntoView(HWND window) {
+    WindowData* data = winsys::Live(window);
+    if (!data || !(data->style & ES_MULTILINE))
+        return;
+    const std::string text = data->text.str();
+    const std::vector<TextLine> lines = SplitLines(text);
+    const std::size_t row = LineOf(lines, selEnd);
+    const int lastTop = static_cast<int>(row) - PageLines(window) + 1;
+    const int top = std::clamp(firstLine, std::max(0, lastTop), static_cast<int>(row));
+    const int caretX = XInLine(lines[row], selEnd, winsys::MetricsOf(window));
+    const int width =
+        std::max(1, static_cast<int>(winsys::ClientRect(window).Width()) - 2 * kLeftMargin);
+    const int left = std::clamp(scrollX, std::max(0, caretX - width + 1), caretX);
+    if (left != scrollX) {
+        scrollX = left;
+        winsys::Invalidate(window, nullptr);
+    }
+    ScrollToLine(window, top);
+}
+
+bool EditClass::MoveByLineKey(HWND window, UINT key) {
+    WindowData* data = winsys::Live(window);
+    if (!data || (key != VK_UP && key != VK_DOWN && key != VK_PRIOR && key != VK_NEXT &&
+                  key != VK_HOME && key != VK_END))
+        return false;
+    const std::string text = data->text.str();
+    const std::vector<TextLine> lines = SplitLines(text);
+    const FontMetrics& metrics = winsys::MetricsOf(window);
+    const std::size_t row = LineOf(lines, selEnd);
+    const TextLine& line = lines[row];
+    if (key == VK_HOME || key == VK_END) {
+        if (winsys::KeyDown(VK_CONTROL))
+            selEnd = key == VK_HOME ? 0 : static_cast<int>(text.size());
+        else
+            selEnd = static_cast<int>(line.start + (key == VK_HOME ? 0 : line.text.size()));
+        lineKeyColumn.reset();
+    } else {
+        const int x = lineKeyColumn && lineKeyColumn->first == selEnd
+                          ? lineKeyColumn->second
+                          : XInLine(line, selEnd, metrics);
+        const int page = PageLines(window);
+        const long long step = key == VK_UP      ? -1
+                               : key == VK_DOWN  ? 1
+                               : key == VK_PRIOR ? -page
+                                                 : page;
+        // A page key turns the view by a page as well.
+        if (key == VK_PRIOR || key == VK_NEXT)
+            ScrollToLine(window, firstLine + step);
+        const TextLine& to = lines[static_cast<std::size_t>(std::clamp<long long>(
+            static_cast<long long>(row) + step, 0, static_cast<long long>(lines.size()) - 1))];
+        selEnd = static_cast<int>(to.start) + OffsetAtX(to.text, x, metrics);
+        lineKeyColumn = std::pair{selEnd, x};
+    }
+    if (!winsys::KeyDown(VK_SHIFT))
+        selStart = selEnd;
+    ScrollCaretIntoView(window);
+    winsys::Invalidate(window, nullptr);
+    return true;
+}
+
+void EditClass::PaintLines(HWND window, CDC& dc, const std::string& text, bool focused) {
     const FontMetrics& metrics = winsys::MetricsOf(window);
     const long bottom = winsys::ClientRect(window).bottom;
     const std::vector<TextLine> lines = SplitLines(text);
+    const int from = std::min(selStart, selEnd);
+    const int to = std::max(selStart, selEnd);
+    const int left = kLeftMargin - scrollX;
     int y = kTopMargin;
     for (std::size_t i = static_cast<std::size_t>(std::max(0, firstLine));
-         i < lines.size() && y < bottom; ++i, y += metrics.LineHeight())
-        dc.TextOut(kLeftMargin, y, lines[i].text.data(), static_cast<int>(lines[i].text.size()));
+         i < lines.size() && y < bottom; ++i, y += metrics.LineHeight()) {
+        const TextLine& line = lines[i];
+        dc.TextOut(left, y, line.text.data(), static_cast<int>(line.text.size()));
+        if (!focused)
+            continue;
+        const int lineStart = static_cast<int>(line.start);
+        const int lineEnd = lineStart + static_cast<int>(line.text.size());
+        if (from == to) {
+            if (from >= lineStart && from <= lineEnd)
+                dc.FillSolidRect(left + XInLine(line, from, metrics), y, 1, metrics.LineHeight(),
+                                 GetSysColor(COLOR_WINDOWTEXT));
+            continue;
+        }
+        // The selected part of this line, in the selection's colours.
+        const int start = std::max(from, lineStart);
+        const int end = std::min(to, lineEnd);
+        if (start >= end)
+            continue;
+        const int x0 = left + XInLine(line, start, metrics);
+        const int x1 = left + XInLine(line, end, metrics);
+        dc.FillSolidRect(x0, y, x1 - x0, metrics.LineHeight(), GetSysColor(COLOR_HIGHLIGHT));
+        const std::string_view selected = line.text.substr(
+            static_cast<std::size_t>(start - lineStart), static_cast<std::size_t>(end - start));
+        const COLORREF ink = dc.SetTextColor(GetSysColor(COLOR_HIGHLIGHTTEXT));
+        dc.TextOut(x0, y, selected.data(), static_cast<int>(selected.size()));
+        dc.SetTextColor(ink);
+    }
+}
+
+CPoint EditClass::FollowDrag(HWND window, CPoint point) {
+    const int lineHeight = std::max(1, winsys::MetricsOf(window).LineHeight());
+    const long lastShown = kTopMargin + PageLines(window) * lineHeight - 1;
+    if (point.y < 0)
+        ScrollToLine(window, firstLine - 1LL);
+    else if (point.y > lastShown)
+        ScrollToLine(window, firstLine + 1LL);
+    point.y = std::clamp(point.y, 0L, lastShown);
+    return point;
 }
 
 int EditClass::LineOffsetAt(HWND window, CPoint point) const {
@@ -158,5 +263,5 @@ int EditClass::LineOffsetAt(HWND window, CPoint point) const {
     const TextLine& line = lines[static_cast<std::size_t>(
         std::clamp(firstLine + std::max(0, row), 0, static_cast<int>(lines.size()) - 1))];
     return static_cast<int>(line.start) +
-           OffsetAtX(line.text, static_cast<int>(point.x) - kLeftMargin, metrics);
+           OffsetAtX(line.text, static_cast<int>(point.x) - kLeftMargin + scrollX, metrics);
 }

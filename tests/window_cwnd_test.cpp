@@ -346,7 +346,7 @@ TEST_P(CWndTest, EditSelectionLimitAndReadOnly) {
     EXPECT_EQ(text, "20C");
 }
 
-TEST_P(CWndTest, AMultiLineEditScrollsByItsBarTheWheelAndTheKeys) {
+TEST_P(CWndTest, AMultiLineEditScrollsByItsBarAndTheWheel) {
     CEdit edit;
     ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE |
                                 ES_AUTOVSCROLL | ES_AUTOHSCROLL,
@@ -363,22 +363,14 @@ TEST_P(CWndTest, AMultiLineEditScrollsByItsBarTheWheelAndTheKeys) {
     edit.GetClientRect(&client);
     driver->MouseWheel(edit, client.CenterPoint(), -1); // towards the person: three lines down
     EXPECT_EQ(edit.GetFirstVisibleLine(), 3);
-    edit.SetFocus();
-    driver->PressKey(VK_DOWN);
-    driver->PressKey(VK_DOWN);
-    driver->PressKey(VK_UP);
-    EXPECT_EQ(edit.GetFirstVisibleLine(), 4);
     edit.SendMessage(WM_VSCROLL, SB_LINEDOWN);
-    EXPECT_EQ(edit.GetFirstVisibleLine(), 5);
-    // To the end: the last line at the bottom, a page below the first shown.
-    driver->PressKey(VK_END);
+    EXPECT_EQ(edit.GetFirstVisibleLine(), 4);
+    edit.SendMessage(WM_VSCROLL, SB_BOTTOM);
     const int lastTop = edit.GetFirstVisibleLine();
     const int page = 41 - lastTop;
     ASSERT_GT(page, 1);
     ASSERT_LT(page, 20);
-    driver->PressKey(VK_NEXT);
-    EXPECT_EQ(edit.GetFirstVisibleLine(), lastTop);
-    driver->PressKey(VK_PRIOR);
+    edit.SendMessage(WM_VSCROLL, SB_PAGEUP);
     EXPECT_EQ(edit.GetFirstVisibleLine(), lastTop - page);
     edit.SendMessage(WM_VSCROLL, SB_TOP);
     EXPECT_EQ(edit.GetFirstVisibleLine(), 0);
@@ -394,7 +386,8 @@ TEST_P(CWndTest, AMultiLineEditScrollsByItsBarTheWheelAndTheKeys) {
     }
     driver->Click(edit, CPoint(1, 1 + lineHeight + lineHeight / 2));
     EXPECT_EQ(SelectionOf(edit), (std::pair{8 * 9, 8 * 9}));
-    // Drawn out past the bottom, the selection scrolls the text a line a move, up to three here.
+    // Drawn out past the bottom, the selection scrolls the text a line a move, up to three here,
+    // and reaches into the lines scrolled into view.
     driver->ElapseDoubleClickTime();
     driver->Drag(edit, CPoint(1, 1 + lineHeight + lineHeight / 2),
                  {CPoint(1, client.bottom + 5), CPoint(1, client.bottom + 6)},
@@ -404,12 +397,112 @@ TEST_P(CWndTest, AMultiLineEditScrollsByItsBarTheWheelAndTheKeys) {
     EXPECT_LE(scrolledTo, 10);
     const auto [from, to] = SelectionOf(edit);
     EXPECT_EQ(from, 8 * 9);
-    EXPECT_GE(to, (scrolledTo + 1) * 9) << "into the lines scrolled into view";
+    EXPECT_GE(to, (scrolledTo + page - 1) * 9);
+    EXPECT_LT(to, (scrolledTo + page) * 9) << "no further than the last line shown";
 
     // A new text starts at the top again.
     edit.SetWindowText("Neu");
     EXPECT_EQ(edit.GetFirstVisibleLine(), 0);
     EXPECT_EQ(edit.GetLineCount(), 1);
+}
+
+TEST_P(CWndTest, AMultiLineEditsCaretMovesByLinesAndPagesAndTheTextFollowsIt) {
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | ES_MULTILINE |
+                                ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_READONLY,
+                            CRect(10, 10, 200, 110), &parent, 9));
+    // Ten bytes a line with its break.
+    std::string text;
+    for (int i = 10; i < 50; ++i)
+        text += "Zeile " + std::to_string(i) + "\r\n";
+    text += "Zeile 50";
+    edit.SetWindowText(text.c_str());
+    edit.SetFocus();
+    driver->PressKey(VK_END);
+    EXPECT_EQ(SelectionOf(edit), (std::pair{8, 8})) << "the end of the line, not of the text";
+    driver->PressKey(VK_DOWN);
+    EXPECT_EQ(SelectionOf(edit), (std::pair{18, 18}));
+    driver->PressKey(VK_RIGHT); // over the line break in one step
+    EXPECT_EQ(SelectionOf(edit), (std::pair{20, 20}));
+    driver->PressKey(VK_LEFT);
+    EXPECT_EQ(SelectionOf(edit), (std::pair{18, 18}));
+    driver->PressKey(VK_HOME);
+    driver->PressKey(VK_DOWN, MK_SHIFT);
+    EXPECT_EQ(SelectionOf(edit), (std::pair{10, 20}));
+
+    // The text follows the caret down and up; a page key moves both by a page.
+    driver->PressKey(VK_END, MK_CONTROL);
+    EXPECT_EQ(SelectionOf(edit), (std::pair{408, 408}));
+    const int lastTop = edit.GetFirstVisibleLine();
+    const int page = 41 - lastTop;
+    ASSERT_GT(page, 1);
+    ASSERT_LT(page, 20);
+    driver->PressKey(VK_PRIOR);
+    EXPECT_EQ(edit.GetFirstVisibleLine(), lastTop - page);
+    EXPECT_EQ(SelectionOf(edit).first, (40 - page) * 10 + 8) << "as far from the left as before";
+    driver->PressKey(VK_HOME, MK_CONTROL);
+    EXPECT_EQ(SelectionOf(edit), (std::pair{0, 0}));
+    EXPECT_EQ(edit.GetFirstVisibleLine(), 0);
+    edit.LineScroll(20);
+    driver->PressKey(VK_DOWN); // the caret was scrolled out of sight: the text comes back to it
+    EXPECT_EQ(SelectionOf(edit), (std::pair{10, 10}));
+    EXPECT_EQ(edit.GetFirstVisibleLine(), 1);
+    edit.SetSel(300, 300);
+    EXPECT_EQ(edit.GetFirstVisibleLine(), 30 - page + 1) << "SetSel scrolls the caret into view";
+
+    // Across a shorter line Up and Down keep the caret's distance from the left.
+    edit.SetWindowText("Hafenstra\xC3\x9F"
+                       "e 12\r\nKai\r\nHafenstra\xC3\x9F"
+                       "e 14");
+    driver->PressKey(VK_END);
+    driver->PressKey(VK_DOWN);
+    EXPECT_EQ(SelectionOf(edit), (std::pair{19, 19})) << "the end of Kai (in characters)";
+    driver->PressKey(VK_DOWN);
+    EXPECT_EQ(SelectionOf(edit), (std::pair{35, 35}));
+
+    // The focused edit shows its selection in the selection's colours, on each line it covers.
+    CRect client;
+    edit.GetClientRect(&client);
+    auto highlighted = [&](long top, long bottom) {
+        for (long y = top; y < bottom; ++y)
+            for (long x = client.left; x < client.right; ++x)
+                if (driver->PixelAt(edit, CPoint(x, y)) == GetSysColor(COLOR_HIGHLIGHT))
+                    return true;
+        return false;
+    };
+    int lineHeight = 0;
+    {
+        CClientDC dc(&edit);
+        lineHeight = dc.GetTextExtent("Kai").cy;
+    }
+    edit.SetSel(2, 17); // from the first line into the second
+    EXPECT_TRUE(highlighted(1, 1 + lineHeight));
+    EXPECT_TRUE(highlighted(1 + lineHeight, 1 + 2 * lineHeight));
+    EXPECT_FALSE(highlighted(1 + 2 * lineHeight, 1 + 3 * lineHeight));
+    parent.SetFocus();
+    EXPECT_FALSE(highlighted(client.top, client.bottom));
+
+    // A line wider than the edit scrolls sideways with the caret: at its end, a click at the
+    // left edge lands far into the line.
+    edit.SetFocus();
+    std::string wide;
+    for (int i = 0; i < 20; ++i)
+        wide += "0123456789";
+    edit.SetWindowText((wide + "\r\nkurz").c_str());
+    driver->PressKey(VK_END);
+    driver->Click(edit, CPoint(3, 1 + lineHeight / 2));
+    EXPECT_GT(SelectionOf(edit).first, 150);
+    driver->PressKey(VK_HOME);
+    driver->ElapseDoubleClickTime();
+    driver->Click(edit, CPoint(3, 1 + lineHeight / 2));
+    EXPECT_EQ(SelectionOf(edit).first, 0);
+
+    // A line break goes as one character.
+    edit.SetReadOnly(FALSE);
+    edit.SetWindowText("AB\r\nCD");
+    edit.SetSel(4, 4);
+    driver->PressKey(VK_BACK);
+    EXPECT_EQ(TextOf(edit), "ABCD");
 }
 
 TEST_P(CWndTest, AClickInAScrolledEditLandsWhereThePointerIs) {
