@@ -2,7 +2,9 @@
 
 #include "platform/window_system.h"
 
+#include <cctype>
 #include <cstdio>
+#include <cstring>
 
 int FirstMessageBoxButton(UINT type) {
     switch (type & MB_TYPEMASK) {
@@ -15,6 +17,44 @@ int FirstMessageBoxButton(UINT type) {
         return IDRETRY;
     default: // MB_OK, MB_OKCANCEL
         return IDOK;
+    }
+}
+
+std::vector<MessageBoxButton> MessageBoxButtons(UINT type) {
+    switch (type & MB_TYPEMASK) {
+    case MB_OKCANCEL:
+        return {{IDOK, "OK"}, {IDCANCEL, "Abbrechen"}};
+    case MB_ABORTRETRYIGNORE:
+        return {{IDABORT, "&Abbrechen"}, {IDRETRY, "&Wiederholen"}, {IDIGNORE, "&Ignorieren"}};
+    case MB_YESNOCANCEL:
+        return {{IDYES, "&Ja"}, {IDNO, "&Nein"}, {IDCANCEL, "Abbrechen"}};
+    case MB_YESNO:
+        return {{IDYES, "&Ja"}, {IDNO, "&Nein"}};
+    case MB_RETRYCANCEL:
+        return {{IDRETRY, "&Wiederholen"}, {IDCANCEL, "Abbrechen"}};
+    default:
+        return {{IDOK, "OK"}};
+    }
+}
+
+int MessageBoxKeyAnswer(UINT type, UINT key) {
+    const std::vector<MessageBoxButton> buttons = MessageBoxButtons(type);
+    switch (key) {
+    case VK_RETURN: {
+        const std::size_t defaultButton = (type & MB_DEFMASK) / MB_DEFBUTTON2;
+        return buttons[defaultButton < buttons.size() ? defaultButton : 0].answer;
+    }
+    case VK_ESCAPE:
+        for (const MessageBoxButton& button : buttons)
+            if (button.answer == IDCANCEL)
+                return IDCANCEL;
+        return buttons.size() == 1 ? buttons.front().answer : 0;
+    default:
+        for (const MessageBoxButton& button : buttons)
+            if (const char* amp = std::strchr(button.label, '&');
+                amp && static_cast<UINT>(std::toupper(static_cast<unsigned char>(amp[1]))) == key)
+                return button.answer;
+        return 0;
     }
 }
 

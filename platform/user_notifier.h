@@ -18,6 +18,18 @@ public:
 // What a box of `type` answers when nobody is there to press a button: its first button.
 int FirstMessageBoxButton(UINT type);
 
+// A box's buttons, left to right as Windows places them: the answer each gives and its label,
+// whose underlined letter follows the '&'.
+struct MessageBoxButton {
+    int answer;
+    const char* label;
+};
+std::vector<MessageBoxButton> MessageBoxButtons(UINT type);
+// What a key pressed in a box of `type` answers, as Windows' boxes take keys: a button's
+// underlined letter (with Alt or without), Enter the default button, Escape the cancel button or
+// the only button; 0 when the box ignores the key. Letters come as their upper-case codes.
+int MessageBoxKeyAnswer(UINT type, UINT key);
+
 // The notifier in effect (never null: a default writes to standard error and answers with the
 // first button). Returns the previous one.
 UserNotifier& CurrentUserNotifier();

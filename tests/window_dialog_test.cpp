@@ -240,6 +240,31 @@ TEST_P(DialogConformance, MessageBoxesAnswerFromTheQueueOrAStep) {
     EXPECT_TRUE(driver->Failures().empty());
 }
 
+TEST_P(DialogConformance, BoxesTakeTheirButtonsLettersEnterAndEscape) {
+    driver->SetInteractiveMessageBoxes(true);
+    const struct {
+        UINT type;
+        std::vector<UINT> keys;
+        int answer;
+    } cases[] = {
+        {MB_YESNO, {'N'}, IDNO},             // no Alt needed
+        {MB_YESNO, {VK_ESCAPE, 'J'}, IDYES}, // no cancel button: Escape does nothing
+        {MB_YESNOCANCEL | MB_DEFBUTTON2, {VK_RETURN}, IDNO},
+        {MB_OKCANCEL, {VK_ESCAPE}, IDCANCEL},
+        {MB_OK, {VK_ESCAPE}, IDOK},
+        {MB_ABORTRETRYIGNORE, {'W'}, IDRETRY},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.type);
+        driver->Then([&](UiDriver& d) {
+            for (const UINT key : c.keys)
+                d.PressKey(key);
+        });
+        EXPECT_EQ(AfxMessageBox("Weiter?", c.type), c.answer);
+    }
+    EXPECT_TRUE(driver->Failures().empty());
+}
+
 TEST_P(DialogConformance, AnUnansweredInteractiveBoxIsReportedAndGetsItsFirstButton) {
     driver->SetInteractiveMessageBoxes(true);
     EXPECT_EQ(AfxMessageBox("Nobody answers", MB_YESNO), IDYES);

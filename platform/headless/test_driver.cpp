@@ -138,6 +138,12 @@ void TestDriver::Wait(int milliseconds) {
 }
 
 void TestDriver::PressKey(UINT virtualKey, UINT modifiers) {
+    if (m_openBox) { // the box has the keyboard
+        if (const int answer = MessageBoxKeyAnswer(m_openBox->info.type, virtualKey);
+            answer != 0 && !(modifiers & MK_CONTROL))
+            AnswerMessageBox(answer);
+        return;
+    }
     winsys::InjectKey(virtualKey, modifiers);
     Flush();
 }

@@ -179,9 +179,12 @@ bool WxTestDriver::NativeModalOpen() const {
 
 bool WxTestDriver::RunNextStep() {
     if (m_openBox) {
-        // A box answered by the driver itself gets its click before any further step runs.
-        if (m_boxClicked)
+        // A box answered by the driver itself gets its click before any further step runs; an
+        // answer that did not land leaves it up, and the watch over loops left running ends it.
+        if (m_boxClicked) {
+            CancelWhatIsLeftOpen();
             return false;
+        }
         if (m_autoAnswer) {
             if (ClickBoxButton(*m_autoAnswer))
                 m_boxClicked = true;
@@ -434,6 +437,14 @@ void WxTestDriver::PressKey(UINT virtualKey, UINT modifiers) {
         toolkitModifiers |= wxMOD_SHIFT;
     if (modifiers & MK_CONTROL)
         toolkitModifiers |= wxMOD_CONTROL;
+    if (m_openBox) {
+        // The box has the keyboard; one the key answers ends once the step has returned.
+        m_simulator->Char(key, toolkitModifiers);
+        if (!(modifiers & MK_CONTROL) &&
+            MessageBoxKeyAnswer(m_messages[*m_openBox].type, virtualKey) != 0)
+            m_boxClicked = true;
+        return;
+    }
     const std::uint64_t before = m_backend.InputCount(WM_KEYDOWN);
     m_simulator->Char(key, toolkitModifiers);
     AwaitInput(WM_KEYDOWN, before, "key press");
@@ -538,8 +549,11 @@ void WxTestDriver::CancelWhatIsLeftOpen() {
         // Answered with its first button at the next tick, as a box nobody is there for.
         const MessageBoxInfo& box = m_messages[*m_openBox];
         ReportFailure("message box \"" + box.text.str() +
-                      "\" was left running by the script and cancelled");
+                      (m_boxClicked ? "\" did not take the answer it was given and was cancelled"
+                                    : "\" was left running by the script and cancelled"));
         m_autoAnswer = FirstMessageBoxButton(box.type);
+        m_boxClicked = false;
+        m_unansweredSince = now; // the click that follows gets its time as well
         return;
     }
     ReportFailure("popup menu was left running by the script and cancelled");

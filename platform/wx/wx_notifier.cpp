@@ -6,12 +6,46 @@
 #include <wx/generic/msgdlgg.h>
 #include <wx/utils.h>
 
+#include <cctype>
+
 namespace wxui {
 
 namespace {
 
-constexpr UINT kDefaultButtonMask = 0x00000F00;
-constexpr UINT kSecondButtonDefault = 0x00000100;
+// The toolkit's buttons standing for a box's buttons, in their order.
+std::vector<int> ToolkitButtons(UINT type, long& style) {
+    switch (type & MB_TYPEMASK) {
+    case MB_OKCANCEL:
+    case MB_RETRYCANCEL:
+        style |= wxOK | wxCANCEL;
+        return {wxID_OK, wxID_CANCEL};
+    case MB_ABORTRETRYIGNORE:
+    case MB_YESNOCANCEL:
+        style |= wxYES_NO | wxCANCEL;
+        return {wxID_YES, wxID_NO, wxID_CANCEL};
+    case MB_YESNO:
+        style |= wxYES_NO;
+        return {wxID_YES, wxID_NO};
+    default:
+        style |= wxOK;
+        return {wxID_OK};
+    }
+}
+
+long IconStyle(UINT type) {
+    switch (type & MB_ICONMASK) {
+    case MB_ICONHAND:
+        return wxICON_ERROR;
+    case MB_ICONQUESTION:
+        return wxICON_QUESTION;
+    case MB_ICONEXCLAMATION:
+        return wxICON_EXCLAMATION;
+    case MB_ICONASTERISK:
+        return wxICON_INFORMATION;
+    default:
+        return 0;
+    }
+}
 
 struct Button {
     int answer;    // IDOK, IDYES, ...
@@ -25,58 +59,16 @@ public:
     explicit WxNotifier(WxBackend::Impl& backend) : m_backend(backend) {}
 
     int ShowMessage(const CString& text, const CString& caption, UINT type) override {
-        long style = wxCENTRE;
+        long style = wxCENTRE | IconStyle(type);
+        const std::vector<MessageBoxButton> boxButtons = MessageBoxButtons(type);
+        const std::vector<int> toolkitIds = ToolkitButtons(type, style);
         std::vector<Button> buttons;
         std::vector<wxString> labels;
-        switch (type & MB_TYPEMASK) {
-        case MB_OKCANCEL:
-            style |= wxOK | wxCANCEL;
-            buttons = {{IDOK, wxID_OK}, {IDCANCEL, wxID_CANCEL}};
-            labels = {"OK", "Abbrechen"};
-            break;
-        case MB_ABORTRETRYIGNORE:
-            style |= wxYES_NO | wxCANCEL;
-            buttons = {{IDABORT, wxID_YES}, {IDRETRY, wxID_NO}, {IDIGNORE, wxID_CANCEL}};
-            labels = {"&Abbrechen", "&Wiederholen", "&Ignorieren"};
-            break;
-        case MB_YESNOCANCEL:
-            style |= wxYES_NO | wxCANCEL;
-            buttons = {{IDYES, wxID_YES}, {IDNO, wxID_NO}, {IDCANCEL, wxID_CANCEL}};
-            labels = {"&Ja", "&Nein", "Abbrechen"};
-            break;
-        case MB_YESNO:
-            style |= wxYES_NO;
-            buttons = {{IDYES, wxID_YES}, {IDNO, wxID_NO}};
-            labels = {"&Ja", "&Nein"};
-            break;
-        case MB_RETRYCANCEL:
-            style |= wxOK | wxCANCEL;
-            buttons = {{IDRETRY, wxID_OK}, {IDCANCEL, wxID_CANCEL}};
-            labels = {"&Wiederholen", "Abbrechen"};
-            break;
-        default:
-            style |= wxOK;
-            buttons = {{IDOK, wxID_OK}};
-            labels = {"OK"};
-            break;
+        for (std::size_t i = 0; i < boxButtons.size(); ++i) {
+            buttons.push_back({boxButtons[i].answer, toolkitIds[i]});
+            labels.push_back(ToolkitText(boxButtons[i].label));
         }
-        switch (type & MB_ICONMASK) {
-        case MB_ICONHAND:
-            style |= wxICON_ERROR;
-            break;
-        case MB_ICONQUESTION:
-            style |= wxICON_QUESTION;
-            break;
-        case MB_ICONEXCLAMATION:
-            style |= wxICON_EXCLAMATION;
-            break;
-        case MB_ICONASTERISK:
-            style |= wxICON_INFORMATION;
-            break;
-        default:
-            break;
-        }
-        if ((type & kDefaultButtonMask) == kSecondButtonDefault && (style & wxYES_NO))
+        if ((type & MB_DEFMASK) == MB_DEFBUTTON2 && (style & wxYES_NO))
             style |= wxNO_DEFAULT;
 
         wxGenericMessageDialog dialog(m_backend.ParentForDialogs(), ToolkitText(text.c_str()),
@@ -91,6 +83,25 @@ public:
         } else {
             dialog.SetOKLabel(labels[0]);
         }
+        // A button's underlined letter answers without Alt as well, as in Windows' boxes, and
+        // Escape only where the box has a cancel button or a single one; Enter stays the
+        // toolkit's: it presses the button with the focus, at first the default one.
+        dialog.Bind(wxEVT_CHAR_HOOK, [&](wxKeyEvent& event) {
+            if (event.GetKeyCode() == WXK_ESCAPE && MessageBoxKeyAnswer(type, VK_ESCAPE) == 0)
+                return;
+            const wxChar typed = event.GetUnicodeKey();
+            const bool plain = !event.HasAnyModifiers() || event.GetModifiers() == wxMOD_SHIFT;
+            if (plain && typed < 0x80 && std::isalpha(static_cast<int>(typed))) {
+                const int answer = MessageBoxKeyAnswer(
+                    type, static_cast<UINT>(std::toupper(static_cast<int>(typed))));
+                for (const Button& button : buttons)
+                    if (answer != 0 && button.answer == answer) {
+                        dialog.EndModal(button.toolkitId);
+                        return;
+                    }
+            }
+            event.Skip();
+        });
 
         if (m_backend.listener)
             m_backend.listener->MessageShown(MessageBoxInfo{text, caption, type, 0});
