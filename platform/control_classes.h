@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 class TreeView;
@@ -163,3 +164,8 @@ ListView* ListViewOf(HWND window);
 
 // Shared drawing helpers of the controls.
 void DrawEdge3d(CDC& dc, const CRect& rect, bool sunken);
+// One line of an edit's text at `x`, `y`, with the part from `from` to `to` (offsets into `line`)
+// in the selection's colours, or the caret at `from` when they are equal; neither when `from` is
+// negative.
+void PaintEditLine(CDC& dc, int x, int y, std::string_view line, int from, int to,
+                   const FontMetrics& metrics);

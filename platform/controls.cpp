@@ -470,24 +470,27 @@ void EditClass::Paint(HWND window) {
     const int y = (client.Height() - metrics.LineHeight()) / 2;
     const int caretX = metrics.TextWidth(std::string_view(text).substr(0, selEnd));
     const int scroll = HorizontalScroll(caretX, client);
-    const int from = std::min(selStart, selEnd);
-    const int to = std::max(selStart, selEnd);
-    if (focused && from != to) {
-        const int x0 = 2 - scroll + metrics.TextWidth(std::string_view(text).substr(0, from));
-        const int x1 = 2 - scroll + metrics.TextWidth(std::string_view(text).substr(0, to));
-        dc.FillSolidRect(x0, y, x1 - x0, metrics.LineHeight(), GetSysColor(COLOR_HIGHLIGHT));
+    PaintEditLine(dc, 2 - scroll, y, text, focused ? std::min(selStart, selEnd) : -1,
+                  std::max(selStart, selEnd), metrics);
+}
+
+void PaintEditLine(CDC& dc, int x, int y, std::string_view line, int from, int to,
+                   const FontMetrics& metrics) {
+    dc.TextOut(x, y, line.data(), static_cast<int>(line.size()));
+    if (from < 0)
+        return;
+    const int x0 = x + metrics.TextWidth(line.substr(0, static_cast<std::size_t>(from)));
+    if (from == to) {
+        dc.FillSolidRect(x0, y, 1, metrics.LineHeight(), GetSysColor(COLOR_WINDOWTEXT));
+        return;
     }
-    dc.TextOut(2 - scroll, y, text.c_str(), static_cast<int>(text.size()));
-    if (focused && from != to) {
-        const int x0 = 2 - scroll + metrics.TextWidth(std::string_view(text).substr(0, from));
-        const std::string selected =
-            text.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
-        dc.SetTextColor(GetSysColor(COLOR_HIGHLIGHTTEXT));
-        dc.TextOut(x0, y, selected.c_str(), static_cast<int>(selected.size()));
-    } else if (focused) {
-        dc.FillSolidRect(2 - scroll + caretX, y, 1, metrics.LineHeight(),
-                         GetSysColor(COLOR_WINDOWTEXT));
-    }
+    const int x1 = x + metrics.TextWidth(line.substr(0, static_cast<std::size_t>(to)));
+    dc.FillSolidRect(x0, y, x1 - x0, metrics.LineHeight(), GetSysColor(COLOR_HIGHLIGHT));
+    const std::string_view selected =
+        line.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
+    const COLORREF ink = dc.SetTextColor(GetSysColor(COLOR_HIGHLIGHTTEXT));
+    dc.TextOut(x0, y, selected.data(), static_cast<int>(selected.size()));
+    dc.SetTextColor(ink);
 }
 
 // ---- Button ----

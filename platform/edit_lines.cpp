@@ -214,30 +214,15 @@ void EditClass::PaintLines(HWND window, CDC& dc, const std::string& text, bool f
     for (std::size_t i = static_cast<std::size_t>(std::max(0, firstLine));
          i < lines.size() && y < bottom; ++i, y += metrics.LineHeight()) {
         const TextLine& line = lines[i];
-        dc.TextOut(left, y, line.text.data(), static_cast<int>(line.text.size()));
-        if (!focused)
-            continue;
         const int lineStart = static_cast<int>(line.start);
         const int lineEnd = lineStart + static_cast<int>(line.text.size());
-        if (from == to) {
-            if (from >= lineStart && from <= lineEnd)
-                dc.FillSolidRect(left + XInLine(line, from, metrics), y, 1, metrics.LineHeight(),
-                                 GetSysColor(COLOR_WINDOWTEXT));
-            continue;
-        }
-        // The selected part of this line, in the selection's colours.
+        // The caret when it stands in this line, or the part of the selection the line holds.
+        const bool caretHere = from == to && from >= lineStart && from <= lineEnd;
         const int start = std::max(from, lineStart);
         const int end = std::min(to, lineEnd);
-        if (start >= end)
-            continue;
-        const int x0 = left + XInLine(line, start, metrics);
-        const int x1 = left + XInLine(line, end, metrics);
-        dc.FillSolidRect(x0, y, x1 - x0, metrics.LineHeight(), GetSysColor(COLOR_HIGHLIGHT));
-        const std::string_view selected = line.text.substr(
-            static_cast<std::size_t>(start - lineStart), static_cast<std::size_t>(end - start));
-        const COLORREF ink = dc.SetTextColor(GetSysColor(COLOR_HIGHLIGHTTEXT));
-        dc.TextOut(x0, y, selected.data(), static_cast<int>(selected.size()));
-        dc.SetTextColor(ink);
+        const bool shown = focused && (caretHere || (from != to && start < end));
+        PaintEditLine(dc, left, y, line.text, shown ? start - lineStart : -1, end - lineStart,
+                      metrics);
     }
 }
 
