@@ -49,13 +49,38 @@ public:
     std::optional<winsys::ScopedCapture> dragging;
     // A drag that began with a double click takes whole words, keeping the first word selected.
     std::optional<std::pair<int, int>> draggedWord;
+    // Where the pointer last was, moved onto the text area, and on which side of that area it
+    // lies (-1, 0 or 1 across and down); the timer that moves the selection on while it is out.
+    CPoint dragPoint;
+    CSize dragSide;
+    bool dragTimer = false;
+    static constexpr UINT_PTR kDragTimer = 1;
+    // The pointer moved while a selection is drawn out: the selection reaches it, or the text
+    // area's edge when it lies beyond.
+    void DragTo(HWND window, CPoint point);
+    // A tick of the drag's timer: the caret goes on a character or a line towards the pointer,
+    // and the text follows it.
+    void DragStep(HWND window);
+    // The selection from where the drag began to `offset`, by words when it began with a
+    // double click.
+    void SelectDraggedTo(HWND window, int offset);
+    void EndDrag(HWND window);
+    // Where the text is drawn: inside the margins and, in a multi-line edit, the lines shown
+    // whole.
+    CRect TextArea(HWND window) const;
     // The byte offset a click at `point` (client coordinates) puts the caret at.
     int OffsetAtPoint(HWND window, CPoint point) const;
 
-    // Multi-line: the line shown at the top, how many pixels the lines are scrolled to the left,
-    // and the wheel's turns.
-    int firstLine = 0;
+    // How many pixels the text is scrolled to the left.
     int scrollX = 0;
+    // Scrolls the text so that the caret shows: sideways, and in a multi-line edit up or down.
+    // Past a side edge the text jumps by a good part of its width rather than a character.
+    void ScrollCaretIntoView(HWND window);
+    // The client point where the character at byte `offset` is drawn, or nullopt past the end.
+    std::optional<CPoint> PointOfOffset(HWND window, int offset) const;
+
+    // Multi-line: the line shown at the top, and the wheel's turns.
+    int firstLine = 0;
     WheelTurns wheel;
     // Up and Down keep the caret as far from the left as it was when the first of them was
     // pressed, across shorter lines: that distance, and the caret offset the last of them left.
@@ -93,8 +118,6 @@ public:
                            LRESULT& result);
     // Shows `line` at the top, as far as the text goes; the bar follows.
     void ScrollToLine(HWND window, long long line);
-    // Scrolls the text just so far, up or down and sideways, that the caret shows.
-    void ScrollCaretIntoView(HWND window);
     // Moves the caret as Up, Down, Page Up, Page Down, Home and End do (Ctrl with Home and End:
     // to the text's start and end; Shift: the selection follows); false for any other key.
     bool MoveByLineKey(HWND window, UINT key);
@@ -102,9 +125,6 @@ public:
     void PaintLines(HWND window, CDC& dc, const std::string& text, bool focused);
     // OffsetAtPoint in a multi-line edit.
     int LineOffsetAt(HWND window, CPoint point) const;
-    // A selection drawn out past the top or the bottom scrolls the text a line a move, towards
-    // the pointer: the point moved onto the lines shown whole, where the selection reaches.
-    CPoint FollowDrag(HWND window, CPoint point);
 };
 
 // The boundary between characters of `line` nearest to `x` pixels from its start.

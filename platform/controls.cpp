@@ -29,39 +29,6 @@ int ByteOffset(std::string_view text, int index) {
     return static_cast<int>(text.size());
 }
 
-// A line break of a multi-line text ("\r\n") is one step: the caret never stands inside it.
-bool LineBreakAt(std::string_view text, int offset) {
-    return offset >= 0 && static_cast<std::size_t>(offset) + 1 < text.size() &&
-           text[std::size_t(offset)] == '\r' && text[std::size_t(offset) + 1] == '\n';
-}
-
-int NextBoundary(std::string_view text, int offset) {
-    if (offset >= static_cast<int>(text.size()))
-        return static_cast<int>(text.size());
-    if (LineBreakAt(text, offset))
-        return offset + 2;
-    return offset + static_cast<int>(FirstCharacterLength(text.substr(std::size_t(offset))));
-}
-
-// Characters are read from the front: a byte that looks like the tail of a character may be one
-// of its own.
-int PreviousBoundary(std::string_view text, int offset) {
-    int boundary = 0;
-    while (boundary < offset) {
-        const int next = NextBoundary(text, boundary);
-        if (next >= offset)
-            break;
-        boundary = next;
-    }
-    return boundary;
-}
-
-// How far a one-line edit's text is scrolled left: just so far that the caret, `caretX` pixels
-// from the text's start, shows.
-int HorizontalScroll(int caretX, const CRect& client) {
-    return std::max(0, caretX - (static_cast<int>(client.Width()) - 4));
-}
-
 template <class T> T* ClassOf(HWND window) {
     WindowData* data = winsys::Live(window);
     return data ? dynamic_cast<T*>(data->cls.get()) : nullptr;
@@ -193,9 +160,8 @@ void EditClass::ChangeText(HWND window, const std::string& text, bool notify) {
     if (!data)
         return;
     data->text = text;
-    draggedWord.reset(); // its words are gone
-    if (data->style & ES_MULTILINE)
-        ScrollCaretIntoView(window); // the bar follows the text's new length there
+    draggedWord.reset();         // its words are gone
+    ScrollCaretIntoView(window); // a multi-line edit's bar follows the text's new length there
     winsys::Invalidate(window, nullptr);
     if (notify)
         winsys::CommandToParent(window, EN_CHANGE);
@@ -226,9 +192,9 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         draggedWord.reset(); // its words are gone
         undo.reset();        // a text set anew cannot be undone
         typedEnd = -1;
+        scrollX = 0;
         if (multiLine) {
             firstLine = 0;
-            scrollX = 0;
             UpdateLineBar(window);
         } else {
             winsys::CommandToParent(window, EN_CHANGE);
@@ -346,32 +312,18 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_MOUSEMOVE:
         // A drag whose capture another window took is over.
-        if (dragging && winsys::Capture() == window && (wParam & MK_LBUTTON)) {
-            CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-            if (data->style & ES_MULTILINE)
-                point = FollowDrag(window, point);
-            const int offset = OffsetAtPoint(window, point);
-            int start = selStart;
-            int end = offset;
-            if (draggedWord) {
-                // From the first word to the far end of the word under the pointer.
-                const auto [wordStart, wordEnd] = WordAt(text, offset);
-                const bool backwards = wordStart < draggedWord->first;
-                start = backwards ? draggedWord->second : draggedWord->first;
-                end = backwards ? wordStart : std::max(wordEnd, draggedWord->second);
-            }
-            if (start != selStart || end != selEnd) {
-                selStart = start;
-                selEnd = end;
-                ScrollCaretIntoView(window); // sideways, past the left or right edge
-                winsys::Invalidate(window, nullptr);
-            }
-        }
+        if (dragging && winsys::Capture() == window && (wParam & MK_LBUTTON))
+            DragTo(window, CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
         return 0;
     case WM_LBUTTONUP:
-        dragging.reset();
-        draggedWord.reset();
+        EndDrag(window);
         return 0;
+    case WM_TIMER:
+        if (wParam == kDragTimer) {
+            DragStep(window);
+            return 0;
+        }
+        return winsys::DefaultProc(window, message, wParam, lParam);
     case WM_RBUTTONDOWN:
         winsys::SetFocus(window);
         return 0;
@@ -398,8 +350,20 @@ LRESULT EditClass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
             selStart = ByteOffset(text, start);
             selEnd = ByteOffset(text, end);
         }
+        // A one-line edit keeps its caret in sight; a multi-line one scrolls when told
+        // (EM_SCROLLCARET).
+        if (!multiLine)
+            ScrollCaretIntoView(window);
         winsys::Invalidate(window, nullptr);
         return 0;
+    }
+    case EM_SCROLLCARET:
+        ScrollCaretIntoView(window);
+        return TRUE;
+    case EM_POSFROMCHAR: {
+        const std::optional<CPoint> point =
+            PointOfOffset(window, ByteOffset(text, static_cast<int>(wParam)));
+        return point ? MAKELONG(static_cast<WORD>(point->x), static_cast<WORD>(point->y)) : -1;
     }
     case EM_GETSEL: {
         const auto start = static_cast<DWORD>(CharCount(std::string_view(text).substr(
@@ -444,11 +408,8 @@ int EditClass::OffsetAtPoint(HWND window, CPoint point) const {
     if (data->style & ES_MULTILINE)
         return LineOffsetAt(window, point);
     // The text lies scrolled as the caret has it.
-    const std::string text = data->text.str();
-    const FontMetrics& metrics = winsys::MetricsOf(window);
-    const int caretX = metrics.TextWidth(std::string_view(text).substr(0, selEnd));
-    const int scroll = HorizontalScroll(caretX, winsys::ClientRect(window));
-    return OffsetAtX(text, static_cast<int>(point.x) - 2 + scroll, metrics);
+    return OffsetAtX(data->text.str(), static_cast<int>(point.x) - 2 + scrollX,
+                     winsys::MetricsOf(window));
 }
 
 void EditClass::Paint(HWND window) {
@@ -468,9 +429,7 @@ void EditClass::Paint(HWND window) {
         return;
     }
     const int y = (client.Height() - metrics.LineHeight()) / 2;
-    const int caretX = metrics.TextWidth(std::string_view(text).substr(0, selEnd));
-    const int scroll = HorizontalScroll(caretX, client);
-    PaintEditLine(dc, 2 - scroll, y, text, focused ? std::min(selStart, selEnd) : -1,
+    PaintEditLine(dc, 2 - scrollX, y, text, focused ? std::min(selStart, selEnd) : -1,
                   std::max(selStart, selEnd), metrics);
 }
 
@@ -713,6 +672,12 @@ int CEdit::GetLineCount() const {
 
 int CEdit::GetFirstVisibleLine() const {
     return static_cast<int>(winsys::Send(m_hWnd, EM_GETFIRSTVISIBLELINE));
+}
+
+CPoint CEdit::PosFromChar(UINT index) const {
+    const auto position =
+        static_cast<DWORD>(winsys::Send(m_hWnd, EM_POSFROMCHAR, static_cast<WPARAM>(index)));
+    return CPoint(GET_X_LPARAM(position), GET_Y_LPARAM(position));
 }
 
 void CEdit::LineScroll(int lines, int chars) {

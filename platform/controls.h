@@ -33,6 +33,9 @@ public:
     int GetLineCount() const;
     int GetFirstVisibleLine() const;
     void LineScroll(int lines, int chars = 0);
+    // Where character `index` is drawn (its top left, client coordinates); (-1, -1) for an index
+    // at or past the end of the text.
+    CPoint PosFromChar(UINT index) const;
 };
 
 class CStatic : public CWnd {

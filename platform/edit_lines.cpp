@@ -1,6 +1,6 @@
 // Multi-line edits: their text as lines, shown from a first line on, scrolled by the bar and the
-// wheel, and sideways and up or down to follow the caret; the keys that move the caret from line
-// to line; and where a click lands in a line.
+// wheel; the keys that move the caret from line to line; and where a click lands in a line. Also
+// how any edit's text follows its caret, and where its characters are drawn.
 #include "platform/control_classes.h"
 
 #include "platform/font_metrics.h"
@@ -120,10 +120,6 @@ bool EditClass::HandleLineMessage(HWND window, UINT message, WPARAM wParam, LPAR
         return true;
     case WM_KEYDOWN:
         return MoveByLineKey(window, static_cast<UINT>(wParam));
-    case EM_SCROLLCARET:
-        ScrollCaretIntoView(window);
-        result = TRUE;
-        return true;
     case WM_SIZE:
     case WM_STYLECHANGED:
         UpdateLineBar(window);
@@ -143,24 +139,67 @@ bool EditClass::HandleLineMessage(HWND window, UINT message, WPARAM wParam, LPAR
     }
 }
 
+CRect EditClass::TextArea(HWND window) const {
+    const WindowData* data = winsys::Live(window);
+    CRect area = winsys::ClientRect(window);
+    area.left += kLeftMargin;
+    area.right = std::max(area.left + 1, area.right - kLeftMargin);
+    if (data && (data->style & ES_MULTILINE))
+        area.bottom = kTopMargin + PageLines(window) * winsys::MetricsOf(window).LineHeight();
+    return area;
+}
+
 void EditClass::ScrollCaretIntoView(HWND window) {
     WindowData* data = winsys::Live(window);
-    if (!data || !(data->style & ES_MULTILINE))
+    if (!data)
         return;
+    const FontMetrics& metrics = winsys::MetricsOf(window);
+    const int width = static_cast<int>(TextArea(window).Width());
     const std::string text = data->text.str();
+    // Past an edge the caret comes to stand a third of the width inside, as in Windows' edits;
+    // a one-line edit shows no more than its text's end at the right.
+    const int inside = width / 3;
+    if (!(data->style & ES_MULTILINE)) {
+        const int caretX = metrics.TextWidth(std::string_view(text).substr(0, selEnd));
+        int left = scrollX;
+        if (caretX < scrollX)
+            left = std::max(0, caretX - inside);
+        else if (caretX > scrollX + width)
+            left = std::min(caretX - width + inside, metrics.TextWidth(text) - width);
+        if (left != scrollX) {
+            scrollX = left;
+            winsys::Invalidate(window, nullptr);
+        }
+        return;
+    }
     const std::vector<TextLine> lines = SplitLines(text);
     const std::size_t row = LineOf(lines, selEnd);
     const int lastTop = static_cast<int>(row) - PageLines(window) + 1;
     const int top = std::clamp(firstLine, std::max(0, lastTop), static_cast<int>(row));
-    const int caretX = XInLine(lines[row], selEnd, winsys::MetricsOf(window));
-    const int width =
-        std::max(1, static_cast<int>(winsys::ClientRect(window).Width()) - 2 * kLeftMargin);
-    const int left = std::clamp(scrollX, std::max(0, caretX - width + 1), caretX);
-    if (left != scrollX) {
-        scrollX = left;
+    const int caretX = XInLine(lines[row], selEnd, metrics);
+    if (caretX < scrollX || caretX > scrollX + width) {
+        scrollX = std::max(0, caretX - inside);
         winsys::Invalidate(window, nullptr);
     }
     ScrollToLine(window, top);
+}
+
+std::optional<CPoint> EditClass::PointOfOffset(HWND window, int offset) const {
+    const WindowData* data = winsys::Live(window);
+    const std::string text = data ? data->text.str() : std::string();
+    if (offset < 0 || offset >= static_cast<int>(text.size()))
+        return std::nullopt;
+    const FontMetrics& metrics = winsys::MetricsOf(window);
+    if (!(data->style & ES_MULTILINE)) {
+        const int y =
+            (static_cast<int>(winsys::ClientRect(window).Height()) - metrics.LineHeight()) / 2;
+        return CPoint(
+            kLeftMargin - scrollX + metrics.TextWidth(std::string_view(text).substr(0, offset)), y);
+    }
+    const std::vector<TextLine> lines = SplitLines(text);
+    const std::size_t row = LineOf(lines, offset);
+    return CPoint(kLeftMargin - scrollX + XInLine(lines[row], offset, metrics),
+                  kTopMargin + (static_cast<int>(row) - firstLine) * metrics.LineHeight());
 }
 
 bool EditClass::MoveByLineKey(HWND window, UINT key) {
@@ -205,14 +244,15 @@ bool EditClass::MoveByLineKey(HWND window, UINT key) {
 
 void EditClass::PaintLines(HWND window, CDC& dc, const std::string& text, bool focused) {
     const FontMetrics& metrics = winsys::MetricsOf(window);
-    const long bottom = winsys::ClientRect(window).bottom;
+    // Only lines that show whole are drawn, as in Windows' edits; below them the edge is blank.
+    const std::size_t shown = static_cast<std::size_t>(std::max(0, firstLine) + PageLines(window));
     const std::vector<TextLine> lines = SplitLines(text);
     const int from = std::min(selStart, selEnd);
     const int to = std::max(selStart, selEnd);
     const int left = kLeftMargin - scrollX;
     int y = kTopMargin;
     for (std::size_t i = static_cast<std::size_t>(std::max(0, firstLine));
-         i < lines.size() && y < bottom; ++i, y += metrics.LineHeight()) {
+         i < lines.size() && i < shown; ++i, y += metrics.LineHeight()) {
         const TextLine& line = lines[i];
         const int lineStart = static_cast<int>(line.start);
         const int lineEnd = lineStart + static_cast<int>(line.text.size());
@@ -224,17 +264,6 @@ void EditClass::PaintLines(HWND window, CDC& dc, const std::string& text, bool f
         PaintEditLine(dc, left, y, line.text, shown ? start - lineStart : -1, end - lineStart,
                       metrics);
     }
-}
-
-CPoint EditClass::FollowDrag(HWND window, CPoint point) {
-    const int lineHeight = std::max(1, winsys::MetricsOf(window).LineHeight());
-    const long lastShown = kTopMargin + PageLines(window) * lineHeight - 1;
-    if (point.y < 0)
-        ScrollToLine(window, firstLine - 1LL);
-    else if (point.y > lastShown)
-        ScrollToLine(window, firstLine + 1LL);
-    point.y = std::clamp(point.y, 0L, lastShown);
-    return point;
 }
 
 int EditClass::LineOffsetAt(HWND window, CPoint point) const {

@@ -1,5 +1,7 @@
 #include "platform/edit_words.h"
 
+#include "platform/utf8.h"
+
 #include <algorithm>
 
 namespace {
@@ -12,7 +14,34 @@ int Clamped(std::string_view text, int offset) {
     return std::clamp(offset, 0, static_cast<int>(text.size()));
 }
 
+// A line break of a multi-line text ("\r\n") is one step: the caret never stands inside it.
+bool LineBreakAt(std::string_view text, int offset) {
+    return offset >= 0 && static_cast<std::size_t>(offset) + 1 < text.size() &&
+           text[std::size_t(offset)] == '\r' && text[std::size_t(offset) + 1] == '\n';
+}
+
 } // namespace
+
+int NextBoundary(std::string_view text, int offset) {
+    if (offset >= static_cast<int>(text.size()))
+        return static_cast<int>(text.size());
+    if (LineBreakAt(text, offset))
+        return offset + 2;
+    return offset + static_cast<int>(FirstCharacterLength(text.substr(std::size_t(offset))));
+}
+
+// Characters are read from the front: a byte that looks like the tail of a character may be one
+// of its own.
+int PreviousBoundary(std::string_view text, int offset) {
+    int boundary = 0;
+    while (boundary < offset) {
+        const int next = NextBoundary(text, boundary);
+        if (next >= offset)
+            break;
+        boundary = next;
+    }
+    return boundary;
+}
 
 int PreviousWordStart(std::string_view text, int offset) {
     int at = Clamped(text, offset);

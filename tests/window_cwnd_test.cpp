@@ -386,19 +386,46 @@ TEST_P(CWndTest, AMultiLineEditScrollsByItsBarAndTheWheel) {
     }
     driver->Click(edit, CPoint(1, 1 + lineHeight + lineHeight / 2));
     EXPECT_EQ(SelectionOf(edit), (std::pair{8 * 9, 8 * 9}));
-    // Drawn out past the bottom, the selection scrolls the text a line a move, up to three here,
-    // and reaches into the lines scrolled into view.
+    // Only lines shown whole are drawn: with room for six and a half, the half is blank.
+    CRect frame;
+    edit.GetWindowRect(&frame);
+    edit.MoveWindow(10, 10, static_cast<int>(frame.Width()),
+                    static_cast<int>(frame.Height() - client.Height()) + 1 + 6 * lineHeight +
+                        lineHeight / 2);
+    edit.GetClientRect(&client);
+    const long shownBottom = 1 + 6 * lineHeight;
+    parent.SetFocus();
+    const COLORREF paper = driver->PixelAt(edit, CPoint(client.right - 1, client.bottom - 1));
+    bool bandInked = false;
+    for (long y = shownBottom; y < client.bottom; ++y)
+        for (long x = client.left; x < client.right; ++x)
+            bandInked = bandInked || driver->PixelAt(edit, CPoint(x, y)) != paper;
+    EXPECT_FALSE(bandInked);
+
+    // Drawn out past the bottom, here onto the blank band, the selection reaches the last line
+    // shown whole. While the pointer stays out there the text scrolls a line each tenth of a
+    // second, taking the selection along; back inside, the scrolling stops.
+    auto lineStart = [&](int line) { // "Zeile <line + 1>" with its line end
+        return static_cast<int>(text.find("Zeile " + std::to_string(line + 1) + "\r"));
+    };
     driver->ElapseDoubleClickTime();
-    driver->Drag(edit, CPoint(1, 1 + lineHeight + lineHeight / 2),
-                 {CPoint(1, client.bottom + 5), CPoint(1, client.bottom + 6)},
-                 CPoint(1, client.bottom + 7));
+    driver->MouseDown(edit, CPoint(1, 1 + lineHeight + lineHeight / 2));
+    driver->MouseMove(edit, CPoint(3, shownBottom + 1), MK_LBUTTON);
+    EXPECT_EQ(edit.GetFirstVisibleLine(), 7) << "a move does not scroll";
+    EXPECT_EQ(SelectionOf(edit), (std::pair{lineStart(8), lineStart(7 + 5)}));
+    driver->Wait(350);
     const int scrolledTo = edit.GetFirstVisibleLine();
     EXPECT_GT(scrolledTo, 7);
     EXPECT_LE(scrolledTo, 10);
-    const auto [from, to] = SelectionOf(edit);
-    EXPECT_EQ(from, 8 * 9);
-    EXPECT_GE(to, (scrolledTo + page - 1) * 9);
-    EXPECT_LT(to, (scrolledTo + page) * 9) << "no further than the last line shown";
+    EXPECT_EQ(SelectionOf(edit), (std::pair{lineStart(8), lineStart(scrolledTo + 5)}));
+    driver->MouseMove(edit, CPoint(3, 1 + lineHeight / 2), MK_LBUTTON);
+    driver->Wait(300);
+    EXPECT_EQ(edit.GetFirstVisibleLine(), scrolledTo);
+    EXPECT_EQ(SelectionOf(edit), (std::pair{lineStart(8), lineStart(scrolledTo)}));
+    driver->MouseMove(edit, CPoint(3, -5), MK_LBUTTON); // past the top, then let go
+    driver->MouseUp(edit, CPoint(3, -5));
+    driver->Wait(300);
+    EXPECT_EQ(edit.GetFirstVisibleLine(), scrolledTo) << "the release stops the scrolling";
 
     // A new text starts at the top again.
     edit.SetWindowText("Neu");
@@ -535,6 +562,90 @@ TEST_P(CWndTest, AClickInAScrolledEditLandsWhereThePointerIs) {
         for (long y = client.top; y < client.bottom && !inked; ++y)
             inked = driver->PixelAt(edit, CPoint(x, y)) != background;
     EXPECT_TRUE(inked);
+}
+
+TEST_P(CWndTest, AOneLineEditsTextStaysPutUntilTheCaretPassesAnEdgeThenJumpsAThird) {
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                            CRect(10, 10, 130, 30), &parent, 9));
+    std::string text;
+    for (int i = 0; i < 20; ++i)
+        text += "0123456789";
+    edit.SetWindowText(text.c_str());
+    edit.SetFocus();
+    CRect client;
+    edit.GetClientRect(&client);
+    long digit = 0;
+    {
+        CClientDC dc(&edit);
+        digit = dc.GetTextExtent("0").cx;
+    }
+    ASSERT_GT(digit, 0);
+    const long right = client.right - 2; // where the text area ends
+    const long width = right - 2;
+    auto x = [&](int index) { return edit.PosFromChar(static_cast<UINT>(index)).x; };
+    EXPECT_EQ(x(0), 2);
+    EXPECT_EQ(x(200), -1) << "past the text";
+
+    // At the end the text ends at the right edge; the caret then moves left in a still text.
+    driver->PressKey(VK_END);
+    EXPECT_EQ(x(199) + digit, right);
+    const long endView = x(199);
+    driver->PressKey(VK_LEFT);
+    driver->PressKey(VK_LEFT);
+    EXPECT_EQ(x(199), endView);
+    // A click leaves the character under the pointer where it is.
+    const long middle = x(190) + digit / 2 - 1;
+    driver->Click(edit, CPoint(middle, 5));
+    EXPECT_EQ(SelectionOf(edit).first, 190);
+    EXPECT_EQ(x(199), endView);
+
+    // Home brings the start back; Right moves the caret through a still text until it passes the
+    // right edge, where the text jumps and the caret stands a third of the width inside.
+    driver->PressKey(VK_HOME);
+    EXPECT_EQ(x(0), 2);
+    int caret = 0;
+    while (2 + (caret + 1) * digit <= right) {
+        driver->PressKey(VK_RIGHT);
+        ++caret;
+    }
+    EXPECT_EQ(x(0), 2);
+    driver->PressKey(VK_RIGHT);
+    ++caret;
+    EXPECT_LT(x(0), 2);
+    EXPECT_NEAR(x(caret), right - width / 3, digit);
+    // Left goes back through the still text, and past the left edge jumps a third as well.
+    const long shifted = x(0);
+    const int firstShown = static_cast<int>((2 - shifted + digit - 1) / digit);
+    for (int i = caret; i > firstShown; --i)
+        driver->PressKey(VK_LEFT);
+    EXPECT_EQ(x(0), shifted);
+    driver->PressKey(VK_LEFT);
+    EXPECT_GT(x(0), shifted);
+    EXPECT_NEAR(x(firstShown - 1), 2 + width / 3, digit);
+
+    // Typed on at the end, the text only moves as far as the new character needs.
+    driver->PressKey(VK_END);
+    driver->TypeText("9");
+    EXPECT_EQ(x(200) + digit, right);
+
+    // A selection drawn out past the right edge stops there; while the pointer stays out, the
+    // caret goes on a character each tenth of a second, and the text jumps when it must.
+    edit.SetSel(0, 0);
+    EXPECT_EQ(x(0), 2);
+    const int lastShown = static_cast<int>(width / digit); // the boundary at the right edge
+    driver->MouseDown(edit, CPoint(2 + digit / 2 + 1, 5));
+    driver->MouseMove(edit, CPoint(right + 20, 5), MK_LBUTTON);
+    EXPECT_EQ(SelectionOf(edit), (std::pair{1, lastShown}));
+    EXPECT_EQ(x(0), 2);
+    driver->Wait(250);
+    driver->MouseUp(edit, CPoint(right + 20, 5));
+    const auto [from, to] = SelectionOf(edit);
+    EXPECT_EQ(from, 1);
+    EXPECT_GT(to, lastShown);
+    EXPECT_LE(to, lastShown + 2);
+    EXPECT_LT(x(0), 2) << "the caret passed the edge: the text jumped";
+    EXPECT_NEAR(x(to), right - width / 3, digit);
 }
 
 TEST_P(CWndTest, DraggingOverAnEditSelectsAndAShiftClickExtends) {
