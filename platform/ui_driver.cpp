@@ -72,6 +72,12 @@ void UiDriver::SlowClick(CWnd& window, CPoint point, UINT keys) {
     ElapseDoubleClickTime();
 }
 
+void UiDriver::PressAndMoveAtOnce(CWnd& window, CPoint from, CPoint to) {
+    MouseMove(window, from);
+    MouseDown(window, from);
+    MouseMove(window, to, MK_LBUTTON);
+}
+
 void UiDriver::Drag(CWnd& window, CPoint from, std::initializer_list<CPoint> through, CPoint to,
                     UINT keys) {
     MouseMove(window, from, keys);

@@ -667,6 +667,11 @@ TEST_P(CWndTest, DraggingOverAnEditSelectsAndAShiftClickExtends) {
     // Backwards, past the start of the text.
     driver->Drag(edit, at(4), {}, CPoint(-20, 8));
     EXPECT_EQ(SelectionOf(edit), (std::pair{0, 4}));
+    // A drag quicker than the toolkit, its move made before the press is handled, selects as far.
+    driver->ElapseDoubleClickTime();
+    driver->PressAndMoveAtOnce(edit, at(2), at(7));
+    driver->MouseUp(edit, at(7));
+    EXPECT_EQ(SelectionOf(edit), (std::pair{2, 7}));
 }
 
 TEST_P(CWndTest, EditsMoveSelectAndDeleteByWords) {

@@ -13,8 +13,10 @@
 #include "platform/wx/x_display.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <set>
 #include <spawn.h>
 #include <string>
@@ -32,11 +34,11 @@ constexpr int kInputTimeout = 3000;
 // How far apart two presses must be for the toolkit not to make them a double click.
 constexpr long kDoubleClickDistance = 8;
 
-// Runs xdotool with `arguments` and waits for it: input the toolkit's simulator cannot give (the
-// wheel, characters beyond its keyboard) comes from outside, as from another input device. The
-// text it is given is UTF-8 whatever locale the tests run in (none at all, on a bare system, where
-// it would reject every character beyond ASCII).
-bool RunXdotool(std::vector<std::string> arguments) {
+// Starts xdotool with `arguments`: input the toolkit's simulator cannot give (the wheel,
+// characters beyond its keyboard) comes from outside, as from another input device. The text it
+// is given is UTF-8 whatever locale the tests run in (none at all, on a bare system, where it
+// would reject every character beyond ASCII).
+std::optional<pid_t> StartXdotool(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), "xdotool");
     std::vector<char*> argv;
     for (std::string& argument : arguments)
@@ -51,11 +53,24 @@ bool RunXdotool(std::vector<std::string> arguments) {
     environment.push_back(nullptr);
     pid_t child = 0;
     if (posix_spawnp(&child, "xdotool", nullptr, nullptr, argv.data(), environment.data()) != 0)
-        return false;
+        return std::nullopt;
+    return child;
+}
+
+// Whether xdotool has ended, and how: nullopt while it runs (or always, with `wait`, once it
+// ended).
+std::optional<bool> XdotoolEnded(pid_t child, bool wait) {
     int status = 0;
-    if (waitpid(child, &status, 0) != child)
-        return false;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    const pid_t ended = waitpid(child, &status, wait ? 0 : WNOHANG);
+    if (ended == 0)
+        return std::nullopt;
+    return ended == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Runs xdotool and waits for it.
+bool RunXdotool(std::vector<std::string> arguments) {
+    const std::optional<pid_t> child = StartXdotool(std::move(arguments));
+    return child && XdotoolEnded(*child, true).value_or(false);
 }
 
 // Puts each character on a key of the X server's keyboard that has nothing on it, unless a key
@@ -391,6 +406,41 @@ void WxTestDriver::MouseDoubleDown(CWnd& window, CPoint point, UINT keys) {
     Button(MouseButton::Left, true, WM_LBUTTONDBLCLK, keys);
     m_lastPress = Clock::now();
     m_lastPressPoint = ToScreen(window, point);
+    Flush();
+}
+
+void WxTestDriver::PressAndMoveAtOnce(CWnd& window, CPoint from, CPoint to) {
+    PointerTo(ToScreen(window, from), 0);
+    const CPoint screen = ToScreen(window, to);
+    // The windows go on handling events meanwhile: the move comes while the press is handled.
+    const CPoint start = ToScreen(window, from);
+    const CPoint halfway((start.x + screen.x) / 2, (start.y + screen.y) / 2);
+    const std::optional<pid_t> child = StartXdotool(
+        {"mousedown", "1", "mousemove", std::to_string(halfway.x), std::to_string(halfway.y),
+         "mousemove", std::to_string(screen.x), std::to_string(screen.y)});
+    if (!child) {
+        ReportFailure("xdotool could not press and move");
+        return;
+    }
+    m_held = MouseButton::Left;
+    m_releasedEarly = false;
+    m_lastPress = Clock::now();
+    m_lastPressPoint = ToScreen(window, from);
+    std::optional<bool> ended;
+    if (!m_backend.PumpUntil(
+            [&] {
+                if (!ended)
+                    ended = XdotoolEnded(*child, false);
+                return ended && winsys::CursorPos() == screen;
+            },
+            kInputTimeout))
+        ReportFailure(ended ? "the move after the press never reached the windows"
+                            : "xdotool did not end");
+    if (!ended) {
+        kill(*child, SIGKILL);
+        XdotoolEnded(*child, true);
+    } else if (!*ended)
+        ReportFailure("xdotool could not press and move");
     Flush();
 }
 

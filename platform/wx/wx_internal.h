@@ -146,8 +146,15 @@ public:
     // The backend is going: nothing more reaches the layer.
     void Orphan() { m_backend = nullptr; }
     void Blit(wxDC& dc, const CRect& area);
+    // While the layer holds the pointer, it is looked at now and then: the toolkit drops moves
+    // that come while it takes the pointer (a quick drag loses its way) and some while it holds
+    // it, and a move to where the pointer really is makes up for them.
+    void WatchPointer();
 
 private:
+    void CatchUpPointer();
+    // Where a point of the canvas lies in the layer's screen coordinates.
+    CPoint LayerScreenPoint(wxPoint client) const;
     void OnPaint(wxPaintEvent& event);
     void OnMouse(wxMouseEvent& event);
     void OnWheel(wxMouseEvent& event);
@@ -159,6 +166,7 @@ private:
 
     TopLevel* m_owner;
     WxBackend::Impl* m_backend;
+    wxTimer m_pointerWatch{this};
 };
 
 class TopLevel : public TopLevelPeer {

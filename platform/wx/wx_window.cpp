@@ -16,6 +16,9 @@ namespace wxui {
 
 namespace {
 
+// How often the pointer is looked at while a window holds it.
+constexpr int kPointerWatchInterval = 30;
+
 UINT Modifiers(const wxKeyboardState& state) {
     UINT modifiers = 0;
     if (state.ShiftDown())
@@ -45,6 +48,7 @@ Canvas::Canvas(wxWindow* parent, TopLevel* owner)
     Bind(wxEVT_CHAR, &Canvas::OnChar, this);
     Bind(wxEVT_SIZE, &Canvas::OnSize, this);
     Bind(wxEVT_MOUSE_CAPTURE_LOST, &Canvas::OnCaptureLost, this);
+    Bind(wxEVT_TIMER, [this](wxTimerEvent&) { CatchUpPointer(); });
 }
 
 Canvas::~Canvas() {
@@ -129,16 +133,7 @@ void Canvas::OnMouse(wxMouseEvent& event) {
             SetFocus();
     }
     WxBackend::Impl& backend = *m_backend;
-    // The layer's screen coordinates are the real ones once its windows are placed; a closed
-    // window's canvas has only the real ones.
-    CPoint origin;
-    if (m_owner) {
-        origin = winsys::ClientOrigin(m_owner->Window());
-    } else {
-        const wxPoint real = GetScreenPosition();
-        origin = CPoint(real.x, real.y);
-    }
-    const CPoint screen(origin.x + event.GetX(), origin.y + event.GetY());
+    const CPoint screen = LayerScreenPoint(event.GetPosition());
     if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) {
         // Each press comes once, as a press or as the toolkit's double or triple click; which
         // presses make a double click is decided here, the desktop's way.
@@ -152,6 +147,38 @@ void Canvas::OnMouse(wxMouseEvent& event) {
     }
     backend.NoteInput(message);
     winsys::InjectMouse(action, screen, Modifiers(event));
+    backend.AfterInput();
+}
+
+CPoint Canvas::LayerScreenPoint(wxPoint client) const {
+    // The layer's screen coordinates are the real ones once its windows are placed; a closed
+    // window's canvas has only the real ones.
+    CPoint origin;
+    if (m_owner) {
+        origin = winsys::ClientOrigin(m_owner->Window());
+    } else {
+        const wxPoint real = GetScreenPosition();
+        origin = CPoint(real.x, real.y);
+    }
+    return CPoint(origin.x + client.x, origin.y + client.y);
+}
+
+void Canvas::WatchPointer() {
+    m_pointerWatch.Start(kPointerWatchInterval);
+}
+
+void Canvas::CatchUpPointer() {
+    if (!m_backend || !m_owner || !HasCapture()) {
+        m_pointerWatch.Stop();
+        return;
+    }
+    const wxMouseState state = wxGetMouseState();
+    const CPoint screen = LayerScreenPoint(ScreenToClient(state.GetPosition()));
+    if (screen == winsys::CursorPos())
+        return;
+    WxBackend::Impl& backend = *m_backend;
+    backend.NoteInput(WM_MOUSEMOVE);
+    winsys::InjectMouse(winsys::MouseAction::Move, screen, Modifiers(state));
     backend.AfterInput();
 }
 
@@ -457,9 +484,10 @@ void TopLevel::ApplyCapture() {
     // While a drag image is shown here, it holds the pointer; the layer gets it back after.
     if (m_backend.dragOwner == this && m_backend.dragImage)
         return;
-    if (m_captureWanted && !m_canvas->HasCapture() && m_frame->IsShown())
+    if (m_captureWanted && !m_canvas->HasCapture() && m_frame->IsShown()) {
         m_canvas->CaptureMouse();
-    else if (!m_captureWanted && m_canvas->HasCapture())
+        m_canvas->WatchPointer();
+    } else if (!m_captureWanted && m_canvas->HasCapture())
         m_canvas->ReleaseMouse();
 }
 
