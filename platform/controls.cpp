@@ -407,7 +407,6 @@ int EditClass::OffsetAtPoint(HWND window, CPoint point) const {
         return 0;
     if (data->style & ES_MULTILINE)
         return LineOffsetAt(window, point);
-    // The text lies scrolled as the caret has it.
     return OffsetAtX(data->text.str(), static_cast<int>(point.x) - 2 + scrollX,
                      winsys::MetricsOf(window));
 }

@@ -72,10 +72,12 @@ void UiDriver::SlowClick(CWnd& window, CPoint point, UINT keys) {
     ElapseDoubleClickTime();
 }
 
-void UiDriver::PressAndMoveAtOnce(CWnd& window, CPoint from, CPoint to) {
+void UiDriver::PressAndMoveAtOnce(CWnd& window, CPoint from, CPoint to, bool release) {
     MouseMove(window, from);
     MouseDown(window, from);
     MouseMove(window, to, MK_LBUTTON);
+    if (release)
+        MouseUp(window, to);
 }
 
 void UiDriver::Drag(CWnd& window, CPoint from, std::initializer_list<CPoint> through, CPoint to,

@@ -90,8 +90,8 @@ public:
     // A click after which the double-click time passes.
     void SlowClick(CWnd& window, CPoint point, UINT keys = 0);
     // Presses the left button at `from` and moves on to `to` at once, quicker than a toolkit
-    // can follow each step; the button stays held.
-    virtual void PressAndMoveAtOnce(CWnd& window, CPoint from, CPoint to);
+    // can follow each step; the button stays held, or is released there with `release`.
+    virtual void PressAndMoveAtOnce(CWnd& window, CPoint from, CPoint to, bool release = false);
     // Press at `from`, move through `through` to `to`, release there.
     void Drag(CWnd& window, CPoint from, std::initializer_list<CPoint> through, CPoint to,
               UINT keys = 0);

@@ -655,6 +655,10 @@ TEST_P(CWndTest, DraggingOverAnEditSelectsAndAShiftClickExtends) {
     driver->PressAndMoveAtOnce(edit, at(2), at(7));
     driver->MouseUp(edit, at(7));
     EXPECT_EQ(SelectionOf(edit), (std::pair{2, 7}));
+    // Released at once as well: the release comes where the pointer went.
+    driver->ElapseDoubleClickTime();
+    driver->PressAndMoveAtOnce(edit, at(1), at(6), true);
+    EXPECT_EQ(SelectionOf(edit), (std::pair{1, 6}));
 }
 
 TEST_P(CWndTest, EditsMoveSelectAndDeleteByWords) {

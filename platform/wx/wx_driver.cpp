@@ -409,15 +409,24 @@ void WxTestDriver::MouseDoubleDown(CWnd& window, CPoint point, UINT keys) {
     Flush();
 }
 
-void WxTestDriver::PressAndMoveAtOnce(CWnd& window, CPoint from, CPoint to) {
-    PointerTo(ToScreen(window, from), 0);
-    const CPoint screen = ToScreen(window, to);
-    // The windows go on handling events meanwhile: the move comes while the press is handled.
+void WxTestDriver::PressAndMoveAtOnce(CWnd& window, CPoint from, CPoint to, bool release) {
     const CPoint start = ToScreen(window, from);
+    const CPoint screen = ToScreen(window, to);
     const CPoint halfway((start.x + screen.x) / 2, (start.y + screen.y) / 2);
-    const std::optional<pid_t> child = StartXdotool(
-        {"mousedown", "1", "mousemove", std::to_string(halfway.x), std::to_string(halfway.y),
-         "mousemove", std::to_string(screen.x), std::to_string(screen.y)});
+    PointerTo(start, 0);
+    std::vector<std::string> steps = {"mousedown",
+                                      "1",
+                                      "mousemove",
+                                      std::to_string(halfway.x),
+                                      std::to_string(halfway.y),
+                                      "mousemove",
+                                      std::to_string(screen.x),
+                                      std::to_string(screen.y)};
+    if (release)
+        steps.insert(steps.end(), {"mouseup", "1"});
+    const std::uint64_t releases = m_backend.InputCount(WM_LBUTTONUP);
+    // The windows go on handling events meanwhile: the moves come while the press is handled.
+    const std::optional<pid_t> child = StartXdotool(std::move(steps));
     if (!child) {
         ReportFailure("xdotool could not press and move");
         return;
@@ -425,22 +434,25 @@ void WxTestDriver::PressAndMoveAtOnce(CWnd& window, CPoint from, CPoint to) {
     m_held = MouseButton::Left;
     m_releasedEarly = false;
     m_lastPress = Clock::now();
-    m_lastPressPoint = ToScreen(window, from);
+    m_lastPressPoint = start;
     std::optional<bool> ended;
-    if (!m_backend.PumpUntil(
-            [&] {
-                if (!ended)
-                    ended = XdotoolEnded(*child, false);
-                return ended && winsys::CursorPos() == screen;
-            },
-            kInputTimeout))
-        ReportFailure(ended ? "the move after the press never reached the windows"
+    auto arrived = [&] {
+        if (!ended)
+            ended = XdotoolEnded(*child, false);
+        return ended && winsys::CursorPos() == screen &&
+               (!release || m_backend.InputCount(WM_LBUTTONUP) > releases);
+    };
+    if (!m_backend.PumpUntil(arrived, kInputTimeout))
+        ReportFailure(ended ? "the moves after the press never reached the windows"
                             : "xdotool did not end");
     if (!ended) {
         kill(*child, SIGKILL);
         XdotoolEnded(*child, true);
-    } else if (!*ended)
+    } else if (!*ended) {
         ReportFailure("xdotool could not press and move");
+    }
+    if (release)
+        m_held.reset();
     Flush();
 }
 

@@ -47,7 +47,7 @@ public:
                  UINT keys = 0) override;
     void MouseDoubleDown(CWnd& window, CPoint point, UINT keys = 0) override;
     void ElapseDoubleClickTime() override;
-    void PressAndMoveAtOnce(CWnd& window, CPoint from, CPoint to) override;
+    void PressAndMoveAtOnce(CWnd& window, CPoint from, CPoint to, bool release) override;
     void Wait(int milliseconds) override;
     void MouseWheel(CWnd& window, CPoint point, int notches, UINT keys = 0) override;
 

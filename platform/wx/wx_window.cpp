@@ -145,6 +145,12 @@ void Canvas::OnMouse(wxMouseEvent& event) {
             message = WM_LBUTTONDBLCLK;
         }
     }
+    // On Windows the pointer arrives before a button changes there; the toolkit may have dropped
+    // the moves that brought it (a press, a quick move and the release at once).
+    if (m_owner && message != WM_MOUSEMOVE && screen != winsys::CursorPos()) {
+        backend.NoteInput(WM_MOUSEMOVE);
+        winsys::InjectMouse(winsys::MouseAction::Move, screen, Modifiers(event));
+    }
     backend.NoteInput(message);
     winsys::InjectMouse(action, screen, Modifiers(event));
     backend.AfterInput();
