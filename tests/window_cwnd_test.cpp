@@ -653,12 +653,13 @@ TEST_P(CWndTest, DraggingOverAnEditSelectsAndAShiftClickExtends) {
     // A drag quicker than the toolkit, its move made before the press is handled, selects as far.
     driver->ElapseDoubleClickTime();
     driver->PressAndMoveAtOnce(edit, at(2), at(7));
+    EXPECT_EQ(SelectionOf(edit), (std::pair{2, 7})) << "with the button still held";
     driver->MouseUp(edit, at(7));
-    EXPECT_EQ(SelectionOf(edit), (std::pair{2, 7}));
     // Released at once as well: the release comes where the pointer went.
     driver->ElapseDoubleClickTime();
     driver->PressAndMoveAtOnce(edit, at(1), at(6), true);
     EXPECT_EQ(SelectionOf(edit), (std::pair{1, 6}));
+    EXPECT_TRUE(driver->Failures().empty());
 }
 
 TEST_P(CWndTest, EditsMoveSelectAndDeleteByWords) {
