@@ -37,6 +37,11 @@ std::vector<TextLine> SplitLines(std::string_view text) {
     }
 }
 
+// A one-line edit's text is a single line, whatever characters it holds.
+std::vector<TextLine> LinesOf(std::string_view text, bool multiLine) {
+    return multiLine ? SplitLines(text) : std::vector<TextLine>{{0, text}};
+}
+
 constexpr int kTopMargin = 1;
 constexpr int kLeftMargin = 2;
 
@@ -153,35 +158,30 @@ void EditClass::ScrollCaretIntoView(HWND window) {
     WindowData* data = winsys::Live(window);
     if (!data)
         return;
+    const bool multiLine = data->style & ES_MULTILINE;
     const FontMetrics& metrics = winsys::MetricsOf(window);
     const int width = static_cast<int>(TextArea(window).Width());
     const std::string text = data->text.str();
+    const std::vector<TextLine> lines = LinesOf(text, multiLine);
+    const std::size_t row = LineOf(lines, selEnd);
+    const int caretX = XInLine(lines[row], selEnd, metrics);
     // Past an edge the caret comes to stand a third of the width inside, as in Windows' edits;
     // a one-line edit shows no more than its text's end at the right.
     const int inside = width / 3;
-    if (!(data->style & ES_MULTILINE)) {
-        const int caretX = metrics.TextWidth(std::string_view(text).substr(0, selEnd));
-        int left = scrollX;
-        if (caretX < scrollX)
-            left = std::max(0, caretX - inside);
-        else if (caretX > scrollX + width)
-            left = std::min(caretX - width + inside, metrics.TextWidth(text) - width);
-        if (left != scrollX) {
-            scrollX = left;
-            winsys::Invalidate(window, nullptr);
-        }
-        return;
-    }
-    const std::vector<TextLine> lines = SplitLines(text);
-    const std::size_t row = LineOf(lines, selEnd);
-    const int lastTop = static_cast<int>(row) - PageLines(window) + 1;
-    const int top = std::clamp(firstLine, std::max(0, lastTop), static_cast<int>(row));
-    const int caretX = XInLine(lines[row], selEnd, metrics);
-    if (caretX < scrollX || caretX > scrollX + width) {
-        scrollX = std::max(0, caretX - inside);
+    int left = scrollX;
+    if (caretX < scrollX)
+        left = std::max(0, caretX - inside);
+    else if (caretX > scrollX + width)
+        left = multiLine ? caretX - inside
+                         : std::min(caretX - width + inside, metrics.TextWidth(text) - width);
+    if (left != scrollX) {
+        scrollX = left;
         winsys::Invalidate(window, nullptr);
     }
-    ScrollToLine(window, top);
+    if (multiLine) {
+        const int lastTop = static_cast<int>(row) - PageLines(window) + 1;
+        ScrollToLine(window, std::clamp(firstLine, std::max(0, lastTop), static_cast<int>(row)));
+    }
 }
 
 std::optional<CPoint> EditClass::PointOfOffset(HWND window, int offset) const {
@@ -189,17 +189,16 @@ std::optional<CPoint> EditClass::PointOfOffset(HWND window, int offset) const {
     const std::string text = data ? data->text.str() : std::string();
     if (offset < 0 || offset >= static_cast<int>(text.size()))
         return std::nullopt;
+    const bool multiLine = data->style & ES_MULTILINE;
     const FontMetrics& metrics = winsys::MetricsOf(window);
-    if (!(data->style & ES_MULTILINE)) {
-        const int y =
-            (static_cast<int>(winsys::ClientRect(window).Height()) - metrics.LineHeight()) / 2;
-        return CPoint(
-            kLeftMargin - scrollX + metrics.TextWidth(std::string_view(text).substr(0, offset)), y);
-    }
-    const std::vector<TextLine> lines = SplitLines(text);
+    const std::vector<TextLine> lines = LinesOf(text, multiLine);
     const std::size_t row = LineOf(lines, offset);
-    return CPoint(kLeftMargin - scrollX + XInLine(lines[row], offset, metrics),
-                  kTopMargin + (static_cast<int>(row) - firstLine) * metrics.LineHeight());
+    // A one-line edit's text stands in the middle of its height.
+    const int y =
+        multiLine
+            ? kTopMargin + (static_cast<int>(row) - firstLine) * metrics.LineHeight()
+            : (static_cast<int>(winsys::ClientRect(window).Height()) - metrics.LineHeight()) / 2;
+    return CPoint(kLeftMargin - scrollX + XInLine(lines[row], offset, metrics), y);
 }
 
 bool EditClass::MoveByLineKey(HWND window, UINT key) {
@@ -245,14 +244,15 @@ bool EditClass::MoveByLineKey(HWND window, UINT key) {
 void EditClass::PaintLines(HWND window, CDC& dc, const std::string& text, bool focused) {
     const FontMetrics& metrics = winsys::MetricsOf(window);
     // Only lines that show whole are drawn, as in Windows' edits; below them the edge is blank.
-    const std::size_t shown = static_cast<std::size_t>(std::max(0, firstLine) + PageLines(window));
+    const std::size_t wholeLinesEnd =
+        static_cast<std::size_t>(std::max(0, firstLine) + PageLines(window));
     const std::vector<TextLine> lines = SplitLines(text);
     const int from = std::min(selStart, selEnd);
     const int to = std::max(selStart, selEnd);
     const int left = kLeftMargin - scrollX;
     int y = kTopMargin;
     for (std::size_t i = static_cast<std::size_t>(std::max(0, firstLine));
-         i < lines.size() && i < shown; ++i, y += metrics.LineHeight()) {
+         i < lines.size() && i < wholeLinesEnd; ++i, y += metrics.LineHeight()) {
         const TextLine& line = lines[i];
         const int lineStart = static_cast<int>(line.start);
         const int lineEnd = lineStart + static_cast<int>(line.text.size());

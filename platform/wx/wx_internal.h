@@ -153,6 +153,8 @@ public:
 
 private:
     void CatchUpPointer();
+    // A move to `screen` when the layer saw the pointer last elsewhere; whether one was sent.
+    bool CatchUpTo(CPoint screen, UINT modifiers);
     // Where a point of the canvas lies in the layer's screen coordinates.
     CPoint LayerScreenPoint(wxPoint client) const;
     void OnPaint(wxPaintEvent& event);

@@ -147,10 +147,8 @@ void Canvas::OnMouse(wxMouseEvent& event) {
     }
     // On Windows the pointer arrives before a button changes there; the toolkit may have dropped
     // the moves that brought it (a press, a quick move and the release at once).
-    if (m_owner && message != WM_MOUSEMOVE && screen != winsys::CursorPos()) {
-        backend.NoteInput(WM_MOUSEMOVE);
-        winsys::InjectMouse(winsys::MouseAction::Move, screen, Modifiers(event));
-    }
+    if (m_owner && message != WM_MOUSEMOVE)
+        CatchUpTo(screen, Modifiers(event));
     backend.NoteInput(message);
     winsys::InjectMouse(action, screen, Modifiers(event));
     backend.AfterInput();
@@ -179,13 +177,16 @@ void Canvas::CatchUpPointer() {
         return;
     }
     const wxMouseState state = wxGetMouseState();
-    const CPoint screen = LayerScreenPoint(ScreenToClient(state.GetPosition()));
+    if (CatchUpTo(LayerScreenPoint(ScreenToClient(state.GetPosition())), Modifiers(state)))
+        m_backend->AfterInput();
+}
+
+bool Canvas::CatchUpTo(CPoint screen, UINT modifiers) {
     if (screen == winsys::CursorPos())
-        return;
-    WxBackend::Impl& backend = *m_backend;
-    backend.NoteInput(WM_MOUSEMOVE);
-    winsys::InjectMouse(winsys::MouseAction::Move, screen, Modifiers(state));
-    backend.AfterInput();
+        return false;
+    m_backend->NoteInput(WM_MOUSEMOVE);
+    winsys::InjectMouse(winsys::MouseAction::Move, screen, modifiers);
+    return true;
 }
 
 void Canvas::OnWheel(wxMouseEvent& event) {
