@@ -1,5 +1,6 @@
 // How the dialog ends in each mode: OK on the tree, the save-as checks with their two messages,
 // and the results the entry points copy back.
+#include "interface/context.h"
 #include "resources/resource_ids.h"
 #include "tests/dialog_test_fixture.h"
 
@@ -168,17 +169,19 @@ TEST_P(SaveAsTest, TheNameOfAnotherChunkAsksAndYesReplacesIt) {
 }
 
 // The host's own chunk is in the folder already (letter case aside), the other chunk of the name
-// is not to be replaced, or the name is white space only: the dialog stays open and the host
-// gets nothing.
+// is not to be replaced, the name is white space only, or the project has become read-only: the
+// dialog stays open and the host gets nothing.
 TEST_P(SaveAsTest, AnOkThatSavesNothingKeepsTheDialogOpen) {
     const struct {
         const char* name;
         const char* message; // the one the OK shows, or none
         UINT type;
+        bool readOnly;
     } cases[] = {
-        {"mein bild", "Verzeichnis enthält schon das Standbild.", MB_OK},
-        {"ABC", kReplaceQuestion, MB_YESNO}, // answered No
-        {" \t  ", nullptr, 0},
+        {"mein bild", "Verzeichnis enthält schon das Standbild.", MB_OK, false},
+        {"ABC", kReplaceQuestion, MB_YESNO, false}, // answered No
+        {" \t  ", nullptr, 0, false},
+        {"Neu", nullptr, 0, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -186,7 +189,9 @@ TEST_P(SaveAsTest, AnOkThatSavesNothingKeepsTheDialogOpen) {
         if (c.type == MB_YESNO)
             m_driver->QueueMessageBoxAnswer(IDNO);
         m_driver->Then([&](UiDriver& d) {
+            g_context.readOnly = c.readOnly ? 1 : 0;
             d.PressButton(IDOK);
+            g_context.readOnly = 0;
             EscapeOpenDialog(d);
         });
         EXPECT_EQ(SaveAs(c.name), 0);
