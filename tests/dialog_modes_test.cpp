@@ -39,39 +39,6 @@ TEST(DialogAppTest, LoadingTheLibraryLeavesTheContextUninitialised) {
     EXPECT_TRUE(app->InitInstance());
 }
 
-TEST(DialogObjectTest, ConstructionGivesTheDocumentedStartValues) {
-    const ExplorerDialog dialog;
-    EXPECT_EQ(dialog.m_bReadOnly, 0);
-    EXPECT_TRUE(dialog.m_strName.IsEmpty());
-    EXPECT_EQ(dialog.m_toolBar.GetSafeHwnd(), nullptr);
-    EXPECT_EQ(dialog.m_toolHost.GetSafeHwnd(), nullptr);
-    EXPECT_EQ(dialog.m_list.GetSafeHwnd(), nullptr);
-    EXPECT_EQ(dialog.m_tree.GetSafeHwnd(), nullptr);
-    EXPECT_EQ(dialog.m_bTracking, 0);
-    EXPECT_EQ(dialog.m_minWidth, -1);
-    EXPECT_EQ(dialog.m_bListFocus, 0);
-    EXPECT_EQ(dialog.m_listTag, NoItem);
-    EXPECT_EQ(dialog.m_dropKind, 1);
-    EXPECT_EQ(dialog.m_bDragging, 0);
-    EXPECT_TRUE(dialog.m_moveTags.IsEmpty());
-    EXPECT_EQ(dialog.m_bCutPending, 0);
-    EXPECT_TRUE(dialog.m_cmdTags.IsEmpty());
-    EXPECT_EQ(dialog.m_bMenuFromList, 0);
-    EXPECT_EQ(dialog.m_hRoot, nullptr);
-    EXPECT_TRUE(dialog.m_strTitle.IsEmpty());
-    EXPECT_EQ(dialog.m_resultKey, 0xFFFFFFFFu);
-    EXPECT_EQ(dialog.m_resultEntry, 0xFFFFFFFFu);
-    EXPECT_EQ(dialog.m_folderKey, 0xFFFFFFFFu);
-    EXPECT_TRUE(dialog.m_multiKeys.IsEmpty());
-    EXPECT_TRUE(dialog.m_colNames.IsEmpty());
-    EXPECT_TRUE(dialog.m_colFields.IsEmpty());
-    EXPECT_TRUE(dialog.m_colTypes.IsEmpty());
-    EXPECT_EQ(dialog.m_curTag, NoItem);
-    EXPECT_EQ(dialog.m_bInfoPane, 0);
-    EXPECT_EQ(dialog.m_sortColumn, 0);
-    EXPECT_EQ(static_cast<int>(dialog.m_mode), -1);
-}
-
 TEST(DialogObjectTest, AToolbarHostWithoutAParentSwallowsItsCommands) {
     ToolbarHost orphan;
     EXPECT_TRUE(orphan.OnCommand(MAKEWPARAM(ID_UP, 0), 0));
