@@ -429,55 +429,6 @@ protected:
     std::optional<std::pair<COleVariant, std::int32_t>> bookmark; // with the record's ID
 };
 
-// A deleted record's place, for the next move, is where the walker last saw it: after its own
-// edit, where the new keys put it; after another recordset's edit it has not looked at, where
-// the record stood before.
-using DaoDeletedRecordTest = PeopleTableTest;
-
-TEST_F(DaoDeletedRecordTest, ItsPlaceIsWhereTheWalkerLastSawIt) {
-    AddSample(); // on K: n1, a1 1, a2 1, b1 2, b2 2, b3 2, c1 3
-    CDaoRecordset walker(&db);
-    walker.Open(dbOpenTable, "PEOPLE");
-    walker.SetCurrentIndex("K");
-    CDaoRecordset writer(&db);
-    writer.Open(dbOpenTable, "PEOPLE");
-    writer.SetCurrentIndex("Name");
-    auto writerSeek = [&](const char* name) {
-        COleVariant key(name);
-        ASSERT_TRUE(writer.Seek("=", &key));
-    };
-
-    COleVariant one = Long(1);
-    ASSERT_TRUE(walker.Seek("=", &one));
-    ASSERT_EQ(Name(walker), "a1");
-    walker.Edit();
-    walker.SetFieldValue("K", Long(3)); // now between b3 and c1, which was added after it
-    walker.Update();
-    writerSeek("a1");
-    writer.Delete();
-    walker.MoveNext();
-    EXPECT_EQ(Name(walker), "c1");
-
-    COleVariant two = Long(2);
-    ASSERT_TRUE(walker.Seek("=", &two));
-    ASSERT_EQ(Name(walker), "b1");
-    writerSeek("b1");
-    writer.Edit();
-    writer.SetFieldValue("K", Long(0));
-    writer.Update();
-    writer.Delete();
-    walker.MoveNext();
-    EXPECT_EQ(Name(walker), "b2");
-
-    // An edit whose record another recordset deletes is not written anywhere.
-    walker.Edit();
-    walker.SetFieldValue("NAME", COleVariant("b2x"));
-    writerSeek("b2");
-    writer.Delete();
-    EXPECT_EQ(DaoErrorOf([&] { walker.Update(); }), 3167);
-    EXPECT_EQ(walker.GetRecordCount(), 4);
-}
-
 TEST_F(DaoWalkModelTest, RandomRunsAgreeWithTheModelStepByStep) {
     const unsigned first = TestSeed(1);
     for (unsigned seed = first; seed < first + 12; ++seed) {

@@ -98,31 +98,6 @@ TEST(CStringTest, TrimTakesCWhiteSpaceOnly) {
     EXPECT_EQ(noBreak.Trim(), "\xC2\xA0x\xC2\xA0");
 }
 
-TEST(CStringTest, FormatAndStringTable) {
-    const std::string longText(5000, 'x');
-    CString text("previous");
-    text.Format("<%s|%d|%05.1f>", longText.c_str(), -42, 2.25);
-    EXPECT_EQ(text.GetLength(), 5000 + 12);
-    EXPECT_EQ(text.Left(3), "<xx");
-    EXPECT_EQ(text.Right(12), "x|-42|002.2>");
-    text.Format("%s", "");
-    EXPECT_TRUE(text.IsEmpty());
-
-    CString loaded("stale");
-    EXPECT_TRUE(loaded.LoadString(AFX_IDS_APP_TITLE));
-    EXPECT_EQ(loaded, "Tarvosil");
-    EXPECT_FALSE(loaded.LoadString(99999));
-    EXPECT_TRUE(loaded.IsEmpty());
-
-    CString result("stale");
-    AfxFormatString1(result, 57356, "3");
-    EXPECT_EQ(result, "Neuer Verzeichnis (3)");
-    AfxFormatString1(result, 57359, "%1");
-    EXPECT_EQ(result, "Neuer Standbild (%1)");
-    AfxFormatString1(result, 99999, "x"); // no such string: left as it was
-    EXPECT_EQ(result, "Neuer Standbild (%1)");
-}
-
 TEST(CollectionsTest, CapacityGrowsInTheSetStep) {
     CDWordArray array;
     array.SetSize(0, 50);
