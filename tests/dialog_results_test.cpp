@@ -47,6 +47,9 @@ TEST_P(DialogResultsTest, OkWithTheListFocusedAndNoRowSelectedDoesNothing) {
         ASSERT_EQ(dialog.m_list.GetSelectedCount(), 0u);
         d.PressButton(IDOK);
         EXPECT_TRUE(d.Beeps().empty());
+        // Back in the tree, OK would act on the tree again.
+        d.ClickTreeItem(dialog.m_tree, dialog.m_hRoot);
+        EXPECT_EQ(dialog.m_bListFocus, 0);
     });
     EXPECT_EQ(dialog.m_resultKey, kNoKey);
 }
