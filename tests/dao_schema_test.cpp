@@ -56,8 +56,7 @@ protected:
         AddIndex(table, "PrimaryKey", {{"ID", FALSE}}, TRUE, TRUE);
         AddIndex(table, "ByName", {{"NAME", FALSE}}, TRUE);
         AddIndex(table, "ByWhen", {{"WHEN", TRUE}, {"NAME", FALSE}});
-        // Two sets of flags, so that no flag can be taken for another: clustered with ignore-nulls,
-        // and ignore-nulls with required.
+        // Indexes with the other flags: clustered with ignore-nulls, ignore-nulls with required.
         struct FlagIndex {
             const char* name;
             const char* field;
