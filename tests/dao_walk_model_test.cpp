@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <random>
+#include <utility>
 
 namespace {
 

@@ -9,9 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 inline COleVariant Long(std::int32_t value) {
@@ -34,23 +32,6 @@ protected:
         AddIndex(table, "KName", {{"K", FALSE}, {"NAME", FALSE}});
         AddIndex(table, "KDown", {{"K", TRUE}});
         AddIndex(table, "Name", {{"NAME", FALSE}}, TRUE);
-    }
-
-    // Adds the rows in this order; a null key where k is absent.
-    void AddPeople(std::vector<std::pair<std::optional<int>, const char*>> rows) {
-        CDaoRecordset records(&db);
-        records.Open(dbOpenTable, "PEOPLE");
-        for (auto [k, name] : rows) {
-            records.AddNew();
-            if (k)
-                records.SetFieldValue("K", Long(*k));
-            records.SetFieldValue("NAME", COleVariant(name));
-            records.Update();
-        }
-    }
-
-    void AddSample() {
-        AddPeople({{2, "b1"}, {1, "a1"}, {2, "b2"}, {3, "c1"}, {1, "a2"}, {{}, "n1"}, {2, "b3"}});
     }
 
     static std::string Name(CDaoRecordset& records) {
