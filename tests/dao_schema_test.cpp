@@ -77,9 +77,9 @@ protected:
         }
     }
 
-    void Reopen(BOOL readOnly = FALSE) {
+    void Reopen() {
         db.Close();
-        db.Open(path.c_str(), FALSE, readOnly);
+        db.Open(path.c_str());
     }
 
     TempDir dir;
