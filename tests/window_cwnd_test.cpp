@@ -131,6 +131,10 @@ TEST_P(CWndTest, ChildPlacementAndCoordinatesAgree) {
     label.SetWindowPlacement(&placement);
     label.GetWindowRect(&window);
     EXPECT_EQ(window.Width(), 90);
+    EXPECT_NE(label.GetStyle() & WS_VISIBLE, 0u);
+    placement.showCmd = SW_HIDE; // a placement shows or hides as well
+    label.SetWindowPlacement(&placement);
+    EXPECT_EQ(label.GetStyle() & WS_VISIBLE, 0u);
     label.SetWindowPos(nullptr, 5, 6, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     label.GetWindowRect(&window);
     parent.ScreenToClient(&window);
