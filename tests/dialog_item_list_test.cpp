@@ -431,6 +431,8 @@ TEST_P(ItemListTest, SaveAsCopiesTheNameOfTheSelectedOrRenamedChunk) {
         EXPECT_EQ(field(), "Umbenannt");
         list.SetItemState(10000, LVIS_SELECTED, LVIS_SELECTED);
         EXPECT_EQ(field(), "10000");
+        list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED); // the inserted rows come first
+        EXPECT_EQ(field(), "0");
     });
 }
 

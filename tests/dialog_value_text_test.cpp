@@ -54,7 +54,8 @@ TEST_F(ValueTextTest, RealsWithSixDecimalsInTheCLocaleWhateverTheUser) {
     // Too long for the buffer as fixed point: written with an exponent, never cut or overrun.
     EXPECT_EQ(TextOf(COleVariant(1e300)), "1.000000e+300");
     EXPECT_EQ(TextOf(COleVariant(-1.5e42)), "-1.500000e+42");
-    EXPECT_EQ(TextOf(COleVariant(1e40)).GetLength(), 48); // the longest that still fits
+    EXPECT_EQ(TextOf(COleVariant(1e41)).GetLength(), 49); // the longest that still fits
+    EXPECT_EQ(TextOf(COleVariant(1e42)), "1.000000e+42"); // one character more
     EXPECT_EQ(TextOf(COleVariant(3.4e38f)).Find('e'), -1);
 }
 

@@ -76,10 +76,12 @@ TEST_F(InitTest, CreateNewTableBuildsTheFolderTableWithItsRoot) {
     EXPECT_TRUE(primary.m_bPrimary && primary.m_bUnique);
     ASSERT_EQ(primary.m_nFields, 1);
     EXPECT_STREQ(primary.m_pFieldInfos[0].m_strName, "ID");
+    EXPECT_FALSE(primary.m_pFieldInfos[0].m_bDescending);
     EXPECT_FALSE(owner.m_bPrimary || owner.m_bUnique || owner.m_bClustered ||
                  owner.m_bIgnoreNulls || owner.m_bRequired || owner.m_bForeign);
     ASSERT_EQ(owner.m_nFields, 1);
     EXPECT_STREQ(owner.m_pFieldInfos[0].m_strName, "ID_OWNER");
+    EXPECT_FALSE(owner.m_pFieldInfos[0].m_bDescending);
     EXPECT_EQ(table.GetRecordCount(), 1);
     table.Close();
 
