@@ -65,6 +65,8 @@ TEST_P(DialogModesTest, EachModeShowsTheNameFieldOnlyForSaving) {
             EXPECT_EQ(dialog.m_list.GetDlgCtrlID(), int(IDC_LIST));
             EXPECT_EQ(dialog.m_tree.GetDlgCtrlID(), int(IDC_TREE));
             EXPECT_NE(dialog.GetIcon(TRUE), nullptr);
+            // The first control the tab key reaches has the focus.
+            EXPECT_EQ(CWnd::GetFocus(), &dialog.m_tree);
         });
     }
 }

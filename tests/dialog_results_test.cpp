@@ -4,6 +4,8 @@
 #include "resources/resource_ids.h"
 #include "tests/dialog_test_fixture.h"
 
+#include <string>
+
 namespace {
 
 using DialogResultsTest = OnEveryBackend<DialogTest>;
@@ -156,6 +158,20 @@ TEST_P(SaveAsTest, ANewNameEndsWithTheHostsOwnChunk) {
     EXPECT_EQ(m_chunk, m_own);
     EXPECT_STREQ(m_name, "Neues Bild Vorschlag");
     EXPECT_EQ(m_folderOut, m_folder);
+}
+
+TEST_P(SaveAsTest, ATypedNameStopsAt128Characters) {
+    m_driver->Then([&](UiDriver& d) {
+        CWnd* field = d.Control(IDC_NAME_EDIT);
+        ASSERT_NE(field, nullptr);
+        d.Click(*field, CPoint(5, 5));
+        d.PressKey('A', MK_CONTROL);
+        d.TypeText(std::string(130, 'x'));
+        d.PressButton(IDOK);
+    });
+    EXPECT_EQ(SaveAs("Vorschlag"), 1);
+    ExpectScriptDone();
+    EXPECT_EQ(std::string(m_name.str()), std::string(128, 'x'));
 }
 
 TEST_P(SaveAsTest, TheNameOfAnotherChunkAsksAndYesReplacesIt) {
