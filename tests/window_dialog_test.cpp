@@ -479,6 +479,23 @@ TEST_P(DialogConformance, ToolbarClicksReachTheParentAsCommands) {
     driver->ClickToolbarButton(toolbar, 32787); // disabled
     EXPECT_EQ(owner.commands.size(), 1u);
 
+    // Pressed and let go over another button: the first comes up again and nothing is sent.
+    driver->MouseDown(toolbar, first.CenterPoint());
+    EXPECT_TRUE(toolbar.IsButtonPressed(57346));
+    driver->MouseUp(toolbar, third.CenterPoint());
+    EXPECT_FALSE(toolbar.IsButtonPressed(57346));
+    EXPECT_EQ(owner.commands.size(), 1u);
+
+    // A hidden button takes no room: the separator and the buttons after it move up.
+    toolbar.HideButton(57346, TRUE);
+    CRect moved;
+    toolbar.GetItemRect(2, &moved);
+    EXPECT_EQ(moved.left, third.left - first.Width());
+    driver->Click(toolbar, first.CenterPoint());
+    ASSERT_EQ(owner.commands.size(), 2u);
+    EXPECT_EQ(owner.commands[1].id, 32783u);
+    toolbar.HideButton(57346, FALSE);
+
     toolbar.CheckButton(32783, TRUE);
     EXPECT_TRUE(toolbar.IsButtonChecked(32783));
     EXPECT_FALSE(toolbar.IsButtonChecked(57346));
