@@ -115,6 +115,15 @@ TEST_F(ListedChunksTest, KeysInAnyOrderOrFromSeveralFoldersAreFound) {
     expected.push_back("-");
     EXPECT_EQ(ReadNames(both), expected);
 
+    // B's list and then A's: the walk of B, the last folder, runs off the end of the index.
+    CDWordArray bThenA;
+    bThenA.Append(inB);
+    bThenA.Append(inA);
+    expected = Numbered("b");
+    for (const std::string& name : Numbered("a"))
+        expected.push_back(name);
+    EXPECT_EQ(ReadNames(bThenA), expected);
+
     // One key twice in a row.
     CDWordArray twice;
     twice.Append(inA);
