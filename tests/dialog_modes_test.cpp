@@ -74,7 +74,7 @@ TEST_P(DialogModesTest, EachModeShowsTheNameFieldOnlyForSaving) {
 TEST_P(DialogModesTest, WritableDialogHasTenButtonsLabelEditingAndTheExtraColumns) {
     Init();
     ExplorerDialog dialog;
-    RunThenEscape(dialog, ExplorerMode::Chunk, kNoKey, [&](UiDriver&) {
+    RunThenEscape(dialog, ExplorerMode::Chunk, kNoKey, [&](UiDriver& d) {
         CToolBarCtrl& toolbar = dialog.m_toolBar;
         EXPECT_EQ(toolbar.GetDlgCtrlID(), int(IDC_TOOLBAR));
         EXPECT_EQ(toolbar.GetParent(), &dialog.m_toolHost);
@@ -86,6 +86,16 @@ TEST_P(DialogModesTest, WritableDialogHasTenButtonsLabelEditingAndTheExtraColumn
             if (images[i] >= 0) {
                 EXPECT_EQ(button.iBitmap, images[i]) << "button " << i;
                 EXPECT_TRUE(toolbar.IsButtonEnabled(button.idCommand));
+                // Its picture shows inside the edges: not all of it is the button's face.
+                CRect inside;
+                ASSERT_TRUE(toolbar.GetItemRect(i, &inside));
+                inside.DeflateRect(3, 3);
+                const COLORREF face = d.PixelAt(toolbar, inside.TopLeft());
+                int drawn = 0;
+                for (int y = inside.top; y < inside.bottom; y += 2)
+                    for (int x = inside.left; x < inside.right; x += 2)
+                        drawn += d.PixelAt(toolbar, CPoint(x, y)) != face;
+                EXPECT_GT(drawn, 0) << "button " << i;
             }
         }
 
