@@ -261,6 +261,8 @@ TEST_P(TreeConformance, KeysWalkTheVisibleItems) {
     tree.SelectItem(root);
     tree.Expand(root, TVE_EXPAND);
     driver->ClickTreeItem(tree, root);
+    host.Clear();
+    auto expansions = [&] { return host.Recorded(TVN_ITEMEXPANDED).size(); };
     driver->PressKey(VK_DOWN);
     EXPECT_EQ(tree.GetSelectedItem(), a);
     driver->PressKey(VK_RIGHT);
@@ -273,6 +275,55 @@ TEST_P(TreeConformance, KeysWalkTheVisibleItems) {
     EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), 0u);
     EXPECT_EQ(host.Recorded(TVN_SELCHANGED).back().action, TVC_BYKEYBOARD);
     EXPECT_FALSE(host.Recorded(TVN_KEYDOWN).empty());
+    // Expanding and collapsing by key is reported every time, not only the first.
+    EXPECT_EQ(expansions(), 2u);
+    driver->PressKey(VK_RIGHT);
+    EXPECT_EQ(expansions(), 3u);
+
+    // Visible now: the root, A, A1, A2, B.
+    const HTREEITEM a2 = tree.GetNextSiblingItem(a1);
+    driver->PressKey(VK_END);
+    EXPECT_EQ(tree.GetSelectedItem(), b);
+    driver->PressKey(VK_UP);
+    EXPECT_EQ(tree.GetSelectedItem(), a2);
+    driver->PressKey(VK_HOME);
+    EXPECT_EQ(tree.GetSelectedItem(), root);
+    driver->PressKey(VK_UP); // nothing above the first item
+    EXPECT_EQ(tree.GetSelectedItem(), root);
+    driver->PressKey(VK_NEXT); // a page down the short tree reaches its end
+    EXPECT_EQ(tree.GetSelectedItem(), b);
+    driver->PressKey(VK_PRIOR);
+    EXPECT_EQ(tree.GetSelectedItem(), root);
+
+    driver->PressKey(VK_DOWN);
+    driver->PressKey(VK_SUBTRACT);
+    EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), 0u);
+    driver->PressKey(VK_ADD);
+    EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), TVIS_EXPANDED);
+    EXPECT_EQ(expansions(), 5u);
+}
+
+TEST_P(TreeConformance, DoubleClicksToggleAnItemUnlessTheOwnerTakesThem) {
+    tree.Expand(root, TVE_EXPAND);
+    host.Clear();
+    // On the button the press toggles and the second one toggles back.
+    driver->DoubleClick(tree, driver->TreeButtonPoint(tree, a));
+    EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), 0u);
+    EXPECT_EQ(host.Recorded(TVN_ITEMEXPANDED).size(), 2u);
+    // On the label: one toggle, reported.
+    driver->DoubleClickTreeItem(tree, a);
+    EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), TVIS_EXPANDED);
+    EXPECT_EQ(host.Recorded(TVN_ITEMEXPANDED).size(), 3u);
+    driver->ElapseDoubleClickTime();
+    driver->DoubleClickTreeItem(tree, a);
+    EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), 0u);
+    EXPECT_EQ(host.Recorded(TVN_ITEMEXPANDED).size(), 4u);
+    // An owner that answers the double click keeps the item as it is.
+    host.answer = [](NMHDR* header) -> LRESULT { return header->code == NM_DBLCLK; };
+    driver->ElapseDoubleClickTime();
+    driver->DoubleClickTreeItem(tree, a);
+    EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), 0u);
+    EXPECT_EQ(host.Recorded(TVN_ITEMEXPANDED).size(), 4u);
 }
 
 TEST_P(TreeConformance, CollapsingAboveTheSelectionSelectsTheCollapsedItem) {
