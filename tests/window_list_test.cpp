@@ -489,6 +489,26 @@ TEST_P(ListConformance, ScrollingFollowsEnsureVisibleAndScroll) {
     EXPECT_GE(row.top, 0);
     EXPECT_LE(row.bottom, client.bottom);
     EXPECT_EQ(list.GetTopIndex(), 40 - page + 1);
+    // Scrolled past the end, the last row ends up whole at the bottom, no further.
+    list.Scroll(CSize(0, 100000));
+    EXPECT_EQ(list.GetTopIndex(), 60 - page);
+
+    // With room for whole rows only, the row made visible ends exactly at the bottom.
+    CRect top;
+    list.GetItemRect(list.GetTopIndex(), &top, LVIR_BOUNDS);
+    const int rows = client.Height() - top.top;
+    CRect window;
+    list.GetWindowRect(&window);
+    list.SetWindowPos(nullptr, 0, 0, window.Width(), window.Height() - rows % top.Height(),
+                      SWP_NOMOVE | SWP_NOZORDER);
+    list.GetClientRect(&client);
+    ASSERT_EQ((client.Height() - top.top) % top.Height(), 0);
+    const int wholePage = list.GetCountPerPage();
+    list.Scroll(CSize(0, -100000));
+    list.EnsureVisible(50, FALSE);
+    EXPECT_EQ(list.GetTopIndex(), 50 - wholePage + 1);
+    list.SetWindowPos(nullptr, 0, 0, window.Width(), window.Height(), SWP_NOMOVE | SWP_NOZORDER);
+
     list.Scroll(CSize(0, -100000));
     EXPECT_EQ(list.GetTopIndex(), 0);
     // Switching views starts from the top again.
