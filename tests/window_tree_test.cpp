@@ -303,6 +303,20 @@ TEST_P(TreeConformance, KeysWalkTheVisibleItems) {
     EXPECT_EQ(expansions(), 5u);
 }
 
+TEST_P(TreeConformance, ADragIsReportedOnlyWhereTheStyleAllowsIt) {
+    tree.Expand(root, TVE_EXPAND);
+    const CPoint onB = driver->TreeItemPoint(tree, b);
+    const CPoint below(onB.x, onB.y + 40); // straight down: no sideways move at all
+    driver->Drag(tree, onB, {}, below);
+    EXPECT_TRUE(host.Recorded(TVN_BEGINDRAG).empty());
+    tree.ModifyStyle(TVS_DISABLEDRAGDROP, 0);
+    driver->ElapseDoubleClickTime();
+    driver->Drag(tree, onB, {}, below);
+    const auto drags = host.Recorded(TVN_BEGINDRAG);
+    ASSERT_EQ(drags.size(), 1u);
+    EXPECT_EQ(drags[0].itemNew, b);
+}
+
 TEST_P(TreeConformance, DoubleClicksToggleAnItemUnlessTheOwnerTakesThem) {
     tree.Expand(root, TVE_EXPAND);
     host.Clear();
