@@ -301,6 +301,22 @@ TEST_P(TreeConformance, KeysWalkTheVisibleItems) {
     driver->PressKey(VK_ADD);
     EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), TVIS_EXPANDED);
     EXPECT_EQ(expansions(), 5u);
+
+    // Backspace goes up to the parent, and stays on the root.
+    driver->PressKey(VK_DOWN);
+    driver->PressKey(VK_BACK);
+    EXPECT_EQ(tree.GetSelectedItem(), a);
+    driver->PressKey(VK_HOME);
+    driver->PressKey(VK_BACK);
+    EXPECT_EQ(tree.GetSelectedItem(), root);
+    // F2 edits the selected label, where the style allows it.
+    driver->PressKey(VK_F2);
+    ASSERT_NE(tree.GetEditControl(), nullptr);
+    driver->PressKey(VK_ESCAPE);
+    EXPECT_EQ(tree.GetEditControl(), nullptr);
+    tree.ModifyStyle(TVS_EDITLABELS, 0);
+    driver->PressKey(VK_F2);
+    EXPECT_EQ(tree.GetEditControl(), nullptr);
 }
 
 TEST_P(TreeConformance, ADragIsReportedOnlyWhereTheStyleAllowsIt) {
