@@ -466,6 +466,10 @@ TEST_P(ListConformance, ReportViewCountsOnlyTheFirstColumnAsTheItem) {
     info.pt = cell.CenterPoint();
     EXPECT_EQ(list.SubItemHitTest(&info), 1);
     EXPECT_EQ(info.iSubItem, 1);
+    // No cell beyond the columns or the rows.
+    EXPECT_FALSE(list.GetSubItemRect(1, 2, LVIR_BOUNDS, cell));
+    EXPECT_FALSE(list.GetSubItemRect(1, -1, LVIR_BOUNDS, cell));
+    EXPECT_FALSE(list.GetSubItemRect(5, 1, LVIR_BOUNDS, cell));
     CRect bounds;
     list.GetItemRect(1, &bounds, LVIR_BOUNDS);
     EXPECT_EQ(bounds.Width(), 200);
@@ -508,6 +512,17 @@ TEST_P(ListConformance, ScrollingFollowsEnsureVisibleAndScroll) {
     list.EnsureVisible(50, FALSE);
     EXPECT_EQ(list.GetTopIndex(), 50 - wholePage + 1);
     list.SetWindowPos(nullptr, 0, 0, window.Width(), window.Height(), SWP_NOMOVE | SWP_NOZORDER);
+
+    // A row already whole on the page moves nothing; one above the page becomes its top row.
+    list.Scroll(CSize(0, -100000));
+    ASSERT_TRUE(list.EnsureVisible(40, FALSE));
+    const int topRow = list.GetTopIndex();
+    ASSERT_GT(topRow, 5);
+    EXPECT_TRUE(list.EnsureVisible(topRow + 2, FALSE));
+    EXPECT_EQ(list.GetTopIndex(), topRow);
+    EXPECT_TRUE(list.EnsureVisible(5, FALSE));
+    EXPECT_EQ(list.GetTopIndex(), 5);
+    EXPECT_FALSE(list.EnsureVisible(60, FALSE)); // no such row
 
     list.Scroll(CSize(0, -100000));
     EXPECT_EQ(list.GetTopIndex(), 0);
