@@ -245,6 +245,16 @@ TEST_P(TreeConformance, LabelEditingWithVetoAcceptanceRefusalAndCancel) {
     driver->PressKey(VK_ESCAPE);
     EXPECT_EQ(tree.GetItemText(b), "Bravo");
     EXPECT_FALSE(host.Recorded(TVN_ENDLABELEDIT).back().hasText);
+
+    // A new edit, or a right click, commits the one running.
+    ASSERT_NE(tree.EditLabel(b), nullptr);
+    driver->TypeText("Berg");
+    ASSERT_NE(tree.EditLabel(a), nullptr);
+    EXPECT_EQ(tree.GetItemText(b), "Berg");
+    driver->TypeText("Ast");
+    driver->RightClickTreeItem(tree, root);
+    EXPECT_EQ(tree.GetEditControl(), nullptr);
+    EXPECT_EQ(tree.GetItemText(a), "Ast");
 }
 
 TEST_P(TreeConformance, SlowClickOnTheSelectedLabelStartsEditing) {
