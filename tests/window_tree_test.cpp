@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <map>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -292,18 +293,13 @@ TEST_P(TreeConformance, KeysWalkTheVisibleItems) {
 
     // Visible now: the root, A, A1, A2, B.
     const HTREEITEM a2 = tree.GetNextSiblingItem(a1);
-    driver->PressKey(VK_END);
-    EXPECT_EQ(tree.GetSelectedItem(), b);
-    driver->PressKey(VK_UP);
-    EXPECT_EQ(tree.GetSelectedItem(), a2);
-    driver->PressKey(VK_HOME);
-    EXPECT_EQ(tree.GetSelectedItem(), root);
-    driver->PressKey(VK_UP); // nothing above the first item
-    EXPECT_EQ(tree.GetSelectedItem(), root);
-    driver->PressKey(VK_NEXT); // a page down the short tree reaches its end
-    EXPECT_EQ(tree.GetSelectedItem(), b);
-    driver->PressKey(VK_PRIOR);
-    EXPECT_EQ(tree.GetSelectedItem(), root);
+    // Up from the first item stays there; a page down the short tree reaches its end.
+    const std::pair<UINT, HTREEITEM> walk[] = {{VK_END, b},   {VK_UP, a2},  {VK_HOME, root},
+                                               {VK_UP, root}, {VK_NEXT, b}, {VK_PRIOR, root}};
+    for (const auto& [key, expected] : walk) {
+        driver->PressKey(key);
+        EXPECT_EQ(tree.GetSelectedItem(), expected) << "key " << key;
+    }
 
     driver->PressKey(VK_DOWN);
     driver->PressKey(VK_SUBTRACT);
