@@ -500,10 +500,10 @@ TEST_P(ListConformance, ScrollingFollowsEnsureVisibleAndScroll) {
     // With room for whole rows only, the row made visible ends exactly at the bottom.
     CRect top;
     list.GetItemRect(list.GetTopIndex(), &top, LVIR_BOUNDS);
-    const int rows = client.Height() - top.top;
+    const int rowArea = client.Height() - top.top; // below the header
     CRect window;
     list.GetWindowRect(&window);
-    list.SetWindowPos(nullptr, 0, 0, window.Width(), window.Height() - rows % top.Height(),
+    list.SetWindowPos(nullptr, 0, 0, window.Width(), window.Height() - rowArea % top.Height(),
                       SWP_NOMOVE | SWP_NOZORDER);
     list.GetClientRect(&client);
     ASSERT_EQ((client.Height() - top.top) % top.Height(), 0);
