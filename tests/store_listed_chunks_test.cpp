@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -54,6 +55,14 @@ protected:
         std::vector<std::string> names;
         for (int i = 0; i < kListed; ++i)
             names.push_back(prefix + std::to_string(i));
+        return names;
+    }
+
+    // The numbered names of one prefix, then those of another.
+    static std::vector<std::string> Numbered(const char* first, const char* then) {
+        std::vector<std::string> names = Numbered(first);
+        for (std::string& name : Numbered(then))
+            names.push_back(std::move(name));
         return names;
     }
 
@@ -109,9 +118,7 @@ TEST_F(ListedChunksTest, KeysInAnyOrderOrFromSeveralFoldersAreFound) {
     both.Append(inA);
     both.Append(inB);
     both.Add(4711); // no such chunk
-    expected = Numbered("a");
-    for (const std::string& name : Numbered("b"))
-        expected.push_back(name);
+    expected = Numbered("a", "b");
     expected.push_back("-");
     EXPECT_EQ(ReadNames(both), expected);
 
@@ -119,10 +126,7 @@ TEST_F(ListedChunksTest, KeysInAnyOrderOrFromSeveralFoldersAreFound) {
     CDWordArray bThenA;
     bThenA.Append(inB);
     bThenA.Append(inA);
-    expected = Numbered("b");
-    for (const std::string& name : Numbered("a"))
-        expected.push_back(name);
-    EXPECT_EQ(ReadNames(bThenA), expected);
+    EXPECT_EQ(ReadNames(bThenA), Numbered("b", "a"));
 
     // One key twice in a row.
     CDWordArray twice;
