@@ -1,0 +1,212 @@
+#!/usr/bin/env python3
+"""Plants small faults in source files, one at a time, and reports which ones the unit tests miss.
+
+Each fault is a one-line change: a comparison or logical operator turned around, a boolean
+flipped, an off-by-one, a negation dropped, or a call statement deleted. Every worker builds its
+own clone of the committed tree (without the GUI backend and the benchmarks), then for each fault
+edits one file, rebuilds, runs the unit tests and puts the file back. A fault is caught when the
+tests fail or time out; one that does not build counts for nothing.
+
+    scripts/plant_faults.py dialog/item_list.cpp platform/list_view.cpp --limit 60 --seed 3
+
+Results go to <workdir>/results.jsonl, one line per fault, and a summary with every surviving
+fault is printed at the end. Create <workdir>/STOP to end the run after the faults in progress.
+"""
+
+import argparse
+import json
+import os
+import random
+import re
+import shutil
+import subprocess
+import sys
+import threading
+import time
+from pathlib import Path
+
+REPO = Path(__file__).resolve().parent.parent
+
+# (name, pattern, replacement): each match on a line is one fault.
+OPERATORS = [
+    ("eq->ne", r"==", "!="),
+    ("ne->eq", r"!=", "=="),
+    ("le->lt", r"<=", "<"),
+    ("ge->gt", r">=", ">"),
+    ("lt->le", r" < ", " <= "),
+    ("gt->ge", r" > ", " >= "),
+    ("and->or", r"&&", "||"),
+    ("or->and", r"\|\|", "&&"),
+    ("true->false", r"\btrue\b", "false"),
+    ("false->true", r"\bfalse\b", "true"),
+    ("TRUE->FALSE", r"\bTRUE\b", "FALSE"),
+    ("FALSE->TRUE", r"\bFALSE\b", "TRUE"),
+    ("plus1->minus1", r"\+ 1\b", "- 1"),
+    ("minus1->plus1", r"- 1\b", "+ 1"),
+    ("drop-not", r"\(!(?!=)", "("),
+]
+
+# A statement that is a call and nothing else: "Name(...);", "a.b(...);", "a->b(...);".
+CALL_STATEMENT = re.compile(r"^\s*[A-Za-z_:][\w:]*(\s*(\.|->)\s*[A-Za-z_]\w*)*\s*\(.*\);\s*$")
+KEYWORD_START = re.compile(r"^\s*(return|if|while|for|switch|case|else|delete|throw)\b")
+
+
+def code_lines(text):
+    """(index, line) of the lines that hold code outside comments and preprocessor lines."""
+    in_block = False
+    for index, line in enumerate(text.split("\n")):
+        stripped = line.strip()
+        if in_block:
+            if "*/" in stripped:
+                in_block = False
+            continue
+        if stripped.startswith("/*"):
+            in_block = "*/" not in stripped
+            continue
+        if not stripped or stripped.startswith("//") or stripped.startswith("#"):
+            continue
+        yield index, line
+
+
+def faults_of(path):
+    text = (REPO / path).read_text()
+    faults = []
+    for index, line in code_lines(text):
+        code = line.split("//", 1)[0]
+        if '"' in code:
+            # Operators inside string literals are text, not code: leave such lines to the
+            # call-statement fault only.
+            code_for_ops = re.sub(r'"(\\.|[^"\\])*"', lambda m: "\0" * len(m.group(0)), code)
+        else:
+            code_for_ops = code
+        for name, pattern, replacement in OPERATORS:
+            for match in re.finditer(pattern, code_for_ops):
+                mutated = line[: match.start()] + replacement + line[match.end():]
+                faults.append({"file": path, "line": index + 1, "op": name, "new": mutated})
+        if CALL_STATEMENT.match(code) and not KEYWORD_START.match(code):
+            indent = line[: len(line) - len(line.lstrip())]
+            faults.append({"file": path, "line": index + 1, "op": "drop-call", "new": indent + ";"})
+    return faults
+
+
+def run(command, cwd, timeout=None):
+    return subprocess.run(command, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                          timeout=timeout, text=True, errors="replace")
+
+
+class Worker:
+    def __init__(self, workdir, number, jobs):
+        self.source = workdir / f"w{number}"
+        self.build = workdir / f"w{number}-build"
+        self.jobs = jobs
+
+    def prepare(self):
+        if not self.source.exists():
+            run(["git", "clone", "-q", str(REPO), str(self.source)], cwd=REPO).check_returncode()
+        configure = run(["cmake", "-S", str(self.source), "-B", str(self.build),
+                         "-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DEXPLORER_WX=OFF",
+                         "-DEXPLORER_BENCHMARKS=OFF", "-DCMAKE_CXX_FLAGS=-w"], cwd=self.source)
+        configure.check_returncode()
+        if not self.compile():
+            raise RuntimeError(f"the unchanged tree does not build in {self.build}")
+        tests = self.test(timeout=600)
+        if tests != "survived":
+            raise RuntimeError(f"the unchanged tree's tests do not pass in {self.build}")
+
+    def compile(self):
+        result = run(["cmake", "--build", str(self.build), "--target", "explorer_tests",
+                      "-j", str(self.jobs)], cwd=self.source)
+        return result.returncode == 0
+
+    def test(self, timeout):
+        try:
+            result = run([str(self.build / "tests" / "explorer_tests"), "--gtest_brief=1"],
+                         cwd=self.build, timeout=timeout)
+        except subprocess.TimeoutExpired:
+            return "timeout"
+        return "survived" if result.returncode == 0 else "killed"
+
+    def try_fault(self, fault):
+        path = self.source / fault["file"]
+        original = path.read_text()
+        lines = original.split("\n")
+        lines[fault["line"] - 1] = fault["new"]
+        path.write_text("\n".join(lines))
+        try:
+            if not self.compile():
+                return "buildfail"
+            return self.test(timeout=120)
+        finally:
+            path.write_text(original)
+            # The restored file must not look older than its object.
+            os.utime(path, None)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("files", nargs="+", help="source files, relative to the repository")
+    parser.add_argument("--workers", type=int, default=2)
+    parser.add_argument("--limit", type=int, default=0, help="at most this many faults (0: all)")
+    parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--workdir", default="/tmp/plant-faults")
+    args = parser.parse_args()
+
+    workdir = Path(args.workdir)
+    workdir.mkdir(parents=True, exist_ok=True)
+    # The tests look for the shared test data beside the checkout.
+    shared = REPO.parent / "shared"
+    if shared.exists() and not (workdir / "shared").exists():
+        (workdir / "shared").symlink_to(shared)
+
+    faults = [fault for path in args.files for fault in faults_of(path)]
+    random.Random(args.seed).shuffle(faults)
+    if args.limit:
+        faults = faults[: args.limit]
+    print(f"{len(faults)} faults in {len(args.files)} files", flush=True)
+
+    workers = [Worker(workdir, n, max(1, (os.cpu_count() or 2) // args.workers))
+               for n in range(args.workers)]
+    for worker in workers:
+        worker.prepare()
+
+    results_path = workdir / "results.jsonl"
+    lock = threading.Lock()
+    pending = list(faults)
+    results = []
+
+    def work(worker):
+        while not (workdir / "STOP").exists():
+            with lock:
+                if not pending:
+                    return
+                fault = pending.pop(0)
+            outcome = worker.try_fault(fault)
+            with lock:
+                results.append(dict(fault, outcome=outcome))
+                with results_path.open("a") as out:
+                    out.write(json.dumps(results[-1]) + "\n")
+                print(f"[{len(results)}/{len(faults)}] {outcome:9} {fault['file']}:{fault['line']} "
+                      f"{fault['op']}", flush=True)
+
+    started = time.time()
+    threads = [threading.Thread(target=work, args=(worker,)) for worker in workers]
+    for thread in threads:
+        thread.start()
+    for thread in threads:
+        thread.join()
+
+    counts = {}
+    for result in results:
+        counts[result["outcome"]] = counts.get(result["outcome"], 0) + 1
+    print(f"\n{len(results)} faults in {time.time() - started:.0f} s: " +
+          ", ".join(f"{n} {outcome}" for outcome, n in sorted(counts.items())))
+    for result in sorted(results, key=lambda r: (r["file"], r["line"])):
+        if result["outcome"] == "survived":
+            print(f"survived {result['file']}:{result['line']} {result['op']}: "
+                  f"{result['new'].strip()}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
