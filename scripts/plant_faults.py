@@ -107,15 +107,16 @@ class Worker:
                          "-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DEXPLORER_WX=OFF",
                          "-DEXPLORER_BENCHMARKS=OFF", "-DCMAKE_CXX_FLAGS=-w"], cwd=self.source)
         configure.check_returncode()
-        if not self.compile():
+        # The first build has the machine to itself: the workers prepare one after another.
+        if not self.compile(jobs=os.cpu_count() or 2):
             raise RuntimeError(f"the unchanged tree does not build in {self.build}")
         tests = self.test(timeout=600)
         if tests != "survived":
             raise RuntimeError(f"the unchanged tree's tests do not pass in {self.build}")
 
-    def compile(self):
+    def compile(self, jobs=None):
         result = run(["cmake", "--build", str(self.build), "--target", "explorer_tests",
-                      "-j", str(self.jobs)], cwd=self.source)
+                      "-j", str(jobs or self.jobs)], cwd=self.source)
         return result.returncode == 0
 
     def test(self, timeout):
