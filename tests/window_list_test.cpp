@@ -7,6 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -62,7 +67,37 @@ TEST_P(ListConformance, ItemsAreFoundByDataOrTextAndRowsBeyondTheEndRefused) {
     EXPECT_EQ(list.FindItem(&byData), 3);
     LVFINDINFO byText{LVFI_STRING, "Gamma", 0, {0, 0}, 0};
     EXPECT_EQ(list.FindItem(&byText), 2);
+    // Whole texts and, with LVFI_PARTIAL, beginnings, in either case.
+    LVFINDINFO byStart{LVFI_STRING | LVFI_PARTIAL, "ep", 0, {0, 0}, 0};
+    EXPECT_EQ(list.FindItem(&byStart), 4);
+    byStart.psz = "Epsilonx";
+    EXPECT_EQ(list.FindItem(&byStart), -1);
+    byText.psz = "gAMMA";
+    EXPECT_EQ(list.FindItem(&byText), 2);
+    byText.psz = "Gam";
+    EXPECT_EQ(list.FindItem(&byText), -1);
     EXPECT_FALSE(list.SetItemText(17, 0, "none"));
+
+    // A text read into a buffer too short for it is cut to fit, its zero byte included.
+    char buffer[8];
+    std::fill(std::begin(buffer), std::end(buffer), '#');
+    EXPECT_EQ(list.GetItemText(4, 0, buffer, 4), 3);
+    EXPECT_STREQ(buffer, "Eps");
+    EXPECT_EQ(std::string(buffer + 4, 4), "####");
+    std::fill(std::begin(buffer), std::end(buffer), '#');
+    LVITEM item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = 4;
+    item.iSubItem = 1;
+    item.pszText = buffer;
+    item.cchTextMax = 4;
+    ASSERT_TRUE(list.GetItem(&item));
+    EXPECT_STREQ(buffer, "eve");
+    EXPECT_EQ(std::string(buffer + 4, 4), "####");
+    item.cchTextMax = 0; // no room at all: nothing written
+    buffer[0] = '#';
+    ASSERT_TRUE(list.GetItem(&item));
+    EXPECT_EQ(buffer[0], '#');
 }
 
 TEST_P(ListConformance, ClickSelectsOneItemAndReportsEachChange) {
@@ -100,6 +135,9 @@ TEST_P(ListConformance, ControlAndShiftExtendTheSelection) {
     // The range runs from the last clicked row, even one the click deselected.
     driver->ClickListItem(list, 4, MK_SHIFT);
     EXPECT_EQ(Selected(), (std::vector<int>{1, 2, 3, 4}));
+    // A shorter range from the same row lets go of the rows it no longer covers.
+    driver->ClickListItem(list, 2, MK_SHIFT);
+    EXPECT_EQ(Selected(), (std::vector<int>{1, 2}));
     // A plain click on a row of the selection keeps it for a drag, then selects that row only.
     driver->ClickListItem(list, 2);
     EXPECT_EQ(Selected(), std::vector<int>{2});
@@ -251,6 +289,25 @@ TEST_P(ListConformance, LabelEditRefusedAtTheStartOrEndKeepsTheOldText) {
     // Without the style there is no label editing at all.
     list.ModifyStyle(LVS_EDITLABELS, 0);
     EXPECT_EQ(list.EditLabel(0), nullptr);
+
+    // Cancelling, sorting or emptying the list ends the edit running, unsaved.
+    list.ModifyStyle(0, LVS_EDITLABELS);
+    EXPECT_FALSE(list.CancelEditLabel());
+    const auto endsUnsaved = [&](const std::function<void()>& action) {
+        host.Clear();
+        if (!list.EditLabel(3))
+            return false;
+        driver->TypeText("Lost");
+        action();
+        const auto ends = host.Recorded(LVN_ENDLABELEDIT);
+        return list.GetEditControl() == nullptr && ends.size() == 1 && !ends[0].hasText;
+    };
+    EXPECT_TRUE(endsUnsaved([&] { EXPECT_TRUE(list.CancelEditLabel()); }));
+    EXPECT_TRUE(endsUnsaved([&] {
+        list.SortItems([](LPARAM a, LPARAM b, LPARAM) { return a < b ? 1 : a > b ? -1 : 0; }, 0);
+    }));
+    EXPECT_EQ(list.GetItemText(1, 0), "Delta");
+    EXPECT_TRUE(endsUnsaved([&] { list.DeleteAllItems(); }));
 }
 
 TEST_P(ListConformance, SlowSecondClickOnASelectedLabelStartsEditing) {
@@ -485,6 +542,17 @@ TEST_P(ListConformance, ScrollingFollowsEnsureVisibleAndScroll) {
     const int page = list.GetCountPerPage();
     ASSERT_GT(page, 0);
     ASSERT_LT(page, 60);
+    // The bars' ranges: rows down, the columns' pixels across.
+    list.SetColumnWidth(0, 600);
+    SCROLLINFO vertical{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+    SCROLLINFO horizontal = vertical;
+    ASSERT_TRUE(list.GetScrollInfo(SB_VERT, &vertical));
+    ASSERT_TRUE(list.GetScrollInfo(SB_HORZ, &horizontal));
+    EXPECT_EQ(std::make_pair(vertical.nMin, vertical.nMax), std::make_pair(0, 59));
+    EXPECT_EQ(vertical.nPage, static_cast<UINT>(list.GetCountPerPage()));
+    EXPECT_EQ(std::make_pair(horizontal.nMin, horizontal.nMax),
+              std::make_pair(0, 600 + list.GetColumnWidth(1) - 1));
+    list.SetColumnWidth(0, 120);
     list.EnsureVisible(40, FALSE);
     CRect client;
     list.GetClientRect(&client);
@@ -571,6 +639,58 @@ TEST_P(ListConformance, CustomDrawRunsThroughEveryStageInThePaint) {
     EXPECT_EQ(postPaints, 5);
 }
 
+TEST_P(ListConformance, ColoursImageListsColumnsAndSearchesThatWrap) {
+    // A search from a row on goes round to the top only when asked to.
+    LVFINDINFO find{LVFI_STRING, "Alpha", 0, {0, 0}, 0};
+    EXPECT_EQ(list.FindItem(&find, 2), -1);
+    find.flags |= LVFI_WRAP;
+    EXPECT_EQ(list.FindItem(&find, 2), 0);
+
+    EXPECT_TRUE(list.SetBkColor(RGB(10, 20, 30)));
+    EXPECT_EQ(list.GetBkColor(), RGB(10, 20, 30));
+    EXPECT_EQ(list.GetTextBkColor(), RGB(10, 20, 30)); // until one of its own is set
+    EXPECT_TRUE(list.SetTextBkColor(RGB(40, 50, 60)));
+    EXPECT_EQ(list.GetTextBkColor(), RGB(40, 50, 60));
+    EXPECT_TRUE(list.SetTextColor(RGB(70, 80, 90)));
+    EXPECT_EQ(list.GetTextColor(), RGB(70, 80, 90));
+
+    CImageList states;
+    ASSERT_TRUE(states.Create(16, 16, ILC_COLOR24, 1, 0));
+    EXPECT_EQ(list.SetImageList(&states, LVSIL_STATE), nullptr);
+    EXPECT_EQ(list.GetImageList(LVSIL_STATE), &states);
+    EXPECT_EQ(list.SetImageList(&states, LVSIL_STATE + 1), nullptr);
+    EXPECT_EQ(list.GetImageList(LVSIL_STATE + 1), nullptr);
+
+    // Columns that are not there are neither changed nor measured.
+    LVCOLUMN column{};
+    column.mask = LVCF_WIDTH;
+    column.cx = 40;
+    EXPECT_FALSE(list.SetColumn(2, &column));
+    EXPECT_FALSE(list.SetColumnWidth(2, 40));
+    EXPECT_EQ(list.GetColumnWidth(2), 0);
+
+    CRect view;
+    EXPECT_TRUE(list.GetViewRect(&view));
+    EXPECT_GT(view.Height(), 0);
+    // Only the icon views arrange their items.
+    EXPECT_FALSE(list.Arrange(LVA_DEFAULT));
+    list.ModifyStyle(LVS_TYPEMASK, LVS_ICON);
+    EXPECT_TRUE(list.Arrange(LVA_DEFAULT));
+}
+
+TEST_P(ListConformance, RowsShowTheirImages) {
+    CBitmap green;
+    const std::vector<std::uint32_t> pixels(16 * 16, 0x00FF00);
+    ASSERT_TRUE(green.CreateFromPixels(16, 16, pixels.data()));
+    ASSERT_EQ(images.Add(&green, CLR_NONE), 0);
+    list.SetItem(1, 0, LVIF_IMAGE, nullptr, 0, 0, 0, 0);
+    list.Invalidate();
+    list.UpdateWindow();
+    CRect icon;
+    ASSERT_TRUE(list.GetItemRect(1, &icon, LVIR_ICON));
+    EXPECT_EQ(driver->PixelAt(list, icon.CenterPoint()), RGB(0, 255, 0));
+}
+
 TEST_P(ListConformance, ChangesWithRedrawOffRepaintOnceRedrawIsBackOn) {
     host.answer = [](NMHDR* header) -> LRESULT {
         const auto* draw = reinterpret_cast<NMCUSTOMDRAW*>(header);
@@ -653,5 +773,12 @@ TEST_P(ListConformance, AutosizedColumnsFitTheirWidestText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ListConformance, testing::ValuesIn(UiDriverNames()));
+
+TEST(ListControl, AControlWithoutItsWindowAnswersNothing) {
+    CListCtrl none;
+    EXPECT_EQ(none.GetItemCount(), 0);
+    EXPECT_EQ(none.InsertItem(0, "A"), -1);
+    EXPECT_EQ(none.GetItemText(0, 0), "");
+}
 
 } // namespace
