@@ -75,8 +75,24 @@ TEST_P(TreeConformance, FirstProgrammaticExpansionNotifiesLaterOnesDoNotAndCanBe
     tree.Expand(root, TVE_EXPAND);
     EXPECT_TRUE(Codes().empty());
     EXPECT_EQ(tree.GetItemState(root, TVIS_EXPANDED), TVIS_EXPANDED);
-    // An item without children does not expand.
+    // An item without children does not expand; an open one opens again, a closed one does
+    // not close.
     EXPECT_FALSE(tree.Expand(b, TVE_EXPAND));
+    EXPECT_TRUE(tree.Expand(root, TVE_EXPAND));
+    EXPECT_FALSE(tree.Expand(a, TVE_COLLAPSE));
+    EXPECT_TRUE(Codes().empty());
+
+    // Bringing an item into view opens its closed ancestors as a program's expansion does:
+    // announced only the first time.
+    host.Clear();
+    ASSERT_TRUE(tree.EnsureVisible(a1));
+    EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), TVIS_EXPANDED);
+    EXPECT_EQ(Codes(), (std::vector<UINT>{TVN_ITEMEXPANDING, TVN_ITEMEXPANDED}));
+    tree.Expand(a, TVE_COLLAPSE);
+    host.Clear();
+    ASSERT_TRUE(tree.SelectSetFirstVisible(a1));
+    EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), TVIS_EXPANDED);
+    EXPECT_TRUE(Codes().empty());
 }
 
 TEST_P(TreeConformance, ExpansionHandlersMayReplaceThePlaceholder) {
@@ -270,6 +286,21 @@ TEST_P(TreeConformance, LabelEditingWithVetoAcceptanceRefusalAndCancel) {
     driver->RightClickTreeItem(tree, root);
     EXPECT_EQ(tree.GetEditControl(), nullptr);
     EXPECT_EQ(tree.GetItemText(a), "Ast");
+
+    // Ended from the program: cancelled or kept as typed; with no edit running, nothing to end.
+    ASSERT_NE(tree.EditLabel(b), nullptr);
+    driver->TypeText("Dropped");
+    EXPECT_TRUE(tree.EndEditLabelNow(TRUE));
+    EXPECT_EQ(tree.GetItemText(b), "Berg");
+    EXPECT_FALSE(host.Recorded(TVN_ENDLABELEDIT).back().hasText);
+    ASSERT_NE(tree.EditLabel(b), nullptr);
+    driver->TypeText("Kept");
+    EXPECT_TRUE(tree.EndEditLabelNow(FALSE));
+    EXPECT_EQ(tree.GetItemText(b), "Kept");
+    EXPECT_EQ(tree.GetEditControl(), nullptr);
+    const std::size_t endsSoFar = host.Recorded(TVN_ENDLABELEDIT).size();
+    EXPECT_FALSE(tree.EndEditLabelNow(FALSE));
+    EXPECT_EQ(host.Recorded(TVN_ENDLABELEDIT).size(), endsSoFar);
 }
 
 TEST_P(TreeConformance, SlowClickOnTheSelectedLabelStartsEditing) {
@@ -389,6 +420,17 @@ TEST_P(TreeConformance, ItemRecordsImagesAndSortedInserts) {
     // A selection cannot be set through the item state; only through Select.
     tree.SetItemState(b, TVIS_SELECTED, TVIS_SELECTED);
     EXPECT_EQ(tree.GetSelectedItem(), nullptr);
+
+    // Nothing to insert, an item that is gone, no rectangle to fill: refused.
+    EXPECT_EQ(tree.InsertItem(static_cast<LPTVINSERTSTRUCT>(nullptr)), nullptr);
+    tree.DeleteItem(c);
+    image = selectedImage = -1;
+    EXPECT_FALSE(tree.GetItemImage(c, image, selectedImage));
+    EXPECT_EQ(std::make_pair(image, selectedImage), std::make_pair(-1, -1));
+    EXPECT_FALSE(tree.SelectSetFirstVisible(c));
+    EXPECT_FALSE(tree.GetItemRect(a, nullptr, FALSE));
+    tree.SetIndent(31);
+    EXPECT_EQ(tree.GetIndent(), 31u);
 }
 
 TEST_P(TreeConformance, DeepItemsScrollSidewaysIntoView) {
