@@ -9,8 +9,11 @@ tests fail or time out; one that does not build counts for nothing.
 
     scripts/plant_faults.py dialog/item_list.cpp platform/list_view.cpp --limit 60 --seed 3
 
-Results go to <workdir>/results.jsonl, one line per fault, and a summary with every surviving
-fault is printed at the end. Create <workdir>/STOP to end the run after the faults in progress.
+Results go to <workdir>/results.jsonl, one line per fault of this run, and a summary with every
+surviving fault is printed at the end. Create <workdir>/STOP to end the run after the faults in
+progress. With --rerun, the faults that survived an earlier run (a copy of its results file) are
+planted again in the tree as committed now, whose planted files must not have changed since: new
+tests are checked against the faults they were written for.
 """
 
 import argparse
@@ -103,6 +106,9 @@ class Worker:
     def prepare(self):
         if not self.source.exists():
             run(["git", "clone", "-q", str(REPO), str(self.source)], cwd=REPO).check_returncode()
+        else:  # a clone from an earlier run: brought up to the commit now checked out
+            run(["git", "fetch", "-q", str(REPO), "HEAD"], cwd=self.source).check_returncode()
+            run(["git", "reset", "-q", "--hard", "FETCH_HEAD"], cwd=self.source).check_returncode()
         configure = run(["cmake", "-S", str(self.source), "-B", str(self.build),
                          "-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DEXPLORER_WX=OFF",
                          "-DEXPLORER_BENCHMARKS=OFF", "-DCMAKE_CXX_FLAGS=-w"], cwd=self.source)
@@ -146,7 +152,8 @@ class Worker:
 def main():
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("files", nargs="+", help="source files, relative to the repository")
+    parser.add_argument("files", nargs="*", help="source files, relative to the repository")
+    parser.add_argument("--rerun", help="an earlier run's results.jsonl: its surviving faults")
     parser.add_argument("--workers", type=int, default=2)
     parser.add_argument("--limit", type=int, default=0, help="at most this many faults (0: all)")
     parser.add_argument("--seed", type=int, default=1)
@@ -160,11 +167,17 @@ def main():
     if shared.exists() and not (workdir / "shared").exists():
         (workdir / "shared").symlink_to(shared)
 
-    faults = [fault for path in args.files for fault in faults_of(path)]
-    random.Random(args.seed).shuffle(faults)
+    if args.rerun:
+        with open(args.rerun) as earlier:
+            faults = [json.loads(line) for line in earlier]
+        faults = [{key: fault[key] for key in ("file", "line", "op", "new")}
+                  for fault in faults if fault["outcome"] == "survived"]
+    else:
+        faults = [fault for path in args.files for fault in faults_of(path)]
+        random.Random(args.seed).shuffle(faults)
     if args.limit:
         faults = faults[: args.limit]
-    print(f"{len(faults)} faults in {len(args.files)} files", flush=True)
+    print(f"{len(faults)} faults in {len({fault['file'] for fault in faults})} files", flush=True)
 
     workers = [Worker(workdir, n, max(1, (os.cpu_count() or 2) // args.workers))
                for n in range(args.workers)]
@@ -172,6 +185,7 @@ def main():
         worker.prepare()
 
     results_path = workdir / "results.jsonl"
+    results_path.write_text("")  # this run's results only (a rerun has read its input by now)
     lock = threading.Lock()
     pending = list(faults)
     results = []
