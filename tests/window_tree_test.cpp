@@ -428,7 +428,7 @@ TEST_P(TreeConformance, ItemRecordsImagesAndSortedInserts) {
     EXPECT_FALSE(tree.GetItemImage(c, image, selectedImage));
     EXPECT_EQ(std::make_pair(image, selectedImage), std::make_pair(-1, -1));
     EXPECT_FALSE(tree.SelectSetFirstVisible(c));
-    EXPECT_FALSE(tree.GetItemRect(a, nullptr, FALSE));
+    EXPECT_FALSE(tree.GetItemRect(root, nullptr, FALSE));
     tree.SetIndent(31);
     EXPECT_EQ(tree.GetIndent(), 31u);
 }
