@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 // Converts, expecting the platform's exception; checks that the value did not change.
@@ -53,6 +54,8 @@ TEST(OleVariantTest, NumbersConvertWithRangeChecksAndBankersRounding) {
     EXPECT_EQ(Converted(COleCurrency::FromScaled(-25001), VT_I4).lVal, -3);
     EXPECT_EQ(Converted(32767.4, VT_I2).iVal, 32767);
     EXPECT_EQ(Converted(std::int32_t{255}, VT_UI1).bVal, 255);
+    EXPECT_EQ(Converted(std::int32_t{0}, VT_UI1).bVal, 0); // the ends of a range are in it
+    EXPECT_EQ(Converted(std::int32_t{-32768}, VT_I2).iVal, -32768);
     EXPECT_EQ(Converted(std::int32_t{5}, VT_CY).cyVal.int64, 50000);
     EXPECT_EQ(Converted(1.23456, VT_CY).cyVal.int64, 12346);
     EXPECT_EQ(Converted(COleCurrency::FromScaled(12345), VT_R8).dblVal, 1.2345);
@@ -70,6 +73,8 @@ TEST(OleVariantTest, NumbersConvertWithRangeChecksAndBankersRounding) {
     ExpectOverflow(COleVariant(std::int16_t{1}, VT_BOOL), VT_UI1);
     ExpectOverflow(2147483647.5, VT_I4);
     ExpectOverflow(1e39, VT_R4);
+    EXPECT_EQ(Converted(double{std::numeric_limits<float>::max()}, VT_R4).fltVal,
+              std::numeric_limits<float>::max());
     ExpectOverflow(1e15, VT_CY);
     ExpectOverflow(922337203685477.6, VT_CY); // 2^63 ten-thousandths, one past the top
     ExpectOverflow(COleCurrency::FromScaled(400000000000000), VT_I4);
