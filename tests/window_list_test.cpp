@@ -141,6 +141,10 @@ TEST_P(ListConformance, ControlAndShiftExtendTheSelection) {
     // A plain click on a row of the selection keeps it for a drag, then selects that row only.
     driver->ClickListItem(list, 2);
     EXPECT_EQ(Selected(), std::vector<int>{2});
+    // Shift with an arrow key selects from the last clicked row, and nothing else.
+    driver->ClickListItem(list, 4, MK_CONTROL);
+    driver->PressKey(VK_UP, MK_SHIFT);
+    EXPECT_EQ(Selected(), (std::vector<int>{3, 4}));
 }
 
 TEST_P(ListConformance, DoubleRightAndHeaderClicksNotifyWithTheItemOrColumn) {
@@ -192,6 +196,10 @@ TEST_P(ListConformance, PressAndMoveBeyondTheThresholdBeginsADrag) {
     driver->Drag(list, other, {}, CPoint(other.x + 1, other.y + 1));
     EXPECT_TRUE(host.Recorded(LVN_BEGINDRAG).empty());
     EXPECT_EQ(host.Recorded(NM_CLICK).size(), 1u);
+    // The threshold is a rectangle around the press; its edge is still within it.
+    driver->ElapseDoubleClickTime();
+    driver->Drag(list, other, {}, CPoint(other.x + GetSystemMetrics(SM_CXDRAG) / 2, other.y));
+    EXPECT_TRUE(host.Recorded(LVN_BEGINDRAG).empty());
 }
 
 TEST_P(ListConformance, ArrowKeysMoveTheSelectionByRowsAndInTheIconViewByColumnsToo) {
@@ -205,6 +213,26 @@ TEST_P(ListConformance, ArrowKeysMoveTheSelectionByRowsAndInTheIconViewByColumns
     driver->PressKey(VK_HOME);
     EXPECT_EQ(Selected(), std::vector<int>{0});
     EXPECT_FALSE(host.Recorded(LVN_KEYDOWN).empty());
+    // In the report view the sideways arrows stay; a page down stops at the last row.
+    driver->PressKey(VK_RIGHT);
+    EXPECT_EQ(Selected(), std::vector<int>{0});
+    driver->PressKey(VK_DOWN);
+    driver->PressKey(VK_LEFT);
+    EXPECT_EQ(Selected(), std::vector<int>{1});
+    driver->PressKey(VK_NEXT);
+    EXPECT_EQ(Selected(), std::vector<int>{4});
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), 4);
+    // Space alone changes nothing; with Control it turns the focused row's selection over.
+    driver->PressKey(VK_SPACE);
+    EXPECT_EQ(Selected(), std::vector<int>{4});
+    driver->PressKey(VK_SPACE, MK_CONTROL);
+    EXPECT_TRUE(Selected().empty());
+    driver->PressKey(VK_SPACE, MK_CONTROL);
+    EXPECT_EQ(Selected(), std::vector<int>{4});
+    driver->PressKey(VK_F2);
+    EXPECT_NE(list.GetEditControl(), nullptr);
+    driver->PressKey(VK_ESCAPE);
+    driver->PressKey(VK_HOME);
 
     list.ModifyStyle(LVS_TYPEMASK, LVS_ICON);
     for (int i = 5; i < 12; ++i)
@@ -269,6 +297,12 @@ TEST_P(ListConformance, LabelEditEndsWithTheTypedTextWhenAccepted) {
     EXPECT_EQ(list.GetItemText(2, 0), "Neu");
     EXPECT_EQ(list.GetEditControl(), nullptr);
     EXPECT_EQ(CWnd::GetFocus(), &list);
+    // Another view keeps what was typed so far.
+    ASSERT_NE(list.EditLabel(0), nullptr);
+    driver->TypeText("Ikone");
+    list.ModifyStyle(LVS_TYPEMASK, LVS_ICON);
+    EXPECT_EQ(list.GetEditControl(), nullptr);
+    EXPECT_EQ(list.GetItemText(0, 0), "Ikone");
     // The accepted text arrives as a text change of the item.
     const auto changes = host.Recorded(LVN_ITEMCHANGED);
     ASSERT_FALSE(changes.empty());
@@ -318,6 +352,11 @@ TEST_P(ListConformance, SlowSecondClickOnASelectedLabelStartsEditing) {
     // A double click instead opens nothing for editing.
     driver->DoubleClickListItem(list, 3);
     driver->ElapseDoubleClickTime();
+    EXPECT_EQ(list.GetEditControl(), nullptr);
+    // Nor does a slow click on the row's icon.
+    CRect icon;
+    ASSERT_TRUE(list.GetItemRect(3, &icon, LVIR_ICON));
+    driver->SlowClick(list, icon.CenterPoint());
     EXPECT_EQ(list.GetEditControl(), nullptr);
 }
 
@@ -595,6 +634,12 @@ TEST_P(ListConformance, ScrollingFollowsEnsureVisibleAndScroll) {
     list.Scroll(CSize(0, -100000));
     EXPECT_EQ(list.GetTopIndex(), 0);
     // Switching views starts from the top again.
+    list.EnsureVisible(59, FALSE);
+    list.ModifyStyle(LVS_TYPEMASK, LVS_SMALLICON);
+    CPoint origin(-1, -1);
+    ASSERT_TRUE(list.GetOrigin(&origin));
+    EXPECT_EQ(origin, CPoint(0, 0));
+    list.ModifyStyle(LVS_TYPEMASK, LVS_REPORT);
     list.EnsureVisible(59, FALSE);
     list.ModifyStyle(LVS_TYPEMASK, LVS_LIST);
     EXPECT_EQ(list.GetTopIndex(), 0);
