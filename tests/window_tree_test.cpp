@@ -185,6 +185,20 @@ TEST_P(TreeConformance, HitTestFindsButtonIconLabelAndEmptySpace) {
     tree.GetClientRect(&client);
     EXPECT_EQ(tree.HitTest(CPoint(5, client.bottom - 2), &flags), nullptr);
     EXPECT_EQ(flags, TVHT_NOWHERE);
+    // Right below the last item, and at the client's left edge.
+    CRect last;
+    ASSERT_TRUE(tree.GetItemRect(b, &last, FALSE));
+    EXPECT_EQ(tree.HitTest(CPoint(5, last.bottom), &flags), nullptr);
+    EXPECT_EQ(flags, TVHT_NOWHERE);
+    EXPECT_EQ(tree.HitTest(CPoint(client.right, y), &flags), nullptr);
+    EXPECT_EQ(flags, TVHT_TORIGHT);
+    EXPECT_EQ(tree.HitTest(CPoint(0, last.CenterPoint().y), &flags), b);
+    EXPECT_EQ(flags, TVHT_ONITEMINDENT);
+    // Without the style, the button's place is indent.
+    const CPoint button = driver->TreeButtonPoint(tree, a);
+    tree.ModifyStyle(TVS_HASBUTTONS, 0);
+    EXPECT_EQ(tree.HitTest(button, &flags), a);
+    EXPECT_EQ(flags, TVHT_ONITEMINDENT);
 }
 
 TEST_P(TreeConformance, DropHighlightIsSetByStateOrSelectionAndShowsDuringARightClick) {
