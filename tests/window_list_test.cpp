@@ -222,17 +222,17 @@ TEST_P(ListConformance, ArrowKeysMoveTheSelectionByRowsAndInTheIconViewByColumns
     driver->PressKey(VK_NEXT);
     EXPECT_EQ(Selected(), std::vector<int>{4});
     EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), 4);
-    // Space alone changes nothing; with Control it turns the focused row's selection over.
-    driver->PressKey(VK_SPACE);
-    EXPECT_EQ(Selected(), std::vector<int>{4});
-    driver->PressKey(VK_SPACE, MK_CONTROL);
-    EXPECT_TRUE(Selected().empty());
-    driver->PressKey(VK_SPACE, MK_CONTROL);
-    EXPECT_EQ(Selected(), std::vector<int>{4});
     driver->PressKey(VK_F2);
     EXPECT_NE(list.GetEditControl(), nullptr);
     driver->PressKey(VK_ESCAPE);
+    // Space alone changes nothing; with Control it turns the focused row's selection over.
     driver->PressKey(VK_HOME);
+    driver->PressKey(VK_SPACE);
+    EXPECT_EQ(Selected(), std::vector<int>{0});
+    driver->PressKey(VK_SPACE, MK_CONTROL);
+    EXPECT_TRUE(Selected().empty());
+    driver->PressKey(VK_SPACE, MK_CONTROL);
+    EXPECT_EQ(Selected(), std::vector<int>{0});
 
     list.ModifyStyle(LVS_TYPEMASK, LVS_ICON);
     for (int i = 5; i < 12; ++i)
@@ -248,6 +248,9 @@ TEST_P(ListConformance, ArrowKeysMoveTheSelectionByRowsAndInTheIconViewByColumns
     EXPECT_EQ(below.left, first.left);
     EXPECT_GT(below.top, first.top);
     EXPECT_EQ(list.GetTopIndex(), 0);
+    const int underFirst = Selected().front();
+    driver->PressKey(VK_LEFT);
+    EXPECT_EQ(Selected(), std::vector<int>{underFirst - 1});
 }
 
 TEST_P(ListConformance, DropHighlightIsAStateAndAllRowsChangeInOneNotification) {
@@ -635,7 +638,7 @@ TEST_P(ListConformance, ScrollingFollowsEnsureVisibleAndScroll) {
     EXPECT_EQ(list.GetTopIndex(), 0);
     // Switching views starts from the top again.
     list.EnsureVisible(59, FALSE);
-    list.ModifyStyle(LVS_TYPEMASK, LVS_SMALLICON);
+    list.ModifyStyle(LVS_TYPEMASK, LVS_ICON); // as tall as the rows were
     CPoint origin(-1, -1);
     ASSERT_TRUE(list.GetOrigin(&origin));
     EXPECT_EQ(origin, CPoint(0, 0));
