@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 #include <random>
@@ -149,6 +150,17 @@ TEST(DateTimeFormatTest, WritesInTheLocaleItWasMadeUnderAndKeepsNothingOfTheText
         german->Format(cell, value);
         EXPECT_EQ(cell, text);
     }
+}
+
+TEST(OleDateTimeTest, ValuesWithoutADayOfTheYears100To9999HaveNoText) {
+    // Not a number, past the range, or rounded to the second up into the year 10000.
+    for (DATE value : {std::nan(""), 2958466.0, 2958465.9999999}) {
+        const COleDateTime date(value);
+        EXPECT_EQ(date.Format(), "Invalid DateTime") << value;
+        EXPECT_EQ(DateTimeFormat().Format(date), "Invalid DateTime") << value;
+        EXPECT_EQ(date.GetYear(), -1) << value;
+    }
+    EXPECT_EQ(COleDateTime(2958465.99999).GetYear(), 9999); // half a second short of the end
 }
 
 TEST(OleDateTimeTest, ParseReadsWhatFormatWrites) {
