@@ -151,6 +151,9 @@ TEST(OleVariantTest, TextFollowsTheUsersLocale) {
     ExpectOverflow("70000", VT_I2);
     ExpectOverflow("1E30", VT_CY);
     ExpectOverflow("1E400", VT_R8);
+    ExpectMismatch("1E", VT_R8); // an exponent needs its digits
+    ExpectMismatch("1E+", VT_R8);
+    EXPECT_EQ(Converted("2E-3", VT_R8).dblVal, 0.002);
     ExpectOverflow("4E38", VT_R4);
     EXPECT_EQ(Converted("3E38", VT_R4).fltVal, 3e38f);
 }
