@@ -208,6 +208,17 @@ TEST(OleDateTimeTest, ParseAcceptsLooseInputAndRefusesGarbage) {
     ASSERT_TRUE(date.ParseDateTime("12/5/2026 2:03:09"));
     ExpectParts(date, {2026, 12, 5, 2, 3, 9});
     EXPECT_FALSE(date.ParseDateTime("05.12.2026"));
+
+    // A twelve-hour clock: 12 AM is midnight, 12 PM noon; its hours run from 1 to 12.
+    ScopedLocaleEnvironment english("en_US.UTF-8");
+    ASSERT_TRUE(date.ParseDateTime("12/5/2026 1:03:09 PM"));
+    ExpectParts(date, {2026, 12, 5, 13, 3, 9});
+    ASSERT_TRUE(date.ParseDateTime("12/5/2026 12:00:00 am"));
+    ExpectParts(date, {2026, 12, 5, 0, 0, 0});
+    ASSERT_TRUE(date.ParseDateTime("12/5/2026 12:30:00 PM"));
+    ExpectParts(date, {2026, 12, 5, 12, 30, 0});
+    EXPECT_FALSE(date.ParseDateTime("12/5/2026 13:03:09 PM"));
+    EXPECT_FALSE(date.ParseDateTime("12/5/2026 0:03:09 AM"));
 }
 
 // Moments all over the years 100 to 9999 against the standard library's calendar: the parts
