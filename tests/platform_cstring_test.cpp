@@ -15,6 +15,12 @@ TEST(CStringTest, CompareIsBytewiseAndCompareNoCaseFoldsOnlyAscii) {
     EXPECT_GT(CString("\xC3\xA4").CompareNoCase("Z"), 0);
 
     EXPECT_EQ(CString("HeLLo World").CompareNoCase("hello wORLD"), 0);
+    EXPECT_EQ(CString("Zz").CompareNoCase("zZ"), 0); // the alphabet's ends fold as well
+    CString ends("aAzZ@[`{");
+    ends.MakeUpper();
+    EXPECT_EQ(ends, "AAZZ@[`{");
+    ends.MakeLower();
+    EXPECT_EQ(ends, "aazz@[`{");
     EXPECT_NE(CString("\xC3\xA4").CompareNoCase("\xC3\x84"), 0); // "ä" against "Ä"
     // Folding goes to lower case as _stricmp does: '_' (0x5F) lies between 'Z' and 'a'.
     EXPECT_LT(CString("_").CompareNoCase("A"), 0);
