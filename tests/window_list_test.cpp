@@ -726,7 +726,7 @@ TEST_P(ListConformance, ColoursImageListsColumnsAndSearchesThatWrap) {
     EXPECT_TRUE(list.Arrange(LVA_DEFAULT));
 }
 
-TEST_P(ListConformance, RowsShowTheirImages) {
+TEST_P(ListConformance, RowsShowTheirImagesAndCellTexts) {
     CBitmap green;
     const std::vector<std::uint32_t> pixels(16 * 16, 0x00FF00);
     ASSERT_TRUE(green.CreateFromPixels(16, 16, pixels.data()));
@@ -737,6 +737,29 @@ TEST_P(ListConformance, RowsShowTheirImages) {
     CRect icon;
     ASSERT_TRUE(list.GetItemRect(1, &icon, LVIR_ICON));
     EXPECT_EQ(driver->PixelAt(list, icon.CenterPoint()), RGB(0, 255, 0));
+
+    // The leftmost inked column of a cell's text, or -1 for a blank cell; a right-aligned
+    // column's short text lies in its right half.
+    const auto firstInk = [&](int row, int column) {
+        CRect cell;
+        if (!list.GetSubItemRect(row, column, LVIR_LABEL, cell))
+            return -1L;
+        const COLORREF background = driver->PixelAt(list, CPoint(cell.left, cell.top));
+        for (long x = cell.left; x < cell.right; ++x)
+            for (long y = cell.top; y < cell.bottom; ++y)
+                if (driver->PixelAt(list, CPoint(x, y)) != background)
+                    return x - cell.left;
+        return -1L;
+    };
+    EXPECT_GE(firstInk(1, 1), 0);
+    EXPECT_LT(firstInk(1, 1), list.GetColumnWidth(1) / 2);
+    LVCOLUMN right{};
+    right.mask = LVCF_FMT;
+    right.fmt = LVCFMT_RIGHT;
+    ASSERT_TRUE(list.SetColumn(1, &right));
+    list.Invalidate();
+    list.UpdateWindow();
+    EXPECT_GT(firstInk(1, 1), list.GetColumnWidth(1) / 2);
 }
 
 TEST_P(ListConformance, ChangesWithRedrawOffRepaintOnceRedrawIsBackOn) {
