@@ -738,8 +738,8 @@ TEST_P(ListConformance, RowsShowTheirImagesAndCellTexts) {
     ASSERT_TRUE(list.GetItemRect(1, &icon, LVIR_ICON));
     EXPECT_EQ(driver->PixelAt(list, icon.CenterPoint()), RGB(0, 255, 0));
 
-    // The leftmost inked column of a cell's text, or -1 for a blank cell; a right-aligned
-    // column's short text lies in its right half.
+    // How far into a cell the first ink of its text lies, or -1 for a blank cell; a
+    // right-aligned column's short text lies in its right half.
     const auto firstInk = [&](int row, int column) {
         CRect cell;
         if (!list.GetSubItemRect(row, column, LVIR_LABEL, cell))

@@ -185,7 +185,7 @@ TEST_P(TreeConformance, HitTestFindsButtonIconLabelAndEmptySpace) {
     tree.GetClientRect(&client);
     EXPECT_EQ(tree.HitTest(CPoint(5, client.bottom - 2), &flags), nullptr);
     EXPECT_EQ(flags, TVHT_NOWHERE);
-    // Right below the last item, and at the client's left edge.
+    // Right below the last item, and at the client's right and left edges.
     CRect last;
     ASSERT_TRUE(tree.GetItemRect(b, &last, FALSE));
     EXPECT_EQ(tree.HitTest(CPoint(5, last.bottom), &flags), nullptr);
