@@ -5,7 +5,8 @@ Each fault is a one-line change: a comparison or logical operator turned around,
 flipped, an off-by-one, a negation dropped, or a call statement deleted. Every worker builds its
 own clone of the committed tree (without the GUI backend and the benchmarks), then for each fault
 edits one file, rebuilds, runs the unit tests and puts the file back. A fault is caught when the
-tests fail or time out; one that does not build counts for nothing.
+tests fail or time out; one that does not build counts for nothing, and one whose line has changed
+since it was found is not planted ("stale").
 
     scripts/plant_faults.py dialog/item_list.cpp platform/list_view.cpp --limit 60 --seed 3
 
@@ -85,10 +86,12 @@ def faults_of(path):
         for name, pattern, replacement in OPERATORS:
             for match in re.finditer(pattern, code_for_ops):
                 mutated = line[: match.start()] + replacement + line[match.end():]
-                faults.append({"file": path, "line": index + 1, "op": name, "new": mutated})
+                faults.append({"file": path, "line": index + 1, "op": name, "old": line,
+                               "new": mutated})
         if CALL_STATEMENT.match(code) and not KEYWORD_START.match(code):
             indent = line[: len(line) - len(line.lstrip())]
-            faults.append({"file": path, "line": index + 1, "op": "drop-call", "new": indent + ";"})
+            faults.append({"file": path, "line": index + 1, "op": "drop-call", "old": line,
+                           "new": indent + ";"})
     return faults
 
 
@@ -137,7 +140,12 @@ class Worker:
         path = self.source / fault["file"]
         original = path.read_text()
         lines = original.split("\n")
-        lines[fault["line"] - 1] = fault["new"]
+        index = fault["line"] - 1
+        # A fault found in a file that has changed since is not planted ("old" is missing only
+        # from results of earlier versions of this script).
+        if index >= len(lines) or fault.get("old", lines[index]) != lines[index]:
+            return "stale"
+        lines[index] = fault["new"]
         path.write_text("\n".join(lines))
         try:
             if not self.compile():
@@ -145,7 +153,7 @@ class Worker:
             return self.test(timeout=120)
         finally:
             path.write_text(original)
-            # The restored file must not look older than its object.
+            # Newer than the faulty object, so that the next build compiles it again.
             os.utime(path, None)
 
 
@@ -159,6 +167,8 @@ def main():
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--workdir", default="/tmp/plant-faults")
     args = parser.parse_args()
+    if bool(args.files) == bool(args.rerun):
+        parser.error("give either source files or --rerun")
 
     workdir = Path(args.workdir)
     workdir.mkdir(parents=True, exist_ok=True)
@@ -170,7 +180,7 @@ def main():
     if args.rerun:
         with open(args.rerun) as earlier:
             faults = [json.loads(line) for line in earlier]
-        faults = [{key: fault[key] for key in ("file", "line", "op", "new")}
+        faults = [{key: fault[key] for key in ("file", "line", "op", "old", "new") if key in fault}
                   for fault in faults if fault["outcome"] == "survived"]
     else:
         faults = [fault for path in args.files for fault in faults_of(path)]
