@@ -13,6 +13,7 @@
 #include "platform/user_notifier.h"
 #include "platform/win_styles.h"
 #include "resources/resource_ids.h"
+#include "tests/support/ink.h"
 
 #include <algorithm>
 #include <functional>
@@ -521,12 +522,9 @@ TEST_P(ConformanceTest, ALabelWiderThanAnyScreenShowsItsStart) {
     };
     // Whether anything but the background shows in the first pixels of a label.
     auto inked = [](UiDriver& d, CWnd& control, const CRect& label) {
-        const COLORREF background = d.PixelAt(control, CPoint(label.left + 1, label.bottom - 1));
-        for (long x = label.left; x < label.left + 40; ++x)
-            for (long y = label.top; y < label.bottom; ++y)
-                if (d.PixelAt(control, CPoint(x, y)) != background)
-                    return true;
-        return false;
+        const CRect start(label.left, label.top, label.left + 40, label.bottom);
+        return FirstInk(d, control, start,
+                        d.PixelAt(control, CPoint(label.left + 1, label.bottom - 1))) >= 0;
     };
     bool treeInked = false;
     bool listInked = false;

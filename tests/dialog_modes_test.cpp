@@ -3,6 +3,7 @@
 #include "platform/app.h"
 #include "resources/resource_ids.h"
 #include "tests/dialog_test_fixture.h"
+#include "tests/support/ink.h"
 
 #include <array>
 
@@ -90,12 +91,8 @@ TEST_P(DialogModesTest, WritableDialogHasTenButtonsLabelEditingAndTheExtraColumn
                 CRect inside;
                 ASSERT_TRUE(toolbar.GetItemRect(i, &inside));
                 inside.DeflateRect(3, 3);
-                const COLORREF face = d.PixelAt(toolbar, inside.TopLeft());
-                int drawn = 0;
-                for (int y = inside.top; y < inside.bottom; y += 2)
-                    for (int x = inside.left; x < inside.right; x += 2)
-                        drawn += d.PixelAt(toolbar, CPoint(x, y)) != face;
-                EXPECT_GT(drawn, 0) << "button " << i;
+                EXPECT_GE(FirstInk(d, toolbar, inside, d.PixelAt(toolbar, inside.TopLeft())), 0)
+                    << "button " << i;
             }
         }
 

@@ -2,6 +2,7 @@
 // their points from the control's own geometry, never from fixed pixels.
 #include "platform/afxwin.h"
 #include "platform/ui_driver.h"
+#include "tests/support/ink.h"
 #include "tests/support/test_seed.h"
 
 #include <gtest/gtest.h>
@@ -744,12 +745,7 @@ TEST_P(ListConformance, RowsShowTheirImagesAndCellTexts) {
         CRect cell;
         if (!list.GetSubItemRect(row, column, LVIR_LABEL, cell))
             return -1L;
-        const COLORREF background = driver->PixelAt(list, CPoint(cell.left, cell.top));
-        for (long x = cell.left; x < cell.right; ++x)
-            for (long y = cell.top; y < cell.bottom; ++y)
-                if (driver->PixelAt(list, CPoint(x, y)) != background)
-                    return x - cell.left;
-        return -1L;
+        return FirstInk(*driver, list, cell, driver->PixelAt(list, cell.TopLeft()));
     };
     EXPECT_GE(firstInk(1, 1), 0);
     EXPECT_LT(firstInk(1, 1), list.GetColumnWidth(1) / 2);
