@@ -250,6 +250,16 @@ void FillRaw(benchmark::State& state) {
     ReadRaw(state, "");
 }
 
+// The record of each listed chunk in turn, found as a fill finds it: `visit(row, record)` for every
+// key that has one.
+template <typename Visit> void ForEachListedRecord(const CDWordArray& keys, Visit visit) {
+    ChunksTableScope chunkScope(g_context.database);
+    ListedChunkReader chunks(keys);
+    for (int i = 0; i < keys.GetSize(); ++i)
+        if (chunks.Find(i))
+            visit(i, chunks.Record());
+}
+
 // Only the store calls a fill makes, with no list behind them: the folder's sub-folders and chunks,
 // then per chunk one look-up, its date and one value per extra column. What a fill costs beyond
 // this is the list's and the texts'.
@@ -264,12 +274,7 @@ void FillStoreCallsLibrary(benchmark::State& state) {
             GetSubFolders(kFolder, folderKeys, &folderNames);
             GetFolderChunks(kFolder, chunkKeys, &chunkNames);
             ExplorerTableScope folderScope(g_context.database);
-            ChunksTableScope chunkScope(g_context.database);
-            ListedChunkReader chunks(chunkKeys);
-            for (int i = 0; i < chunkKeys.GetSize(); ++i) {
-                if (!chunks.Find(i))
-                    continue;
-                CDaoRecord& chunkRecord = chunks.Record();
+            ForEachListedRecord(chunkKeys, [&](int, CDaoRecord& chunkRecord) {
                 COleDateTime date;
                 chunkRecord.GetField(chunk_field::ModifyDate, date);
                 for (int k = 0; k < dialog.m_colFields.GetSize(); ++k) {
@@ -277,7 +282,7 @@ void FillStoreCallsLibrary(benchmark::State& state) {
                     chunkRecord.GetFieldTrace(dialog.m_colFields[k], value);
                     benchmark::DoNotOptimize(value);
                 }
-            }
+            });
             rows = static_cast<std::size_t>(chunkKeys.GetSize());
         }
     });
@@ -324,35 +329,26 @@ void FillTextsOnlyLibrary(benchmark::State& state) {
         CDWordArray chunkKeys;
         CStringArray chunkNames;
         GetFolderChunks(kFolder, chunkKeys, &chunkNames);
-        const int columns = dialog.m_colFields.GetSize();
-        std::vector<COleDateTime> dates(static_cast<std::size_t>(chunkKeys.GetSize()));
-        std::vector<COleVariant> values(dates.size() * static_cast<std::size_t>(columns));
-        {
-            ChunksTableScope chunkScope(g_context.database);
-            ListedChunkReader chunks(chunkKeys);
-            for (int i = 0; i < chunkKeys.GetSize(); ++i) {
-                if (!chunks.Find(i))
-                    continue;
-                const auto row = static_cast<std::size_t>(i);
-                chunks.Record().GetField(chunk_field::ModifyDate, dates[row]);
-                for (int k = 0; k < columns; ++k)
-                    chunks.Record().GetFieldTrace(dialog.m_colFields[k],
-                                                  values[row * static_cast<std::size_t>(columns) +
-                                                         static_cast<std::size_t>(k)]);
-            }
-        }
+        const std::size_t count = static_cast<std::size_t>(chunkKeys.GetSize());
+        std::vector<COleDateTime> dates(count);
+        std::vector<std::vector<COleVariant>> values(
+            count,
+            std::vector<COleVariant>(static_cast<std::size_t>(dialog.m_colFields.GetSize())));
+        ForEachListedRecord(chunkKeys, [&](int i, CDaoRecord& record) {
+            const auto row = static_cast<std::size_t>(i);
+            record.GetField(chunk_field::ModifyDate, dates[row]);
+            for (std::size_t k = 0; k < values[row].size(); ++k)
+                record.GetFieldTrace(dialog.m_colFields[static_cast<int>(k)], values[row][k]);
+        });
         const DateTimeFormat format;
         CString cell;
         for (auto _ : state) {
-            for (std::size_t row = 0; row < dates.size(); ++row) {
+            for (std::size_t row = 0; row < count; ++row) {
                 format.Format(cell, dates[row]);
                 benchmark::DoNotOptimize(cell);
                 // Text, whole numbers and dates keep their type: nothing is changed in place.
-                for (int k = 0; k < columns; ++k) {
-                    VariantToText(cell,
-                                  values[row * static_cast<std::size_t>(columns) +
-                                         static_cast<std::size_t>(k)],
-                                  format);
+                for (COleVariant& value : values[row]) {
+                    VariantToText(cell, value, format);
                     benchmark::DoNotOptimize(cell);
                 }
             }
