@@ -46,6 +46,9 @@ protected:
         return codes;
     }
 
+    // Expansions and collapses reported so far.
+    std::size_t Expansions() const { return host.Recorded(TVN_ITEMEXPANDED).size(); }
+
     static constexpr UINT kTreeId = 1012;
     std::unique_ptr<UiDriver> driver;
     RecordingWindow host;
@@ -231,7 +234,6 @@ TEST_P(TreeConformance, DropHighlightIsSetByStateOrSelectionAndShowsDuringARight
 TEST_P(TreeConformance, DoubleClickTogglesUnlessTheHandlerTakesIt) {
     tree.Expand(root, TVE_EXPAND);
     host.Clear();
-    auto expansions = [&] { return host.Recorded(TVN_ITEMEXPANDED).size(); };
     driver->DoubleClickTreeItem(tree, a);
     EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), TVIS_EXPANDED);
     EXPECT_EQ(host.Recorded(NM_DBLCLK).size(), 1u);
@@ -239,17 +241,17 @@ TEST_P(TreeConformance, DoubleClickTogglesUnlessTheHandlerTakesIt) {
     driver->ElapseDoubleClickTime();
     driver->DoubleClickTreeItem(tree, a);
     EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), 0u);
-    EXPECT_EQ(expansions(), 2u);
+    EXPECT_EQ(Expansions(), 2u);
     // On the button the press toggles and the second one toggles back.
     driver->ElapseDoubleClickTime();
     driver->DoubleClick(tree, driver->TreeButtonPoint(tree, a));
     EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), 0u);
-    EXPECT_EQ(expansions(), 4u);
+    EXPECT_EQ(Expansions(), 4u);
     host.answer = [](NMHDR* header) -> LRESULT { return header->code == NM_DBLCLK; };
     driver->ElapseDoubleClickTime();
     driver->DoubleClickTreeItem(tree, a);
     EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), 0u);
-    EXPECT_EQ(expansions(), 4u);
+    EXPECT_EQ(Expansions(), 4u);
 }
 
 TEST_P(TreeConformance, LabelEditingWithVetoAcceptanceRefusalAndCancel) {
@@ -332,7 +334,6 @@ TEST_P(TreeConformance, KeysWalkTheVisibleItems) {
     tree.Expand(root, TVE_EXPAND);
     driver->ClickTreeItem(tree, root);
     host.Clear();
-    auto expansions = [&] { return host.Recorded(TVN_ITEMEXPANDED).size(); };
     driver->PressKey(VK_DOWN);
     EXPECT_EQ(tree.GetSelectedItem(), a);
     driver->PressKey(VK_RIGHT);
@@ -346,9 +347,9 @@ TEST_P(TreeConformance, KeysWalkTheVisibleItems) {
     EXPECT_EQ(host.Recorded(TVN_SELCHANGED).back().action, TVC_BYKEYBOARD);
     EXPECT_FALSE(host.Recorded(TVN_KEYDOWN).empty());
     // Expanding and collapsing by key is reported every time, not only the first.
-    EXPECT_EQ(expansions(), 2u);
+    EXPECT_EQ(Expansions(), 2u);
     driver->PressKey(VK_RIGHT);
-    EXPECT_EQ(expansions(), 3u);
+    EXPECT_EQ(Expansions(), 3u);
 
     // Visible now: the root, A, A1, A2, B.
     const HTREEITEM a2 = tree.GetNextSiblingItem(a1);
@@ -365,7 +366,7 @@ TEST_P(TreeConformance, KeysWalkTheVisibleItems) {
     EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), 0u);
     driver->PressKey(VK_ADD);
     EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDED), TVIS_EXPANDED);
-    EXPECT_EQ(expansions(), 5u);
+    EXPECT_EQ(Expansions(), 5u);
 
     // Backspace goes up to the parent, and stays on the root.
     driver->PressKey(VK_DOWN);
