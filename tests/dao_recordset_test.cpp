@@ -166,4 +166,101 @@ TEST_F(DaoRecordsetTest, ValuesOtherProgramsWroteReadByTheFieldsType) {
     EXPECT_TRUE(records.IsEOF());
 }
 
+// Adds people A, B and C with K 3, 2 and 1 through `records`.
+void AddThreePeople(CDaoRecordset& records) {
+    for (auto [name, k] : {std::pair{"A", 3}, std::pair{"B", 2}, std::pair{"C", 1}}) {
+        records.AddNew();
+        records.SetFieldValue("NAME", COleVariant(name));
+        records.SetFieldValue("K", Long(k));
+        records.Update();
+    }
+}
+
+TEST_F(DaoRecordsetTest, WritesNeedAnEditAnUpdatableRecordsetAndAField) {
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "PEOPLE");
+    AddThreePeople(records);
+    // The record added last is the last modified one, and then the one edited last.
+    records.SetBookmark(records.GetLastModifiedBookmark());
+    EXPECT_EQ(Name(records), "C");
+    records.MoveFirst();
+    records.Edit();
+    records.SetFieldValue("K", Long(30));
+    records.Update();
+    records.MoveLast();
+    records.SetBookmark(records.GetLastModifiedBookmark());
+    EXPECT_EQ(Name(records), "A");
+
+    // An update with no edit adds nothing; a move ends an edit unsaved.
+    EXPECT_EQ(DaoErrorOf([&] { records.Update(); }), DAO_ERROR_UPDATE_WITHOUT_EDIT);
+    EXPECT_EQ(records.GetRecordCount(), 3);
+    records.MoveLast();
+    records.Edit();
+    records.SetFieldValue("NAME", COleVariant("X"));
+    records.MovePrev();
+    EXPECT_EQ(records.GetEditMode(), dbEditNone);
+    EXPECT_EQ(DaoErrorOf([&] { records.Update(); }), DAO_ERROR_UPDATE_WITHOUT_EDIT);
+    EXPECT_EQ(Walk(records, "Name"), (std::vector<std::string>{"A", "B", "C"}));
+
+    records.MoveFirst();
+    records.Edit();
+    for (int field : {-1, 4})
+        EXPECT_EQ(DaoErrorOf([&] { records.SetFieldValue(field, Long(1)); }),
+                  DAO_ERROR_ITEM_NOT_FOUND)
+            << field;
+    records.CancelUpdate();
+
+    CDaoRecordset reader(&db);
+    reader.Open(dbOpenTable, "PEOPLE", dbReadOnly);
+    EXPECT_EQ(DaoErrorOf([&] { reader.Edit(); }), DAO_ERROR_READ_ONLY);
+    EXPECT_EQ(DaoErrorOf([&] { reader.AddNew(); }), DAO_ERROR_READ_ONLY);
+    EXPECT_EQ(DaoErrorOf([&] { reader.Delete(); }), DAO_ERROR_READ_ONLY);
+    EXPECT_EQ(reader.GetEditMode(), dbEditNone);
+}
+
+TEST_F(DaoRecordsetTest, DeleteRightAfterOpeningTakesTheFirstRecordOfTheOrder) {
+    {
+        CDaoRecordset records(&db);
+        records.Open(dbOpenTable, "PEOPLE");
+        AddThreePeople(records);
+    }
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "PEOPLE");
+    records.Delete(); // the first one added
+    records.SetCurrentIndex("K");
+    records.Delete(); // the smallest K
+    EXPECT_EQ(Walk(records, "Name"), (std::vector<std::string>{"B"}));
+}
+
+TEST_F(DaoRecordsetTest, SeekForANumberMeetsNoTextThatAnotherProgramStored) {
+    // The engine orders text after every number: a seek for 0 on K meets "abc" first.
+    db.Execute("INSERT INTO PEOPLE (K, NAME) VALUES (-5, 'Minus'), ('abc', 'Text')");
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "PEOPLE");
+    records.SetCurrentIndex("K");
+    COleVariant zero = Long(0);
+    EXPECT_FALSE(records.Seek("=", &zero));
+    EXPECT_TRUE(records.IsEOF());
+    COleVariant minus = Long(-5);
+    ASSERT_TRUE(records.Seek("=", &minus));
+    EXPECT_EQ(Name(records), "Minus");
+}
+
+TEST_F(DaoRecordsetTest, DatesAreKeptFromTheFirstDayOfTheYear100) {
+    CreateTable(db, "DATES", {{"T", dbDate, 8}});
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "DATES");
+    const DATE first = -657434.0; // 1 January 100, midnight
+    records.AddNew();
+    records.SetFieldValue(0, COleVariant(COleDateTime(first)));
+    records.Update();
+    records.AddNew();
+    EXPECT_EQ(DaoErrorOf([&] { records.SetFieldValue(0, COleVariant(COleDateTime(first - 1))); }),
+              DAO_ERROR_CONVERSION);
+    records.CancelUpdate();
+    records.MoveFirst();
+    EXPECT_EQ(records.GetFieldValue(0).date, first);
+    EXPECT_EQ(records.GetRecordCount(), 1);
+}
+
 } // namespace

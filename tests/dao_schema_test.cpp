@@ -1,6 +1,7 @@
 // Databases, table definitions and the metadata they keep across closing and reopening.
 #include "platform/dao/dao.h"
 #include "tests/support/dao_helpers.h"
+#include "tests/support/raw_sqlite.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -155,7 +156,75 @@ TEST_F(DaoSchemaTest, CreateFieldRefusesWhatJetRefuses) {
     EXPECT_EQ(DaoErrorOf([&] { table.CreateField("X", dbText, 4, dbAutoIncrField); }), 3259);
     table.CreateField("X", dbLong, 4);
     EXPECT_EQ(DaoErrorOf([&] { table.CreateField("x", dbLong, 4); }), 3191);
+    for (const char* name : {"", "A.B", "A!B", "A`B", "A[B", "A]B"})
+        EXPECT_EQ(DaoErrorOf([&] { table.CreateField(name, dbLong, 4); }), 3125) << name;
     EXPECT_EQ(table.GetFieldCount(), 1);
+}
+
+TEST_F(DaoSchemaTest, ATableWithTwoCountersOrTwoPrimaryKeysIsNotMade) {
+    CDaoTableDef counters(&db);
+    counters.Create("COUNTERS");
+    counters.CreateField("A", dbLong, 4, dbAutoIncrField);
+    counters.CreateField("B", dbLong, 4, dbAutoIncrField);
+    EXPECT_EQ(DaoErrorOf([&] { counters.Append(); }), 3259);
+
+    CDaoTableDef keys(&db);
+    keys.Create("KEYS");
+    keys.CreateField("A", dbLong, 4);
+    keys.CreateField("B", dbLong, 4);
+    AddIndex(keys, "First", {{"A", FALSE}}, TRUE, TRUE);
+    EXPECT_EQ(DaoErrorOf([&] {
+                  AddIndex(keys, "Second", {{"B", FALSE}}, TRUE, TRUE);
+                  keys.Append();
+              }),
+              3283);
+    EXPECT_FALSE(db.TableExists("COUNTERS"));
+    EXPECT_FALSE(db.TableExists("KEYS"));
+}
+
+TEST_F(DaoSchemaTest, TablesOtherProgramsMadeReadByTheirDeclaredTypes) {
+    db.Execute("CREATE TABLE MADE_ELSEWHERE (a integer, b varchar(40) NOT NULL, c NVARCHAR, "
+               "d Clob, e BLOB, f, g boolean, h timestamp, i REAL, j NUMERIC(10, 2))");
+    struct Expected {
+        short type;
+        long size;
+        long attributes;
+        BOOL required;
+    };
+    const Expected expected[] = {
+        {dbLong, 4, dbFixedField, FALSE},          {dbText, 40, dbVariableField, TRUE},
+        {dbMemo, 0, dbVariableField, FALSE},       {dbMemo, 0, dbVariableField, FALSE},
+        {dbLongBinary, 0, dbVariableField, FALSE}, {dbLongBinary, 0, dbVariableField, FALSE},
+        {dbBoolean, 1, dbFixedField, FALSE},       {dbDate, 8, dbFixedField, FALSE},
+        {dbDouble, 8, dbFixedField, FALSE},        {dbDouble, 8, dbFixedField, FALSE}};
+    CDaoTableDef table(&db);
+    table.Open("MADE_ELSEWHERE");
+    ASSERT_EQ(table.GetFieldCount(), static_cast<short>(std::size(expected)));
+    for (short i = 0; i < table.GetFieldCount(); ++i) {
+        CDaoFieldInfo info;
+        table.GetFieldInfo(i, info, AFX_DAO_ALL_INFO);
+        SCOPED_TRACE(info.m_strName.str());
+        EXPECT_EQ(info.m_nType, expected[i].type);
+        EXPECT_EQ(info.m_lSize, expected[i].size);
+        EXPECT_EQ(info.m_lAttributes, expected[i].attributes);
+        EXPECT_EQ(info.m_bRequired, expected[i].required);
+    }
+}
+
+TEST_F(DaoSchemaTest, AColumnAnotherProgramAddsIsSeen) {
+    CreateAllTypesTable();
+    {
+        CDaoTableDef table(&db);
+        table.Open("ALLTYPES");
+        EXPECT_EQ(table.GetFieldCount(), static_cast<short>(std::size(kFields)));
+    }
+    ASSERT_EQ(RawExec(path, "ALTER TABLE ALLTYPES ADD COLUMN LATER LONG"), "");
+    CDaoTableDef table(&db);
+    table.Open("ALLTYPES");
+    ASSERT_EQ(table.GetFieldCount(), static_cast<short>(std::size(kFields) + 1));
+    CDaoFieldInfo info;
+    table.GetFieldInfo(table.GetFieldCount() - 1, info);
+    EXPECT_STREQ(info.m_strName, "LATER");
 }
 
 class DaoOpenTest : public ::testing::Test {

@@ -29,3 +29,15 @@ inline std::string RawRow(const std::string& path, const std::string& sql) {
     }
     return row;
 }
+
+// Runs `sql` on a connection of its own, as another program would; empty when it succeeds, else
+// the engine's message.
+inline std::string RawExec(const std::string& path, const std::string& sql) {
+    sqlite3* opened = nullptr;
+    const int status = sqlite3_open_v2(path.c_str(), &opened, SQLITE_OPEN_READWRITE, nullptr);
+    const std::unique_ptr<sqlite3, decltype(&sqlite3_close)> db(opened, &sqlite3_close);
+    if (status != SQLITE_OK ||
+        sqlite3_exec(db.get(), sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        return std::string("error: ") + sqlite3_errmsg(db.get());
+    return {};
+}
