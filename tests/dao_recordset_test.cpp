@@ -263,4 +263,35 @@ TEST_F(DaoRecordsetTest, DatesAreKeptFromTheFirstDayOfTheYear100) {
     EXPECT_EQ(records.GetRecordCount(), 1);
 }
 
+TEST_F(DaoRecordsetTest, SeeksAndMovesAreIndexSearches) {
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "PEOPLE");
+    for (const char* index : {"K", "KName", "KDown", "Name"}) {
+        records.SetCurrentIndex(index);
+        for (const char* comparison : {"=", ">=", ">", "<=", "<"}) {
+            const std::string plan = records.DescribeNavigationPlan(comparison).str();
+            SCOPED_TRACE(std::string(index) + " " + comparison + "\n" + plan);
+            EXPECT_NE(plan.find("Seek: SEARCH"), std::string::npos);
+            EXPECT_NE(plan.find("MoveNext: SEARCH"), std::string::npos);
+            std::size_t lines = 0;
+            for (std::size_t at = 0; at < plan.size(); at = plan.find('\n', at) + 1) {
+                const std::string line = plan.substr(at, plan.find('\n', at) - at);
+                EXPECT_NE(line.find("INDEX"), std::string::npos) << line;
+                EXPECT_EQ(line.find("SCAN"), std::string::npos) << line;
+                EXPECT_EQ(line.find("TEMP B-TREE"), std::string::npos) << line;
+                ++lines;
+            }
+            EXPECT_GE(lines, 2u);
+        }
+    }
+    // A seek needs the current index and at most as many keys as it has fields.
+    COleVariant keys[] = {Long(1), COleVariant("A")};
+    EXPECT_EQ(DaoErrorOf([&] { records.Seek("=", keys, WORD{2}); }), 3001);
+    EXPECT_EQ(DaoErrorOf([&] { records.Seek("=", keys, WORD{0}); }), 3001);
+    EXPECT_EQ(DaoErrorOf([&] { records.Seek("~", keys, WORD{1}); }), 3001);
+    records.SetCurrentIndex("");
+    EXPECT_EQ(DaoErrorOf([&] { records.Seek("=", keys, WORD{1}); }), DAO_ERROR_NO_CURRENT_INDEX);
+    EXPECT_EQ(DaoErrorOf([&] { records.DescribeNavigationPlan(); }), DAO_ERROR_NO_CURRENT_INDEX);
+}
+
 } // namespace
