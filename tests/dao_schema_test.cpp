@@ -227,6 +227,78 @@ TEST_F(DaoSchemaTest, AColumnAnotherProgramAddsIsSeen) {
     EXPECT_STREQ(info.m_strName, "LATER");
 }
 
+TEST_F(DaoSchemaTest, TableDefinitionsFollowChangesMadeThroughOthers) {
+    CreateAllTypesTable();
+    CDaoTableDef first(&db);
+    first.Open("ALLTYPES");
+    CDaoTableDef second(&db);
+    second.Open("ALLTYPES");
+    EXPECT_EQ(first.GetIndexCount(), 5);
+    second.DeleteIndex("Flags");
+    second.CreateField("LATER", dbLong, 4);
+    EXPECT_EQ(first.GetIndexCount(), 4);
+    EXPECT_EQ(first.GetFieldCount(), static_cast<short>(std::size(kFields) + 1));
+
+    // Fields are found by name as well, in any case.
+    CDaoFieldInfo info;
+    first.GetFieldInfo("later", info);
+    EXPECT_STREQ(info.m_strName, "LATER");
+    EXPECT_EQ(info.m_nType, dbLong);
+    EXPECT_EQ(DaoErrorOf([&] { first.GetFieldInfo("NONE", info); }), DAO_ERROR_ITEM_NOT_FOUND);
+
+    // An index dropped before the table is made is not made.
+    CDaoTableDef pending(&db);
+    pending.Create("PENDING");
+    pending.CreateField("A", dbLong, 4);
+    AddIndex(pending, "Kept", {{"A", FALSE}});
+    AddIndex(pending, "Dropped", {{"A", TRUE}});
+    pending.DeleteIndex("dropped");
+    EXPECT_EQ(DaoErrorOf([&] { pending.DeleteIndex("Dropped"); }), DAO_ERROR_ITEM_NOT_FOUND);
+    pending.Append();
+    ASSERT_EQ(pending.GetIndexCount(), 1);
+    CDaoIndexInfo kept;
+    pending.GetIndexInfo(0, kept);
+    EXPECT_STREQ(kept.m_strName, "Kept");
+
+    // A table that is not there cannot be dropped, and no table is made on a closed database.
+    std::string description;
+    EXPECT_EQ(DaoErrorOf([&] { db.DeleteTableDef("MISSING"); }, &description),
+              DAO_ERROR_ITEM_NOT_FOUND);
+    EXPECT_EQ(description, "no such table: MISSING");
+    db.Close();
+    CDaoTableDef late(&db);
+    EXPECT_EQ(DaoErrorOf([&] { late.Create("LATE"); }), DAO_ERROR_OBJECT_CLOSED);
+}
+
+TEST_F(DaoSchemaTest, AWalkGoesOnAcrossSchemaChangesOfItsTable) {
+    CreateAllTypesTable();
+    {
+        CDaoRecordset adding(&db);
+        adding.Open(dbOpenTable, "ALLTYPES");
+        for (const char* name : {"A", "B", "C", "D"}) {
+            adding.AddNew();
+            adding.SetFieldValue("NAME", COleVariant(name));
+            adding.Update();
+        }
+    }
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "ALLTYPES");
+    records.SetCurrentIndex("ByName");
+    records.MoveNext(); // on B, with the walk open
+    CDaoTableDef table(&db);
+    table.Open("ALLTYPES");
+    AddIndex(table, "ByMoney", {{"MONEY", FALSE}});
+    EXPECT_STREQ(records.GetFieldValue("NAME").strVal, "B");
+    records.MoveNext();
+    table.CreateField("LATER", dbLong, 4);
+    EXPECT_STREQ(records.GetFieldValue("NAME").strVal, "C");
+    table.DeleteIndex("ByMoney");
+    records.MoveNext();
+    EXPECT_STREQ(records.GetFieldValue("NAME").strVal, "D");
+    records.MoveNext();
+    EXPECT_TRUE(records.IsEOF());
+}
+
 class DaoOpenTest : public ::testing::Test {
 protected:
     TempDir dir;
