@@ -2,6 +2,7 @@
 // application object's resources and the menu operations the context menus use.
 #include "platform/afxwin.h"
 #include "platform/headless/test_driver.h"
+#include "platform/window_backend.h"
 #include "resources/artwork.h"
 
 #include <gtest/gtest.h>
@@ -213,6 +214,44 @@ TEST_F(HeadlessGdi, ImageListsCutTheLibraryBitmapsAndDrawThemTransparent) {
     EXPECT_FALSE(CImageList().Create(4242u, 16, 0, kMagenta));
 }
 
+TEST_F(HeadlessGdi, ImageListsTakeIconsScaledAndGiveOnlyWhatTheyHold) {
+    CImageList list;
+    ASSERT_TRUE(list.Create(132u, 16, 0, kMagenta));
+    const int count = list.GetImageCount();
+    IMAGEINFO info{};
+    ASSERT_TRUE(list.GetImageInfo(count - 1, &info));
+    EXPECT_EQ(CRect(info.rcImage), CRect(0, 0, 16, 16));
+    EXPECT_FALSE(list.GetImageInfo(count, &info));
+    EXPECT_FALSE(list.GetImageInfo(-1, &info));
+
+    // The 32-pixel icon shrinks to every second pixel of every second row.
+    HICON icon = AfxGetApp()->LoadIcon(128);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(list.Add(icon), count);
+    EXPECT_EQ(list.Add(icon), count + 1);
+    const PixelImage* original = DescribeCursor(icon).image;
+    const PixelImage* scaled = list.ImagePixels(count + 1);
+    ASSERT_NE(scaled, nullptr);
+    ASSERT_EQ(original->width, 32);
+    int transparent = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            ASSERT_EQ(scaled->pixels[static_cast<std::size_t>(y) * 16 + x],
+                      original->pixels[static_cast<std::size_t>(2 * y) * 32 + 2 * x])
+                << x << "," << y;
+            ASSERT_EQ(scaled->IsTransparent(x, y), original->IsTransparent(2 * x, 2 * y));
+            transparent += scaled->IsTransparent(x, y);
+        }
+    EXPECT_GT(transparent, 0);
+    EXPECT_LT(transparent, 256);
+
+    EXPECT_FALSE(list.Remove(count + 2));
+    EXPECT_EQ(list.GetImageCount(), count + 2);
+    EXPECT_TRUE(list.Remove(-1));
+    EXPECT_EQ(list.GetImageCount(), 0);
+    EXPECT_FALSE(list.Draw(nullptr, 0, CPoint(0, 0), ILD_NORMAL));
+}
+
 TEST_F(HeadlessGdi, AControlKeepsItsImageListAfterTheListObjectIsGone) {
     CListCtrl list;
     ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_ICON, CRect(0, 0, 200, 150), &host, 4));
@@ -259,6 +298,37 @@ TEST_F(HeadlessGdi, ToolbarShowsTheLibraryStrip) {
             ++checked;
         }
     EXPECT_GT(checked, 20);
+}
+
+TEST_F(HeadlessGdi, ToolbarButtonsAndSizesStayWithinTheirBounds) {
+    CToolBarCtrl toolbar;
+    ASSERT_TRUE(toolbar.Create(WS_CHILD | WS_VISIBLE | CCS_TOP | CCS_NODIVIDER, CRect(0, 0, 50, 50),
+                               &host, 1117));
+    TBBUTTON buttons[] = {{0, 100, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0},
+                          {1, 101, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0}};
+    ASSERT_TRUE(toolbar.AddButtons(2, buttons));
+    TBBUTTON inserted{2, 102, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0};
+    EXPECT_FALSE(toolbar.InsertButton(-1, &inserted));
+    EXPECT_TRUE(toolbar.InsertButton(1, &inserted));
+    EXPECT_EQ(toolbar.CommandToIndex(102), 1);
+    TBBUTTON read{};
+    EXPECT_FALSE(toolbar.GetButton(3, &read));
+    EXPECT_FALSE(toolbar.GetButton(-1, &read));
+    ASSERT_TRUE(toolbar.GetButton(2, &read));
+    EXPECT_EQ(read.idCommand, 101);
+    EXPECT_FALSE(toolbar.DeleteButton(3));
+    EXPECT_TRUE(toolbar.DeleteButton(0));
+    EXPECT_EQ(toolbar.GetButtonCount(), 2);
+    EXPECT_EQ(toolbar.CommandToIndex(100), -1);
+
+    // A button is at least its image and seven pixels more each way; no size may be empty.
+    EXPECT_FALSE(toolbar.SetBitmapSize(CSize(0, 15)));
+    EXPECT_FALSE(toolbar.SetButtonSize(CSize(30, 0)));
+    ASSERT_TRUE(toolbar.SetButtonSize(CSize(20, 20)));
+    ASSERT_TRUE(toolbar.SetBitmapSize(CSize(16, 15)));
+    EXPECT_EQ(toolbar.GetButtonSize(), CSize(23, 22));
+    ASSERT_TRUE(toolbar.SetButtonSize(CSize(30, 26)));
+    EXPECT_EQ(toolbar.GetButtonSize(), CSize(30, 26));
 }
 
 TEST(HeadlessResources, ApplicationLoadsTheIconAndTheSplitterCursor) {
