@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -270,6 +272,41 @@ protected:
         return RecordingWindow::WindowProc(message, wParam, lParam);
     }
 };
+
+// Notes the keys it is sent, each with whether Control was down.
+class KeyLog : public CWnd {
+public:
+    std::vector<std::string> keys;
+
+protected:
+    afx_msg void OnKeyDown(UINT key, UINT, UINT) { Note("down", key); }
+    afx_msg void OnKeyUp(UINT key, UINT, UINT) { Note("up", key); }
+    void Note(const char* what, UINT key) {
+        keys.push_back(std::string(what) + " " + std::to_string(key) +
+                       (GetKeyState(VK_CONTROL) < 0 ? " control" : ""));
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(KeyLog, CWnd)
+ON_WM_KEYDOWN()
+ON_WM_KEYUP()
+END_MESSAGE_MAP()
+
+TEST(HeadlessKeys, AKeyGoesDownAndUpAndItsModifiersAreLetGoAfterIt) {
+    headless::TestDriver driver;
+    KeyLog window;
+    ASSERT_TRUE(window.CreateEx(0, nullptr, "keys", WS_POPUP | WS_VISIBLE, CRect(0, 0, 100, 100),
+                                nullptr, 0));
+    window.SetFocus();
+    driver.PressKey('A', MK_CONTROL);
+    driver.MouseDown(window, CPoint(5, 5), MouseButton::Left, MK_CONTROL);
+    driver.MouseUp(window, CPoint(5, 5));
+    driver.PressKey('B');
+    EXPECT_EQ(window.keys,
+              (std::vector<std::string>{"down 65 control", "up 65 control", "down 66", "up 66"}));
+    EXPECT_GE(GetKeyState(VK_CONTROL), 0);
+}
 
 TEST(HeadlessTimers, TimersFallDueAsTheScriptLetsTimePassAndStopWhenKilled) {
     headless::TestDriver driver;

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -306,6 +307,47 @@ TEST_P(CWndTest, WindowsInUseUntilTheirEndAreGoneAfterIt) {
     first.DestroyWindow();
     EXPECT_FALSE(IsWindow(firstHandle));
     EXPECT_FALSE(IsWindow(secondHandle));
+}
+
+TEST_P(CWndTest, SiblingsKeepTheirOrderUntilMovedInIt) {
+    CStatic first, second, third;
+    ASSERT_TRUE(first.Create("1", WS_CHILD, CRect(0, 0, 10, 10), &parent, 21));
+    ASSERT_TRUE(second.Create("2", WS_CHILD, CRect(0, 10, 10, 20), &parent, 22));
+    ASSERT_TRUE(third.Create("3", WS_CHILD, CRect(0, 20, 10, 30), &parent, 23));
+    auto order = [&] {
+        std::vector<int> ids;
+        for (CWnd* child = parent.GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT))
+            ids.push_back(child->GetDlgCtrlID());
+        return ids;
+    };
+    EXPECT_EQ(order(), (std::vector<int>{21, 22, 23}));
+    EXPECT_EQ(third.GetWindow(GW_HWNDPREV), &second);
+    EXPECT_EQ(first.GetWindow(GW_HWNDPREV), nullptr);
+    EXPECT_EQ(second.GetWindow(GW_HWNDFIRST), &first);
+    EXPECT_EQ(second.GetWindow(GW_HWNDLAST), &third);
+    const UINT keepPlace = SWP_NOMOVE | SWP_NOSIZE;
+    first.SetWindowPos(&CWnd::wndBottom, 0, 0, 0, 0, keepPlace);
+    EXPECT_EQ(order(), (std::vector<int>{22, 23, 21}));
+    first.SetWindowPos(&second, 0, 0, 0, 0, keepPlace);
+    EXPECT_EQ(order(), (std::vector<int>{22, 21, 23}));
+    third.SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, keepPlace);
+    EXPECT_EQ(order(), (std::vector<int>{23, 22, 21}));
+    second.SetWindowPos(&third, 0, 0, 0, 0, keepPlace | SWP_NOZORDER);
+    EXPECT_EQ(order(), (std::vector<int>{23, 22, 21}));
+}
+
+TEST_P(CWndTest, DeviceContextsAreGivenBackOnceAndAGoneWindowHasNoPlace) {
+    CDC* dc = parent.GetDC();
+    ASSERT_NE(dc, nullptr);
+    EXPECT_EQ(parent.ReleaseDC(dc), 1);
+    EXPECT_EQ(parent.ReleaseDC(dc), 0);
+    CStatic label;
+    ASSERT_TRUE(label.Create("x", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &parent, 24));
+    EXPECT_TRUE(label.RedrawWindow());
+    label.DestroyWindow();
+    WINDOWPLACEMENT placement{};
+    EXPECT_FALSE(label.GetWindowPlacement(&placement));
+    EXPECT_FALSE(label.RedrawWindow());
 }
 
 TEST_P(CWndTest, EditSelectionLimitAndReadOnly) {

@@ -316,6 +316,16 @@ TEST_P(DialogConformance, TabWalksTheTabStopsAndTheDefaultIdDecidesEnter) {
     EXPECT_EQ(visited, (std::vector<int>{kNameEdit, kCheck, kNested, IDOK, IDCANCEL}));
 }
 
+TEST_P(DialogConformance, ReturnOnAFocusedPushButtonPressesThatButton) {
+    TestDialog dialog;
+    driver->Then([&](UiDriver& d) {
+        dialog.SetDefID(IDCANCEL);
+        d.Control(IDOK)->SetFocus();
+        d.PressKey(VK_RETURN);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+}
+
 class EndsAtOnce : public CDialog {
 public:
     EndsAtOnce() : CDialog(kTemplate) {}
