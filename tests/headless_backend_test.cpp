@@ -283,7 +283,8 @@ protected:
     afx_msg void OnKeyUp(UINT key, UINT, UINT) { Note("up", key); }
     void Note(const char* what, UINT key) {
         keys.push_back(std::string(what) + " " + std::to_string(key) +
-                       (GetKeyState(VK_CONTROL) < 0 ? " control" : ""));
+                       (GetKeyState(VK_CONTROL) < 0 ? " control" : "") +
+                       (GetKeyState(VK_SHIFT) < 0 ? " shift" : ""));
     }
     DECLARE_MESSAGE_MAP()
 };
@@ -300,12 +301,15 @@ TEST(HeadlessKeys, AKeyGoesDownAndUpAndItsModifiersAreLetGoAfterIt) {
                                 nullptr, 0));
     window.SetFocus();
     driver.PressKey('A', MK_CONTROL);
-    driver.MouseDown(window, CPoint(5, 5), MouseButton::Left, MK_CONTROL);
+    driver.MouseDown(window, CPoint(5, 5), MouseButton::Left, MK_CONTROL | MK_SHIFT);
     driver.MouseUp(window, CPoint(5, 5));
-    driver.PressKey('B');
+    driver.PressKey('B', MK_SHIFT);
+    driver.PressKey('C');
     EXPECT_EQ(window.keys,
-              (std::vector<std::string>{"down 65 control", "up 65 control", "down 66", "up 66"}));
+              (std::vector<std::string>{"down 65 control", "up 65 control", "down 66 shift",
+                                        "up 66 shift", "down 67", "up 67"}));
     EXPECT_GE(GetKeyState(VK_CONTROL), 0);
+    EXPECT_GE(GetKeyState(VK_SHIFT), 0);
 }
 
 TEST(HeadlessTimers, TimersFallDueAsTheScriptLetsTimePassAndStopWhenKilled) {

@@ -238,6 +238,13 @@ TEST_P(CWndTest, CommandsAndNotificationsFindTheirEntries) {
                                         "notify 705 " + std::to_string(NM_CLICK), "user 3 4"}));
     EXPECT_EQ(result, 5);
 
+    // Code 1 without a control is an accelerator, taken as a menu command; from a control it is
+    // that control's own notification, not a click.
+    parent.calls.clear();
+    parent.SendMessage(WM_COMMAND, MAKEWPARAM(502, 1), 0);
+    parent.SendMessage(WM_COMMAND, MAKEWPARAM(600, 1), reinterpret_cast<LPARAM>(parent.m_hWnd));
+    EXPECT_EQ(parent.calls, (std::vector<std::string>{"range 502"}));
+
     // Found entries are remembered: the same answers come back however often and in whatever order
     // messages, codes and ids (hits, misses, range ends) follow each other, window by window.
     Parent base;
@@ -334,6 +341,12 @@ TEST_P(CWndTest, SiblingsKeepTheirOrderUntilMovedInIt) {
     EXPECT_EQ(order(), (std::vector<int>{23, 22, 21}));
     second.SetWindowPos(&third, 0, 0, 0, 0, keepPlace | SWP_NOZORDER);
     EXPECT_EQ(order(), (std::vector<int>{23, 22, 21}));
+    EXPECT_TRUE(parent.IsChild(&second));
+    Parent stranger;
+    ASSERT_TRUE(stranger.Create(CRect(0, 0, 50, 50)));
+    EXPECT_FALSE(stranger.IsChild(&second));
+    EXPECT_FALSE(second.IsChild(&parent));
+    EXPECT_FALSE(parent.IsChild(nullptr));
 }
 
 TEST_P(CWndTest, DeviceContextsAreGivenBackOnceAndAGoneWindowHasNoPlace) {
@@ -347,6 +360,7 @@ TEST_P(CWndTest, DeviceContextsAreGivenBackOnceAndAGoneWindowHasNoPlace) {
     label.DestroyWindow();
     WINDOWPLACEMENT placement{};
     EXPECT_FALSE(label.GetWindowPlacement(&placement));
+    EXPECT_FALSE(label.SetWindowPlacement(&placement));
     EXPECT_FALSE(label.RedrawWindow());
 }
 

@@ -576,6 +576,18 @@ TEST_P(ListConformance, ReportViewCountsOnlyTheFirstColumnAsTheItem) {
     EXPECT_TRUE(bounds.PtInRect(cell.CenterPoint()));
 }
 
+TEST_P(ListConformance, AHorizontalBarOnlyForColumnsWiderThanTheList) {
+    CRect client;
+    list.GetClientRect(&client);
+    ASSERT_EQ(list.GetStyle() & (WS_HSCROLL | WS_VSCROLL), 0u);
+    list.SetColumnWidth(1, client.Width() - 120);
+    EXPECT_EQ(list.GetStyle() & WS_HSCROLL, 0u) << "columns that just fit";
+    list.SetColumnWidth(1, client.Width() - 119);
+    EXPECT_NE(list.GetStyle() & WS_HSCROLL, 0u);
+    list.SetColumnWidth(1, 80);
+    EXPECT_EQ(list.GetStyle() & WS_HSCROLL, 0u);
+}
+
 TEST_P(ListConformance, ScrollingFollowsEnsureVisibleAndScroll) {
     CRect unscrolled;
     list.GetClientRect(&unscrolled);
