@@ -245,6 +245,8 @@ TEST_F(DaoSchemaTest, TableDefinitionsFollowChangesMadeThroughOthers) {
     EXPECT_STREQ(info.m_strName, "LATER");
     EXPECT_EQ(info.m_nType, dbLong);
     EXPECT_EQ(DaoErrorOf([&] { first.GetFieldInfo("NONE", info); }), DAO_ERROR_ITEM_NOT_FOUND);
+    EXPECT_EQ(DaoErrorOf([&] { first.GetFieldInfo(first.GetFieldCount(), info); }),
+              DAO_ERROR_ITEM_NOT_FOUND);
 
     // An index dropped before the table is made is not made.
     CDaoTableDef pending(&db);
@@ -360,6 +362,18 @@ TEST_F(DaoOpenTest, ClosingTheDatabaseClosesItsRecordsets) {
     EXPECT_FALSE(records.IsOpen());
     EXPECT_EQ(DaoErrorOf([&] { records.MoveNext(); }), DAO_ERROR_OBJECT_CLOSED);
     EXPECT_EQ(DaoErrorOf([&] { db.Execute("SELECT 1"); }), DAO_ERROR_OBJECT_CLOSED);
+
+    // Opening another file closes the first, with its recordsets.
+    db.Open(path.c_str());
+    records.Open(dbOpenTable, "T");
+    const std::string other = dir.File("other.db");
+    {
+        CDaoDatabase creator;
+        creator.Create(other.c_str());
+    }
+    db.Open(other.c_str());
+    EXPECT_FALSE(records.IsOpen());
+    EXPECT_FALSE(db.TableExists("T"));
 }
 
 } // namespace
