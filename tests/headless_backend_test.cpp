@@ -301,9 +301,13 @@ TEST(HeadlessKeys, AKeyGoesDownAndUpAndItsModifiersAreLetGoAfterIt) {
                                 nullptr, 0));
     window.SetFocus();
     driver.PressKey('A', MK_CONTROL);
+    EXPECT_GE(GetKeyState(VK_CONTROL), 0);
     driver.MouseDown(window, CPoint(5, 5), MouseButton::Left, MK_CONTROL | MK_SHIFT);
+    EXPECT_GE(GetKeyState(VK_CONTROL), 0);
+    EXPECT_GE(GetKeyState(VK_SHIFT), 0);
     driver.MouseUp(window, CPoint(5, 5));
     driver.PressKey('B', MK_SHIFT);
+    EXPECT_GE(GetKeyState(VK_SHIFT), 0);
     driver.PressKey('C');
     EXPECT_EQ(window.keys,
               (std::vector<std::string>{"down 65 control", "up 65 control", "down 66 shift",

@@ -324,6 +324,7 @@ TEST_F(HeadlessGdi, ToolbarButtonsAndSizesStayWithinTheirBounds) {
     // A button is at least its image and seven pixels more each way; no size may be empty.
     EXPECT_FALSE(toolbar.SetBitmapSize(CSize(0, 15)));
     EXPECT_FALSE(toolbar.SetButtonSize(CSize(30, 0)));
+    EXPECT_FALSE(toolbar.SetButtonSize(CSize(0, 30)));
     ASSERT_TRUE(toolbar.SetButtonSize(CSize(20, 20)));
     ASSERT_TRUE(toolbar.SetBitmapSize(CSize(16, 15)));
     EXPECT_EQ(toolbar.GetButtonSize(), CSize(23, 22));
