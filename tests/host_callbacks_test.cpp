@@ -146,7 +146,10 @@ TEST(EntryTable, LongNamesAreCutBetweenCharacters) {
          {std::pair{std::string(300, '\x80'), std::string(255, '\x80')},
           std::pair{std::string(253, 'x') + "\xE4" + "ab", std::string(253, 'x') + "\xE4" + "a"},
           std::pair{std::string(254, 'x') + "\xE2\x82\xAC", std::string(254, 'x')},
-          std::pair{std::string(253, 'x') + "\xE2\x82\xAC", std::string(253, 'x')}}) {
+          std::pair{std::string(253, 'x') + "\xE2\x82\xAC", std::string(253, 'x')},
+          std::pair{std::string(252, 'x') + "\xF0\x9F\x98\x80", std::string(252, 'x')},
+          std::pair{std::string(251, 'x') + "\xF0\x9F\x98\x80",
+                    std::string(251, 'x') + "\xF0\x9F\x98\x80"}}) {
         GlobalBlockOwner table(refhost::BuildEntryTable({{7, stored}}));
         const std::vector<ChunkEntry> entries = ReadEntryTable(table.get());
         ASSERT_EQ(entries.size(), 1u);
@@ -160,6 +163,7 @@ TEST_F(CallbackTest, EveryRequestIsLoggedWithItsAnswer) {
     slots.MayRemoveChunk(chunk);
     slots.RenameChunk(chunk, "Ölgemälde");
     slots.MayRenameEntry(chunk, 4);
+    slots.RemoveEntry(chunk, 4);
     slots.GetEntries(chunk);
     host.chunks().AddEntry(chunk, "Notiz");
     GlobalBlockOwner entries(slots.GetEntries(chunk));
@@ -168,6 +172,7 @@ TEST_F(CallbackTest, EveryRequestIsLoggedWithItsAnswer) {
                                 "MayRemoveChunk(1) -> 0",
                                 "RenameChunk(1, \"Ölgemälde\") -> 1",
                                 "MayRenameEntry(1, 4) -> 0",
+                                "RemoveEntry(1, 4) -> 0",
                                 "GetEntries(1) -> null",
                                 "GetEntries(1) -> 1 entries",
                             }));

@@ -64,6 +64,11 @@ TEST_F(ChunkTableTest, UnusableNamesAreRefused) {
     ASSERT_NE(longest, kNoChunk);
     EXPECT_FALSE(chunks.Rename(longest, ""));
     EXPECT_EQ(chunks.Name(longest), std::string(255, 'x'));
+    const EntryId entry = chunks.AddEntry(longest, "Notiz");
+    EXPECT_FALSE(chunks.RenameEntry(longest, entry, ""));
+    EXPECT_FALSE(chunks.RenameEntry(longest, entry, std::string(256, 'y').c_str()));
+    ASSERT_EQ(chunks.Entries(longest).size(), 1u);
+    EXPECT_EQ(chunks.Entries(longest)[0].name, "Notiz");
     EXPECT_EQ(refhost::HighestChunkKey(project->database()), longest);
 }
 

@@ -51,7 +51,10 @@ TEST_P(PreviewDib, HeaderPaletteAndRowsAreConsistent) {
         EXPECT_EQ(Read32(dib, 8), static_cast<std::uint32_t>(height)); // positive: bottom-up
         EXPECT_EQ(Read16(dib, 12), 1);
         EXPECT_EQ(Read16(dib, 14), bits);
-        EXPECT_EQ(Read32(dib, 16), 0u); // BI_RGB
+        EXPECT_EQ(Read32(dib, 16), 0u);    // BI_RGB
+        EXPECT_EQ(Read32(dib, 24), 2835u); // 72 dpi each way
+        EXPECT_EQ(Read32(dib, 28), 2835u);
+        EXPECT_EQ(Read32(dib, 36), 0u); // every colour counts
         const std::size_t palette = bits <= 8 ? std::size_t{1} << bits : 0;
         EXPECT_EQ(Read32(dib, 32), palette);
         const std::size_t stride = (static_cast<std::size_t>(width) * bits + 31) / 32 * 4;
