@@ -375,6 +375,10 @@ TEST(HeadlessMenus, ModifyEnableCheckRemoveAndAttach) {
     CString text;
     again.GetMenuString(0, text, MF_BYPOSITION);
     EXPECT_EQ(text, "Three");
+    char buffer[4] = "xxx";
+    EXPECT_EQ(again.GetMenuString(0, buffer, 4, MF_BYPOSITION), 3);
+    EXPECT_STREQ(buffer, "Thr");
+    EXPECT_EQ(again.GetMenuString(0, nullptr, 0, MF_BYPOSITION), 5) << "the length, nothing copied";
     EXPECT_TRUE(again.DestroyMenu());
     EXPECT_FALSE(again.AppendMenu(MF_STRING, 4, "Four"));
 }

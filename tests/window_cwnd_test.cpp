@@ -877,6 +877,34 @@ TEST_P(CWndTest, EditsUndoTheirLastChangeAndRedoItByUndoingAgain) {
     EXPECT_EQ(TextOf(edit), "Hafen Nord");
 }
 
+TEST_P(CWndTest, AnEditAtItsLimitReportsOnlyWhatItCutsAndReturnLeavesOneLineAlone) {
+    RecordingWindow owner;
+    ASSERT_TRUE(owner.Create(CRect(0, 0, 200, 100)));
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                            CRect(5, 5, 150, 25), &owner, 31));
+    edit.SetLimitText(5);
+    EXPECT_EQ(edit.GetLimitText(), 5u);
+    edit.SetFocus();
+    auto cuts = [&] {
+        return std::count_if(
+            owner.commands.begin(), owner.commands.end(),
+            [](const RecordingWindow::Command& c) { return c.code == EN_MAXTEXT; });
+    };
+    driver->TypeText("abc");
+    edit.ReplaceSel("de");
+    EXPECT_EQ(TextOf(edit), "abcde");
+    EXPECT_EQ(cuts(), 0) << "a text that just fits is not cut";
+    edit.ReplaceSel("f");
+    EXPECT_EQ(TextOf(edit), "abcde");
+    EXPECT_EQ(cuts(), 1);
+    driver->PressKey(VK_RETURN);
+    EXPECT_EQ(TextOf(edit), "abcde");
+    edit.SetLimitText(0);
+    driver->PressKey(VK_RETURN);
+    EXPECT_EQ(TextOf(edit), "abcde") << "a one-line edit takes no line break";
+}
+
 TEST_P(CWndTest, ButtonsReportClicksToTheirParent) {
     RecordingWindow owner;
     ASSERT_TRUE(owner.Create(CRect(0, 0, 200, 100)));

@@ -392,6 +392,28 @@ protected:
     void DoDataExchange(CDataExchange* dx) override { DDX_Text(dx, kNameEdit, number); }
 };
 
+class CountDialog : public CDialog {
+public:
+    CountDialog() : CDialog(kTemplate) {}
+    UINT count = 3;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override { DDX_Text(dx, kNameEdit, count); }
+};
+
+TEST_P(DialogConformance, UnsignedNumbersRefuseASign) {
+    CountDialog dialog;
+    driver->Then([](UiDriver& d) {
+        d.Control(kNameEdit)->SetWindowText("-4");
+        d.PressKey(VK_RETURN);
+        EXPECT_EQ(d.Messages().size(), 1u) << "no count: refused with a message";
+        d.Control(kNameEdit)->SetWindowText("4000000000");
+        d.PressKey(VK_RETURN);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.count, 4000000000u);
+}
+
 TEST_P(DialogConformance, NumbersAreExchangedAndChecked) {
     NumberDialog dialog;
     driver->Then([](UiDriver& d) {
