@@ -161,6 +161,7 @@ TEST_F(CallbackTest, EveryRequestIsLoggedWithItsAnswer) {
     const ChunkId chunk = slots.CreateChunk("Café", 3);
     host.RefuseChunkRemoval(chunk);
     slots.MayRemoveChunk(chunk);
+    slots.MayRenameChunk(chunk);
     slots.RenameChunk(chunk, "Ölgemälde");
     slots.MayRenameEntry(chunk, 4);
     slots.RemoveEntry(chunk, 4);
@@ -170,6 +171,7 @@ TEST_F(CallbackTest, EveryRequestIsLoggedWithItsAnswer) {
     EXPECT_EQ(host.calls(), (std::vector<std::string>{
                                 "CreateChunk(\"Café\", 3) -> 1",
                                 "MayRemoveChunk(1) -> 0",
+                                "MayRenameChunk(1) -> 1",
                                 "RenameChunk(1, \"Ölgemälde\") -> 1",
                                 "MayRenameEntry(1, 4) -> 0",
                                 "RemoveEntry(1, 4) -> 0",

@@ -94,6 +94,16 @@ TEST_F(SampleTest, MakesTheFoldersAndChunksAskedFor) {
     EXPECT_GT(perFolder[0], 0);
     EXPECT_GT(perFolder.size(), 15u);
     EXPECT_GT(nonAscii, 30);
+    // Names are numbered in the order the chunks were made; most chunks have a comment.
+    int commented = 0;
+    for (std::size_t i = 0; i < chunks.size(); ++i) {
+        const std::string name = chunks[i][col::UsrId].strVal.str();
+        const std::string number = " " + std::to_string(i + 1);
+        EXPECT_TRUE(name.size() > number.size() && name.ends_with(number)) << name;
+        commented += chunks[i][col::Comments].vt == VT_BSTR;
+    }
+    EXPECT_GT(commented, 150);
+    EXPECT_LT(commented, 300);
     for (const auto& [folder, count] : perFolder) {
         CDWordArray keys;
         ASSERT_EQ(GetFolderChunks(folder, keys, nullptr), 1);
