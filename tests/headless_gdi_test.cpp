@@ -371,6 +371,9 @@ TEST(HeadlessMenus, ModifyEnableCheckRemoveAndAttach) {
     EXPECT_EQ(menu.m_hMenu, nullptr);
     CMenu again;
     ASSERT_TRUE(again.Attach(handle));
+    CMenu other;
+    ASSERT_TRUE(other.CreatePopupMenu());
+    EXPECT_FALSE(again.Attach(other.m_hMenu)) << "a CMenu holds one menu";
     EXPECT_EQ(again.GetMenuItemCount(), 1);
     CString text;
     again.GetMenuString(0, text, MF_BYPOSITION);

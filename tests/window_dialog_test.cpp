@@ -401,6 +401,22 @@ protected:
     void DoDataExchange(CDataExchange* dx) override { DDX_Text(dx, kNameEdit, count); }
 };
 
+TEST_P(DialogConformance, AnOwnerIsDisabledForTheRunOnlyIfItWasEnabledAndTheEndHidesTheDialog) {
+    RecordingWindow owner;
+    ASSERT_TRUE(owner.Create(CRect(0, 0, 300, 200)));
+    for (const bool enabledBefore : {true, false}) {
+        owner.EnableWindow(enabledBefore);
+        TestDialog dialog(&owner);
+        driver->Then([&](UiDriver&) {
+            EXPECT_FALSE(owner.IsWindowEnabled());
+            dialog.EndDialog(IDCANCEL);
+            EXPECT_FALSE(dialog.IsWindowVisible()) << "hidden at once, gone at the loop's end";
+        });
+        dialog.DoModal();
+        EXPECT_EQ(owner.IsWindowEnabled() != FALSE, enabledBefore);
+    }
+}
+
 TEST_P(DialogConformance, UnsignedNumbersRefuseASign) {
     CountDialog dialog;
     driver->Then([](UiDriver& d) {
