@@ -383,24 +383,6 @@ TEST_P(DialogConformance, ClosingTheWindowCancels) {
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
 }
 
-class NumberDialog : public CDialog {
-public:
-    NumberDialog() : CDialog(kTemplate) {}
-    int number = 12;
-
-protected:
-    void DoDataExchange(CDataExchange* dx) override { DDX_Text(dx, kNameEdit, number); }
-};
-
-class CountDialog : public CDialog {
-public:
-    CountDialog() : CDialog(kTemplate) {}
-    UINT count = 3;
-
-protected:
-    void DoDataExchange(CDataExchange* dx) override { DDX_Text(dx, kNameEdit, count); }
-};
-
 TEST_P(DialogConformance, AnOwnerIsDisabledForTheRunOnlyIfItWasEnabledAndTheEndHidesTheDialog) {
     RecordingWindow owner;
     ASSERT_TRUE(owner.Create(CRect(0, 0, 300, 200)));
@@ -417,8 +399,18 @@ TEST_P(DialogConformance, AnOwnerIsDisabledForTheRunOnlyIfItWasEnabledAndTheEndH
     }
 }
 
+// A dialog that exchanges one number with its edit.
+template <typename Number> class NumberDialog : public CDialog {
+public:
+    explicit NumberDialog(Number initial) : CDialog(kTemplate), number(initial) {}
+    Number number;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override { DDX_Text(dx, kNameEdit, number); }
+};
+
 TEST_P(DialogConformance, UnsignedNumbersRefuseASign) {
-    CountDialog dialog;
+    NumberDialog<UINT> dialog(3);
     driver->Then([](UiDriver& d) {
         d.Control(kNameEdit)->SetWindowText("-4");
         d.PressKey(VK_RETURN);
@@ -427,11 +419,11 @@ TEST_P(DialogConformance, UnsignedNumbersRefuseASign) {
         d.PressKey(VK_RETURN);
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_EQ(dialog.count, 4000000000u);
+    EXPECT_EQ(dialog.number, 4000000000u);
 }
 
 TEST_P(DialogConformance, NumbersAreExchangedAndChecked) {
-    NumberDialog dialog;
+    NumberDialog<int> dialog(12);
     driver->Then([](UiDriver& d) {
         CString text;
         d.Control(kNameEdit)->GetWindowText(text);
