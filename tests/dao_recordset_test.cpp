@@ -1,6 +1,7 @@
 // Field types through table-type recordsets: every type written and read back, and values that
-// other programs wrote as the engine holds them. Moves, seeks and writes are checked against a
-// model in dao_walk_model_test.cpp.
+// other programs wrote as the engine holds them; what writes and seeks refuse, and the index
+// searches they run. Moves, seeks and writes are checked against a model in
+// dao_walk_model_test.cpp.
 #include "platform/dao/dao.h"
 #include "tests/support/people_table.h"
 

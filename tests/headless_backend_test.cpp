@@ -273,7 +273,7 @@ protected:
     }
 };
 
-// Notes the keys it is sent, each with whether Control was down.
+// Notes the keys it is sent, each with whether Control and Shift were down.
 class KeyLog : public CWnd {
 public:
     std::vector<std::string> keys;

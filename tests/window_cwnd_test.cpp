@@ -1,4 +1,4 @@
-// CWnd and its message maps: placement and coordinates, text, styles, child lookup,
+// CWnd and its message maps: placement and coordinates, text, styles, child lookup, sibling order,
 // subclassing with Default(), the dispatch of commands and notifications to the right entry, and
 // the simple controls (edit, button) as the dialog code drives them.
 #include "platform/afxwin.h"
