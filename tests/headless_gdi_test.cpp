@@ -69,6 +69,74 @@ TEST_F(HeadlessGdi, RectangleUsesThePenAndBrushSelected) {
     EXPECT_EQ(At(35, 15), GetSysColor(COLOR_BTNFACE)); // hollow inside
 }
 
+TEST_F(HeadlessGdi, NullPensHollowBrushesEmptyTextsAndStatesSavedTwice) {
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const COLORREF green = RGB(0, 255, 0);
+    {
+        CClientDC dc(&host);
+        CBrush fill(green);
+        CPen none(PS_NULL, 1, RGB(0, 0, 255));
+        CDCObjectSelection useBrush(dc, &fill);
+        CDCObjectSelection usePen(dc, &none);
+        dc.Rectangle(10, 10, 20, 20); // filled to its edges, with no frame
+        dc.MoveTo(10, 30);
+        dc.LineTo(20, 30);
+        CBrush hollow;
+        ASSERT_TRUE(hollow.CreateStockObject(NULL_BRUSH));
+        dc.FillRect(CRect(30, 10, 40, 20), &hollow);
+        dc.SetBkMode(OPAQUE);
+        dc.SetBkColor(RGB(255, 0, 0));
+        EXPECT_TRUE(dc.TextOut(50, 10, "abc", 0));
+        EXPECT_EQ(dc.GetTextExtent("abc", 0).cx, 0);
+        EXPECT_EQ(dc.GetTextExtent("abc", -1).cx, 18);
+
+        // States saved one after the other are restored each once, the later first.
+        const int first = dc.SaveDC();
+        dc.SetViewportOrg(10, 0);
+        const int second = dc.SaveDC();
+        dc.SetViewportOrg(20, 0);
+        EXPECT_TRUE(dc.RestoreDC(second));
+        EXPECT_EQ(dc.GetViewportOrg(), CPoint(10, 0));
+        EXPECT_FALSE(dc.RestoreDC(second));
+        EXPECT_TRUE(dc.RestoreDC(-1));
+        EXPECT_EQ(dc.GetViewportOrg(), CPoint(0, 0));
+        EXPECT_FALSE(dc.RestoreDC(first));
+    }
+    EXPECT_EQ(At(10, 10), green);
+    EXPECT_EQ(At(19, 19), green);
+    EXPECT_EQ(At(15, 30), face);
+    EXPECT_EQ(At(35, 15), face);
+    EXPECT_EQ(At(52, 15), face);
+}
+
+TEST_F(HeadlessGdi, AFocusRectangleIsADottedFrameThatASecondDrawingRemoves) {
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const CRect frame(20, 20, 40, 30);
+    auto draw = [&] {
+        CClientDC dc(&host);
+        dc.DrawFocusRect(&frame);
+    };
+    draw();
+    // Every other pixel of each edge is inverted; inside and outside nothing changes.
+    for (const CPoint& edge : {CPoint(20, 20), CPoint(39, 20), CPoint(20, 29), CPoint(39, 29),
+                               CPoint(30, 20), CPoint(20, 25), CPoint(39, 25), CPoint(30, 29)}) {
+        const COLORREF a = At(edge.x, edge.y);
+        const CPoint next = edge.y == 20 || edge.y == 29
+                                ? CPoint(edge.x + (edge.x == 39 ? -1 : 1), edge.y)
+                                : CPoint(edge.x, edge.y + 1);
+        EXPECT_NE(a == face, At(next.x, next.y) == face) << edge.x << "," << edge.y;
+        EXPECT_TRUE(a == face || a == (face ^ 0xFFFFFF)) << edge.x << "," << edge.y;
+    }
+    EXPECT_EQ(At(30, 25), face);
+    EXPECT_EQ(At(21, 21), face);
+    EXPECT_EQ(At(40, 25), face);
+    EXPECT_EQ(At(30, 30), face);
+    draw();
+    for (int x = 20; x < 40; ++x)
+        for (int y = 20; y < 30; ++y)
+            ASSERT_EQ(At(x, y), face) << x << "," << y;
+}
+
 TEST_F(HeadlessGdi, TextIsOneBlockPerCharacterWhereTheFormatPutsIt) {
     DrawText("ab", CRect(0, 100, 100, 130), DT_CENTER | DT_VCENTER | DT_SINGLELINE); // 12 x 13
     EXPECT_EQ(CClientDC(&host).GetTextExtent("abc"), CSize(18, 13));
