@@ -162,6 +162,15 @@ TEST_F(HeadlessPainting, CaptureTakesThePointerOutsideTheWindowAndReportsItsLoss
     EXPECT_EQ(child.presses, std::vector<CPoint>{CPoint(190, 90)}); // the child's coordinates
     ReleaseCapture();
     EXPECT_EQ(child.captureLost, 1);
+
+    // A window that goes takes its capture with it, and only its own.
+    MouseWindow other;
+    ASSERT_TRUE(other.Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(70, 10, 90, 30), &host, 10));
+    child.SetCapture();
+    other.DestroyWindow();
+    EXPECT_EQ(CWnd::GetCapture(), &child);
+    child.DestroyWindow();
+    EXPECT_EQ(CWnd::GetCapture(), nullptr);
 }
 
 TEST_F(HeadlessPainting, WheelTurnsGoUnderThePointerAndAddUpPartsOfANotch) {
