@@ -227,16 +227,6 @@ TEST_P(DialogConformance, MessageBoxesAnswerFromTheQueueOrAStep) {
     EXPECT_EQ(driver->Messages()[0].text, "Replace?");
     EXPECT_EQ(driver->Messages()[0].answer, IDNO);
     EXPECT_EQ(driver->Messages()[0].type & MB_TYPEMASK, MB_YESNO);
-    CString title;
-    ASSERT_TRUE(title.LoadString(AFX_IDS_APP_TITLE));
-    EXPECT_FALSE(title.IsEmpty());
-    RecordingWindow owner;
-    ASSERT_TRUE(owner.Create(CRect(0, 0, 100, 100)));
-    EXPECT_EQ(owner.MessageBox("Ohne Titel"), IDOK);
-    EXPECT_EQ(owner.MessageBox("Mit Titel", "Eigener"), IDOK);
-    ASSERT_EQ(driver->Messages().size(), 4u);
-    EXPECT_EQ(driver->Messages()[2].caption, title) << "without a caption, the application's title";
-    EXPECT_EQ(driver->Messages()[3].caption, "Eigener");
 
     driver->SetInteractiveMessageBoxes(true);
     driver->Then([](UiDriver& d) {
