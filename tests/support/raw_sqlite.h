@@ -7,12 +7,21 @@
 #include <memory>
 #include <string>
 
+using RawConnection = std::unique_ptr<sqlite3, decltype(&sqlite3_close)>;
+
+// A connection to `path`, closed with its owner; `status` is the engine's answer to the open (the
+// connection is there to ask for the message even when the open failed).
+inline RawConnection OpenRaw(const std::string& path, int flags, int& status) {
+    sqlite3* opened = nullptr;
+    status = sqlite3_open_v2(path.c_str(), &opened, flags, nullptr);
+    return RawConnection(opened, &sqlite3_close);
+}
+
 // The first row `sql` gives, its columns as text joined by '|' and "NULL" for a null; empty when
 // there is no row, the engine's message when the statement fails.
 inline std::string RawRow(const std::string& path, const std::string& sql) {
-    sqlite3* opened = nullptr;
-    const int status = sqlite3_open_v2(path.c_str(), &opened, SQLITE_OPEN_READONLY, nullptr);
-    const std::unique_ptr<sqlite3, decltype(&sqlite3_close)> db(opened, &sqlite3_close);
+    int status = SQLITE_OK;
+    const RawConnection db = OpenRaw(path, SQLITE_OPEN_READONLY, status);
     sqlite3_stmt* prepared = nullptr;
     if (status != SQLITE_OK ||
         sqlite3_prepare_v2(db.get(), sql.c_str(), -1, &prepared, nullptr) != SQLITE_OK)
@@ -33,9 +42,8 @@ inline std::string RawRow(const std::string& path, const std::string& sql) {
 // Runs `sql` on a connection of its own, as another program would; empty when it succeeds, else
 // the engine's message.
 inline std::string RawExec(const std::string& path, const std::string& sql) {
-    sqlite3* opened = nullptr;
-    const int status = sqlite3_open_v2(path.c_str(), &opened, SQLITE_OPEN_READWRITE, nullptr);
-    const std::unique_ptr<sqlite3, decltype(&sqlite3_close)> db(opened, &sqlite3_close);
+    int status = SQLITE_OK;
+    const RawConnection db = OpenRaw(path, SQLITE_OPEN_READWRITE, status);
     if (status != SQLITE_OK ||
         sqlite3_exec(db.get(), sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
         return std::string("error: ") + sqlite3_errmsg(db.get());
