@@ -265,6 +265,24 @@ TEST_P(DialogConformance, BoxesTakeTheirButtonsLettersEnterAndEscape) {
     EXPECT_TRUE(driver->Failures().empty());
 }
 
+// A window made and gone before the box takes the input focus with it: Enter still presses the
+// box's default button, not whichever button the toolkit happens to focus.
+TEST_P(DialogConformance, EnterPressesTheDefaultButtonAfterAnotherWindowWent) {
+    for (const UINT type : {MB_YESNOCANCEL | MB_DEFBUTTON2, MB_YESNO | MB_DEFBUTTON2, MB_YESNO}) {
+        SCOPED_TRACE(type);
+        {
+            RecordingWindow gone;
+            ASSERT_TRUE(gone.Create(CRect(0, 0, 100, 100)));
+            EXPECT_EQ(gone.MessageBox("Ohne Titel"), IDOK);
+        }
+        driver->SetInteractiveMessageBoxes(true);
+        driver->Then([](UiDriver& d) { d.PressKey(VK_RETURN); });
+        EXPECT_EQ(AfxMessageBox("Weiter?", type), type == MB_YESNO ? IDYES : IDNO);
+        driver->SetInteractiveMessageBoxes(false);
+    }
+    EXPECT_TRUE(driver->Failures().empty());
+}
+
 TEST_P(DialogConformance, AnUnansweredInteractiveBoxIsReportedAndGetsItsFirstButton) {
     driver->SetInteractiveMessageBoxes(true);
     EXPECT_EQ(AfxMessageBox("Nobody answers", MB_YESNO), IDYES);

@@ -570,6 +570,14 @@ bool WxBackend::MessageBoxOpen() const {
     return m_impl->openBox != nullptr;
 }
 
+bool WxBackend::MessageBoxHasFocus() const {
+    for (wxWindow* focus = wxWindow::FindFocus(); m_impl->openBox && focus;
+         focus = focus->GetParent())
+        if (focus == m_impl->openBox)
+            return true;
+    return false;
+}
+
 bool WxBackend::MessageBoxButtonRect(int answer, CRect& screenRect) const {
     if (!m_impl->openBox)
         return false;

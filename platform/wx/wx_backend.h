@@ -99,6 +99,8 @@ public:
     // The open message box's button for `answer` (IDYES, ...) in screen coordinates.
     bool MessageBoxButtonRect(int answer, CRect& screenRect) const;
     bool MessageBoxOpen() const;
+    // Whether the open box has the keyboard focus (one of its buttons, or the box itself).
+    bool MessageBoxHasFocus() const;
     // The toolkit's assertion failures reported while this backend was installed.
     int AssertionCount() const;
 

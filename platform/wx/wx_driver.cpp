@@ -469,6 +469,12 @@ void WxTestDriver::Wait(int milliseconds) {
 }
 
 void WxTestDriver::EnsureKeyboardFocus() {
+    if (m_backend.MessageBoxOpen()) {
+        // The box takes the keyboard itself once shown; a key sent before would go astray.
+        if (!m_backend.PumpUntil([&] { return m_backend.MessageBoxHasFocus(); }, kInputTimeout))
+            ReportFailure("the message box did not get the keyboard focus");
+        return;
+    }
     if (NativeModalOpen())
         return;
     TopLevel* front = m_backend.impl().FrontTopLevel();

@@ -103,6 +103,14 @@ public:
             event.Skip();
         });
 
+        // Without a window manager nobody hands the new box the keyboard (the window that had it
+        // may be gone): the box takes it itself once it is on the screen.
+        dialog.Bind(wxEVT_SHOW, [&](wxShowEvent& event) {
+            if (event.IsShown())
+                dialog.CallAfter([&dialog] { dialog.Raise(); });
+            event.Skip();
+        });
+
         if (m_backend.listener)
             m_backend.listener->MessageShown(MessageBoxInfo{text, caption, type, 0});
         wxDialog* outerBox = std::exchange(m_backend.openBox, &dialog);
