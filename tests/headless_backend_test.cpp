@@ -325,20 +325,6 @@ TEST(HeadlessKeys, AKeyGoesDownAndUpAndItsModifiersAreLetGoAfterIt) {
     EXPECT_GE(GetKeyState(VK_SHIFT), 0);
 }
 
-TEST(HeadlessMessageBoxes, WithoutACaptionABoxShowsTheApplicationsTitle) {
-    headless::TestDriver driver;
-    RecordingWindow owner;
-    ASSERT_TRUE(owner.Create(CRect(0, 0, 100, 100)));
-    CString title;
-    ASSERT_TRUE(title.LoadString(AFX_IDS_APP_TITLE));
-    EXPECT_FALSE(title.IsEmpty());
-    EXPECT_EQ(owner.MessageBox("Ohne Titel"), IDOK);
-    EXPECT_EQ(owner.MessageBox("Mit Titel", "Eigener"), IDOK);
-    ASSERT_EQ(driver.Messages().size(), 2u);
-    EXPECT_EQ(driver.Messages()[0].caption, title);
-    EXPECT_EQ(driver.Messages()[1].caption, "Eigener");
-}
-
 TEST(HeadlessTimers, TimersFallDueAsTheScriptLetsTimePassAndStopWhenKilled) {
     headless::TestDriver driver;
     TimerWindow window;

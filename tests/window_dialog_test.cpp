@@ -240,6 +240,19 @@ TEST_P(DialogConformance, MessageBoxesAnswerFromTheQueueOrAStep) {
     EXPECT_TRUE(driver->Failures().empty());
 }
 
+TEST_P(DialogConformance, WithoutACaptionABoxShowsTheApplicationsTitle) {
+    RecordingWindow owner;
+    ASSERT_TRUE(owner.Create(CRect(0, 0, 100, 100)));
+    CString title;
+    ASSERT_TRUE(title.LoadString(AFX_IDS_APP_TITLE));
+    EXPECT_FALSE(title.IsEmpty());
+    EXPECT_EQ(owner.MessageBox("Ohne Titel"), IDOK);
+    EXPECT_EQ(owner.MessageBox("Mit Titel", "Eigener"), IDOK);
+    ASSERT_EQ(driver->Messages().size(), 2u);
+    EXPECT_EQ(driver->Messages()[0].caption, title);
+    EXPECT_EQ(driver->Messages()[1].caption, "Eigener");
+}
+
 TEST_P(DialogConformance, BoxesTakeTheirButtonsLettersEnterAndEscape) {
     driver->SetInteractiveMessageBoxes(true);
     const struct {
