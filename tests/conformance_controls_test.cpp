@@ -201,10 +201,6 @@ std::vector<int> Selected(const CListCtrl& list) {
     return rows;
 }
 
-CPoint Centre(const CRect& rect) {
-    return CPoint(rect.left + rect.Width() / 2, rect.top + rect.Height() / 2);
-}
-
 // ---- List: handlers, states, marquees ----
 
 TEST_P(ConformanceTest, AHandlersExceptionIsShownAndTheDialogGoesOn) {
@@ -464,47 +460,6 @@ TEST_P(ConformanceTest, HeaderDividersSizeColumnsByDragAndFitThemByDoubleClick) 
 
 // ---- Tree ----
 
-TEST_P(ConformanceTest, KeypadKeysExpandAndCollapseAndBackspaceGoesUp) {
-    ControlsDialog dialog;
-    TreeItems items;
-    dialog.setUp = [&](ControlsDialog& d) { items = FillTree(d.Tree()); };
-    std::vector<std::string> states;
-    HTREEITEM afterBack = nullptr;
-    driver()
-        .Then([&](UiDriver& d) {
-            CTreeCtrl& tree = dialog.Tree();
-            auto expanded = [&](HTREEITEM item) {
-                return (tree.GetItemState(item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
-            };
-            auto note = [&] {
-                states.push_back(std::string(expanded(items.root) ? "S+" : "S-") +
-                                 (expanded(items.reisen) ? "R+" : "R-"));
-            };
-            tree.SetFocus();
-            tree.SelectItem(items.root);
-            d.PressKey(VK_ADD);
-            note();
-            tree.SelectItem(items.reisen);
-            d.PressKey(VK_ADD);
-            note();
-            d.PressKey(VK_SUBTRACT);
-            note();
-            d.PressKey(VK_BACK);
-            afterBack = tree.GetSelectedItem();
-            d.PressKey(VK_SUBTRACT);
-            note();
-            d.PressKey(VK_MULTIPLY); // everything below, at every level
-            note();
-        })
-        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-
-    EXPECT_EQ(states, (std::vector<std::string>{"S+R-", "S+R+", "S+R-", "S-R-", "S+R+"}));
-    EXPECT_EQ(afterBack, items.root);
-    // Keys expand as a person does: with the notifications.
-    EXPECT_EQ(dialog.Notes(kTreeId, TVN_ITEMEXPANDING).size(), 6u);
-}
-
 TEST_P(ConformanceTest, ALabelWiderThanAnyScreenShowsItsStart) {
     // A name of 20,000 characters, as another program may store one: on one line in the tree,
     // wrapped under its icon in the list.
@@ -703,12 +658,12 @@ TEST_P(ConformanceTest, TheWheelScrollsTheControlUnderThePointerThreeLinesANotch
     auto listPoint = [&] {
         CRect client;
         dialog.List().GetClientRect(&client);
-        return Centre(client);
+        return client.CenterPoint();
     };
     auto treePoint = [&] {
         CRect client;
         dialog.Tree().GetClientRect(&client);
-        return Centre(client);
+        return client.CenterPoint();
     };
     std::size_t notesBefore = 0;
     std::size_t notesAfter = 0;

@@ -291,10 +291,6 @@ ON_WM_MOUSEMOVE()
 ON_WM_LBUTTONUP()
 END_MESSAGE_MAP()
 
-CPoint Centre(const CRect& rect) {
-    return CPoint(rect.left + rect.Width() / 2, rect.top + rect.Height() / 2);
-}
-
 // Whether the bar's halftone shows at `y` around `x`: a checkerboard inverts every other pixel.
 bool Inverted(UiDriver& d, CWnd& window, int x, int y, COLORREF under) {
     const COLORREF inverted = under ^ 0xFFFFFF;
@@ -313,7 +309,7 @@ TEST_P(ConformanceTest, SplitterDragCapturesTheMouseShowsItsCursorAndAnInvertedB
     HCURSOR overList = nullptr;
     driver().Then([&](UiDriver& d) {
         const CRect gap = dialog.Gap();
-        const CPoint grab = Centre(gap);
+        const CPoint grab = gap.CenterPoint();
         face = d.PixelAt(dialog, grab);
         d.MouseMove(dialog, grab);
         overGap = d.CurrentCursor();
@@ -363,11 +359,11 @@ TEST_P(ConformanceTest, DrawingAfterARowIsPaintedShowsOverIt) {
         CListCtrl& list = dialog.List();
         CRect icon;
         list.GetItemRect(2, &icon, LVIR_ICON);
-        before = d.PixelAt(list, Centre(icon));
+        before = d.PixelAt(list, icon.CenterPoint());
         dialog.drawOverRows = true;
         list.Invalidate();
         d.Flush();
-        after = d.PixelAt(list, Centre(icon));
+        after = d.PixelAt(list, icon.CenterPoint());
         d.PressKey(VK_ESCAPE);
     });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
@@ -402,7 +398,7 @@ TEST_P(ConformanceTest, ACellEditorOpensOverTheCellAndCommitsOnAClickOutside) {
             CListCtrl& list = dialog.List();
             CRect cell;
             list.GetSubItemRect(1, 1, LVIR_LABEL, cell);
-            d.DoubleClick(list, Centre(cell));
+            d.DoubleClick(list, cell.CenterPoint());
         })
         .Then([&](UiDriver& d) {
             // Inside the editor's own modal run.
@@ -417,7 +413,7 @@ TEST_P(ConformanceTest, ACellEditorOpensOverTheCellAndCommitsOnAClickOutside) {
             // A click on the tree, outside the editor, commits.
             CRect tree;
             dialog.Tree().GetClientRect(&tree);
-            d.Click(dialog.Tree(), Centre(tree));
+            d.Click(dialog.Tree(), tree.CenterPoint());
         })
         .Then([&](UiDriver& d) {
             EXPECT_EQ(dialog.List().GetItemText(1, 1), CString("Anna Lund"));

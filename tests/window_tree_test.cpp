@@ -98,22 +98,6 @@ TEST_P(TreeConformance, FirstProgrammaticExpansionNotifiesLaterOnesDoNotAndCanBe
     EXPECT_TRUE(Codes().empty());
 }
 
-TEST_P(TreeConformance, ExpansionHandlersMayReplaceThePlaceholder) {
-    HTREEITEM lazy = Insert("Lazy", root, 3);
-    tree.InsertItem("placeholder", lazy);
-    host.observe = [&](NMHDR* header) {
-        auto* info = reinterpret_cast<NMTREEVIEW*>(header);
-        if (header->code == TVN_ITEMEXPANDED && info->itemNew.hItem == lazy) {
-            tree.DeleteItem(tree.GetChildItem(lazy));
-            tree.InsertItem("Real", lazy);
-        }
-    };
-    tree.Expand(root, TVE_EXPAND);
-    ASSERT_TRUE(tree.Expand(lazy, TVE_EXPAND));
-    EXPECT_EQ(tree.GetItemText(tree.GetChildItem(lazy)), "Real");
-    EXPECT_EQ(tree.GetNextSiblingItem(tree.GetChildItem(lazy)), nullptr);
-}
-
 TEST_P(TreeConformance, ClickOnTheButtonTogglesAndAlwaysNotifies) {
     tree.Expand(root, TVE_EXPAND);
     tree.Expand(a, TVE_EXPAND);
