@@ -571,8 +571,11 @@ bool WxBackend::MessageBoxOpen() const {
 }
 
 bool WxBackend::MessageBoxHasFocus() const {
-    for (wxWindow* focus = wxWindow::FindFocus(); m_impl->openBox && focus;
-         focus = focus->GetParent())
+    // The toolkit names a focused button as soon as the box is made; the keys reach it only once
+    // the box's window is the active one.
+    if (!m_impl->openBox || !m_impl->openBox->IsActive())
+        return false;
+    for (wxWindow* focus = wxWindow::FindFocus(); focus; focus = focus->GetParent())
         if (focus == m_impl->openBox)
             return true;
     return false;
