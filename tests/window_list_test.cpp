@@ -169,6 +169,14 @@ TEST_P(ListConformance, DoubleRightAndHeaderClicksNotifyWithTheItemOrColumn) {
     ASSERT_EQ(clicks.size(), 1u);
     EXPECT_EQ(clicks[0].subItem, 1);
     EXPECT_EQ(clicks[0].item, -1);
+    // A header pressed and let go elsewhere, below on the rows or over another column, is no click.
+    const CPoint header = driver->ColumnHeaderPoint(list, 1);
+    for (const CPoint release :
+         {CPoint(header.x, header.y + 40), driver->ColumnHeaderPoint(list, 0)}) {
+        driver->MouseDown(list, header);
+        driver->MouseUp(list, release);
+    }
+    EXPECT_EQ(host.Recorded(LVN_COLUMNCLICK).size(), 1u);
 }
 
 TEST_P(ListConformance, FocusChangesAreNotified) {
