@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -192,23 +194,38 @@ TEST_F(DaoRecordsetTest, WritesNeedAnEditAnUpdatableRecordsetAndAField) {
     records.SetBookmark(records.GetLastModifiedBookmark());
     EXPECT_EQ(Name(records), "A");
 
-    // An update with no edit adds nothing; a move ends an edit unsaved.
+    // An update with no edit adds nothing; every move, and starting an addition, ends an edit
+    // unsaved.
     EXPECT_EQ(DaoErrorOf([&] { records.Update(); }), DAO_ERROR_UPDATE_WITHOUT_EDIT);
     EXPECT_EQ(records.GetRecordCount(), 3);
-    records.MoveLast();
-    records.Edit();
-    records.SetFieldValue("NAME", COleVariant("X"));
-    records.MovePrev();
-    EXPECT_EQ(records.GetEditMode(), dbEditNone);
-    EXPECT_EQ(DaoErrorOf([&] { records.Update(); }), DAO_ERROR_UPDATE_WITHOUT_EDIT);
+    const std::function<void()> leaves[] = {
+        [&] { records.MovePrev(); }, [&] { records.MoveNext(); }, [&] { records.MoveFirst(); },
+        [&] { records.MoveLast(); }, [&] { records.AddNew(); }};
+    for (std::size_t i = 0; i < std::size(leaves); ++i) {
+        SCOPED_TRACE(i);
+        records.MoveFirst();
+        records.MoveNext();
+        records.Edit();
+        records.SetFieldValue("NAME", COleVariant("X"));
+        leaves[i]();
+        EXPECT_NE(records.GetEditMode(), dbEditInProgress);
+        if (records.GetEditMode() == dbEditAdd)
+            records.CancelUpdate();
+        EXPECT_EQ(DaoErrorOf([&] { records.Update(); }), DAO_ERROR_UPDATE_WITHOUT_EDIT);
+    }
     EXPECT_EQ(Walk(records, "Name"), (std::vector<std::string>{"A", "B", "C"}));
 
     records.MoveFirst();
     records.Edit();
-    for (int field : {-1, 4})
+    for (int field : {-1, 4}) {
         EXPECT_EQ(DaoErrorOf([&] { records.SetFieldValue(field, Long(1)); }),
                   DAO_ERROR_ITEM_NOT_FOUND)
             << field;
+        EXPECT_EQ(DaoErrorOf([&] { records.GetFieldValue(field); }), DAO_ERROR_ITEM_NOT_FOUND)
+            << field;
+    }
+    EXPECT_EQ(DaoErrorOf([&] { records.SetFieldValue("NONE", Long(1)); }),
+              DAO_ERROR_ITEM_NOT_FOUND);
     records.CancelUpdate();
 
     CDaoRecordset reader(&db);
