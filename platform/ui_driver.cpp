@@ -333,3 +333,12 @@ BOOL RecordingWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
     commands.push_back({LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)});
     return TRUE;
 }
+
+LRESULT RecordingWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_CONTEXTMENU) {
+        contextMenus.push_back(
+            {reinterpret_cast<HWND>(wParam), CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))});
+        return 0;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}

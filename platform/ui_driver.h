@@ -197,12 +197,18 @@ public:
         UINT code;
         HWND from;
     };
+    // WM_CONTEXTMENU: the window it came from and the point, in screen coordinates.
+    struct ContextMenu {
+        HWND from;
+        CPoint screen;
+    };
 
     // Creates the window at `rect` (screen coordinates), visible.
     BOOL Create(const CRect& rect, LPCTSTR title = "test window");
 
     std::vector<Notification> notifications;
     std::vector<Command> commands;
+    std::vector<ContextMenu> contextMenus;
     // Decides the result of a notification (nothing set: 0).
     std::function<LRESULT(NMHDR* header)> answer;
     // Called for every notification after it was recorded, with the result chosen.
@@ -213,9 +219,11 @@ public:
     void Clear() {
         notifications.clear();
         commands.clear();
+        contextMenus.clear();
     }
 
 protected:
     BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };

@@ -163,6 +163,17 @@ TEST_P(ListConformance, DoubleRightAndHeaderClicksNotifyWithTheItemOrColumn) {
     ASSERT_EQ(rights.size(), 1u);
     EXPECT_EQ(rights[0].item, 4);
     EXPECT_EQ(Selected(), std::vector<int>{4});
+    // Left to the list, the click asks for a context menu where it was, in screen coordinates;
+    // a handler that takes it (a nonzero result) asks for none.
+    CPoint clicked = driver->ListItemPoint(list, 4);
+    list.ClientToScreen(&clicked);
+    ASSERT_EQ(host.contextMenus.size(), 1u);
+    EXPECT_EQ(host.contextMenus[0].from, list.m_hWnd);
+    EXPECT_EQ(host.contextMenus[0].screen, clicked);
+    host.answer = [](NMHDR* header) { return header->code == NM_RCLICK ? 1 : 0; };
+    driver->RightClickListItem(list, 4);
+    EXPECT_EQ(host.contextMenus.size(), 1u);
+    host.answer = nullptr;
 
     driver->ClickColumnHeader(list, 1);
     const auto clicks = host.Recorded(LVN_COLUMNCLICK);

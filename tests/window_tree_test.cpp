@@ -213,6 +213,16 @@ TEST_P(TreeConformance, DropHighlightIsSetByStateOrSelectionAndShowsDuringARight
     EXPECT_EQ(tree.GetDropHilightItem(), nullptr);
     EXPECT_EQ(tree.GetSelectedItem(), a);
     EXPECT_EQ(host.Recorded(NM_RCLICK).size(), 1u);
+    // Left to the tree, the click asks for a context menu where it was, in screen coordinates;
+    // a handler that takes it (a nonzero result) asks for none.
+    CPoint clicked = driver->TreeItemPoint(tree, b);
+    tree.ClientToScreen(&clicked);
+    ASSERT_EQ(host.contextMenus.size(), 1u);
+    EXPECT_EQ(host.contextMenus[0].from, tree.m_hWnd);
+    EXPECT_EQ(host.contextMenus[0].screen, clicked);
+    host.answer = [](NMHDR* header) { return header->code == NM_RCLICK ? 1 : 0; };
+    driver->RightClickTreeItem(tree, b);
+    EXPECT_EQ(host.contextMenus.size(), 1u);
 }
 
 TEST_P(TreeConformance, DoubleClickTogglesUnlessTheHandlerTakesIt) {
