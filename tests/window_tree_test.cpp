@@ -181,6 +181,10 @@ TEST_P(TreeConformance, HitTestFindsButtonIconLabelAndEmptySpace) {
     EXPECT_EQ(flags, TVHT_TORIGHT);
     EXPECT_EQ(tree.HitTest(CPoint(0, last.CenterPoint().y), &flags), b);
     EXPECT_EQ(flags, TVHT_ONITEMINDENT);
+    // The client's top row of pixels is the first item's; above it, nothing.
+    EXPECT_EQ(tree.HitTest(CPoint(0, 0), &flags), root);
+    EXPECT_EQ(tree.HitTest(CPoint(5, -1), &flags), nullptr);
+    EXPECT_EQ(flags, TVHT_ABOVE);
     // Without the style, the button's place is indent.
     const CPoint button = driver->TreeButtonPoint(tree, a);
     tree.ModifyStyle(TVS_HASBUTTONS, 0);
