@@ -403,6 +403,7 @@ TEST_P(ConformanceTest, HeaderDividersSizeColumnsByDragAndFitThemByDoubleClick) 
     dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 5); };
     HCURSOR onDivider = nullptr;
     HCURSOR onHeader = nullptr;
+    HCURSOR belowDivider = nullptr;
     int whileDragging = -1;
     int dragged = -1;
     int typLeft = -1;
@@ -418,6 +419,8 @@ TEST_P(ConformanceTest, HeaderDividersSizeColumnsByDragAndFitThemByDoubleClick) 
             onDivider = d.CurrentCursor();
             d.MouseMove(list, CPoint(50, y));
             onHeader = d.CurrentCursor();
+            d.MouseMove(list, CPoint(111, y + 40)); // on the rows, in line with the divider
+            belowDivider = d.CurrentCursor();
             // Dragged from a pixel right of the divider: the column keeps that offset.
             d.MouseDown(list, CPoint(112, y));
             d.MouseMove(list, CPoint(142, y));
@@ -446,6 +449,7 @@ TEST_P(ConformanceTest, HeaderDividersSizeColumnsByDragAndFitThemByDoubleClick) 
 
     EXPECT_EQ(onDivider, LoadCursor(nullptr, IDC_SIZEWE));
     EXPECT_NE(onHeader, LoadCursor(nullptr, IDC_SIZEWE));
+    EXPECT_NE(belowDivider, LoadCursor(nullptr, IDC_SIZEWE));
     EXPECT_EQ(whileDragging, 140); // the column follows the pointer
     EXPECT_EQ(dragged, 160);
     EXPECT_EQ(typLeft, 160);
