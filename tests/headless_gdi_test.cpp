@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace {
 
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
@@ -312,6 +314,21 @@ TEST_F(HeadlessGdi, ImageListsTakeIconsScaledAndGiveOnlyWhatTheyHold) {
         }
     EXPECT_GT(transparent, 0);
     EXPECT_LT(transparent, 256);
+    // Drawn, the icon's background colour lets the window show through, and only that colour.
+    {
+        CClientDC dc(&host);
+        ASSERT_TRUE(list.Draw(&dc, count + 1, CPoint(200, 100), ILD_NORMAL));
+    }
+    int wrong = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            const std::uint32_t pixel =
+                original->pixels[static_cast<std::size_t>(2 * y) * 32 + 2 * x];
+            const COLORREF shown = At(200 + x, 100 + y);
+            wrong += (pixel & 0xFFFFFF) == kTransparentColour ? shown != GetSysColor(COLOR_BTNFACE)
+                                                              : shown == kMagenta;
+        }
+    EXPECT_EQ(wrong, 0);
 
     EXPECT_FALSE(list.Remove(count + 2));
     EXPECT_EQ(list.GetImageCount(), count + 2);
