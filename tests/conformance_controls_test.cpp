@@ -590,6 +590,11 @@ TEST_P(ConformanceTest, AnEditsOwnMenuOffersWhatItsTextAndSelectionAllow) {
         menus.push_back(d.MenuItems());
         EXPECT_TRUE(d.ChooseMenuItem(command));
     };
+    auto look = [&](UiDriver& d) {
+        ASSERT_TRUE(d.MenuShown());
+        menus.push_back(d.MenuItems());
+        d.DismissMenu();
+    };
     std::string afterPaste;
     std::string afterUndo;
     auto textNow = [&] {
@@ -614,13 +619,22 @@ TEST_P(ConformanceTest, AnEditsOwnMenuOffersWhatItsTextAndSelectionAllow) {
         .Then([&](UiDriver& d) { choose(d, WM_UNDO); })
         .Then([&](UiDriver& d) {
             afterUndo = textNow();
-            d.PressKey(VK_ESCAPE);
-        });
+            edit.SetReadOnly(TRUE);
+            open(d);
+        })
+        .Then(look)
+        .Then([&](UiDriver& d) {
+            edit.SetReadOnly(FALSE);
+            edit.SetWindowText("");
+            open(d);
+        })
+        .Then(look)
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
 
     EXPECT_EQ(afterPaste, "HafenHafen");
     EXPECT_EQ(afterUndo, "Hafen");
-    ASSERT_EQ(menus.size(), 4u);
+    ASSERT_EQ(menus.size(), 6u);
     // Undo, cut, copy, paste, delete, select all, with two separators; what cannot be done is
     // greyed: nothing selected and nothing changed at first.
     const std::vector<MenuItemInfo>& first = menus[0];
@@ -640,6 +654,12 @@ TEST_P(ConformanceTest, AnEditsOwnMenuOffersWhatItsTextAndSelectionAllow) {
     EXPECT_FALSE(menus[1][5].grayed);
     EXPECT_FALSE(menus[2][4].grayed) << "text on the clipboard to paste";
     EXPECT_FALSE(menus[3][0].grayed) << "the paste to undo";
+    // A read-only edit takes no paste, whatever the clipboard holds; an empty one has nothing to
+    // select.
+    EXPECT_TRUE(menus[4][4].grayed);
+    EXPECT_FALSE(menus[4][7].grayed);
+    EXPECT_TRUE(menus[5][7].grayed);
+    EXPECT_FALSE(menus[5][4].grayed);
 }
 
 // ---- Mouse wheel ----
