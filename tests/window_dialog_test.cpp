@@ -253,6 +253,24 @@ TEST_P(DialogConformance, WithoutACaptionABoxShowsTheApplicationsTitle) {
     EXPECT_EQ(driver->Messages()[1].caption, "Eigener");
 }
 
+// Only a dialog's edit has its whole text selected again after a box; elsewhere the caret stays.
+TEST_P(DialogConformance, AfterABoxAnEditOutsideADialogKeepsItsCaret) {
+    RecordingWindow owner;
+    ASSERT_TRUE(owner.Create(CRect(0, 0, 200, 100)));
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                            CRect(5, 5, 150, 25), &owner, 31));
+    edit.SetWindowText("Hafen");
+    edit.SetFocus();
+    edit.SetSel(2, 2);
+    EXPECT_EQ(AfxMessageBox("Weiter?"), IDOK);
+    int start = -1;
+    int end = -1;
+    edit.GetSel(start, end);
+    EXPECT_EQ(start, 2);
+    EXPECT_EQ(end, 2);
+}
+
 TEST_P(DialogConformance, BoxesTakeTheirButtonsLettersEnterAndEscape) {
     driver->SetInteractiveMessageBoxes(true);
     const struct {
