@@ -5,6 +5,7 @@
 #include "platform/ui_driver.h"
 #include "platform/window_backend.h"
 #include "platform/window_system.h"
+#include "tests/support/edit_in_window.h"
 
 #include <gtest/gtest.h>
 
@@ -878,11 +879,10 @@ TEST_P(CWndTest, EditsUndoTheirLastChangeAndRedoItByUndoingAgain) {
 }
 
 TEST_P(CWndTest, AnEditAtItsLimitReportsOnlyWhatItCutsAndReturnLeavesOneLineAlone) {
-    RecordingWindow owner;
-    ASSERT_TRUE(owner.Create(CRect(0, 0, 200, 100)));
-    CEdit edit;
-    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
-                            CRect(5, 5, 150, 25), &owner, 31));
+    EditInWindow window;
+    ASSERT_TRUE(window.Create());
+    CEdit& edit = window.edit;
+    RecordingWindow& owner = window.owner;
     edit.SetLimitText(5);
     EXPECT_EQ(edit.GetLimitText(), 5u);
     edit.SetFocus();

@@ -2,6 +2,7 @@
 // backend.
 #include "platform/afxwin.h"
 #include "platform/ui_driver.h"
+#include "tests/support/edit_in_window.h"
 
 #include <gtest/gtest.h>
 
@@ -255,11 +256,9 @@ TEST_P(DialogConformance, WithoutACaptionABoxShowsTheApplicationsTitle) {
 
 // Only a dialog's edit has its whole text selected again after a box; elsewhere the caret stays.
 TEST_P(DialogConformance, AfterABoxAnEditOutsideADialogKeepsItsCaret) {
-    RecordingWindow owner;
-    ASSERT_TRUE(owner.Create(CRect(0, 0, 200, 100)));
-    CEdit edit;
-    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
-                            CRect(5, 5, 150, 25), &owner, 31));
+    EditInWindow window;
+    ASSERT_TRUE(window.Create());
+    CEdit& edit = window.edit;
     edit.SetWindowText("Hafen");
     edit.SetFocus();
     edit.SetSel(2, 2);
