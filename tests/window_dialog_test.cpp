@@ -295,8 +295,8 @@ TEST_P(DialogConformance, BoxesTakeTheirButtonsLettersEnterAndEscape) {
     EXPECT_TRUE(driver->Failures().empty());
 }
 
-// A window made and gone before the box takes the input focus with it: Enter still presses the
-// box's default button, not whichever button the toolkit happens to focus.
+// A window that showed a box and went takes the keyboard focus with it: Enter in the next box
+// still presses that box's default button.
 TEST_P(DialogConformance, EnterPressesTheDefaultButtonAfterAnotherWindowWent) {
     for (const UINT type : {MB_YESNOCANCEL | MB_DEFBUTTON2, MB_YESNO | MB_DEFBUTTON2, MB_YESNO}) {
         SCOPED_TRACE(type);
