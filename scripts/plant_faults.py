@@ -14,7 +14,9 @@ Results go to <workdir>/results.jsonl, one line per fault of this run, and a sum
 surviving fault is printed at the end. Create <workdir>/STOP to end the run after the faults in
 progress. With --rerun, the faults that survived an earlier run (a copy of its results file) are
 planted again in the tree as committed now, whose planted files must not have changed since: new
-tests are checked against the faults they were written for.
+tests are checked against the faults they were written for. With --sanitize the workers build and
+test under ASan+UBSan (build folders of their own), so that a fault that reads or writes one
+element past an array counts as caught, as it would in the sanitizer run of the test script.
 """
 
 import argparse
@@ -101,10 +103,13 @@ def run(command, cwd, timeout=None):
 
 
 class Worker:
-    def __init__(self, workdir, number, jobs):
+    def __init__(self, workdir, number, jobs, sanitize):
         self.source = workdir / f"w{number}"
-        self.build = workdir / f"w{number}-build"
+        self.build = workdir / (f"w{number}-build" + ("-sanitize" if sanitize else ""))
         self.jobs = jobs
+        self.sanitize = sanitize
+        # The sanitizers make the tests several times slower.
+        self.fault_timeout = 360 if sanitize else 120
 
     def prepare(self):
         if not self.source.exists():
@@ -114,12 +119,13 @@ class Worker:
             run(["git", "reset", "-q", "--hard", "FETCH_HEAD"], cwd=self.source).check_returncode()
         configure = run(["cmake", "-S", str(self.source), "-B", str(self.build),
                          "-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DEXPLORER_WX=OFF",
-                         "-DEXPLORER_BENCHMARKS=OFF", "-DCMAKE_CXX_FLAGS=-w"], cwd=self.source)
+                         "-DEXPLORER_BENCHMARKS=OFF", "-DCMAKE_CXX_FLAGS=-w",
+                         f"-DEXPLORER_SANITIZE={'ON' if self.sanitize else 'OFF'}"], cwd=self.source)
         configure.check_returncode()
         # The first build has the machine to itself: the workers prepare one after another.
         if not self.compile(jobs=os.cpu_count() or 2):
             raise RuntimeError(f"the unchanged tree does not build in {self.build}")
-        tests = self.test(timeout=600)
+        tests = self.test(timeout=5 * self.fault_timeout)
         if tests != "survived":
             raise RuntimeError(f"the unchanged tree's tests do not pass in {self.build}")
 
@@ -150,7 +156,7 @@ class Worker:
         try:
             if not self.compile():
                 return "buildfail"
-            return self.test(timeout=120)
+            return self.test(timeout=self.fault_timeout)
         finally:
             path.write_text(original)
             # Newer than the faulty object, so that the next build compiles it again.
@@ -166,6 +172,8 @@ def main():
     parser.add_argument("--limit", type=int, default=0, help="at most this many faults (0: all)")
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--workdir", default="/tmp/plant-faults")
+    parser.add_argument("--sanitize", action="store_true",
+                        help="build and test under AddressSanitizer and UndefinedBehaviorSanitizer")
     args = parser.parse_args()
     if bool(args.files) == bool(args.rerun):
         parser.error("give either source files or --rerun")
@@ -189,7 +197,10 @@ def main():
         faults = faults[: args.limit]
     print(f"{len(faults)} faults in {len({fault['file'] for fault in faults})} files", flush=True)
 
-    workers = [Worker(workdir, n, max(1, (os.cpu_count() or 2) // args.workers))
+    if args.sanitize:
+        os.environ["ASAN_OPTIONS"] = "detect_leaks=1:abort_on_error=1"
+        os.environ["UBSAN_OPTIONS"] = "print_stacktrace=1:halt_on_error=1"
+    workers = [Worker(workdir, n, max(1, (os.cpu_count() or 2) // args.workers), args.sanitize)
                for n in range(args.workers)]
     for worker in workers:
         worker.prepare()
