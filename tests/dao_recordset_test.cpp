@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-
 #include <initializer_list>
 #include <string>
 #include <utility>

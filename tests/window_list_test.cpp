@@ -2,6 +2,7 @@
 // their points from the control's own geometry, never from fixed pixels.
 #include "platform/afxwin.h"
 #include "platform/ui_driver.h"
+#include "tests/support/context_menu_check.h"
 #include "tests/support/ink.h"
 #include "tests/support/test_seed.h"
 
@@ -163,17 +164,8 @@ TEST_P(ListConformance, DoubleRightAndHeaderClicksNotifyWithTheItemOrColumn) {
     ASSERT_EQ(rights.size(), 1u);
     EXPECT_EQ(rights[0].item, 4);
     EXPECT_EQ(Selected(), std::vector<int>{4});
-    // Left to the list, the click asks for a context menu where it was, in screen coordinates;
-    // a handler that takes it (a nonzero result) asks for none.
-    CPoint clicked = driver->ListItemPoint(list, 4);
-    list.ClientToScreen(&clicked);
-    ASSERT_EQ(host.contextMenus.size(), 1u);
-    EXPECT_EQ(host.contextMenus[0].from, list.m_hWnd);
-    EXPECT_EQ(host.contextMenus[0].screen, clicked);
-    host.answer = [](NMHDR* header) { return header->code == NM_RCLICK ? 1 : 0; };
-    driver->RightClickListItem(list, 4);
-    EXPECT_EQ(host.contextMenus.size(), 1u);
-    host.answer = nullptr;
+    ExpectAMenuOnlyForAClickLeftAlone(host, list, driver->ListItemPoint(list, 4),
+                                      [&] { driver->RightClickListItem(list, 4); });
 
     driver->ClickColumnHeader(list, 1);
     const auto clicks = host.Recorded(LVN_COLUMNCLICK);

@@ -1,6 +1,7 @@
 // The tree view as a person and the dialog code use it, on every backend.
 #include "platform/afxwin.h"
 #include "platform/ui_driver.h"
+#include "tests/support/context_menu_check.h"
 #include "tests/support/test_seed.h"
 
 #include <gtest/gtest.h>
@@ -217,16 +218,8 @@ TEST_P(TreeConformance, DropHighlightIsSetByStateOrSelectionAndShowsDuringARight
     EXPECT_EQ(tree.GetDropHilightItem(), nullptr);
     EXPECT_EQ(tree.GetSelectedItem(), a);
     EXPECT_EQ(host.Recorded(NM_RCLICK).size(), 1u);
-    // Left to the tree, the click asks for a context menu where it was, in screen coordinates;
-    // a handler that takes it (a nonzero result) asks for none.
-    CPoint clicked = driver->TreeItemPoint(tree, b);
-    tree.ClientToScreen(&clicked);
-    ASSERT_EQ(host.contextMenus.size(), 1u);
-    EXPECT_EQ(host.contextMenus[0].from, tree.m_hWnd);
-    EXPECT_EQ(host.contextMenus[0].screen, clicked);
-    host.answer = [](NMHDR* header) { return header->code == NM_RCLICK ? 1 : 0; };
-    driver->RightClickTreeItem(tree, b);
-    EXPECT_EQ(host.contextMenus.size(), 1u);
+    ExpectAMenuOnlyForAClickLeftAlone(host, tree, driver->TreeItemPoint(tree, b),
+                                      [&] { driver->RightClickTreeItem(tree, b); });
 }
 
 TEST_P(TreeConformance, DoubleClickTogglesUnlessTheHandlerTakesIt) {
