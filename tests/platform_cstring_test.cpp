@@ -75,6 +75,7 @@ TEST(CStringTest, FindAndReplace) {
     EXPECT_EQ(text.Find("l", 4), -1);
     EXPECT_EQ(text.Find(""), 0);
     EXPECT_EQ(text.Find("", 6), -1);
+    EXPECT_EQ(text.Find(nullptr), -1);
     EXPECT_EQ(text.ReverseFind('l'), 3);
     EXPECT_EQ(text.ReverseFind('x'), -1);
 

@@ -11,8 +11,10 @@ namespace {
 using Characters = std::vector<unsigned>;
 
 TEST(Utf8, WellFormedSequencesAreReadAsTheyAreAndStayUnchanged) {
-    const std::string text = "A\u00e4\u20ac\U0001F600\u07ff\uffff\U0010FFFF";
-    EXPECT_EQ(DecodeUtf8(text), (Characters{'A', 0xE4, 0x20AC, 0x1F600, 0x7FF, 0xFFFF, 0x10FFFF}));
+    // Among them the first and the last character of each length.
+    const std::string text = "A\u00e4\u20ac\U0001F600\u0080\u07ff\u0800\uffff\U00010000\U0010FFFF";
+    EXPECT_EQ(DecodeUtf8(text), (Characters{'A', 0xE4, 0x20AC, 0x1F600, 0x80, 0x7FF, 0x800, 0xFFFF,
+                                            0x10000, 0x10FFFF}));
     EXPECT_EQ(WellFormedUtf8(text), text);
     for (const unsigned ch : DecodeUtf8(text))
         EXPECT_EQ(DecodeUtf8(EncodeUtf8(ch)), Characters{ch});
