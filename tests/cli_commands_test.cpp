@@ -69,8 +69,8 @@ protected:
     }
 
     // A project with the folder table and the folders Bilder (1) > Reisen (2) and Archiv (3).
-    std::string FolderProject() {
-        const std::string db = HostProject();
+    std::string FolderProject(const std::string& name = "projekt.db") {
+        const std::string db = HostProject(name);
         EXPECT_EQ(Run({"create-table", db}).code, 0);
         EXPECT_EQ(Run({"mkdir", db, "Bilder", "--in", "0"}).out, "1\n");
         EXPECT_EQ(Run({"mkdir", db, "Reisen", "--in", "1"}).out, "2\n");
@@ -176,9 +176,20 @@ TEST_F(CliTest, BadFilesAreRefused) {
     ExpectRefused(Run({"exists", text, "0"}), "file is not a database");
 
     const std::string bare = HostProject();
-    ExpectRefused(Run({"ls", bare, "0"}), "EXPLORER");
-    ExpectRefused(Run({"exists", bare, "0"}), "EXPLORER");
-    ExpectRefused(Run({"mkdir", bare, "Neu", "--in", "0"}), "EXPLORER");
+    const std::string noFolderTable = "no table EXPLORER; run 'explorer-cli create-table' first";
+    ExpectRefused(Run({"ls", bare, "0"}), noFolderTable);
+    ExpectRefused(Run({"exists", bare, "0"}), noFolderTable);
+    ExpectRefused(Run({"mkdir", bare, "Neu", "--in", "0"}), noFolderTable);
+    ExpectRefused(Run({"tree", bare}), noFolderTable);
+
+    // Without the host's collection record there is no counter to draw a key from; a key given
+    // needs none.
+    const std::string noCounter = FolderProject("ohne-zaehler.db");
+    refhost::Project::Open(noCounter)->database().Execute("DROP TABLE COLLECTION");
+    ExpectRefused(Run({"mkdir", noCounter, "Neu", "--in", "0"}),
+                  "no table COLLECTION to draw folder keys from");
+    EXPECT_EQ(Run({"mkdir", noCounter, "Neu", "--in", "0", "--key", "7"}).out, "7\n");
+    EXPECT_EQ(Run({"ls", noCounter, "0"}).out, "1\tBilder\n3\tArchiv\n7\tNeu\n");
 }
 
 TEST_F(CliTest, BadArgumentsAreRefused) {
@@ -198,10 +209,15 @@ TEST_F(CliTest, BadArgumentsAreRefused) {
     ExpectRefused(Run({"mkdir", db, "X", "--in", "0", "--key", "2"}), "exists already");
     ExpectRefused(Run({"mkdir", db, "X", "--in", "0", "--key", "1073741824"}), "too large");
     ExpectRefused(Run({"mkdir", db, "", "--in", "0"}), "name");
+    ExpectRefused(Run({"mkdir", db, std::string(256, 'x'), "--in", "0"}), "1 to 255 bytes");
     ExpectRefused(Run({"sample", dir.File("neu.db"), "--chunks", "viele"}), "malformed");
     EXPECT_FALSE(std::filesystem::exists(dir.File("neu.db")));
     // Nothing of the refused commands reached the database.
     EXPECT_EQ(Run({"ls", db, "0"}).out, "1\tBilder\n3\tArchiv\n");
+
+    // At the limits: the longest name, and a key written with twenty digits.
+    EXPECT_EQ(Run({"mkdir", db, std::string(255, 'x'), "--in", "0"}).out, "4\n");
+    EXPECT_EQ(Run({"ls", db, "00000000000000000001"}).out, "2\tReisen\n");
 }
 
 } // namespace
