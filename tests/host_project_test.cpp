@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <iterator>
 
@@ -104,6 +105,15 @@ TEST_F(ProjectTest, CollectionHoldsOneRecordWithTheFolderCounter) {
     EXPECT_EQ(info.m_nType, dbLong);
     EXPECT_EQ(table.GetRecordCount(), 1);
     table.Close();
+    // Named after its file, in the version of the tables made, made today.
+    CDaoRecordset record(&project->database());
+    record.Open(dbOpenTable, "COLLECTION");
+    EXPECT_EQ(CString(record.GetFieldValue(refhost::collection_col::Title).strVal), "projekt");
+    EXPECT_EQ(record.GetFieldValue(refhost::collection_col::Version).lVal, refhost::kSchemaVersion);
+    const COleVariant made = record.GetFieldValue(refhost::collection_col::CreateDate);
+    ASSERT_EQ(made.vt, VT_DATE);
+    EXPECT_LT(std::abs(made.date - COleDateTime::GetCurrentTime().m_dt), 1.0);
+    record.Close();
 
     EXPECT_EQ(project->FolderCounter(), 0);
     project->RaiseFolderCounter(7);
