@@ -108,7 +108,7 @@ TEST_F(ProjectTest, CollectionHoldsOneRecordWithTheFolderCounter) {
     // Named after its file, in the version of the tables made, made today.
     CDaoRecordset record(&project->database());
     record.Open(dbOpenTable, "COLLECTION");
-    EXPECT_EQ(CString(record.GetFieldValue(refhost::collection_col::Title).strVal), "projekt");
+    EXPECT_EQ(record.GetFieldValue(refhost::collection_col::Title).strVal, "projekt");
     EXPECT_EQ(record.GetFieldValue(refhost::collection_col::Version).lVal, refhost::kSchemaVersion);
     const COleVariant made = record.GetFieldValue(refhost::collection_col::CreateDate);
     ASSERT_EQ(made.vt, VT_DATE);
