@@ -8,7 +8,8 @@ namespace wxui {
 class WxInstallation;
 }
 
-// The installed wxWidgets backend; null when there is no display (the tests then skip).
+// The installed wxWidgets backend; null when there is no display (the tests then skip) or when it
+// did not start there (the run fails).
 wxui::WxInstallation* WxToolkit();
 
 // Where screenshots of failing tests are written.
