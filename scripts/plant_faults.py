@@ -16,7 +16,9 @@ progress. With --rerun, the faults that survived an earlier run (a copy of its r
 planted again in the tree as committed now, whose planted files must not have changed since: new
 tests are checked against the faults they were written for. With --sanitize the workers build and
 test under ASan+UBSan (build folders of their own), so that a fault that reads or writes one
-element past an array counts as caught, as it would in the sanitizer run of the test script.
+element past an array counts as caught, as it would in the sanitizer run of the test script. With
+--wx the workers build the GUI backend and run the end-to-end suite instead, each on an X server of
+its own: for faults in platform/wx/, which only that suite reaches (minutes per fault).
 """
 
 import argparse
@@ -25,6 +27,7 @@ import os
 import random
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import threading
@@ -98,18 +101,30 @@ def faults_of(path):
 
 
 def run(command, cwd, timeout=None):
-    return subprocess.run(command, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-                          timeout=timeout, text=True, errors="replace")
+    # A session of its own, so that a timeout ends everything the command started (xvfb-run leaves
+    # its X server and the tests behind otherwise).
+    with subprocess.Popen(command, cwd=cwd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                          text=True, errors="replace", start_new_session=True) as process:
+        try:
+            output, _ = process.communicate(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            os.killpg(process.pid, signal.SIGKILL)
+            process.communicate()
+            raise
+    return subprocess.CompletedProcess(command, process.returncode, output)
 
 
 class Worker:
-    def __init__(self, workdir, number, jobs, sanitize):
+    def __init__(self, workdir, number, jobs, sanitize, wx):
+        self.number = number
         self.source = workdir / f"w{number}"
-        self.build = workdir / (f"w{number}-build" + ("-sanitize" if sanitize else ""))
+        self.build = workdir / (f"w{number}-build" + ("-sanitize" if sanitize else "") +
+                                ("-wx" if wx else ""))
         self.jobs = jobs
         self.sanitize = sanitize
-        # The sanitizers make the tests several times slower.
-        self.fault_timeout = 360 if sanitize else 120
+        self.wx = wx
+        # The sanitizers make the tests several times slower; the end-to-end suite takes minutes.
+        self.fault_timeout = 600 if wx else 360 if sanitize else 120
 
     def prepare(self):
         if not self.source.exists():
@@ -118,7 +133,8 @@ class Worker:
             run(["git", "fetch", "-q", str(REPO), "HEAD"], cwd=self.source).check_returncode()
             run(["git", "reset", "-q", "--hard", "FETCH_HEAD"], cwd=self.source).check_returncode()
         configure = run(["cmake", "-S", str(self.source), "-B", str(self.build),
-                         "-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DEXPLORER_WX=OFF",
+                         "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
+                         f"-DEXPLORER_WX={'ON' if self.wx else 'OFF'}",
                          "-DEXPLORER_BENCHMARKS=OFF", "-DCMAKE_CXX_FLAGS=-w",
                          f"-DEXPLORER_SANITIZE={'ON' if self.sanitize else 'OFF'}"], cwd=self.source)
         configure.check_returncode()
@@ -130,14 +146,20 @@ class Worker:
             raise RuntimeError(f"the unchanged tree's tests do not pass in {self.build}")
 
     def compile(self, jobs=None):
-        result = run(["cmake", "--build", str(self.build), "--target", "explorer_tests",
+        target = "explorer_e2e_tests" if self.wx else "explorer_tests"
+        result = run(["cmake", "--build", str(self.build), "--target", target,
                       "-j", str(jobs or self.jobs)], cwd=self.source)
         return result.returncode == 0
 
     def test(self, timeout):
         try:
-            result = run([str(self.build / "tests" / "explorer_tests"), "--gtest_brief=1"],
-                         cwd=self.build, timeout=timeout)
+            if self.wx:
+                command = ["xvfb-run", "-n", str(90 + self.number), "-s",
+                           "-screen 0 1280x1024x24",
+                           str(self.build / "tests" / "e2e" / "explorer_e2e_tests"), "--gtest_brief=1"]
+            else:
+                command = [str(self.build / "tests" / "explorer_tests"), "--gtest_brief=1"]
+            result = run(command, cwd=self.build, timeout=timeout)
         except subprocess.TimeoutExpired:
             return "timeout"
         return "survived" if result.returncode == 0 else "killed"
@@ -174,6 +196,8 @@ def main():
     parser.add_argument("--workdir", default="/tmp/plant-faults")
     parser.add_argument("--sanitize", action="store_true",
                         help="build and test under AddressSanitizer and UndefinedBehaviorSanitizer")
+    parser.add_argument("--wx", action="store_true",
+                        help="build the GUI backend and run the end-to-end suite under Xvfb")
     args = parser.parse_args()
     if bool(args.files) == bool(args.rerun):
         parser.error("give either source files or --rerun")
@@ -200,7 +224,8 @@ def main():
     if args.sanitize:
         os.environ["ASAN_OPTIONS"] = "detect_leaks=1:abort_on_error=1"
         os.environ["UBSAN_OPTIONS"] = "print_stacktrace=1:halt_on_error=1"
-    workers = [Worker(workdir, n, max(1, (os.cpu_count() or 2) // args.workers), args.sanitize)
+    workers = [Worker(workdir, n, max(1, (os.cpu_count() or 2) // args.workers), args.sanitize,
+                      args.wx)
                for n in range(args.workers)]
     for worker in workers:
         worker.prepare()
