@@ -131,6 +131,8 @@ public:
 
     // ---- Popup menus (while one is tracked, i.e. inside a step) ----
     virtual bool MenuShown() const = 0;
+    // The items of the open popup as shown: a backend with a toolkit reads them from the
+    // toolkit's own menu.
     virtual std::vector<MenuItemInfo> MenuItems() const = 0;
     // Chooses the command anywhere in the menu or its sub-menus; false (and nothing happens,
     // the menu stays open) when there is no such item or it is greyed.

@@ -488,13 +488,14 @@ protected:
         menu.AppendMenu(MF_SEPARATOR);
         menu.AppendMenu(MF_STRING | MF_GRAYED, 57350, "Ein&fügen");
         menu.InsertMenu(0, MF_BYPOSITION | MF_STRING, 57353, "&Wählen");
+        menu.AppendMenu(MF_STRING | MF_CHECKED, 57354, "&Liste");
     }
     RecordingWindow owner;
     CMenu menu;
 };
 
 TEST_P(MenuConformance, ItemsSubMenusAndStatesReadBack) {
-    EXPECT_EQ(menu.GetMenuItemCount(), 4);
+    EXPECT_EQ(menu.GetMenuItemCount(), 5);
     EXPECT_EQ(menu.GetMenuItemID(0), 57353u);
     EXPECT_EQ(menu.GetMenuItemID(1), static_cast<UINT>(-1));
     EXPECT_EQ(menu.GetMenuItemID(2), 0u);
@@ -512,14 +513,24 @@ TEST_P(MenuConformance, ItemsSubMenusAndStatesReadBack) {
 TEST_P(MenuConformance, ChoosingPostsTheCommandToTheOwner) {
     driver->Then([](UiDriver& d) {
         ASSERT_TRUE(d.MenuShown());
+        // As shown on the screen: on the toolkit's side these are read from its own menu.
         const std::vector<MenuItemInfo> items = d.MenuItems();
-        ASSERT_EQ(items.size(), 4u);
+        ASSERT_EQ(items.size(), 5u);
         EXPECT_EQ(items[0].text, "&Wählen");
+        EXPECT_EQ(items[0].id, 57353u);
+        EXPECT_FALSE(items[0].grayed);
+        EXPECT_FALSE(items[0].checked);
         EXPECT_TRUE(items[1].popup);
+        EXPECT_EQ(items[1].text, "Erzeugen");
         ASSERT_EQ(items[1].subItems.size(), 2u);
+        EXPECT_EQ(items[1].subItems[0].id, 57346u);
+        EXPECT_FALSE(items[1].subItems[0].grayed);
         EXPECT_TRUE(items[1].subItems[1].grayed);
         EXPECT_TRUE(items[2].separator);
         EXPECT_TRUE(items[3].grayed);
+        EXPECT_EQ(items[4].text, "&Liste");
+        EXPECT_TRUE(items[4].checked);
+        EXPECT_FALSE(items[4].grayed);
         EXPECT_FALSE(d.ChooseMenuItem(57350)); // greyed: the menu stays up
         EXPECT_FALSE(d.ChooseMenuItem(57347));
         EXPECT_TRUE(d.MenuShown());

@@ -371,7 +371,7 @@ UINT WxBackend::TrackPopupMenu(const TrackedMenuInfo& info) {
                      static_cast<int>(info.screenPoint.y - origin.y));
     if (winsys::Capture())
         winsys::ReleaseCapture();
-    impl.menus.push_back({&info, ++impl.menusShown});
+    impl.menus.push_back({&info, ++impl.menusShown, &menu, kFirstMenuId, &commands});
     impl.BeginNativeModal();
     const int chosen = owner->GetCanvas()->GetPopupMenuSelectionFromUser(menu, at);
     impl.EndNativeModal();

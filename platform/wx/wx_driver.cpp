@@ -1,12 +1,12 @@
 #include "platform/wx/wx_driver.h"
 
-#include "platform/menu.h"
 #include "platform/user_notifier.h"
 #include "platform/utf8.h"
 #include "platform/window_system.h"
 #include "platform/wx/wx_internal.h"
 
 #include <wx/evtloop.h>
+#include <wx/menu.h>
 #include <wx/uiaction.h>
 #include <wx/utils.h>
 
@@ -132,6 +132,33 @@ bool PutOnKeys(const std::set<unsigned>& characters) {
 bool SimulatorTypes(char ch) {
     return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') ||
            ch == ' ' || ch == '.' || ch == ',' || ch == '-';
+}
+
+// The items of a popup as the toolkit shows them: labels, states and sub-menus are read from its
+// menu, so that what is checked or greyed is what a person sees.
+std::vector<MenuItemInfo> DescribeShownMenu(const wxMenu& menu, int firstId,
+                                            const std::vector<UINT>& commands) {
+    std::vector<MenuItemInfo> items;
+    for (const wxMenuItem* shown : menu.GetMenuItems()) {
+        MenuItemInfo item;
+        item.separator = shown->IsSeparator();
+        item.popup = shown->IsSubMenu();
+        if (!item.separator) {
+            // The buffer may point into the string: the string must outlive it.
+            const wxString text = shown->GetItemLabel();
+            const wxScopedCharBuffer label = text.utf8_str();
+            item.text = CString(std::string(label.data(), label.length()));
+            item.grayed = !shown->IsEnabled();
+            item.checked = shown->IsCheckable() && shown->IsChecked();
+        }
+        const int index = shown->GetId() - firstId;
+        if (item.popup)
+            item.subItems = DescribeShownMenu(*shown->GetSubMenu(), firstId, commands);
+        else if (!item.separator && index >= 0 && index < static_cast<int>(commands.size()))
+            item.id = commands[static_cast<std::size_t>(index)];
+        items.push_back(std::move(item));
+    }
+    return items;
 }
 
 // The keyboard path to `command`: for each menu level, how many selectable items precede the
@@ -561,8 +588,10 @@ bool WxTestDriver::MenuShown() const {
 }
 
 std::vector<MenuItemInfo> WxTestDriver::MenuItems() const {
-    const TrackedMenuInfo* menu = m_backend.TrackedMenu();
-    return menu ? DescribeMenu(CMenu::FromHandle(menu->menu)) : std::vector<MenuItemInfo>();
+    const std::vector<WxBackend::Impl::OpenMenu>& open = m_backend.impl().menus;
+    if (open.empty())
+        return {};
+    return DescribeShownMenu(*open.back().shown, open.back().firstId, *open.back().commands);
 }
 
 bool WxTestDriver::ChooseMenuItem(UINT command) {

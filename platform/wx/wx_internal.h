@@ -27,6 +27,7 @@
 #include <vector>
 
 class wxDialog;
+class wxMenu;
 class wxTopLevelWindow;
 
 namespace headless {
@@ -239,6 +240,10 @@ struct WxBackend::Impl {
     struct OpenMenu {
         const TrackedMenuInfo* info;
         std::uint64_t serial;
+        // The toolkit's copy on the screen; its item with id firstId + i stands for commands[i].
+        const wxMenu* shown;
+        int firstId;
+        const std::vector<UINT>* commands;
     };
     std::vector<OpenMenu> menus;
     std::uint64_t menusShown = 0;
