@@ -202,6 +202,8 @@ TEST_P(DialogConformance, ResizingSendsTheNewClientSize) {
     TestDialog dialog;
     CRect before;
     CRect after;
+    CRect widerOnly;
+    CRect tallerOnly;
     driver->Then([&](UiDriver& d) {
         dialog.GetClientRect(&before);
         CRect window;
@@ -209,14 +211,24 @@ TEST_P(DialogConformance, ResizingSendsTheNewClientSize) {
         dialog.sizes.clear();
         d.ResizeWindow(dialog, window.Width() + 40, window.Height() + 20);
         dialog.GetClientRect(&after);
+        // A frame dragged on one side only changes one dimension.
+        d.ResizeWindow(dialog, window.Width() + 70, window.Height() + 20);
+        dialog.GetClientRect(&widerOnly);
+        d.ResizeWindow(dialog, window.Width() + 70, window.Height() + 50);
+        dialog.GetClientRect(&tallerOnly);
         d.PressKey(VK_ESCAPE);
     });
     dialog.DoModal();
     EXPECT_EQ(after.Width(), before.Width() + 40);
     EXPECT_EQ(after.Height(), before.Height() + 20);
-    ASSERT_EQ(dialog.sizes.size(), 1u);
+    EXPECT_EQ(widerOnly.Width(), before.Width() + 70);
+    EXPECT_EQ(widerOnly.Height(), before.Height() + 20);
+    EXPECT_EQ(tallerOnly.Width(), before.Width() + 70);
+    EXPECT_EQ(tallerOnly.Height(), before.Height() + 50);
+    ASSERT_EQ(dialog.sizes.size(), 3u);
     EXPECT_EQ(dialog.sizes[0].first, SIZE_RESTORED);
     EXPECT_EQ(dialog.sizes[0].second, after.Width() * 10000 + after.Height());
+    EXPECT_EQ(dialog.sizes[2].second, tallerOnly.Width() * 10000 + tallerOnly.Height());
 }
 
 TEST_P(DialogConformance, MessageBoxesAnswerFromTheQueueOrAStep) {
