@@ -15,6 +15,7 @@
 #include <wx/log.h>
 #include <wx/menu.h>
 #include <wx/settings.h>
+#include <wx/toplevel.h>
 #include <wx/utils.h>
 
 #include <algorithm>
@@ -528,6 +529,17 @@ const TrackedMenuInfo* WxBackend::TrackedMenu() const {
 
 std::uint64_t WxBackend::TrackedMenuSerial() const {
     return m_impl->menus.empty() ? 0 : m_impl->menus.back().serial;
+}
+
+std::string WxBackend::FrameTitle(HWND topLevel) const {
+    const TopLevel* top = m_impl->Find(topLevel);
+    const auto* frame = top ? dynamic_cast<const wxTopLevelWindow*>(top->Frame()) : nullptr;
+    if (!frame)
+        return {};
+    // The buffer may point into the string: the string must outlive it.
+    const wxString title = frame->GetTitle();
+    const wxScopedCharBuffer utf8 = title.utf8_str();
+    return std::string(utf8.data(), utf8.length());
 }
 
 HCURSOR WxBackend::Cursor() const {
