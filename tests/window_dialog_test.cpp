@@ -2,6 +2,7 @@
 // backend.
 #include "platform/afxwin.h"
 #include "platform/ui_driver.h"
+#include "platform/window_backend.h"
 #include "tests/support/edit_in_window.h"
 
 #include <gtest/gtest.h>
@@ -196,6 +197,23 @@ TEST_P(DialogConformance, MissingTemplateFailsTheRun) {
     CDialog dialog(4711u);
     EXPECT_EQ(dialog.DoModal(), -1);
     EXPECT_TRUE(driver->Failures().empty());
+}
+
+TEST_P(DialogConformance, ACenteredDialogOpensInTheMiddleOfTheWorkArea) {
+    TestDialog dialog;
+    CRect window;
+    CRect area;
+    driver->Then([&](UiDriver& d) {
+        // Read where the window stands once it is shown: a toolkit's window that lands elsewhere
+        // takes the layer's window along.
+        dialog.GetWindowRect(&window);
+        area = CurrentWindowBackend().WorkArea();
+        d.PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    ASSERT_FALSE(area.IsRectEmpty());
+    EXPECT_NEAR(window.CenterPoint().x, area.CenterPoint().x, 1);
+    EXPECT_NEAR(window.CenterPoint().y, area.CenterPoint().y, 1);
 }
 
 TEST_P(DialogConformance, ResizingSendsTheNewClientSize) {
