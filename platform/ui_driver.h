@@ -67,6 +67,8 @@ public:
     CWnd* Control(UINT id) const;
     // The window (frame) size of a top-level window, as a person drags its border.
     virtual void ResizeWindow(CWnd& topLevel, int width, int height) = 0;
+    // The title shown on a top-level window's frame; empty for a window without a caption.
+    virtual std::string FrameTitle(CWnd& topLevel) const = 0;
 
     // ---- Mouse, at points in `window`'s client coordinates ----
     virtual void MouseMove(CWnd& window, CPoint point, UINT keys = 0) = 0;

@@ -169,6 +169,9 @@ TEST_P(DialogConformance, NestedModalRunsTakeTheFollowingSteps) {
     driver->Then([](UiDriver& d) { d.PressButton(kNested); });
     driver->Then([&](UiDriver& d) {
         activeInside = d.ActiveWindow();
+        // Both framed with their captions, the owned one too.
+        EXPECT_EQ(d.FrameTitle(inner), "Test");
+        EXPECT_EQ(d.FrameTitle(outer), "Test");
         EXPECT_FALSE(outer.IsWindowEnabled()); // the owner is disabled while the inner runs
         d.PressKey(VK_ESCAPE);
     });

@@ -108,6 +108,10 @@ public:
     void SetCapture(bool) override {}
 
     const Framebuffer& Buffer() const { return m_framebuffer; }
+    std::string CaptionTitle() const {
+        WindowData* data = winsys::Live(m_window);
+        return data && (data->style & WS_CAPTION) == WS_CAPTION ? m_title.str() : std::string();
+    }
 
 private:
     CRect Insets() const {
@@ -341,6 +345,13 @@ const Framebuffer* HeadlessBackend::FramebufferOf(HWND topLevel) {
             return &peer->Buffer();
         }
     return nullptr;
+}
+
+std::string HeadlessBackend::FrameTitle(HWND topLevel) const {
+    for (const Peer* peer : m_peers)
+        if (peer->Window() == topLevel)
+            return peer->CaptionTitle();
+    return {};
 }
 
 void HeadlessBackend::PaintAll() {

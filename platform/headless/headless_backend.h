@@ -89,6 +89,8 @@ public:
     const Framebuffer* FramebufferOf(HWND topLevel);
     // Paints every top-level window's invalid area.
     void PaintAll();
+    // The title in a top-level window's caption bar; empty for a window without one.
+    std::string FrameTitle(HWND topLevel) const;
 
     HCURSOR Cursor() const { return m_cursor; }
     const DragImageState& DragImage() const { return m_dragImage; }

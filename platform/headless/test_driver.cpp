@@ -83,6 +83,10 @@ void TestDriver::ResizeWindow(CWnd& topLevel, int width, int height) {
     Flush();
 }
 
+std::string TestDriver::FrameTitle(CWnd& topLevel) const {
+    return m_backend.FrameTitle(topLevel.m_hWnd);
+}
+
 namespace {
 CPoint ToScreen(CWnd& window, CPoint point) {
     const CPoint origin = winsys::ClientOrigin(window.m_hWnd);

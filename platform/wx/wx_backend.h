@@ -92,7 +92,8 @@ public:
     std::uint64_t InputCount(UINT message) const;
     // The colour at a client point of a top-level window as last painted; CLR_INVALID outside.
     COLORREF PixelAt(HWND topLevel, CPoint clientPoint);
-    // The title the toolkit shows on a top-level window's frame; empty for a window without one.
+    // The title the toolkit shows on a top-level window's frame; empty for a window without one
+    // (a borderless popup).
     std::string FrameTitle(HWND topLevel) const;
     // Asks the toolkit for a new client size of a top-level window, as a person drags its frame.
     void RequestClientSize(HWND topLevel, int width, int height);

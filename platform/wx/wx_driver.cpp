@@ -273,6 +273,10 @@ CWnd* WxTestDriver::ActiveWindow() const {
     return nullptr;
 }
 
+std::string WxTestDriver::FrameTitle(CWnd& topLevel) const {
+    return m_backend.FrameTitle(topLevel.m_hWnd);
+}
+
 void WxTestDriver::ResizeWindow(CWnd& topLevel, int width, int height) {
     HWND top = winsys::TopLevelOf(topLevel.m_hWnd);
     const CRect before = winsys::ClientRect(top);

@@ -103,7 +103,7 @@ TEST_F(BrowserDialogE2E, ChunkModeExpandSelectAndDoubleClickAStill) {
     driver()
         .Then([&](UiDriver& d) {
             // The host's title, umlaut and all, on the dialog's frame.
-            EXPECT_EQ(driver().Backend().FrameTitle(d.ActiveWindow()->m_hWnd), "Standbild wählen");
+            EXPECT_EQ(d.FrameTitle(*d.ActiveWindow()), "Standbild wählen");
             CTreeCtrl& tree = Tree(d);
             const HTREEITEM reisen = d.FindTreeItem(tree, {"Sammlung", "Reisen"});
             ASSERT_NE(reisen, nullptr);
