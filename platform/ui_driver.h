@@ -69,6 +69,8 @@ public:
     virtual void ResizeWindow(CWnd& topLevel, int width, int height) = 0;
     // The title shown on a top-level window's frame; empty for a window without a caption.
     virtual std::string FrameTitle(CWnd& topLevel) const = 0;
+    // The size of the icon a top-level window's frame shows; empty for none.
+    virtual CSize FrameIconSize(CWnd& topLevel) const = 0;
 
     // ---- Mouse, at points in `window`'s client coordinates ----
     virtual void MouseMove(CWnd& window, CPoint point, UINT keys = 0) = 0;

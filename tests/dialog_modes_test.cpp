@@ -52,7 +52,7 @@ TEST_P(DialogModesTest, EachModeShowsTheNameFieldOnlyForSaving) {
         SCOPED_TRACE(static_cast<int>(mode));
         ExplorerDialog dialog;
         const bool saving = mode == ExplorerMode::SaveAs;
-        RunThenEscape(dialog, mode, kNoKey, [&](UiDriver&) {
+        RunThenEscape(dialog, mode, kNoKey, [&](UiDriver& d) {
             CString title;
             dialog.GetWindowText(title);
             EXPECT_STREQ(title, "Auswahl");
@@ -66,6 +66,10 @@ TEST_P(DialogModesTest, EachModeShowsTheNameFieldOnlyForSaving) {
             EXPECT_EQ(dialog.m_list.GetDlgCtrlID(), int(IDC_LIST));
             EXPECT_EQ(dialog.m_tree.GetDlgCtrlID(), int(IDC_TREE));
             EXPECT_NE(dialog.GetIcon(TRUE), nullptr);
+            // ... and the frame shows it: the library's icon is 32 pixels square.
+            const CSize icon = d.FrameIconSize(dialog);
+            EXPECT_EQ(icon.cx, 32);
+            EXPECT_EQ(icon.cy, 32);
             // The first control the tab key reaches has the focus.
             EXPECT_EQ(CWnd::GetFocus(), &dialog.m_tree);
         });

@@ -1,5 +1,6 @@
 #include "platform/headless/headless_backend.h"
 
+#include "platform/app.h"
 #include "platform/cstring.h"
 #include "platform/menu.h"
 #include "platform/pixel_surface.h"
@@ -108,6 +109,10 @@ public:
     void SetCapture(bool) override {}
 
     const Framebuffer& Buffer() const { return m_framebuffer; }
+    CSize IconSize() const {
+        const CursorInfoView info = DescribeCursor(m_icon);
+        return info.image ? CSize(info.image->width, info.image->height) : CSize();
+    }
     std::string CaptionTitle() const {
         WindowData* data = winsys::Live(m_window);
         return data && (data->style & WS_CAPTION) == WS_CAPTION ? m_title.str() : std::string();
@@ -351,6 +356,13 @@ std::string HeadlessBackend::FrameTitle(HWND topLevel) const {
     for (const Peer* peer : m_peers)
         if (peer->Window() == topLevel)
             return peer->CaptionTitle();
+    return {};
+}
+
+CSize HeadlessBackend::FrameIconSize(HWND topLevel) const {
+    for (const Peer* peer : m_peers)
+        if (peer->Window() == topLevel)
+            return peer->IconSize();
     return {};
 }
 

@@ -91,6 +91,8 @@ public:
     void PaintAll();
     // The title in a top-level window's caption bar; empty for a window without one.
     std::string FrameTitle(HWND topLevel) const;
+    // The size of the icon a top-level window was given; empty for none.
+    CSize FrameIconSize(HWND topLevel) const;
 
     HCURSOR Cursor() const { return m_cursor; }
     const DragImageState& DragImage() const { return m_dragImage; }

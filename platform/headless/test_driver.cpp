@@ -87,6 +87,10 @@ std::string TestDriver::FrameTitle(CWnd& topLevel) const {
     return m_backend.FrameTitle(topLevel.m_hWnd);
 }
 
+CSize TestDriver::FrameIconSize(CWnd& topLevel) const {
+    return m_backend.FrameIconSize(topLevel.m_hWnd);
+}
+
 namespace {
 CPoint ToScreen(CWnd& window, CPoint point) {
     const CPoint origin = winsys::ClientOrigin(window.m_hWnd);

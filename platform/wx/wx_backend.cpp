@@ -542,6 +542,15 @@ std::string WxBackend::FrameTitle(HWND topLevel) const {
     return std::string(utf8.data(), utf8.length());
 }
 
+CSize WxBackend::FrameIconSize(HWND topLevel) const {
+    const TopLevel* top = m_impl->Find(topLevel);
+    const auto* frame = top ? dynamic_cast<const wxTopLevelWindow*>(top->Frame()) : nullptr;
+    if (!frame)
+        return {};
+    const wxIcon icon = frame->GetIcon();
+    return icon.IsOk() ? CSize(icon.GetWidth(), icon.GetHeight()) : CSize();
+}
+
 HCURSOR WxBackend::Cursor() const {
     return m_impl->cursor;
 }

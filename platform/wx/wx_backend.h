@@ -95,6 +95,8 @@ public:
     // The title the toolkit shows on a top-level window's frame; empty for a window without one
     // (a borderless popup).
     std::string FrameTitle(HWND topLevel) const;
+    // The size of the icon the toolkit shows on a top-level window's frame; empty for none.
+    CSize FrameIconSize(HWND topLevel) const;
     // Asks the toolkit for a new client size of a top-level window, as a person drags its frame.
     void RequestClientSize(HWND topLevel, int width, int height);
     // Moves the keyboard focus of the display to the top-level window.

@@ -277,6 +277,10 @@ std::string WxTestDriver::FrameTitle(CWnd& topLevel) const {
     return m_backend.FrameTitle(topLevel.m_hWnd);
 }
 
+CSize WxTestDriver::FrameIconSize(CWnd& topLevel) const {
+    return m_backend.FrameIconSize(topLevel.m_hWnd);
+}
+
 void WxTestDriver::ResizeWindow(CWnd& topLevel, int width, int height) {
     HWND top = winsys::TopLevelOf(topLevel.m_hWnd);
     const CRect before = winsys::ClientRect(top);

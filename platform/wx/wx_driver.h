@@ -40,6 +40,7 @@ public:
     CWnd* ActiveWindow() const override;
     void ResizeWindow(CWnd& topLevel, int width, int height) override;
     std::string FrameTitle(CWnd& topLevel) const override;
+    CSize FrameIconSize(CWnd& topLevel) const override;
 
     void MouseMove(CWnd& window, CPoint point, UINT keys = 0) override;
     void MouseDown(CWnd& window, CPoint point, MouseButton button = MouseButton::Left,
