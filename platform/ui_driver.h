@@ -67,6 +67,9 @@ public:
     CWnd* Control(UINT id) const;
     // The window (frame) size of a top-level window, as a person drags its border.
     virtual void ResizeWindow(CWnd& topLevel, int width, int height) = 0;
+    // The window's place on the screen (its window rectangle's top left), as a person drags its
+    // caption.
+    virtual void DragWindowTo(CWnd& topLevel, CPoint screenTopLeft) = 0;
     // The title shown on a top-level window's frame; empty for a window without a caption.
     virtual std::string FrameTitle(CWnd& topLevel) const = 0;
     // The size of the icon a top-level window's frame shows; empty for none.

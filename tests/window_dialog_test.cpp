@@ -219,6 +219,28 @@ TEST_P(DialogConformance, ACenteredDialogOpensInTheMiddleOfTheWorkArea) {
     EXPECT_NEAR(window.CenterPoint().y, area.CenterPoint().y, 1);
 }
 
+TEST_P(DialogConformance, ADialogDraggedElsewhereFollowsAndTakesClicksThere) {
+    TestDialog dialog;
+    CRect before;
+    CRect after;
+    int checked = 0;
+    driver->Then([&](UiDriver& d) {
+        dialog.GetWindowRect(&before);
+        d.DragWindowTo(dialog, CPoint(before.left - 100, before.top + 60));
+        dialog.GetWindowRect(&after);
+        // A real click, aimed by where the layer thinks the box is.
+        d.PressButton(kCheck);
+        checked = static_cast<CButton*>(d.Control(kCheck))->GetCheck();
+        d.PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(after.left, before.left - 100);
+    EXPECT_EQ(after.top, before.top + 60);
+    EXPECT_EQ(after.Width(), before.Width());
+    EXPECT_EQ(after.Height(), before.Height());
+    EXPECT_EQ(checked, BST_CHECKED);
+}
+
 TEST_P(DialogConformance, ResizingSendsTheNewClientSize) {
     TestDialog dialog;
     CRect before;

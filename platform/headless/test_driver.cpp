@@ -83,6 +83,12 @@ void TestDriver::ResizeWindow(CWnd& topLevel, int width, int height) {
     Flush();
 }
 
+void TestDriver::DragWindowTo(CWnd& topLevel, CPoint screenTopLeft) {
+    topLevel.SetWindowPos(nullptr, screenTopLeft.x, screenTopLeft.y, 0, 0,
+                          SWP_NOSIZE | SWP_NOZORDER);
+    Flush();
+}
+
 std::string TestDriver::FrameTitle(CWnd& topLevel) const {
     return m_backend.FrameTitle(topLevel.m_hWnd);
 }

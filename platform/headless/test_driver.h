@@ -38,6 +38,7 @@ public:
 
     CWnd* ActiveWindow() const override;
     void ResizeWindow(CWnd& topLevel, int width, int height) override;
+    void DragWindowTo(CWnd& topLevel, CPoint screenTopLeft) override;
     std::string FrameTitle(CWnd& topLevel) const override;
     CSize FrameIconSize(CWnd& topLevel) const override;
 

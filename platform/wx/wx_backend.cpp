@@ -582,6 +582,11 @@ void WxBackend::RequestClientSize(HWND topLevel, int width, int height) {
         top->RequestClientSize(width, height);
 }
 
+void WxBackend::RequestClientOrigin(HWND topLevel, CPoint origin) {
+    if (TopLevel* top = m_impl->Find(topLevel))
+        top->RequestClientOrigin(origin);
+}
+
 void WxBackend::ActivateTopLevel(HWND topLevel) {
     if (TopLevel* top = m_impl->Find(topLevel))
         top->Activate();

@@ -99,6 +99,9 @@ public:
     CSize FrameIconSize(HWND topLevel) const;
     // Asks the toolkit for a new client size of a top-level window, as a person drags its frame.
     void RequestClientSize(HWND topLevel, int width, int height);
+    // Asks the toolkit to move a top-level window so that its client area starts at `origin` (in
+    // screen coordinates), as a person drags its caption.
+    void RequestClientOrigin(HWND topLevel, CPoint origin);
     // Moves the keyboard focus of the display to the top-level window.
     void ActivateTopLevel(HWND topLevel);
     // The open message box's button for `answer` (IDYES, ...) in screen coordinates.

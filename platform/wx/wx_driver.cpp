@@ -273,6 +273,22 @@ CWnd* WxTestDriver::ActiveWindow() const {
     return nullptr;
 }
 
+void WxTestDriver::DragWindowTo(CWnd& topLevel, CPoint screenTopLeft) {
+    HWND top = winsys::TopLevelOf(topLevel.m_hWnd);
+    CRect window;
+    CWnd::FromHandle(top)->GetWindowRect(&window);
+    // The toolkit moves its window; the layer's is to follow by itself.
+    const CPoint client = winsys::ClientOrigin(top);
+    const CPoint wanted = screenTopLeft + (client - window.TopLeft());
+    m_backend.RequestClientOrigin(top, wanted);
+    const bool moved =
+        m_backend.PumpUntil([&] { return winsys::ClientOrigin(top) == wanted; }, kInputTimeout);
+    if (!moved)
+        ReportFailure("the window was not moved to " + std::to_string(screenTopLeft.x) + ", " +
+                      std::to_string(screenTopLeft.y));
+    Flush();
+}
+
 std::string WxTestDriver::FrameTitle(CWnd& topLevel) const {
     return m_backend.FrameTitle(topLevel.m_hWnd);
 }

@@ -202,6 +202,9 @@ public:
     // The toolkit resized the client area (a person dragged the frame).
     void ClientResized(int width, int height);
     void RequestClientSize(int width, int height);
+    // Moves the toolkit's window so that its client area starts at `clientOrigin` (screen
+    // coordinates); the layer's window follows once the toolkit reports the move.
+    void RequestClientOrigin(CPoint clientOrigin);
     void Activate();
     void CloseRequested();
     void CaptureLost();

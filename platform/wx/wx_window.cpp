@@ -330,10 +330,14 @@ void TopLevel::ApplyPosition(CPoint clientOrigin) {
         m_frame->Move(static_cast<int>(clientOrigin.x), static_cast<int>(clientOrigin.y));
         return;
     }
+    RequestClientOrigin(clientOrigin);
+}
+
+void TopLevel::RequestClientOrigin(CPoint clientOrigin) {
     const CPoint real = RealClientOrigin();
     if (real == clientOrigin)
         return;
-    // Move the outer frame so that the client area lands where the layer wants it.
+    // Move the outer frame so that the client area lands there.
     const wxPoint frame = m_frame->GetScreenPosition();
     m_frame->Move(static_cast<int>(clientOrigin.x - (real.x - frame.x)),
                   static_cast<int>(clientOrigin.y - (real.y - frame.y)));
