@@ -153,6 +153,9 @@ public:
     // Interactive: a box runs a modal loop of its own, and a step answers it.
     virtual void SetInteractiveMessageBoxes(bool interactive) = 0;
     virtual const MessageBoxInfo* MessageBoxShown() const = 0;
+    // The label on the open box's button for `answer` (IDYES, ...), & mark included; empty when
+    // the box has no such button.
+    virtual std::string MessageBoxButtonLabel(int answer) const = 0;
     virtual void AnswerMessageBox(int button) = 0;
     virtual const std::vector<MessageBoxInfo>& Messages() const = 0;
     virtual const std::vector<UINT>& Beeps() const = 0;

@@ -288,6 +288,9 @@ TEST_P(DialogConformance, MessageBoxesAnswerFromTheQueueOrAStep) {
     driver->Then([](UiDriver& d) {
         ASSERT_NE(d.MessageBoxShown(), nullptr);
         EXPECT_EQ(d.MessageBoxShown()->text, "Sure?");
+        EXPECT_EQ(d.MessageBoxButtonLabel(IDYES), "&Ja");
+        EXPECT_EQ(d.MessageBoxButtonLabel(IDNO), "&Nein");
+        EXPECT_EQ(d.MessageBoxButtonLabel(IDCANCEL), "");
         d.AnswerMessageBox(IDYES);
     });
     EXPECT_EQ(AfxMessageBox("Sure?", MB_YESNO), IDYES);

@@ -195,6 +195,14 @@ const MessageBoxInfo* TestDriver::MessageBoxShown() const {
     return m_openBox ? &m_openBox->info : nullptr;
 }
 
+std::string TestDriver::MessageBoxButtonLabel(int answer) const {
+    if (m_openBox)
+        for (const MessageBoxButton& button : MessageBoxButtons(m_openBox->info.type))
+            if (button.answer == answer)
+                return button.label;
+    return {};
+}
+
 void TestDriver::AnswerMessageBox(int button) {
     if (!m_openBox) {
         ReportFailure("no message box to answer");

@@ -63,6 +63,7 @@ public:
     void QueueMessageBoxAnswer(int button) override { m_answers.push_back(button); }
     void SetInteractiveMessageBoxes(bool interactive) override { m_interactive = interactive; }
     const MessageBoxInfo* MessageBoxShown() const override;
+    std::string MessageBoxButtonLabel(int answer) const override;
     void AnswerMessageBox(int button) override;
     const std::vector<MessageBoxInfo>& Messages() const override { return m_messages; }
     const std::vector<UINT>& Beeps() const override { return m_beeps; }

@@ -621,6 +621,20 @@ bool WxBackend::MessageBoxButtonRect(int answer, CRect& screenRect) const {
     return true;
 }
 
+std::string WxBackend::MessageBoxButtonLabel(int answer) const {
+    if (!m_impl->openBox)
+        return {};
+    auto it = m_impl->openBoxButtons.find(answer);
+    wxWindow* button =
+        it == m_impl->openBoxButtons.end() ? nullptr : m_impl->openBox->FindWindow(it->second);
+    if (!button)
+        return {};
+    // The buffer may point into the string: the string must outlive it.
+    const wxString label = button->GetLabel();
+    const wxScopedCharBuffer utf8 = label.utf8_str();
+    return std::string(utf8.data(), utf8.length());
+}
+
 // ---- Installation ----
 
 WxInstallation::~WxInstallation() {

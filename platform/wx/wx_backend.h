@@ -106,6 +106,8 @@ public:
     void ActivateTopLevel(HWND topLevel);
     // The open message box's button for `answer` (IDYES, ...) in screen coordinates.
     bool MessageBoxButtonRect(int answer, CRect& screenRect) const;
+    // The label on the open box's button for `answer`, as the toolkit shows it; empty for none.
+    std::string MessageBoxButtonLabel(int answer) const;
     bool MessageBoxOpen() const;
     // Whether the open box has the keyboard focus (one of its buttons, or the box itself).
     bool MessageBoxHasFocus() const;

@@ -686,6 +686,10 @@ const MessageBoxInfo* WxTestDriver::MessageBoxShown() const {
     return m_openBox ? &m_messages[*m_openBox] : nullptr;
 }
 
+std::string WxTestDriver::MessageBoxButtonLabel(int answer) const {
+    return m_backend.MessageBoxButtonLabel(answer);
+}
+
 bool WxTestDriver::ClickBoxButton(int answer) {
     CRect rect;
     if (!m_backend.MessageBoxButtonRect(answer, rect))
