@@ -531,20 +531,23 @@ std::uint64_t WxBackend::TrackedMenuSerial() const {
     return m_impl->menus.empty() ? 0 : m_impl->menus.back().serial;
 }
 
+namespace {
+
+// The toolkit's frame of a top-level window; null for none, or for a borderless popup.
+const wxTopLevelWindow* ToolkitFrame(const WxBackend::Impl& impl, HWND topLevel) {
+    const TopLevel* top = impl.Find(topLevel);
+    return top ? dynamic_cast<const wxTopLevelWindow*>(top->Frame()) : nullptr;
+}
+
+} // namespace
+
 std::string WxBackend::FrameTitle(HWND topLevel) const {
-    const TopLevel* top = m_impl->Find(topLevel);
-    const auto* frame = top ? dynamic_cast<const wxTopLevelWindow*>(top->Frame()) : nullptr;
-    if (!frame)
-        return {};
-    // The buffer may point into the string: the string must outlive it.
-    const wxString title = frame->GetTitle();
-    const wxScopedCharBuffer utf8 = title.utf8_str();
-    return std::string(utf8.data(), utf8.length());
+    const wxTopLevelWindow* frame = ToolkitFrame(*m_impl, topLevel);
+    return frame ? LayerText(frame->GetTitle()) : std::string();
 }
 
 CSize WxBackend::FrameIconSize(HWND topLevel) const {
-    const TopLevel* top = m_impl->Find(topLevel);
-    const auto* frame = top ? dynamic_cast<const wxTopLevelWindow*>(top->Frame()) : nullptr;
+    const wxTopLevelWindow* frame = ToolkitFrame(*m_impl, topLevel);
     if (!frame)
         return {};
     const wxIcon icon = frame->GetIcon();
@@ -627,12 +630,7 @@ std::string WxBackend::MessageBoxButtonLabel(int answer) const {
     auto it = m_impl->openBoxButtons.find(answer);
     wxWindow* button =
         it == m_impl->openBoxButtons.end() ? nullptr : m_impl->openBox->FindWindow(it->second);
-    if (!button)
-        return {};
-    // The buffer may point into the string: the string must outlive it.
-    const wxString label = button->GetLabel();
-    const wxScopedCharBuffer utf8 = label.utf8_str();
-    return std::string(utf8.data(), utf8.length());
+    return button ? LayerText(button->GetLabel()) : std::string();
 }
 
 // ---- Installation ----

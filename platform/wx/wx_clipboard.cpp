@@ -40,10 +40,7 @@ std::optional<std::string> WxBackend::ClipboardText() {
     wxTextDataObject data;
     if (!wxTheClipboard->GetData(data))
         return std::nullopt;
-    // The buffer may point into the string: the string must outlive it.
-    const wxString text = data.GetText();
-    const wxScopedCharBuffer utf8 = text.utf8_str();
-    return std::string(utf8.data(), utf8.length());
+    return LayerText(data.GetText());
 }
 
 } // namespace wxui

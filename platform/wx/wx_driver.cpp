@@ -144,10 +144,7 @@ std::vector<MenuItemInfo> DescribeShownMenu(const wxMenu& menu, int firstId,
         item.separator = shown->IsSeparator();
         item.popup = shown->IsSubMenu();
         if (!item.separator) {
-            // The buffer may point into the string: the string must outlive it.
-            const wxString text = shown->GetItemLabel();
-            const wxScopedCharBuffer label = text.utf8_str();
-            item.text = CString(std::string(label.data(), label.length()));
+            item.text = CString(LayerText(shown->GetItemLabel()));
             item.grayed = !shown->IsEnabled();
             item.checked = shown->IsCheckable() && shown->IsChecked();
         }

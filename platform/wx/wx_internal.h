@@ -39,6 +39,8 @@ namespace wxui {
 // A text of the layer (UTF-8, or bytes of another program read as WellFormedUtf8 reads them) as
 // the toolkit's string: the toolkit would take a text that is not UTF-8 for nothing at all.
 wxString ToolkitText(std::string_view text);
+// The toolkit's text as the layer's UTF-8.
+std::string LayerText(const wxString& text);
 // A text as the window layer draws and measures it, on one line: as TextOut, it breaks at no
 // newline and expands no tab. The toolkit would do both; control characters show as blanks.
 wxString LineText(std::string_view text);

@@ -22,6 +22,11 @@ wxString ToolkitText(std::string_view text) {
     return wxString::FromUTF8(wellFormed.data(), wellFormed.size());
 }
 
+std::string LayerText(const wxString& text) {
+    const wxScopedCharBuffer utf8 = text.utf8_str();
+    return std::string(utf8.data(), utf8.length());
+}
+
 wxString LineText(std::string_view text) {
     std::string line = WellFormedUtf8(text);
     for (char& ch : line)
