@@ -352,18 +352,21 @@ const Framebuffer* HeadlessBackend::FramebufferOf(HWND topLevel) {
     return nullptr;
 }
 
-std::string HeadlessBackend::FrameTitle(HWND topLevel) const {
+const HeadlessBackend::Peer* HeadlessBackend::FindPeer(HWND topLevel) const {
     for (const Peer* peer : m_peers)
         if (peer->Window() == topLevel)
-            return peer->CaptionTitle();
-    return {};
+            return peer;
+    return nullptr;
+}
+
+std::string HeadlessBackend::FrameTitle(HWND topLevel) const {
+    const Peer* peer = FindPeer(topLevel);
+    return peer ? peer->CaptionTitle() : std::string();
 }
 
 CSize HeadlessBackend::FrameIconSize(HWND topLevel) const {
-    for (const Peer* peer : m_peers)
-        if (peer->Window() == topLevel)
-            return peer->IconSize();
-    return {};
+    const Peer* peer = FindPeer(topLevel);
+    return peer ? peer->IconSize() : CSize();
 }
 
 void HeadlessBackend::PaintAll() {

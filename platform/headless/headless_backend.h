@@ -110,6 +110,7 @@ private:
     friend class Peer;
     struct MenuRun;
 
+    const Peer* FindPeer(HWND topLevel) const;
     void ReportFailure(std::string failure);
     bool RunScriptStep();
 

@@ -610,13 +610,20 @@ bool WxBackend::MessageBoxHasFocus() const {
     return false;
 }
 
+namespace {
+
+// The open box's button for `answer`; null when no box is open or it has no such button.
+wxWindow* OpenBoxButton(const WxBackend::Impl& impl, int answer) {
+    if (!impl.openBox)
+        return nullptr;
+    auto it = impl.openBoxButtons.find(answer);
+    return it == impl.openBoxButtons.end() ? nullptr : impl.openBox->FindWindow(it->second);
+}
+
+} // namespace
+
 bool WxBackend::MessageBoxButtonRect(int answer, CRect& screenRect) const {
-    if (!m_impl->openBox)
-        return false;
-    auto it = m_impl->openBoxButtons.find(answer);
-    if (it == m_impl->openBoxButtons.end())
-        return false;
-    wxWindow* button = m_impl->openBox->FindWindow(it->second);
+    wxWindow* button = OpenBoxButton(*m_impl, answer);
     if (!button || !button->IsShownOnScreen())
         return false;
     const wxRect rect = button->GetScreenRect();
@@ -625,11 +632,7 @@ bool WxBackend::MessageBoxButtonRect(int answer, CRect& screenRect) const {
 }
 
 std::string WxBackend::MessageBoxButtonLabel(int answer) const {
-    if (!m_impl->openBox)
-        return {};
-    auto it = m_impl->openBoxButtons.find(answer);
-    wxWindow* button =
-        it == m_impl->openBoxButtons.end() ? nullptr : m_impl->openBox->FindWindow(it->second);
+    wxWindow* button = OpenBoxButton(*m_impl, answer);
     return button ? LayerText(button->GetLabel()) : std::string();
 }
 
