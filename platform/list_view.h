@@ -155,6 +155,7 @@ private:
     // A typed character finds the next row whose label starts with what was typed.
     void OnChar(unsigned ch);
     void OnWheel(int delta);
+    void OnSidewaysWheel(int delta);
     void OnScroll(int bar, int code);
     // Shows the scroll bars the contents need and sets them to the view's place.
     void UpdateScrollBars();
@@ -194,6 +195,7 @@ private:
     bool m_rightPressed = false;
     bool m_redraw = true; // WM_SETREDRAW: changes repaint the control
     WheelTurns m_wheel;
+    WheelTurns m_sidewaysWheel;
     TypeAhead m_typeAhead;
     bool m_updatingBars = false;
 };

@@ -193,6 +193,9 @@ LRESULT ListView::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEWHEEL:
         OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
+    case WM_MOUSEHWHEEL:
+        OnSidewaysWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+        return 0;
     case WM_VSCROLL:
     case WM_HSCROLL:
         OnScroll(message == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(wParam));
@@ -228,6 +231,16 @@ void ListView::OnWheel(int delta) {
         ScrollBy(CSize(0, -notches * kWheelScrollLines * RowHeight()));
     else
         ScrollBy(CSize(0, -notches * kWheelScrollLines * LineHeight()));
+}
+
+void ListView::OnSidewaysWheel(int delta) {
+    const int notches = m_sidewaysWheel.Notches(delta);
+    if (notches == 0)
+        return;
+    if (View() == LVS_LIST) // a column a notch, as the upright wheel moves it there
+        ScrollBy(CSize(notches, 0));
+    else // the lines of pixels the scroll bar's arrows move, three to a notch
+        ScrollBy(CSize(notches * kWheelScrollLines * LineHeight(), 0));
 }
 
 void ListView::OnScroll(int bar, int code) {

@@ -122,8 +122,10 @@ private:
     // The keypad's "*": the item and every item below it expanded, as a person would one by one.
     void ExpandAllBelow(HTREEITEM item);
     void OnWheel(int delta);
+    void OnSidewaysWheel(int delta);
     void OnScroll(int code);
-    void OnHorizontalScroll(int code);
+    // `lines` lines (levels of indentation) at a time for SB_LINELEFT and SB_LINERIGHT.
+    void OnHorizontalScroll(int code, int lines = 1);
     // The width the items take unscrolled: the right end of the widest label.
     int ContentWidth() const;
     int TextWidth(const Node* node) const;
@@ -145,6 +147,7 @@ private:
     int m_scrollTop = 0;  // first visible row
     int m_scrollLeft = 0; // pixels scrolled off to the left
     WheelTurns m_wheel;
+    WheelTurns m_sidewaysWheel;
     TypeAhead m_typeAhead;
     bool m_updatingBars = false;
     bool m_redraw = true; // WM_SETREDRAW: changes repaint the control

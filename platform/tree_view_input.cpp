@@ -153,6 +153,9 @@ LRESULT TreeView::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEWHEEL:
         OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
         return 0;
+    case WM_MOUSEHWHEEL:
+        OnSidewaysWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+        return 0;
     case WM_VSCROLL:
         OnScroll(LOWORD(wParam));
         return 0;
@@ -175,6 +178,13 @@ void TreeView::OnWheel(int delta) {
         ScrollToRow(m_scrollTop - notches * kWheelScrollLines);
 }
 
+void TreeView::OnSidewaysWheel(int delta) {
+    const int notches = m_sidewaysWheel.Notches(delta);
+    if (notches != 0)
+        OnHorizontalScroll(notches > 0 ? SB_LINERIGHT : SB_LINELEFT,
+                           std::abs(notches) * kWheelScrollLines);
+}
+
 void TreeView::OnScroll(int code) {
     // Rows: a line is one.
     if (const std::optional<int> row =
@@ -182,10 +192,10 @@ void TreeView::OnScroll(int code) {
         ScrollToRow(*row);
 }
 
-void TreeView::OnHorizontalScroll(int code) {
+void TreeView::OnHorizontalScroll(int code, int lines) {
     // Pixels: a line is one level of indentation.
     const std::optional<int> position =
-        scroll_bar::Target(winsys::ScrollState(window, SB_HORZ), code, m_indent);
+        scroll_bar::Target(winsys::ScrollState(window, SB_HORZ), code, lines * m_indent);
     if (!position || *position == m_scrollLeft)
         return;
     if (m_editWindow)

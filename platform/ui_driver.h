@@ -90,6 +90,8 @@ public:
     // Turns the wheel by `notches` (positive: away from the person, which scrolls up) with the
     // pointer at `point`.
     virtual void MouseWheel(CWnd& window, CPoint point, int notches, UINT keys = 0) = 0;
+    // Tilts the wheel, or swipes the touch pad, sideways by `notches` (positive: to the right).
+    virtual void MouseWheelSideways(CWnd& window, CPoint point, int notches) = 0;
 
     void Click(CWnd& window, CPoint point, UINT keys = 0);
     void DoubleClick(CWnd& window, CPoint point, UINT keys = 0);

@@ -147,6 +147,8 @@ constexpr UINT WM_RBUTTONDBLCLK = 0x0206;
 // wParam: the key state in the low word, the wheel's turn (signed) in the high word; lParam: the
 // pointer in screen coordinates.
 constexpr UINT WM_MOUSEWHEEL = 0x020A;
+// As WM_MOUSEWHEEL, for a wheel tilted or a touch pad swiped sideways: positive to the right.
+constexpr UINT WM_MOUSEHWHEEL = 0x020E;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
 constexpr UINT WM_USER = 0x0400;
 

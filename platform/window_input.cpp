@@ -420,7 +420,7 @@ void InjectMouse(MouseAction action, CPoint screenPoint, UINT modifiers) {
          MAKEPOINTLPARAM(screenPoint.x - origin.x, screenPoint.y - origin.y));
 }
 
-void InjectWheel(CPoint screenPoint, int delta, UINT modifiers) {
+void InjectWheel(CPoint screenPoint, int delta, UINT modifiers, WheelAxis axis) {
     ModifierScope modifierScope(modifiers);
     Sys().cursor = screenPoint;
     // The window under the pointer turns, as desktops do now, not the one with the focus; a
@@ -430,7 +430,7 @@ void InjectWheel(CPoint screenPoint, int delta, UINT modifiers) {
         target = WindowFromPoint(screenPoint);
     if (!target || delta == 0)
         return;
-    Send(target, WM_MOUSEWHEEL,
+    Send(target, axis == WheelAxis::Sideways ? WM_MOUSEHWHEEL : WM_MOUSEWHEEL,
          MAKEWPARAM(static_cast<WORD>(MouseKeys()), static_cast<WORD>(delta)),
          MAKEPOINTLPARAM(screenPoint.x, screenPoint.y));
 }

@@ -275,6 +275,7 @@ LRESULT DefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_CONTEXTMENU:
     case WM_MOUSEWHEEL: // a window that does not scroll lets its parent have the turn
+    case WM_MOUSEHWHEEL:
         if (data->parent)
             return Send(data->parent, message, wParam, lParam);
         return 0;

@@ -159,10 +159,12 @@ void SetKeyDown(UINT virtualKey, bool down);
 // ---- Input, as a person gives it (screen coordinates) ----
 enum class MouseAction { Move, LeftDown, LeftUp, LeftDoubleClick, RightDown, RightUp };
 void InjectMouse(MouseAction action, CPoint screenPoint, UINT modifiers);
-// A turn of the wheel (WHEEL_DELTA per notch, away from the user positive) with the pointer at
-// `screenPoint`: WM_MOUSEWHEEL to the window under the pointer, which hands it to its parent when
-// it has no use for it.
-void InjectWheel(CPoint screenPoint, int delta, UINT modifiers);
+enum class WheelAxis { Vertical, Sideways };
+// A turn of the wheel (WHEEL_DELTA per notch; away from the user, or to the right, positive) with
+// the pointer at `screenPoint`: WM_MOUSEWHEEL, or WM_MOUSEHWHEEL sideways, to the window under the
+// pointer, which hands it to its parent when it has no use for it.
+void InjectWheel(CPoint screenPoint, int delta, UINT modifiers,
+                 WheelAxis axis = WheelAxis::Vertical);
 void InjectKey(UINT virtualKey, UINT modifiers);
 void InjectChar(unsigned ch);
 // An action that waits for the double-click time (a slow click on a selected label), one per

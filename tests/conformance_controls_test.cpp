@@ -726,6 +726,94 @@ TEST_P(ConformanceTest, TheWheelScrollsTheControlUnderThePointerThreeLinesANotch
         EXPECT_EQ(dialog.notes[i].code, NM_CUSTOMDRAW) << "note " << i;
 }
 
+TEST_P(ConformanceTest, ASidewaysTurnScrollsTheControlUnderThePointerSideways) {
+    ControlsDialog dialog;
+    dialog.setUp = [](ControlsDialog& d) {
+        FillList(d.List(), 60);
+        d.List().InsertColumn(3, "Notiz", LVCFMT_LEFT, 400);
+        const HTREEITEM root = d.Tree().InsertItem("Sammlung");
+        d.Tree().InsertItem("Ordner mit einem Namen, der weit über den Rand des Baums reicht",
+                            root);
+        d.Tree().Expand(root, TVE_EXPAND);
+    };
+    auto rowLeft = [&](int row) {
+        CRect bounds;
+        dialog.List().GetItemRect(row, &bounds, LVIR_BOUNDS);
+        return static_cast<int>(bounds.left);
+    };
+    auto rootLeft = [&] {
+        CRect label;
+        dialog.Tree().GetItemRect(dialog.Tree().GetRootItem(), &label, TRUE);
+        return static_cast<int>(label.left);
+    };
+    auto centre = [](CWnd& control) {
+        CRect client;
+        control.GetClientRect(&client);
+        return client.CenterPoint();
+    };
+    std::vector<int> listLefts;
+    std::vector<int> treeLefts;
+    int listRight = 0;
+    int columnsRight = 0;
+    int topIndex = -1;
+    int listColumnStep = 0;
+    int listColumnLeft = 0;
+    int indent = 0;
+    driver()
+        .Then([&](UiDriver& d) {
+            CListCtrl& list = dialog.List();
+            listLefts.push_back(rowLeft(0));
+            d.MouseWheelSideways(list, centre(list), 1); // to the right
+            listLefts.push_back(rowLeft(0));
+            d.MouseWheelSideways(list, centre(list), 1);
+            listLefts.push_back(rowLeft(0));
+            d.MouseWheelSideways(list, centre(list), -5); // past the left edge: stops there
+            listLefts.push_back(rowLeft(0));
+            d.MouseWheelSideways(list, centre(list), 100); // to the end
+            CRect client;
+            list.GetClientRect(&client);
+            listRight = client.right;
+            CRect last;
+            list.GetSubItemRect(0, 3, LVIR_BOUNDS, last);
+            columnsRight = last.right;
+            topIndex = list.GetTopIndex();
+            listLefts.push_back(rowLeft(0));
+            // Over the tree only the tree moves.
+            indent = static_cast<int>(dialog.Tree().GetIndent());
+            treeLefts.push_back(rootLeft());
+            d.MouseWheelSideways(dialog.Tree(), centre(dialog.Tree()), 1);
+            treeLefts.push_back(rootLeft());
+            listLefts.push_back(rowLeft(0));
+            d.MouseWheelSideways(dialog.Tree(), centre(dialog.Tree()), -1);
+            treeLefts.push_back(rootLeft());
+            // The list view runs sideways in columns: a notch moves it one.
+            list.ModifyStyle(LVS_TYPEMASK, LVS_LIST);
+            const int first = rowLeft(0);
+            int row = 1;
+            while (row < list.GetItemCount() && rowLeft(row) == first)
+                ++row;
+            listColumnStep = rowLeft(row) - first;
+            d.MouseWheelSideways(list, centre(list), 1);
+            listColumnLeft = rowLeft(0) - first;
+        })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+
+    ASSERT_EQ(listLefts.size(), 6u);
+    const int notch = listLefts[0] - listLefts[1];
+    EXPECT_GT(notch, 0);
+    EXPECT_EQ(listLefts[0] - listLefts[2], 2 * notch);
+    EXPECT_EQ(listLefts[3], listLefts[0]);
+    EXPECT_EQ(columnsRight, listRight) << "the last column's right edge at the list's right";
+    EXPECT_EQ(topIndex, 0) << "a sideways turn scrolls no rows";
+    EXPECT_EQ(listLefts[5], listLefts[4]);
+    ASSERT_EQ(treeLefts.size(), 3u);
+    EXPECT_EQ(treeLefts[0] - treeLefts[1], 3 * indent);
+    EXPECT_EQ(treeLefts[2], treeLefts[0]);
+    EXPECT_GT(listColumnStep, 0);
+    EXPECT_EQ(listColumnLeft, -listColumnStep);
+}
+
 // ---- Scroll bars ----
 
 TEST_P(ConformanceTest, ScrollBarsShowWhenNeededAndScrollByArrowPageAndThumb) {

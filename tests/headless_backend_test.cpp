@@ -135,6 +135,7 @@ public:
         int delta;
         UINT keys;
         CPoint screen;
+        bool sideways;
     };
     std::vector<CPoint> presses;
     std::vector<Turn> turns;
@@ -145,8 +146,9 @@ protected:
         const CPoint point(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         if (message == WM_LBUTTONDOWN)
             presses.push_back(point);
-        else if (message == WM_MOUSEWHEEL)
-            turns.push_back({GET_WHEEL_DELTA_WPARAM(wParam), GET_KEYSTATE_WPARAM(wParam), point});
+        else if (message == WM_MOUSEWHEEL || message == WM_MOUSEHWHEEL)
+            turns.push_back({GET_WHEEL_DELTA_WPARAM(wParam), GET_KEYSTATE_WPARAM(wParam), point,
+                             message == WM_MOUSEHWHEEL});
         else if (message == WM_CAPTURECHANGED)
             ++captureLost;
         return CWnd::WindowProc(message, wParam, lParam);
@@ -182,7 +184,7 @@ TEST_F(HeadlessPainting, WheelTurnsGoUnderThePointerAndAddUpPartsOfANotch) {
     CListCtrl list;
     ASSERT_TRUE(
         list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(10, 40, 200, 140), &parent, 10));
-    list.InsertColumn(0, "Name", LVCFMT_LEFT, 150);
+    list.InsertColumn(0, "Name", LVCFMT_LEFT, 400);
     for (int i = 0; i < 50; ++i)
         list.InsertItem(i, "Zeile");
 
@@ -195,6 +197,11 @@ TEST_F(HeadlessPainting, WheelTurnsGoUnderThePointerAndAddUpPartsOfANotch) {
     CPoint screen(5, 5);
     button.ClientToScreen(&screen);
     EXPECT_EQ(parent.turns[0].screen, screen);
+    EXPECT_FALSE(parent.turns[0].sideways);
+    driver.MouseWheelSideways(button, CPoint(5, 5), 1);
+    ASSERT_EQ(parent.turns.size(), 2u);
+    EXPECT_EQ(parent.turns[1].delta, WHEEL_DELTA);
+    EXPECT_TRUE(parent.turns[1].sideways);
 
     // The list keeps its turns. Parts of a notch add up to one; turning back starts afresh.
     CPoint middle(50, 50);
@@ -205,7 +212,19 @@ TEST_F(HeadlessPainting, WheelTurnsGoUnderThePointerAndAddUpPartsOfANotch) {
         tops.push_back(list.GetTopIndex());
     }
     EXPECT_EQ(tops, (std::vector<int>{0, 3, 3, 3, 0})); // the 90 towards the person are forgotten
-    EXPECT_EQ(parent.turns.size(), 1u);
+    // Each way of turning adds up its own parts: half a notch up and half a notch to the right
+    // move nothing; another half to the right moves the list.
+    auto rowLeft = [&] {
+        CRect bounds;
+        list.GetItemRect(0, &bounds, LVIR_BOUNDS);
+        return bounds.left;
+    };
+    winsys::InjectWheel(middle, 60, 0);
+    winsys::InjectWheel(middle, 60, 0, winsys::WheelAxis::Sideways);
+    EXPECT_EQ(rowLeft(), 0);
+    winsys::InjectWheel(middle, 60, 0, winsys::WheelAxis::Sideways);
+    EXPECT_LT(rowLeft(), 0);
+    EXPECT_EQ(parent.turns.size(), 2u);
 }
 
 TEST_F(HeadlessPainting, AScrollBarShowsArrowsAThumbAndADitheredTrack) {

@@ -128,6 +128,12 @@ void TestDriver::MouseWheel(CWnd& window, CPoint point, int notches, UINT keys) 
     Flush();
 }
 
+void TestDriver::MouseWheelSideways(CWnd& window, CPoint point, int notches) {
+    winsys::InjectWheel(ToScreen(window, point), notches * WHEEL_DELTA, 0,
+                        winsys::WheelAxis::Sideways);
+    Flush();
+}
+
 void TestDriver::MouseDoubleDown(CWnd& window, CPoint point, UINT keys) {
     winsys::InjectMouse(winsys::MouseAction::LeftDoubleClick, ToScreen(window, point), keys);
     Flush();

@@ -51,6 +51,7 @@ public:
     void ElapseDoubleClickTime() override;
     void Wait(int milliseconds) override;
     void MouseWheel(CWnd& window, CPoint point, int notches, UINT keys = 0) override;
+    void MouseWheelSideways(CWnd& window, CPoint point, int notches) override;
 
     void PressKey(UINT virtualKey, UINT modifiers = 0) override;
     void TypeText(std::string_view text) override;

@@ -417,6 +417,23 @@ void WxTestDriver::MouseWheel(CWnd& window, CPoint point, int notches, UINT keys
     Flush();
 }
 
+void WxTestDriver::MouseWheelSideways(CWnd& window, CPoint point, int notches) {
+    PointerTo(ToScreen(window, point), 0);
+    if (notches == 0) {
+        Flush();
+        return;
+    }
+    // The X server's sideways wheel buttons: 6 to the left, 7 to the right.
+    const std::uint64_t before = m_backend.InputCount(WM_MOUSEHWHEEL);
+    if (!RunXdotool({"click", "--repeat", std::to_string(std::abs(notches)), "--delay", "10",
+                     notches > 0 ? "7" : "6"})) {
+        ReportFailure("xdotool could not tilt the wheel");
+        return;
+    }
+    AwaitInput(WM_MOUSEHWHEEL, before, "sideways wheel turn");
+    Flush();
+}
+
 void WxTestDriver::MouseDown(CWnd& window, CPoint point, MouseButton button, UINT keys) {
     const CPoint screen = ToScreen(window, point);
     PointerTo(screen, keys);

@@ -190,18 +190,21 @@ bool Canvas::CatchUpTo(CPoint screen, UINT modifiers) {
 }
 
 void Canvas::OnWheel(wxMouseEvent& event) {
-    if (!m_backend || !m_owner || event.GetWheelAxis() != wxMOUSE_WHEEL_VERTICAL) {
+    if (!m_backend || !m_owner) {
         event.Skip();
         return;
     }
-    // The toolkit counts in its own units per notch (smooth scrolling sends parts of one).
+    // The toolkit counts in its own units per notch (smooth scrolling sends parts of one); a
+    // sideways turn to the right is positive, as the layer has it.
     const int perNotch = event.GetWheelDelta() > 0 ? event.GetWheelDelta() : WHEEL_DELTA;
     const int delta = event.GetWheelRotation() * WHEEL_DELTA / perNotch;
+    const bool sideways = event.GetWheelAxis() == wxMOUSE_WHEEL_HORIZONTAL;
     WxBackend::Impl& backend = *m_backend;
-    backend.NoteInput(WM_MOUSEWHEEL);
+    backend.NoteInput(sideways ? WM_MOUSEHWHEEL : WM_MOUSEWHEEL);
     const CPoint origin = winsys::ClientOrigin(m_owner->Window());
     winsys::InjectWheel(CPoint(origin.x + event.GetX(), origin.y + event.GetY()), delta,
-                        Modifiers(event));
+                        Modifiers(event),
+                        sideways ? winsys::WheelAxis::Sideways : winsys::WheelAxis::Vertical);
     backend.AfterInput();
 }
 
