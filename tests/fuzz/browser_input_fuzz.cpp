@@ -1,6 +1,7 @@
 // The browser dialog on a sample project, in each mode, under whatever a person might do with the
-// pointer and the keyboard in whatever order: clicks, double and slow clicks, drags, the wheel,
-// keys, typing, the toolbar, the column headers, context menus and a resized window.
+// pointer and the keyboard in whatever order: clicks, double and slow clicks, drags, the wheel
+// (sideways too), keys, typing, the toolbar, the column headers, context menus and a resized
+// window.
 #include "dialog/explorer_dialog.h"
 #include "host/host.h"
 #include "host/project.h"
@@ -76,9 +77,15 @@ void Act(UiDriver& d, ExplorerDialog& dialog, FuzzInput& in) {
         d.Drag(target, from, {through}, PointIn(target, in));
         break;
     }
-    case 5:
-        d.MouseWheel(target, PointIn(target, in), static_cast<int>(in.Byte() % 7) - 3);
+    case 5: {
+        const CPoint at = PointIn(target, in);
+        const std::uint8_t turn = in.Byte();
+        if (turn & 0x80) // tilted sideways
+            d.MouseWheelSideways(target, at, static_cast<int>(turn % 7) - 3);
+        else
+            d.MouseWheel(target, at, static_cast<int>(turn % 7) - 3);
         break;
+    }
     case 6:
         d.PressKey(kKeys[in.Byte() % std::size(kKeys)], kModifiers[in.Byte() % 3]);
         break;
