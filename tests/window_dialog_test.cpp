@@ -422,6 +422,18 @@ TEST_P(DialogConformance, ReturnOnAFocusedPushButtonPressesThatButton) {
     EXPECT_EQ(dialog.DoModal(), IDOK);
 }
 
+TEST_P(DialogConformance, ReturnDoesNothingWhileTheDefaultButtonIsDisabled) {
+    TestDialog dialog;
+    driver
+        ->Then([&](UiDriver& d) {
+            d.Control(IDOK)->EnableWindow(FALSE);
+            d.Control(kNameEdit)->SetFocus();
+            d.PressKey(VK_RETURN);
+        })
+        .Then([](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+}
+
 TEST_P(DialogConformance, TabPassesOverHiddenAndDisabledControls) {
     TestDialog dialog;
     std::vector<int> visited;

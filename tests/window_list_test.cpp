@@ -585,6 +585,16 @@ TEST_P(ListConformance, ReportViewCountsOnlyTheFirstColumnAsTheItem) {
     list.GetItemRect(1, &bounds, LVIR_BOUNDS);
     EXPECT_EQ(bounds.Width(), 200);
     EXPECT_TRUE(bounds.PtInRect(cell.CenterPoint()));
+    CRect first;
+    ASSERT_TRUE(list.GetSubItemRect(1, 0, LVIR_BOUNDS, first));
+    EXPECT_EQ(first, bounds) << "the first column's cell is the whole row";
+    // A column's left edge is its own pixel; the one before it is the column before.
+    info.pt = CPoint(cell.left, cell.top + 1);
+    list.SubItemHitTest(&info);
+    EXPECT_EQ(info.iSubItem, 1);
+    info.pt.x = cell.left - 1;
+    list.SubItemHitTest(&info);
+    EXPECT_EQ(info.iSubItem, 0);
 }
 
 TEST_P(ListConformance, AHorizontalBarOnlyForColumnsWiderThanTheList) {

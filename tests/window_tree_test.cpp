@@ -470,6 +470,13 @@ TEST_P(TreeConformance, DeepItemsScrollSidewaysIntoView) {
     UINT flags = 0;
     EXPECT_EQ(tree.HitTest(moved.CenterPoint(), &flags), chain.back());
     EXPECT_TRUE(flags & TVHT_ONITEMLABEL);
+    // Scrolling sideways ends a label edit too, keeping what was typed.
+    host.answer = [](NMHDR* header) -> LRESULT { return header->code == TVN_ENDLABELEDIT; };
+    ASSERT_NE(tree.EditLabel(chain.back()), nullptr);
+    driver->TypeText("Tief");
+    driver->MouseWheelSideways(tree, client.CenterPoint(), -1);
+    EXPECT_EQ(tree.GetEditControl(), nullptr);
+    EXPECT_EQ(tree.GetItemText(chain.back()), "Tief");
     // Collapsed, everything fits: the bar goes and the tree stands at its left edge again.
     tree.Expand(b, TVE_COLLAPSE);
     EXPECT_FALSE(tree.GetStyle() & WS_HSCROLL);
@@ -766,6 +773,24 @@ TEST_P(TreeConformance, ScrollingBringsItemsIntoView) {
     SCROLLINFO info;
     ASSERT_TRUE(tree.GetScrollInfo(SB_VERT, &info));
     EXPECT_EQ(info.nPos, 3 + 5);
+    // Page Down and Page Up move a page less one row.
+    const int page = static_cast<int>(tree.GetVisibleCount());
+    ASSERT_LT(2 * (page - 1), 40);
+    tree.SelectItem(many[0]);
+    tree.SetFocus();
+    driver->PressKey(VK_NEXT);
+    EXPECT_EQ(tree.GetSelectedItem(), many[page - 1]);
+    driver->PressKey(VK_NEXT);
+    EXPECT_EQ(tree.GetSelectedItem(), many[2 * (page - 1)]);
+    driver->PressKey(VK_PRIOR);
+    EXPECT_EQ(tree.GetSelectedItem(), many[page - 1]);
+    // A turn of the wheel ends a label edit, keeping what was typed.
+    host.answer = [](NMHDR* header) -> LRESULT { return header->code == TVN_ENDLABELEDIT; };
+    ASSERT_NE(tree.EditLabel(many[page - 1]), nullptr);
+    driver->TypeText("Gerollt");
+    driver->MouseWheel(tree, CPoint(20, 20), -1);
+    EXPECT_EQ(tree.GetEditControl(), nullptr);
+    EXPECT_EQ(tree.GetItemText(many[page - 1]), "Gerollt");
     // Scrolled to the end, a collapse above leaves no empty rows below the last item.
     tree.Expand(a, TVE_EXPAND);
     tree.EnsureVisible(many.back());
