@@ -86,6 +86,26 @@ TEST_F(HeadlessPainting, WithoutTheFocusOnlyTheDropTargetIsHighlighted) {
     EXPECT_EQ(driver.PixelAt(list, labelSpot(2)), GetSysColor(COLOR_HIGHLIGHT));
 }
 
+// The tree's selection shows as the focus comes and goes.
+TEST_F(HeadlessPainting, ATreeRepaintsItsSelectionWithTheFocus) {
+    CTreeCtrl tree;
+    ASSERT_TRUE(tree.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 200), &host, 6));
+    const HTREEITEM item = tree.InsertItem("Alpha");
+    tree.SelectItem(item);
+    host.SetFocus();
+    driver.Flush();
+    CRect label;
+    tree.GetItemRect(item, &label, TRUE);
+    const CPoint spot(label.left + 1, label.top + 1); // inside the focus frame, before the text
+    EXPECT_EQ(driver.PixelAt(tree, spot), kWhite);
+    tree.SetFocus();
+    driver.Flush();
+    EXPECT_EQ(driver.PixelAt(tree, spot), GetSysColor(COLOR_HIGHLIGHT));
+    host.SetFocus();
+    driver.Flush();
+    EXPECT_EQ(driver.PixelAt(tree, spot), kWhite);
+}
+
 TEST_F(HeadlessPainting, ScaledPixelsFillTheDestination) {
     const std::uint32_t pixels[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}; // 2 x 2
     {
@@ -244,6 +264,13 @@ TEST_F(HeadlessPainting, AScrollBarShowsArrowsAThumbAndADitheredTrack) {
     const COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT);
     // The arrows' tips: up at the top, down at the bottom.
     EXPECT_EQ(driver.PixelAt(list, CPoint(middle, bar / 2 - 2)), GetSysColor(COLOR_BTNTEXT));
+    // Each arrow is a raised button: lit inside its top-left edge, shaded inside its bottom-right.
+    for (const long top : {0L, client.bottom - bar}) {
+        EXPECT_EQ(driver.PixelAt(list, CPoint(client.right + 1, top + 1)), light) << top;
+        EXPECT_EQ(driver.PixelAt(list, CPoint(client.right + bar - 2, top + bar - 2)),
+                  GetSysColor(COLOR_BTNSHADOW))
+            << top;
+    }
     EXPECT_EQ(driver.PixelAt(list, CPoint(middle, client.bottom - bar / 2 + 1)),
               GetSysColor(COLOR_BTNTEXT));
     // At the top the thumb follows the up arrow; below it, the track alternates its two colours.
