@@ -605,6 +605,14 @@ TEST_P(ListConformance, AHorizontalBarOnlyForColumnsWiderThanTheList) {
     EXPECT_EQ(list.GetStyle() & WS_HSCROLL, 0u) << "columns that just fit";
     list.SetColumnWidth(1, client.Width() - 119);
     EXPECT_NE(list.GetStyle() & WS_HSCROLL, 0u);
+    // Made a pixel wider, the list holds its columns again.
+    CRect window;
+    list.GetWindowRect(&window);
+    list.SetWindowPos(nullptr, 0, 0, window.Width() + 1, window.Height(),
+                      SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(list.GetStyle() & WS_HSCROLL, 0u);
+    list.SetWindowPos(nullptr, 0, 0, window.Width(), window.Height(), SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_NE(list.GetStyle() & WS_HSCROLL, 0u);
     list.SetColumnWidth(1, 80);
     EXPECT_EQ(list.GetStyle() & WS_HSCROLL, 0u);
 }
