@@ -688,6 +688,25 @@ TEST_P(ListConformance, ScrollingFollowsEnsureVisibleAndScroll) {
     list.EnsureVisible(59, FALSE);
     list.ModifyStyle(LVS_TYPEMASK, LVS_LIST);
     EXPECT_EQ(list.GetTopIndex(), 0);
+    // Scrolled to the end in either icon view, the last row of icons ends in the last row's
+    // place at the bottom, neither cut off nor above an empty one.
+    for (const DWORD view : {LVS_ICON, LVS_SMALLICON}) {
+        list.ModifyStyle(LVS_TYPEMASK, view);
+        list.Scroll(CSize(0, 100000));
+        list.GetClientRect(&client);
+        CRect first;
+        list.GetItemRect(0, &first, LVIR_BOUNDS);
+        int below = 1;
+        CRect next;
+        while (list.GetItemRect(below, &next, LVIR_BOUNDS) && next.top == first.top)
+            ++below;
+        const long rowStep = next.top - first.top;
+        ASSERT_GT(rowStep, 0) << "view " << view;
+        CRect last;
+        list.GetItemRect(59, &last, LVIR_BOUNDS);
+        EXPECT_LE(last.bottom, client.bottom) << "view " << view;
+        EXPECT_GT(last.bottom, client.bottom - rowStep) << "view " << view;
+    }
     // Emptied with redraw off, as a refill does, the list drops its bars at once: columns sized
     // right after see the whole width.
     list.ModifyStyle(LVS_TYPEMASK, LVS_REPORT);
