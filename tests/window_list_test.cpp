@@ -707,6 +707,27 @@ TEST_P(ListConformance, ScrollingFollowsEnsureVisibleAndScroll) {
         EXPECT_LE(last.bottom, client.bottom) << "view " << view;
         EXPECT_GT(last.bottom, client.bottom - rowStep) << "view " << view;
     }
+    // A column width set in the list view is every column's there, and only there.
+    const auto columnStep = [&] {
+        CRect first;
+        list.GetItemRect(0, &first, LVIR_BOUNDS);
+        for (int i = 1; i < list.GetItemCount(); ++i) {
+            CRect other;
+            list.GetItemRect(i, &other, LVIR_BOUNDS);
+            if (other.top == first.top)
+                return other.left - first.left;
+        }
+        return 0L;
+    };
+    list.ModifyStyle(LVS_TYPEMASK, LVS_SMALLICON);
+    const long smallIconStep = columnStep();
+    ASSERT_NE(smallIconStep, 150);
+    list.ModifyStyle(LVS_TYPEMASK, LVS_LIST);
+    list.SetColumnWidth(0, 150);
+    EXPECT_EQ(columnStep(), 150);
+    EXPECT_EQ(list.GetColumnWidth(0), 150);
+    list.ModifyStyle(LVS_TYPEMASK, LVS_SMALLICON);
+    EXPECT_EQ(columnStep(), smallIconStep);
     // Emptied with redraw off, as a refill does, the list drops its bars at once: columns sized
     // right after see the whole width.
     list.ModifyStyle(LVS_TYPEMASK, LVS_REPORT);
