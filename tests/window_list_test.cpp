@@ -617,6 +617,31 @@ TEST_P(ListConformance, AHorizontalBarOnlyForColumnsWiderThanTheList) {
     EXPECT_EQ(list.GetStyle() & WS_HSCROLL, 0u);
 }
 
+TEST_P(ListConformance, TheIconViewsPaintTheirLastRowInView) {
+    for (int i = 5; i < 60; ++i)
+        list.InsertItem(i, "Row");
+    for (const DWORD view : {LVS_ICON, LVS_SMALLICON}) {
+        list.ModifyStyle(LVS_TYPEMASK, view);
+        driver->Flush();
+        CRect client;
+        list.GetClientRect(&client);
+        int lastWhole = -1; // the last item whose label shows whole
+        CRect label;
+        for (int i = 0; i < list.GetItemCount(); ++i) {
+            CRect candidate;
+            list.GetItemRect(i, &candidate, LVIR_LABEL);
+            if (candidate.bottom <= client.bottom) {
+                lastWhole = i;
+                label = candidate;
+            }
+        }
+        ASSERT_GE(lastWhole, 0) << "view " << view;
+        ASSERT_LT(lastWhole, list.GetItemCount() - 1) << "view " << view;
+        EXPECT_NE(FirstInk(*driver, list, label, GetSysColor(COLOR_WINDOW)), -1)
+            << "view " << view << ", item " << lastWhole;
+    }
+}
+
 TEST_P(ListConformance, ScrollingFollowsEnsureVisibleAndScroll) {
     CRect unscrolled;
     list.GetClientRect(&unscrolled);
