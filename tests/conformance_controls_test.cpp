@@ -759,6 +759,7 @@ TEST_P(ConformanceTest, ASidewaysTurnScrollsTheControlUnderThePointerSideways) {
     int listColumnStep = 0;
     int listColumnLeft = 0;
     int indent = 0;
+    int arrowLeft = 0;
     driver()
         .Then([&](UiDriver& d) {
             CListCtrl& list = dialog.List();
@@ -769,6 +770,13 @@ TEST_P(ConformanceTest, ASidewaysTurnScrollsTheControlUnderThePointerSideways) {
             listLefts.push_back(rowLeft(0));
             d.MouseWheelSideways(list, centre(list), -5); // past the left edge: stops there
             listLefts.push_back(rowLeft(0));
+            // The bar's right arrow moves a third of a notch.
+            CRect inside;
+            list.GetClientRect(&inside);
+            const int bar = GetSystemMetrics(SM_CXVSCROLL);
+            d.Click(list, CPoint(inside.right - bar / 2, inside.bottom + bar / 2));
+            arrowLeft = rowLeft(0);
+            d.MouseWheelSideways(list, centre(list), -1);
             d.MouseWheelSideways(list, centre(list), 100); // to the end
             CRect client;
             list.GetClientRect(&client);
@@ -804,6 +812,7 @@ TEST_P(ConformanceTest, ASidewaysTurnScrollsTheControlUnderThePointerSideways) {
     EXPECT_GT(notch, 0);
     EXPECT_EQ(listLefts[0] - listLefts[2], 2 * notch);
     EXPECT_EQ(listLefts[3], listLefts[0]);
+    EXPECT_EQ(listLefts[0] - arrowLeft, notch / 3);
     EXPECT_EQ(columnsRight, listRight) << "the last column's right edge at the list's right";
     EXPECT_EQ(topIndex, 0) << "a sideways turn scrolls no rows";
     EXPECT_EQ(listLefts[5], listLefts[4]);
