@@ -397,40 +397,33 @@ void WxTestDriver::Button(MouseButton button, bool down, UINT message, UINT keys
 }
 
 void WxTestDriver::MouseWheel(CWnd& window, CPoint point, int notches, UINT keys) {
-    PointerTo(ToScreen(window, point), keys);
+    // The X server's wheel buttons: 4 turns away from the person, 5 towards.
+    PressWheelButtons(ToScreen(window, point), notches, keys, WM_MOUSEWHEEL, "4", "5");
+}
+
+void WxTestDriver::MouseWheelSideways(CWnd& window, CPoint point, int notches) {
+    // The X server's sideways wheel buttons: 7 to the right, 6 to the left.
+    PressWheelButtons(ToScreen(window, point), notches, 0, WM_MOUSEHWHEEL, "7", "6");
+}
+
+void WxTestDriver::PressWheelButtons(CPoint screen, int notches, UINT keys, UINT message,
+                                     const char* positive, const char* negative) {
+    PointerTo(screen, keys);
     if (notches == 0) {
         Flush();
         return;
     }
-    // The toolkit's simulator has no wheel: the X server's wheel buttons are pressed instead (4
-    // turns away from the person, 5 towards).
-    const std::uint64_t before = m_backend.InputCount(WM_MOUSEWHEEL);
+    // The toolkit's simulator has no wheel: the X server's wheel buttons are pressed instead.
+    const std::uint64_t before = m_backend.InputCount(message);
     HoldModifiers(keys, true);
     const bool turned = RunXdotool({"click", "--repeat", std::to_string(std::abs(notches)),
-                                    "--delay", "10", notches > 0 ? "4" : "5"});
+                                    "--delay", "10", notches > 0 ? positive : negative});
     HoldModifiers(keys, false);
     if (!turned) {
         ReportFailure("xdotool could not turn the wheel");
         return;
     }
-    AwaitInput(WM_MOUSEWHEEL, before, "wheel turn");
-    Flush();
-}
-
-void WxTestDriver::MouseWheelSideways(CWnd& window, CPoint point, int notches) {
-    PointerTo(ToScreen(window, point), 0);
-    if (notches == 0) {
-        Flush();
-        return;
-    }
-    // The X server's sideways wheel buttons: 6 to the left, 7 to the right.
-    const std::uint64_t before = m_backend.InputCount(WM_MOUSEHWHEEL);
-    if (!RunXdotool({"click", "--repeat", std::to_string(std::abs(notches)), "--delay", "10",
-                     notches > 0 ? "7" : "6"})) {
-        ReportFailure("xdotool could not tilt the wheel");
-        return;
-    }
-    AwaitInput(WM_MOUSEHWHEEL, before, "sideways wheel turn");
+    AwaitInput(message, before, "wheel turn");
     Flush();
 }
 

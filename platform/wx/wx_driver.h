@@ -93,6 +93,10 @@ private:
     // A visible window of ours lies under the point or holds the pointer.
     bool PointerOverOurWindows(CPoint screen) const;
     void HoldModifiers(UINT keys, bool down);
+    // Turns the wheel `notches` at a screen point by the X server's buttons for either direction,
+    // and waits until the turns arrived as `message`.
+    void PressWheelButtons(CPoint screen, int notches, UINT keys, UINT message,
+                           const char* positive, const char* negative);
     void EnsureKeyboardFocus();
     bool ClickBoxButton(int answer);
     // Cancels, and reports, a popup menu or message box no step has answered for a while.
