@@ -50,6 +50,36 @@ TEST_F(FolderRecordsTest, NoFreshKeyMeansNoFolder) {
     EXPECT_TRUE(m_notifier.messages.empty());
 }
 
+TEST_F(FolderRecordsTest, SubFoldersComeInOwnerIndexOrderWithParallelNames) {
+    InitLibrary();
+    const FolderId b = MakeFolder("B", 0);
+    const FolderId c = MakeFolder("C", 0);
+    const FolderId b1 = MakeFolder("B1", b);
+    const FolderId a = MakeFolder("A", 0);
+
+    CDWordArray keys;
+    CStringArray names;
+    keys.Add(999); // emptied first
+    ASSERT_EQ(GetSubFolders(0, keys, &names), 1);
+    EXPECT_EQ(Keys(keys), (std::vector<DWORD>{b, c, a}));
+    EXPECT_EQ(Names(names), (std::vector<std::string>{"B", "C", "A"}));
+    EXPECT_EQ(keys.GetGrowBy(), 50);
+
+    ASSERT_EQ(GetSubFolders(b, keys, nullptr), 1);
+    EXPECT_EQ(Keys(keys), (std::vector<DWORD>{b1}));
+    ASSERT_EQ(GetSubFolders(c, keys, &names), 1);
+    EXPECT_TRUE(keys.IsEmpty());
+    EXPECT_TRUE(names.IsEmpty());
+
+    // The root is the one folder owned by -1, and it is nobody's sub-folder.
+    EXPECT_EQ(HasSubFolders(0xFFFFFFFFu), 1);
+    ASSERT_EQ(GetSubFolders(0xFFFFFFFFu, keys, &names), 1);
+    EXPECT_TRUE(keys.IsEmpty());
+    EXPECT_EQ(HasSubFolders(b), 1);
+    EXPECT_EQ(HasSubFolders(c), 0);
+    EXPECT_EQ(ExplorerScopeDepth(), 0);
+}
+
 TEST_F(FolderRecordsTest, BrokenAndCyclicOwnerChainsEndWithFailure) {
     InitLibrary();
     const FolderId a = MakeFolder("A", 0);
@@ -68,6 +98,37 @@ TEST_F(FolderRecordsTest, BrokenAndCyclicOwnerChainsEndWithFailure) {
     EXPECT_EQ(IsDescendant(a, b), 1);
     EXPECT_EQ(IsDescendant(a, 600), 0);
     EXPECT_EQ(IsDescendant(b, b), 1); // inside a cycle a folder does lie below itself
+}
+
+TEST_F(FolderRecordsTest, RenameAndDeleteTouchOnlyTheirRecord) {
+    InitLibrary();
+    const FolderId a = MakeFolder("A", 0);
+    const FolderId a1 = MakeFolder("A1", a);
+    ASSERT_EQ(a, 1u);
+    // An old date, so that a rename that writes today's date shows.
+    db().Execute("UPDATE EXPLORER SET DATE = '2001-02-03' WHERE ID = 1");
+    const auto record = [&] {
+        return RawRow(m_project->path(), "SELECT NAME, DATE, INFO, ID_OWNER, PASS_R, PASS_W "
+                                         "FROM EXPLORER WHERE ID = 1");
+    };
+    const std::string renamed = "Überblick|2001-02-03|NULL|0|-|-";
+
+    EXPECT_EQ(RenameFolderRecord(a, "Überblick"), 1);
+    EXPECT_EQ(record(), renamed);
+    CString path;
+    GetFolderPath(a1, path);
+    EXPECT_STREQ(path, "\\Überblick\\A1");
+    EXPECT_EQ(RenameFolderRecord(4711, "X"), 0);
+    // A name longer than the field: the put fails and nothing changes.
+    EXPECT_EQ(RenameFolderRecord(a, std::string(300, 'x').c_str()), 0);
+    EXPECT_EQ(record(), renamed);
+
+    EXPECT_EQ(DeleteFolderRecord(a), 1);
+    EXPECT_EQ(FolderExists(a), 0);
+    EXPECT_EQ(FolderExists(a1), 1); // sub-folders are left to the caller
+    EXPECT_EQ(DeleteFolderRecord(a), 0);
+    EXPECT_TRUE(m_notifier.messages.empty());
+    EXPECT_EQ(ExplorerScopeDepth(), 0);
 }
 
 TEST_F(FolderRecordsTest, AnInnerScopeKeepsTheOuterScopesIndexAndRecord) {
