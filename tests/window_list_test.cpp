@@ -263,6 +263,15 @@ TEST_P(ListConformance, ArrowKeysMoveTheSelectionByRowsAndInTheIconViewByColumns
     const int underFirst = Selected().front();
     driver->PressKey(VK_LEFT);
     EXPECT_EQ(Selected(), std::vector<int>{underFirst - 1});
+
+    // An emptied list, as an empty folder shows, still reports its keys and has nothing to move to.
+    list.DeleteAllItems();
+    host.Clear();
+    const UINT moves[] = {VK_DOWN, VK_UP, VK_LEFT, VK_RIGHT, VK_HOME, VK_END, VK_PRIOR, VK_NEXT};
+    for (UINT key : moves)
+        driver->PressKey(key);
+    EXPECT_EQ(host.Recorded(LVN_KEYDOWN).size(), std::size(moves));
+    EXPECT_TRUE(host.Recorded(LVN_ITEMCHANGED).empty());
 }
 
 TEST_P(ListConformance, DropHighlightIsAStateAndAllRowsChangeInOneNotification) {
