@@ -131,21 +131,25 @@ TEST_F(FolderRecordsTest, RenameAndDeleteTouchOnlyTheirRecord) {
     EXPECT_EQ(ExplorerScopeDepth(), 0);
 }
 
-TEST_F(FolderRecordsTest, AnInnerScopeKeepsTheOuterScopesIndexAndRecord) {
+TEST_F(FolderRecordsTest, AnInnerScopeKeepsTheOuterScopesIndexAndRecordAndTheOutermostCloses) {
     InitLibrary();
     const FolderId a = MakeFolder("A", 0);
     MakeFolder("B", a);
-    ExplorerTableScope outer(g_context.database);
-    ASSERT_EQ(SeekFolder(a), 1);
     {
-        ExplorerTableScope inner(g_context.database, "OWNER");
-        EXPECT_STREQ(ExplorerRecordset.GetCurrentIndex(), "I1");
-        CString name;
-        EXPECT_EQ(CDaoRecord(&ExplorerRecordset).GetField(explorer_field::Name, name), 1);
-        EXPECT_STREQ(name, "A");
+        ExplorerTableScope outer(g_context.database);
+        ASSERT_EQ(SeekFolder(a), 1);
+        {
+            ExplorerTableScope inner(g_context.database, "OWNER");
+            EXPECT_STREQ(ExplorerRecordset.GetCurrentIndex(), "I1");
+            CString name;
+            EXPECT_EQ(CDaoRecord(&ExplorerRecordset).GetField(explorer_field::Name, name), 1);
+            EXPECT_STREQ(name, "A");
+        }
+        EXPECT_TRUE(ExplorerRecordset.IsOpen());
+        EXPECT_EQ(ExplorerScopeDepth(), 1);
     }
-    EXPECT_TRUE(ExplorerRecordset.IsOpen());
-    EXPECT_EQ(ExplorerScopeDepth(), 1);
+    // No statement on the table is left behind once the outermost scope is gone.
+    EXPECT_FALSE(ExplorerRecordset.IsOpen());
     EXPECT_TRUE(m_notifier.messages.empty());
 }
 
