@@ -898,6 +898,27 @@ TEST_P(ListConformance, ChangesWithRedrawOffRepaintOnceRedrawIsBackOn) {
     }));
 }
 
+TEST_P(ListConformance, ChangedCellsAndColumnsRepaintTheList) {
+    // Whether a change, once shown, brings a paint (each paint opens with a custom-draw notice).
+    auto repaints = [&](const std::function<void()>& change) {
+        list.UpdateWindow();
+        host.Clear();
+        change();
+        list.UpdateWindow();
+        return !host.Recorded(NM_CUSTOMDRAW).empty();
+    };
+    EXPECT_FALSE(repaints([] {}));
+    EXPECT_TRUE(repaints([&] { list.SetItemText(2, 1, "neu"); }));
+    EXPECT_TRUE(repaints([&] {
+        LVCOLUMN column{};
+        column.mask = LVCF_WIDTH;
+        column.cx = 60;
+        EXPECT_TRUE(list.SetColumn(1, &column));
+    }));
+    list.ModifyStyle(LVS_TYPEMASK, LVS_LIST);
+    EXPECT_TRUE(repaints([&] { EXPECT_TRUE(list.SetColumnWidth(0, 200)); }));
+}
+
 TEST_P(ListConformance, DragImageIsTheItemGrabbedWhereItLies) {
     list.ModifyStyle(LVS_TYPEMASK, LVS_ICON);
     CPoint corner;
