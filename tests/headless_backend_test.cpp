@@ -106,6 +106,36 @@ TEST_F(HeadlessPainting, ATreeRepaintsItsSelectionWithTheFocus) {
     EXPECT_EQ(driver.PixelAt(tree, spot), kWhite);
 }
 
+// A tree already shown repaints when its images or its indentation change.
+TEST_F(HeadlessPainting, ATreeRepaintsForNewImagesAndIndentation) {
+    CTreeCtrl tree;
+    ASSERT_TRUE(tree.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 200), &host, 6));
+    const HTREEITEM parent = tree.InsertItem("");
+    const HTREEITEM child = tree.InsertItem("", parent);
+    tree.Expand(parent, TVE_EXPAND);
+    driver.Flush();
+    CImageList images;
+    ASSERT_TRUE(images.Create(16, 16, ILC_COLOR24, 1, 0));
+    CBitmap bitmap;
+    std::vector<std::uint32_t> pixels(16 * 16, 0x123456);
+    ASSERT_TRUE(bitmap.CreateFromPixels(16, 16, pixels.data()));
+    ASSERT_EQ(images.Add(&bitmap, CLR_NONE), 0);
+    auto iconSpot = [&] {
+        CRect label;
+        tree.GetItemRect(child, &label, TRUE);
+        return CPoint(label.left - 8, label.CenterPoint().y);
+    };
+    EXPECT_EQ(driver.PixelAt(tree, iconSpot()), kWhite);
+
+    tree.SetImageList(&images, TVSIL_NORMAL);
+    driver.Flush();
+    const COLORREF icon = driver.PixelAt(tree, iconSpot());
+    EXPECT_NE(icon, kWhite);
+    tree.SetIndent(tree.GetIndent() + 40);
+    driver.Flush();
+    EXPECT_EQ(driver.PixelAt(tree, iconSpot()), icon);
+}
+
 TEST_F(HeadlessPainting, ScaledPixelsFillTheDestination) {
     const std::uint32_t pixels[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}; // 2 x 2
     {
