@@ -640,6 +640,7 @@ TEST_P(TreeConformance, NavigationFollowsEveryInsertDeleteRenameAndExpansion) {
     ASSERT_TRUE(tree.DeleteAllItems());
     EXPECT_EQ(tree.GetCount(), 0u);
     EXPECT_EQ(tree.GetRootItem(), nullptr);
+    EXPECT_EQ(tree.GetFirstVisibleItem(), nullptr);
     ExpectRangesOfItemsShown(tree, "emptied");
 }
 
@@ -695,6 +696,7 @@ TEST_P(TreeConformance, DeletionHandlersSeeTheTreeAsItIsThen) {
     // Each item's handler finds the scroll bar counting the rows shown at that moment.
     std::vector<std::pair<int, int>> seen; // the bar's last row, the last row shown
     HTREEITEM late = nullptr;
+    HTREEITEM later = nullptr;
     host.observe = [&](NMHDR* header) {
         if (header->code != TVN_DELETEITEM)
             return;
@@ -710,6 +712,9 @@ TEST_P(TreeConformance, DeletionHandlersSeeTheTreeAsItIsThen) {
         if (info->itemOld.hItem == a && !late)
             late = tree.InsertItem(TVIF_TEXT | TVIF_STATE, "spät", 0, 0, TVIS_EXPANDED,
                                    TVIS_EXPANDED, 0, a, TVI_LAST);
+        // One added while that child is announced goes too, unannounced.
+        else if (info->itemOld.hItem == late && !later)
+            later = tree.InsertItem("noch später", a);
     };
     tree.DeleteItem(a);
     host.observe = nullptr;
@@ -717,6 +722,7 @@ TEST_P(TreeConformance, DeletionHandlersSeeTheTreeAsItIsThen) {
     for (const auto& [bar, rows] : seen)
         EXPECT_EQ(bar, rows);
     ASSERT_NE(late, nullptr);
+    ASSERT_NE(later, nullptr);
     EXPECT_EQ(tree.GetCount(), 2u); // the root and B
     EXPECT_EQ(tree.InsertItem("darunter", late), nullptr);
 }
@@ -791,6 +797,13 @@ TEST_P(TreeConformance, ScrollingBringsItemsIntoView) {
     driver->MouseWheel(tree, CPoint(20, 20), -1);
     EXPECT_EQ(tree.GetEditControl(), nullptr);
     EXPECT_EQ(tree.GetItemText(many[page - 1]), "Gerollt");
+    // Selecting the item already selected brings it back into view.
+    tree.SelectItem(many[0]);
+    tree.EnsureVisible(many.back());
+    tree.SelectItem(many[0]);
+    ASSERT_TRUE(tree.GetItemRect(many[0], &rect, FALSE));
+    EXPECT_GE(rect.top, 0);
+    EXPECT_LE(rect.bottom, client.bottom);
     // Scrolled to the end, a collapse above leaves no empty rows below the last item.
     tree.Expand(a, TVE_EXPAND);
     tree.EnsureVisible(many.back());
