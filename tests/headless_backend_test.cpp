@@ -17,6 +17,15 @@ namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
+// Fills `images` with one image, `size` pixels square, all in one dark colour.
+void MakeOneColourImage(CImageList& images, int size) {
+    ASSERT_TRUE(images.Create(size, size, ILC_COLOR24, 1, 0));
+    CBitmap bitmap;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size) * size, 0x123456);
+    ASSERT_TRUE(bitmap.CreateFromPixels(size, size, pixels.data()));
+    ASSERT_EQ(images.Add(&bitmap, CLR_NONE), 0);
+}
+
 class HeadlessPainting : public testing::Test {
 protected:
     void SetUp() override {
@@ -115,11 +124,7 @@ TEST_F(HeadlessPainting, ATreeRepaintsForNewImagesAndIndentation) {
     tree.Expand(parent, TVE_EXPAND);
     driver.Flush();
     CImageList images;
-    ASSERT_TRUE(images.Create(16, 16, ILC_COLOR24, 1, 0));
-    CBitmap bitmap;
-    std::vector<std::uint32_t> pixels(16 * 16, 0x123456);
-    ASSERT_TRUE(bitmap.CreateFromPixels(16, 16, pixels.data()));
-    ASSERT_EQ(images.Add(&bitmap, CLR_NONE), 0);
+    ASSERT_NO_FATAL_FAILURE(MakeOneColourImage(images, 16));
     auto iconSpot = [&] {
         CRect label;
         tree.GetItemRect(child, &label, TRUE);
@@ -320,11 +325,7 @@ TEST_F(HeadlessPainting, AScrollBarShowsArrowsAThumbAndADitheredTrack) {
 
 TEST_F(HeadlessPainting, DragImageFunctionsMoveTheImageTheBackendShows) {
     CImageList images;
-    ASSERT_TRUE(images.Create(32, 32, ILC_COLOR24, 1, 0));
-    CBitmap bitmap;
-    std::vector<std::uint32_t> pixels(32 * 32, 0x123456);
-    ASSERT_TRUE(bitmap.CreateFromPixels(32, 32, pixels.data()));
-    ASSERT_EQ(images.Add(&bitmap, CLR_NONE), 0);
+    ASSERT_NO_FATAL_FAILURE(MakeOneColourImage(images, 32));
     ASSERT_TRUE(images.BeginDrag(0, CPoint(4, 5)));
     EXPECT_TRUE(driver.DragImage().dragging);
     EXPECT_FALSE(driver.DragImage().visible);
