@@ -323,6 +323,30 @@ TEST_F(HeadlessPainting, AScrollBarShowsArrowsAThumbAndADitheredTrack) {
     EXPECT_EQ(host.Recorded(NM_RCLICK).size(), 1u);
 }
 
+// A list item's drag image shows its label where the label lies in the item.
+TEST_F(HeadlessPainting, AListItemsDragImageShowsItsLabel) {
+    CListCtrl list;
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_ICON, CRect(0, 0, 120, 100), &host, 7));
+    list.InsertItem(0, "WWWWWW");
+    CPoint corner;
+    std::unique_ptr<CImageList> image = list.CreateDragImage(0, &corner);
+    ASSERT_TRUE(image);
+    CRect label;
+    ASSERT_TRUE(list.GetItemRect(0, &label, LVIR_LABEL));
+    // Drawn clear of the list, so that only the image can show the text.
+    const CPoint at(140, 110);
+    label.OffsetRect(at.x - corner.x, at.y - corner.y);
+    CDC* dc = host.GetDC();
+    ASSERT_NE(dc, nullptr);
+    EXPECT_TRUE(image->Draw(dc, 0, at, ILD_NORMAL));
+    host.ReleaseDC(dc);
+    int ink = 0;
+    for (int y = label.top; y < label.bottom; ++y)
+        for (int x = label.left; x < label.right; ++x)
+            ink += driver.PixelAt(host, CPoint(x, y)) == GetSysColor(COLOR_WINDOWTEXT);
+    EXPECT_GT(ink, label.Width());
+}
+
 TEST_F(HeadlessPainting, DragImageFunctionsMoveTheImageTheBackendShows) {
     CImageList images;
     ASSERT_NO_FATAL_FAILURE(MakeOneColourImage(images, 32));
