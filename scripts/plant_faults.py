@@ -19,6 +19,14 @@ test under ASan+UBSan (build folders of their own), so that a fault that reads o
 element past an array counts as caught, as it would in the sanitizer run of the test script. With
 --wx the workers build the GUI backend and run the end-to-end suite instead, each on an X server of
 its own: for faults in platform/wx/, which only that suite reaches (minutes per fault).
+
+With --matrix each caught fault also records the tests that fail on it ("failing"). A test that
+crashes or hangs ends the run, so it is recorded and the rest run again without it, until they
+finish ("complete" is false when that took more than a few rounds). From such a run,
+--unique PATTERN tells which faults only the tests matching PATTERN (a regular expression on
+"Suite.Test") catch: what removing them would cost.
+
+    scripts/plant_faults.py --unique '^(WindowList|WindowTree)' /tmp/plant-faults/results.jsonl
 """
 
 import argparse
@@ -107,16 +115,31 @@ def run(command, cwd, timeout=None):
                           text=True, errors="replace", start_new_session=True) as process:
         try:
             output, _ = process.communicate(timeout=timeout)
-        except subprocess.TimeoutExpired:
+        except subprocess.TimeoutExpired as expired:
             os.killpg(process.pid, signal.SIGKILL)
-            process.communicate()
+            rest, _ = process.communicate()
+            expired.output = rest  # what the tests printed before they hung
             raise
     return subprocess.CompletedProcess(command, process.returncode, output)
 
 
+GTEST_RUN = re.compile(r"^\[ RUN      \] (\S+)", re.M)
+GTEST_DONE = re.compile(r"^\[  (?:     OK|FAILED |SKIPPED ) \] ([^\s,]+)", re.M)
+GTEST_FAILED = re.compile(r"^\[  FAILED  \] (\S+\.[^\s,]+)", re.M)
+MATRIX_ROUNDS = 6
+
+
+def unfinished_test(output):
+    """The test that was running when the output ends, if any: the one that crashed or hung."""
+    started = GTEST_RUN.findall(output)
+    finished = set(GTEST_DONE.findall(output))
+    return started[-1] if started and started[-1] not in finished else None
+
+
 class Worker:
-    def __init__(self, workdir, number, jobs, sanitize, wx):
+    def __init__(self, workdir, number, jobs, sanitize, wx, matrix):
         self.number = number
+        self.matrix = matrix
         self.source = workdir / f"w{number}"
         self.build = workdir / (f"w{number}-build" + ("-sanitize" if sanitize else "") +
                                 ("-wx" if wx else ""))
@@ -151,18 +174,42 @@ class Worker:
                       "-j", str(jobs or self.jobs)], cwd=self.source)
         return result.returncode == 0
 
+    def test_command(self, *arguments):
+        if self.wx:
+            return ["xvfb-run", "-n", str(90 + self.number), "-s", "-screen 0 1280x1024x24",
+                    str(self.build / "tests" / "e2e" / "explorer_e2e_tests"), *arguments]
+        return [str(self.build / "tests" / "explorer_tests"), *arguments]
+
     def test(self, timeout):
         try:
-            if self.wx:
-                command = ["xvfb-run", "-n", str(90 + self.number), "-s",
-                           "-screen 0 1280x1024x24",
-                           str(self.build / "tests" / "e2e" / "explorer_e2e_tests"), "--gtest_brief=1"]
-            else:
-                command = [str(self.build / "tests" / "explorer_tests"), "--gtest_brief=1"]
-            result = run(command, cwd=self.build, timeout=timeout)
+            result = run(self.test_command("--gtest_brief=1"), cwd=self.build, timeout=timeout)
         except subprocess.TimeoutExpired:
             return "timeout"
         return "survived" if result.returncode == 0 else "killed"
+
+    def test_with_matrix(self, fault, timeout):
+        """Like test(), and a caught fault records the tests that fail on it and whether every
+        other test ran to its end."""
+        failing, excluded, outcome = set(), [], None
+        for _ in range(MATRIX_ROUNDS):
+            arguments = [f"--gtest_filter=-{':'.join(excluded)}"] if excluded else []
+            try:
+                result = run(self.test_command(*arguments), cwd=self.build, timeout=timeout)
+                output, round_outcome = result.stdout, "killed" if result.returncode else "survived"
+            except subprocess.TimeoutExpired as expired:
+                output, round_outcome = expired.output or "", "timeout"
+            outcome = outcome or round_outcome
+            if outcome == "survived":
+                return outcome
+            failing.update(GTEST_FAILED.findall(output))
+            stopped_in = unfinished_test(output)
+            if stopped_in is None:
+                fault["failing"], fault["complete"] = sorted(failing), True
+                return outcome
+            failing.add(stopped_in)
+            excluded.append(stopped_in)
+        fault["failing"], fault["complete"] = sorted(failing), False
+        return outcome
 
     def try_fault(self, fault):
         path = self.source / fault["file"]
@@ -178,6 +225,8 @@ class Worker:
         try:
             if not self.compile():
                 return "buildfail"
+            if self.matrix:
+                return self.test_with_matrix(fault, timeout=self.fault_timeout)
             return self.test(timeout=self.fault_timeout)
         finally:
             path.write_text(original)
@@ -198,7 +247,15 @@ def main():
                         help="build and test under AddressSanitizer and UndefinedBehaviorSanitizer")
     parser.add_argument("--wx", action="store_true",
                         help="build the GUI backend and run the end-to-end suite under Xvfb")
+    parser.add_argument("--matrix", action="store_true",
+                        help="record which tests fail on each caught fault")
+    parser.add_argument("--unique", metavar="PATTERN",
+                        help="report, from the results file given, the faults only these tests catch")
     args = parser.parse_args()
+    if args.unique:
+        if len(args.files) != 1:
+            parser.error("--unique reads one results file")
+        return report_unique(Path(args.files[0]), re.compile(args.unique))
     if bool(args.files) == bool(args.rerun):
         parser.error("give either source files or --rerun")
 
@@ -225,7 +282,7 @@ def main():
         os.environ["ASAN_OPTIONS"] = "detect_leaks=1:abort_on_error=1"
         os.environ["UBSAN_OPTIONS"] = "print_stacktrace=1:halt_on_error=1"
     workers = [Worker(workdir, n, max(1, (os.cpu_count() or 2) // args.workers), args.sanitize,
-                      args.wx)
+                      args.wx, args.matrix)
                for n in range(args.workers)]
     for worker in workers:
         worker.prepare()
@@ -242,6 +299,7 @@ def main():
                 if not pending:
                     return
                 fault = pending.pop(0)
+            fault = dict(fault)
             outcome = worker.try_fault(fault)
             with lock:
                 results.append(dict(fault, outcome=outcome))
@@ -266,6 +324,24 @@ def main():
         if result["outcome"] == "survived":
             print(f"survived {result['file']}:{result['line']} {result['op']}: "
                   f"{result['new'].strip()}")
+    return 0
+
+
+def report_unique(results_path, pattern):
+    """Prints the caught faults that no test outside pattern catches, and what the rest leave."""
+    with open(results_path) as results:
+        caught = [fault for fault in map(json.loads, results) if "failing" in fault]
+    matched = {name for fault in caught for name in fault["failing"] if pattern.search(name)}
+    only = [fault for fault in caught
+            if fault["failing"] and all(pattern.search(name) for name in fault["failing"])]
+    unsure = [fault for fault in caught if not fault["complete"] and fault not in only]
+    print(f"{len(caught)} caught faults with their failing tests; {len(matched)} of those tests "
+          f"match; {len(only)} faults are caught by matching tests only")
+    for fault in only:
+        print(f"only {fault['file']}:{fault['line']} {fault['op']}: {fault['new'].strip()}\n"
+              f"     by {', '.join(fault['failing'])}")
+    for fault in unsure:
+        print(f"incomplete {fault['file']}:{fault['line']} {fault['op']} (some tests did not run)")
     return 0
 
 
