@@ -603,7 +603,9 @@ std::optional<double> IsoToDate(std::string_view text) {
     const int year = FixedDigits(at, 4);
     const int month = FixedDigits(at + 5, 2);
     const int day = FixedDigits(at + 8, 2);
-    if (year < 0 || at[4] != '-' || at[7] != '-' || month < 1 || month > 12 || day < 1 || day > 31)
+    // Before the year 100 there are no dates, as DateToIso does not write them either.
+    if (year < 100 || at[4] != '-' || at[7] != '-' || month < 1 || month > 12 || day < 1 ||
+        day > 31)
         return std::nullopt;
     int hour = 0, minute = 0, second = 0;
     if (size > 10) {
