@@ -138,6 +138,8 @@ TEST_F(DaoRecordsetTest, ValuesOtherProgramsWroteReadByTheFieldsType) {
                               "2024-03-15 24:00",
                               "2024-03-15 13:60",
                               "2024-03-15 13:45:60",
+                              "2024-03-15 13:45-30",
+                              "0099-12-31",
                               "2024-03-15X13:45",
                               "2024-03-15 13:45:30Z",
                               "2024/03/15",
@@ -233,6 +235,17 @@ TEST_F(DaoRecordsetTest, WritesNeedAnEditAnUpdatableRecordsetAndAField) {
     EXPECT_EQ(DaoErrorOf([&] { reader.AddNew(); }), DAO_ERROR_READ_ONLY);
     EXPECT_EQ(DaoErrorOf([&] { reader.Delete(); }), DAO_ERROR_READ_ONLY);
     EXPECT_EQ(reader.GetEditMode(), dbEditNone);
+
+    // An edit whose record another recordset deleted meanwhile writes nothing and ends.
+    records.MoveFirst();
+    records.Edit();
+    records.SetFieldValue("NAME", COleVariant("Y"));
+    CDaoRecordset other(&db);
+    other.Open(dbOpenTable, "PEOPLE");
+    other.Delete(); // A, the first one added, as above
+    EXPECT_EQ(DaoErrorOf([&] { records.Update(); }), 3167);
+    EXPECT_EQ(records.GetEditMode(), dbEditNone);
+    EXPECT_EQ(Walk(records, "Name"), (std::vector<std::string>{"B", "C"}));
 }
 
 TEST_F(DaoRecordsetTest, DeleteRightAfterOpeningTakesTheFirstRecordOfTheOrder) {
@@ -263,21 +276,29 @@ TEST_F(DaoRecordsetTest, SeekForANumberMeetsNoTextThatAnotherProgramStored) {
     EXPECT_EQ(Name(records), "Minus");
 }
 
-TEST_F(DaoRecordsetTest, DatesAreKeptFromTheFirstDayOfTheYear100) {
+TEST_F(DaoRecordsetTest, DatesAreKeptFromTheYear100ToTheYear9999) {
     CreateTable(db, "DATES", {{"T", dbDate, 8}});
     CDaoRecordset records(&db);
     records.Open(dbOpenTable, "DATES");
-    const DATE first = -657434.0; // 1 January 100, midnight
-    records.AddNew();
-    records.SetFieldValue(0, COleVariant(COleDateTime(first)));
-    records.Update();
-    records.AddNew();
-    EXPECT_EQ(DaoErrorOf([&] { records.SetFieldValue(0, COleVariant(COleDateTime(first - 1))); }),
-              DAO_ERROR_CONVERSION);
-    records.CancelUpdate();
+    const DATE first = -657434.0;                    // 1 January 100, midnight
+    const DATE last = 2958465.0 + 86399.0 / 86400.0; // 31 December 9999, 23:59:59
+    for (const DATE date : {first, last}) {
+        records.AddNew();
+        records.SetFieldValue(0, COleVariant(COleDateTime(date)));
+        records.Update();
+    }
+    for (const DATE outside : {first - 1, last + 1.0 / 86400.0}) {
+        records.AddNew();
+        EXPECT_EQ(DaoErrorOf([&] { records.SetFieldValue(0, COleVariant(COleDateTime(outside))); }),
+                  DAO_ERROR_CONVERSION)
+            << outside;
+        records.CancelUpdate();
+    }
     records.MoveFirst();
     EXPECT_EQ(records.GetFieldValue(0).date, first);
-    EXPECT_EQ(records.GetRecordCount(), 1);
+    records.MoveNext();
+    EXPECT_DOUBLE_EQ(records.GetFieldValue(0).date, last);
+    EXPECT_EQ(records.GetRecordCount(), 2);
 }
 
 TEST_F(DaoRecordsetTest, SeeksAndMovesAreIndexSearches) {

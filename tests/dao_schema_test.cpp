@@ -252,7 +252,7 @@ TEST_F(DaoSchemaTest, TableDefinitionsFollowChangesMadeThroughOthers) {
     CDaoTableDef pending(&db);
     pending.Create("PENDING");
     pending.CreateField("A", dbLong, 4);
-    AddIndex(pending, "Kept", {{"A", FALSE}});
+    AddIndex(pending, "Kept", {{"A", FALSE}}, TRUE, TRUE);
     AddIndex(pending, "Dropped", {{"A", TRUE}});
     pending.DeleteIndex("dropped");
     EXPECT_EQ(DaoErrorOf([&] { pending.DeleteIndex("Dropped"); }), DAO_ERROR_ITEM_NOT_FOUND);
@@ -267,6 +267,20 @@ TEST_F(DaoSchemaTest, TableDefinitionsFollowChangesMadeThroughOthers) {
     EXPECT_EQ(DaoErrorOf([&] { db.DeleteTableDef("MISSING"); }, &description),
               DAO_ERROR_ITEM_NOT_FOUND);
     EXPECT_EQ(description, "no such table: MISSING");
+
+    // A dropped table takes its indexes' flags along: the same table and index made again by
+    // another program have a plain index, not the primary key.
+    db.DeleteTableDef("PENDING");
+    ASSERT_EQ(RawExec(path, "CREATE TABLE PENDING (A INTEGER); "
+                            "CREATE INDEX \"PENDING.Kept\" ON PENDING (A)"),
+              "");
+    CDaoTableDef remade(&db);
+    remade.Open("PENDING");
+    ASSERT_EQ(remade.GetIndexCount(), 1);
+    CDaoIndexInfo plain;
+    remade.GetIndexInfo(0, plain);
+    EXPECT_FALSE(plain.m_bPrimary);
+    EXPECT_FALSE(plain.m_bUnique);
     db.Close();
     CDaoTableDef late(&db);
     EXPECT_EQ(DaoErrorOf([&] { late.Create("LATE"); }), DAO_ERROR_OBJECT_CLOSED);
@@ -362,6 +376,8 @@ TEST_F(DaoOpenTest, ClosingTheDatabaseClosesItsRecordsets) {
     EXPECT_FALSE(records.IsOpen());
     EXPECT_EQ(DaoErrorOf([&] { records.MoveNext(); }), DAO_ERROR_OBJECT_CLOSED);
     EXPECT_EQ(DaoErrorOf([&] { db.Execute("SELECT 1"); }), DAO_ERROR_OBJECT_CLOSED);
+    CDaoRecordset neverOpened(&db);
+    EXPECT_EQ(DaoErrorOf([&] { neverOpened.MoveNext(); }), DAO_ERROR_OBJECT_CLOSED);
 
     // Opening another file closes the first, with its recordsets.
     db.Open(path.c_str());
