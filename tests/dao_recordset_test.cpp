@@ -143,6 +143,7 @@ TEST_F(DaoRecordsetTest, ValuesOtherProgramsWroteReadByTheFieldsType) {
                               "2024-03-15X13:45",
                               "2024-03-15 13:45:30Z",
                               "2024/03/15",
+                              "2024-03/15",
                               "+024-03-15",
                               "2024-03-15 13-45",
                               "2024-03-15 13:45:30.",

@@ -372,12 +372,21 @@ TEST_F(DaoOpenTest, ClosingTheDatabaseClosesItsRecordsets) {
     CDaoRecordset records(&db);
     records.Open(dbOpenTable, "T");
     ASSERT_TRUE(records.IsOpen());
+    // Nothing runs on a recordset or a table definition that was never opened.
+    CDaoRecordset neverOpened(&db);
+    EXPECT_EQ(DaoErrorOf([&] { neverOpened.MoveNext(); }), DAO_ERROR_OBJECT_CLOSED);
+    CDaoTableDef neverOpenedDef(&db);
+    EXPECT_EQ(DaoErrorOf([&] { neverOpened.Open(&neverOpenedDef); }), DAO_ERROR_OBJECT_CLOSED);
+    EXPECT_EQ(DaoErrorOf([&] {
+                  AddIndex(neverOpenedDef, "ByA", {{"A", FALSE}});
+              }),
+              DAO_ERROR_OBJECT_CLOSED);
+    EXPECT_EQ(DaoErrorOf([&] { neverOpenedDef.CreateField("B", dbLong, 4); }),
+              DAO_ERROR_OBJECT_CLOSED);
     db.Close();
     EXPECT_FALSE(records.IsOpen());
     EXPECT_EQ(DaoErrorOf([&] { records.MoveNext(); }), DAO_ERROR_OBJECT_CLOSED);
     EXPECT_EQ(DaoErrorOf([&] { db.Execute("SELECT 1"); }), DAO_ERROR_OBJECT_CLOSED);
-    CDaoRecordset neverOpened(&db);
-    EXPECT_EQ(DaoErrorOf([&] { neverOpened.MoveNext(); }), DAO_ERROR_OBJECT_CLOSED);
 
     // Opening another file closes the first, with its recordsets.
     db.Open(path.c_str());
