@@ -5,6 +5,7 @@
 #include "tests/support/library_fixture.h"
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -115,6 +116,42 @@ TEST_F(DaoRecordTest, PutsNeedAnEditAndFailWithoutChangingTheRecord) {
     EXPECT_TRUE(chunks.GetField(chunk, col::Preview).IsNull());
     EXPECT_EQ(COleDateTime(chunks.GetField(chunk, col::ModifyDate).date),
               COleDateTime(2001, 2, 3, 4, 5, 6));
+}
+
+TEST_F(DaoRecordTest, ReadsOnAWalkedRecordTakeTheirOwnField) {
+    // Fields read on one record join the walk and are read from its row on the next: each read
+    // must still name its own column, whatever its neighbours hold.
+    CDaoTableDef table(&db());
+    table.Create("GRID");
+    for (const char* name : {"N1", "N2", "N3"})
+        table.CreateField(name, dbLong, 4);
+    for (const char* name : {"T1", "T2", "T3"})
+        table.CreateField(name, dbText, 20);
+    table.Append();
+    CDaoRecordset records(&db());
+    records.Open(dbOpenTable, "GRID");
+    for (std::int32_t row = 0; row < 4; ++row) {
+        records.AddNew();
+        for (int column = 0; column < 3; ++column) {
+            records.SetFieldValue(column, COleVariant(std::int32_t{row * 10 + column}));
+            const std::string text = std::to_string(row) + char('a' + column);
+            records.SetFieldValue(3 + column, text.c_str());
+        }
+        records.Update();
+    }
+
+    CDaoRecord record(&records);
+    records.MoveFirst();
+    for (std::int32_t row = 0; !records.IsEOF(); ++row, records.MoveNext()) {
+        for (int column = 0; column < 3; ++column) {
+            std::int32_t number = -1;
+            EXPECT_EQ(record.GetField(1 + column, number), 1);
+            EXPECT_EQ(number, row * 10 + column) << "row " << row;
+            CString text;
+            EXPECT_EQ(record.GetField(4 + column, text), 1);
+            EXPECT_STREQ(text, (std::to_string(row) + char('a' + column)).c_str()) << "row " << row;
+        }
+    }
 }
 
 TEST(ExtraColumnPrefix, MarksFieldsByTheirNameStart) {
