@@ -368,6 +368,10 @@ TEST_P(ItemListTest, InfoPaneShowsTheTextOfTheOneSelectedChunkWhileSwitchedOn) {
         EXPECT_EQ(infoText(), "");
         d.ClickListItem(list, 4);
         EXPECT_EQ(infoText(), "vorn");
+        d.PressKey(VK_UP); // the list keeps its own keys
+        EXPECT_EQ(infoText(), "");
+        d.PressKey(VK_DOWN);
+        EXPECT_EQ(infoText(), "vorn");
         // A text longer than the pane scrolls under the wheel; the next one starts at its top.
         d.ClickListItem(list, 5);
         auto* pane = static_cast<CEdit*>(info);
