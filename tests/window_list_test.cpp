@@ -147,6 +147,10 @@ TEST_P(ListConformance, ControlAndShiftExtendTheSelection) {
     driver->ClickListItem(list, 4, MK_CONTROL);
     driver->PressKey(VK_UP, MK_SHIFT);
     EXPECT_EQ(Selected(), (std::vector<int>{3, 4}));
+    // With Control as well, the range is added and the rest stays.
+    driver->ClickListItem(list, 0, MK_CONTROL);
+    driver->ClickListItem(list, 1, MK_CONTROL | MK_SHIFT);
+    EXPECT_EQ(Selected(), (std::vector<int>{0, 1, 3, 4}));
 }
 
 TEST_P(ListConformance, DoubleRightAndHeaderClicksNotifyWithTheItemOrColumn) {
@@ -832,6 +836,8 @@ TEST_P(ListConformance, ColoursImageListsColumnsAndSearchesThatWrap) {
     EXPECT_FALSE(list.SetColumn(2, &column));
     EXPECT_FALSE(list.SetColumnWidth(2, 40));
     EXPECT_EQ(list.GetColumnWidth(2), 0);
+    EXPECT_TRUE(list.SetColumn(0, &column)); // the first column is one like the others
+    EXPECT_EQ(list.GetColumnWidth(0), 40);
 
     CRect view;
     EXPECT_TRUE(list.GetViewRect(&view));
@@ -949,8 +955,16 @@ TEST_P(ListConformance, SortedStyleInsertsInTextOrder) {
     EXPECT_EQ(list.GetItemText(0, 0), "Anfang");
     EXPECT_EQ(list.GetItemText(1, 0), "Beta");
     EXPECT_EQ(list.GetItemText(3, 0), "Zuletzt");
-    EXPECT_EQ(host.Recorded(LVN_DELETEITEM).size(), 5u);
-    EXPECT_EQ(host.Recorded(LVN_DELETEALLITEMS).size(), 1u);
+    // A text already there goes in after it, in either direction.
+    EXPECT_EQ(list.InsertItem(LVIF_TEXT, 0, "Beta", 0, 0, 0, 0), 2);
+    list.DeleteAllItems();
+    list.ModifyStyle(LVS_SORTASCENDING, LVS_SORTDESCENDING);
+    for (const char* name : {"Beta", "Anfang", "Zuletzt"})
+        list.InsertItem(0, name);
+    EXPECT_EQ(list.InsertItem(LVIF_TEXT, 0, "Beta", 0, 0, 0, 0), 2);
+    EXPECT_EQ(list.GetItemText(0, 0), "Zuletzt");
+    EXPECT_EQ(host.Recorded(LVN_DELETEITEM).size(), 10u);
+    EXPECT_EQ(host.Recorded(LVN_DELETEALLITEMS).size(), 2u);
 }
 
 TEST_P(ListConformance, AutosizedColumnsFitTheirWidestText) {
