@@ -140,15 +140,20 @@ TEST_P(TreeConformance, SelectionNotifiesChangingThenChanged) {
     EXPECT_EQ(byMouse[0].itemNew, b);
     EXPECT_EQ(byMouse[0].action, TVC_BYMOUSE);
     EXPECT_EQ(tree.GetItemState(a1, TVIS_SELECTED), 0u);
+    EXPECT_EQ(host.Recorded(NM_CLICK).size(), 1u); // the click itself is reported too
 }
 
 TEST_P(TreeConformance, DeletingTheSelectionSelectsTheNextSibling) {
     tree.SelectItem(a);
     host.Clear();
+    ASSERT_TRUE(tree.DeleteItem(a1)); // below the selection, not it: nothing moves
+    EXPECT_EQ(tree.GetSelectedItem(), a);
+    EXPECT_TRUE(host.Recorded(TVN_SELCHANGED).empty());
+    host.Clear();
     ASSERT_TRUE(tree.DeleteItem(a));
     EXPECT_EQ(tree.GetSelectedItem(), b);
     const auto deleted = host.Recorded(TVN_DELETEITEM);
-    ASSERT_EQ(deleted.size(), 3u);
+    ASSERT_EQ(deleted.size(), 2u);
     EXPECT_EQ(deleted.back().itemOld, a); // children go first
     EXPECT_EQ(host.Recorded(TVN_SELCHANGED).size(), 1u);
     EXPECT_EQ(tree.GetItemText(a), ""); // a stale handle finds nothing
