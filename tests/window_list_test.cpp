@@ -170,6 +170,8 @@ TEST_P(ListConformance, DoubleRightAndHeaderClicksNotifyWithTheItemOrColumn) {
     EXPECT_EQ(Selected(), std::vector<int>{4});
     ExpectAMenuOnlyForAClickLeftAlone(host, list, driver->ListItemPoint(list, 4),
                                       [&] { driver->RightClickListItem(list, 4); });
+    driver->RightClickListItem(list, 0); // the first row is a row like the others
+    EXPECT_EQ(Selected(), std::vector<int>{0});
 
     driver->ClickColumnHeader(list, 1);
     const auto clicks = host.Recorded(LVN_COLUMNCLICK);
@@ -299,6 +301,17 @@ TEST_P(ListConformance, ItemChangingCanRefuseAChange) {
     driver->ClickListItem(list, 1);
     EXPECT_TRUE(Selected().empty());
     EXPECT_TRUE(host.Recorded(LVN_ITEMCHANGED).empty());
+    // Setting what a row already has changes nothing, so nothing is asked.
+    LVITEM row{};
+    row.mask = LVIF_IMAGE | LVIF_TEXT;
+    row.iItem = 1;
+    char text[64] = {};
+    row.pszText = text;
+    row.cchTextMax = sizeof text;
+    ASSERT_TRUE(list.GetItem(&row));
+    host.Clear();
+    EXPECT_TRUE(list.SetItem(&row));
+    EXPECT_TRUE(host.Recorded(LVN_ITEMCHANGING).empty());
 }
 
 TEST_P(ListConformance, LabelEditEndsWithTheTypedTextWhenAccepted) {

@@ -273,6 +273,7 @@ TEST_P(TreeConformance, LabelEditingWithVetoAcceptanceRefusalAndCancel) {
     ASSERT_EQ(ends.size(), 1u);
     EXPECT_EQ(ends[0].text, "Bravo");
     EXPECT_EQ(ends[0].itemNew, b);
+    EXPECT_EQ(ends[0].lParam, 2); // the item's own data comes along
 
     // Refused at the end: the item keeps its text.
     acceptEnd = false;
