@@ -934,6 +934,8 @@ TEST_P(ListConformance, ChangedCellsAndColumnsRepaintTheList) {
         column.cx = 60;
         EXPECT_TRUE(list.SetColumn(1, &column));
     }));
+    EXPECT_TRUE(repaints([&] { EXPECT_TRUE(list.Update(2)); }));
+    EXPECT_TRUE(repaints([&] { EXPECT_TRUE(list.DeleteColumn(1)); }));
     list.ModifyStyle(LVS_TYPEMASK, LVS_LIST);
     EXPECT_TRUE(repaints([&] { EXPECT_TRUE(list.SetColumnWidth(0, 200)); }));
 }
