@@ -296,12 +296,14 @@ BOOL RecordingWindow::OnNotify(WPARAM, LPARAM lParam, LRESULT* result) {
         n.lParam = info->item.lParam;
         n.hasText = info->item.pszText != nullptr;
         n.text = info->item.pszText ? info->item.pszText : "";
+        n.textMax = info->item.cchTextMax;
     } else if (code == TVN_BEGINLABELEDIT || code == TVN_ENDLABELEDIT) {
         const auto* info = reinterpret_cast<NMTVDISPINFO*>(header);
         n.itemNew = info->item.hItem;
         n.lParam = info->item.lParam;
         n.hasText = info->item.pszText != nullptr;
         n.text = info->item.pszText ? info->item.pszText : "";
+        n.textMax = info->item.cchTextMax;
     } else if (kind == WindowKind::TreeView && code >= TVN_KEYDOWN && code <= TVN_FIRST) {
         const auto* info = reinterpret_cast<NMTREEVIEW*>(header);
         if (code != TVN_KEYDOWN) {

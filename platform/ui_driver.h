@@ -199,9 +199,10 @@ public:
         UINT action = 0;
         HTREEITEM itemOld = nullptr;
         HTREEITEM itemNew = nullptr;
-        // Label edits: the text, or none for a cancelled edit.
+        // Label edits: the text, or none for a cancelled edit, and the room given for it.
         bool hasText = false;
         CString text;
+        int textMax = 0;
         // Custom draw.
         DWORD drawStage = 0;
         CRect rect;

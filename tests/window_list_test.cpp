@@ -324,12 +324,8 @@ TEST_P(ListConformance, LabelEditEndsWithTheTypedTextWhenAccepted) {
     EXPECT_EQ(host.Recorded(LVN_BEGINLABELEDIT)[0].item, 2);
     // The handler of the end still finds the edit control with the text.
     CString seen;
-    int textRoom = 0;
     host.observe = [&](NMHDR* header) {
-        if (header->code != LVN_ENDLABELEDIT)
-            return;
-        textRoom = reinterpret_cast<NMLVDISPINFO*>(header)->item.cchTextMax;
-        if (list.GetEditControl())
+        if (header->code == LVN_ENDLABELEDIT && list.GetEditControl())
             list.GetEditControl()->GetWindowText(seen);
     };
     driver->TypeText("Neu");
@@ -338,7 +334,7 @@ TEST_P(ListConformance, LabelEditEndsWithTheTypedTextWhenAccepted) {
     ASSERT_EQ(ends.size(), 1u);
     EXPECT_TRUE(ends[0].hasText);
     EXPECT_EQ(ends[0].text, "Neu");
-    EXPECT_EQ(textRoom, 4); // the text and its terminating zero
+    EXPECT_EQ(ends[0].textMax, 4); // the text and its terminating zero
     EXPECT_EQ(seen, "Neu");
     EXPECT_EQ(list.GetItemText(2, 0), "Neu");
     EXPECT_EQ(list.GetEditControl(), nullptr);

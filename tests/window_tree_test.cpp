@@ -253,11 +253,8 @@ TEST_P(TreeConformance, DoubleClickTogglesUnlessTheHandlerTakesIt) {
 TEST_P(TreeConformance, LabelEditingWithVetoAcceptanceRefusalAndCancel) {
     tree.Expand(root, TVE_EXPAND);
     bool acceptEnd = true;
-    int textRoom = 0; // of the last notice, the text and its terminating zero
     host.answer = [&](NMHDR* header) -> LRESULT {
         auto* info = reinterpret_cast<NMTVDISPINFO*>(header);
-        if (header->code == TVN_BEGINLABELEDIT || header->code == TVN_ENDLABELEDIT)
-            textRoom = info->item.cchTextMax;
         if (header->code == TVN_BEGINLABELEDIT)
             return info->item.hItem == root; // the root keeps its name
         return header->code == TVN_ENDLABELEDIT && acceptEnd;
@@ -267,7 +264,7 @@ TEST_P(TreeConformance, LabelEditingWithVetoAcceptanceRefusalAndCancel) {
 
     CEdit* edit = tree.EditLabel(b);
     ASSERT_NE(edit, nullptr);
-    EXPECT_EQ(textRoom, 2); // "B"
+    EXPECT_EQ(host.Recorded(TVN_BEGINLABELEDIT).back().textMax, 2); // "B" and its terminating zero
     EXPECT_EQ(tree.GetEditControl(), edit);
     driver->PressKey(VK_END); // the editor opens with its text selected
     driver->TypeText("ravo");
@@ -278,7 +275,7 @@ TEST_P(TreeConformance, LabelEditingWithVetoAcceptanceRefusalAndCancel) {
     EXPECT_EQ(ends[0].text, "Bravo");
     EXPECT_EQ(ends[0].itemNew, b);
     EXPECT_EQ(ends[0].lParam, 2); // the item's own data comes along
-    EXPECT_EQ(textRoom, 6);
+    EXPECT_EQ(ends[0].textMax, 6);
 
     // Refused at the end: the item keeps its text.
     acceptEnd = false;
