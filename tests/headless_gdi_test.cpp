@@ -1,5 +1,5 @@
 // Drawing through CDC on the headless framebuffer, image lists from the library's bitmaps, the
-// application object's resources and the menu operations the context menus use.
+// application object's resources.
 #include "platform/afxwin.h"
 #include "platform/headless/test_driver.h"
 #include "platform/window_backend.h"
@@ -32,27 +32,6 @@ protected:
     RecordingWindow host;
 };
 
-TEST_F(HeadlessGdi, ViewportOriginClipAndSavedStates) {
-    {
-        CClientDC dc(&host);
-        const int saved = dc.SaveDC();
-        dc.SetViewportOrg(100, 50);
-        dc.IntersectClipRect(CRect(0, 0, 10, 10));
-        dc.FillSolidRect(-5, -5, 30, 30, RGB(255, 0, 0)); // clipped to 10 x 10 at (100, 50)
-        CRect box;
-        dc.GetClipBox(&box);
-        EXPECT_EQ(box, CRect(0, 0, 10, 10));
-        ASSERT_TRUE(dc.RestoreDC(saved));
-        EXPECT_EQ(dc.GetViewportOrg(), CPoint(0, 0));
-        dc.FillSolidRect(0, 0, 2, 2, RGB(0, 255, 0));
-    }
-    EXPECT_EQ(At(100, 50), RGB(255, 0, 0));
-    EXPECT_EQ(At(109, 59), RGB(255, 0, 0));
-    EXPECT_EQ(At(110, 59), GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(At(99, 50), GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(At(1, 1), RGB(0, 255, 0));
-}
-
 TEST_F(HeadlessGdi, RectangleUsesThePenAndBrushSelected) {
     {
         CClientDC dc(&host);
@@ -69,74 +48,6 @@ TEST_F(HeadlessGdi, RectangleUsesThePenAndBrushSelected) {
     EXPECT_EQ(At(15, 15), RGB(0, 255, 0));
     EXPECT_EQ(At(30, 15), RGB(0, 0, 255));
     EXPECT_EQ(At(35, 15), GetSysColor(COLOR_BTNFACE)); // hollow inside
-}
-
-TEST_F(HeadlessGdi, NullPensHollowBrushesEmptyTextsAndStatesSavedTwice) {
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    const COLORREF green = RGB(0, 255, 0);
-    {
-        CClientDC dc(&host);
-        CBrush fill(green);
-        CPen none(PS_NULL, 1, RGB(0, 0, 255));
-        CDCObjectSelection useBrush(dc, &fill);
-        CDCObjectSelection usePen(dc, &none);
-        dc.Rectangle(10, 10, 20, 20); // filled to its edges, with no frame
-        dc.MoveTo(10, 30);
-        dc.LineTo(20, 30);
-        CBrush hollow;
-        ASSERT_TRUE(hollow.CreateStockObject(NULL_BRUSH));
-        dc.FillRect(CRect(30, 10, 40, 20), &hollow);
-        dc.SetBkMode(OPAQUE);
-        dc.SetBkColor(RGB(255, 0, 0));
-        EXPECT_TRUE(dc.TextOut(50, 10, "abc", 0));
-        EXPECT_EQ(dc.GetTextExtent("abc", 0).cx, 0);
-        EXPECT_EQ(dc.GetTextExtent("abc", -1).cx, 18);
-
-        // States saved one after the other are restored each once, the later first.
-        const int first = dc.SaveDC();
-        dc.SetViewportOrg(10, 0);
-        const int second = dc.SaveDC();
-        dc.SetViewportOrg(20, 0);
-        EXPECT_TRUE(dc.RestoreDC(second));
-        EXPECT_EQ(dc.GetViewportOrg(), CPoint(10, 0));
-        EXPECT_FALSE(dc.RestoreDC(second));
-        EXPECT_TRUE(dc.RestoreDC(-1));
-        EXPECT_EQ(dc.GetViewportOrg(), CPoint(0, 0));
-        EXPECT_FALSE(dc.RestoreDC(first));
-    }
-    EXPECT_EQ(At(10, 10), green);
-    EXPECT_EQ(At(19, 19), green);
-    EXPECT_EQ(At(15, 30), face);
-    EXPECT_EQ(At(35, 15), face);
-    EXPECT_EQ(At(52, 15), face);
-}
-
-TEST_F(HeadlessGdi, AFocusRectangleIsADottedFrameThatASecondDrawingRemoves) {
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    const CRect frame(20, 20, 40, 30);
-    auto draw = [&] {
-        CClientDC dc(&host);
-        dc.DrawFocusRect(&frame);
-    };
-    draw();
-    // Every other pixel of each edge is inverted; inside and outside nothing changes.
-    for (const CPoint& edge : {CPoint(20, 20), CPoint(39, 20), CPoint(20, 29), CPoint(39, 29),
-                               CPoint(30, 20), CPoint(20, 25), CPoint(39, 25), CPoint(30, 29)}) {
-        const COLORREF a = At(edge.x, edge.y);
-        const CPoint next = edge.y == 20 || edge.y == 29
-                                ? CPoint(edge.x + (edge.x == 39 ? -1 : 1), edge.y)
-                                : CPoint(edge.x, edge.y + 1);
-        EXPECT_NE(a == face, At(next.x, next.y) == face) << edge.x << "," << edge.y;
-        EXPECT_TRUE(a == face || a == (face ^ 0xFFFFFF)) << edge.x << "," << edge.y;
-    }
-    EXPECT_EQ(At(30, 25), face);
-    EXPECT_EQ(At(21, 21), face);
-    EXPECT_EQ(At(40, 25), face);
-    EXPECT_EQ(At(30, 30), face);
-    draw();
-    for (int x = 20; x < 40; ++x)
-        for (int y = 20; y < 30; ++y)
-            ASSERT_EQ(At(x, y), face) << x << "," << y;
 }
 
 TEST_F(HeadlessGdi, TextIsOneBlockPerCharacterWhereTheFormatPutsIt) {
@@ -168,20 +79,6 @@ TEST_F(HeadlessGdi, EndEllipsisDrawsTheDotsInsteadOfACutCharacter) {
     EXPECT_EQ(At(31, 5), RGB(0, 0, 0));
     EXPECT_EQ(At(25, 45), RGB(0, 0, 0));
     EXPECT_EQ(At(31, 45), GetSysColor(COLOR_BTNFACE));
-}
-
-TEST_F(HeadlessGdi, WrappedTextCutAtTheBottomEndsItsLastLineInDots) {
-    // Four words of three characters, four characters wide, two lines high.
-    DrawText("aaa bbb ccc ddd", CRect(0, 0, 24, 26), DT_LEFT | DT_WORDBREAK);
-    DrawText("aaa bbb ccc ddd", CRect(100, 0, 124, 26), DT_LEFT | DT_WORDBREAK | DT_END_ELLIPSIS);
-    DrawText("aaa bbb ccc", CRect(200, 0, 224, 39), DT_LEFT | DT_WORDBREAK | DT_END_ELLIPSIS);
-    // Second line: "bbb" alone, or "b..." filling all four places.
-    EXPECT_EQ(At(13, 16), RGB(0, 0, 0));
-    EXPECT_EQ(At(19, 16), GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(At(119, 16), RGB(0, 0, 0));
-    // Nothing cut: the lines stay as they are.
-    EXPECT_EQ(At(219, 16), GetSysColor(COLOR_BTNFACE));
-    EXPECT_EQ(At(213, 29), RGB(0, 0, 0));
 }
 
 // The headless font, counting the characters it is asked to measure.
@@ -218,28 +115,6 @@ TEST(HeadlessGdiWrapping, WordsWrapLineByLineMeasuringOnlyWhatEachLineMayTake) {
     EXPECT_EQ(lines("aaa bbb\nccc", 24), 3);
     EXPECT_EQ(lines("aaaa", 24), 1);
     EXPECT_EQ(lines("", 24), 1);
-}
-
-TEST_F(HeadlessGdi, PatternBrushFromAMonochromeBitmap) {
-    // Rows of 8 pixels padded to 16 bits: four rows of 0xF0, four of 0x0F.
-    const std::uint8_t bits[16] = {0xF0, 0, 0xF0, 0, 0xF0, 0, 0xF0, 0,
-                                   0x0F, 0, 0x0F, 0, 0x0F, 0, 0x0F, 0};
-    CBitmap pattern;
-    ASSERT_TRUE(pattern.CreateBitmap(8, 8, 1, 1, bits));
-    BITMAP info{};
-    ASSERT_TRUE(pattern.GetBitmap(&info));
-    EXPECT_EQ(info.bmWidth, 8);
-    CBrush brush;
-    ASSERT_TRUE(brush.CreatePatternBrush(&pattern));
-    {
-        CClientDC dc(&host);
-        CRect area(0, 0, 16, 8);
-        dc.FillRect(&area, &brush);
-    }
-    // Set bits of the monochrome bitmap are white, the brush draws them in the background colour.
-    EXPECT_EQ(At(0, 0), At(8, 0)) << "the pattern repeats every 8 pixels";
-    EXPECT_NE(At(0, 0), At(4, 0));
-    EXPECT_EQ(At(0, 0), At(4, 4));
 }
 
 TEST_F(HeadlessGdi, ImageListsCutTheLibraryBitmapsAndDrawThemTransparent) {
@@ -284,75 +159,6 @@ TEST_F(HeadlessGdi, ImageListsCutTheLibraryBitmapsAndDrawThemTransparent) {
     EXPECT_FALSE(CImageList().Create(4242u, 16, 0, kMagenta));
 }
 
-TEST_F(HeadlessGdi, ImageListsTakeIconsScaledAndGiveOnlyWhatTheyHold) {
-    CImageList list;
-    ASSERT_TRUE(list.Create(132u, 16, 0, kMagenta));
-    const int count = list.GetImageCount();
-    IMAGEINFO info{};
-    ASSERT_TRUE(list.GetImageInfo(count - 1, &info));
-    EXPECT_EQ(CRect(info.rcImage), CRect(0, 0, 16, 16));
-    EXPECT_FALSE(list.GetImageInfo(count, &info));
-    EXPECT_FALSE(list.GetImageInfo(-1, &info));
-
-    // The 32-pixel icon shrinks to every second pixel of every second row.
-    HICON icon = AfxGetApp()->LoadIcon(128);
-    ASSERT_NE(icon, nullptr);
-    EXPECT_EQ(list.Add(icon), count);
-    EXPECT_EQ(list.Add(icon), count + 1);
-    const PixelImage* original = DescribeCursor(icon).image;
-    const PixelImage* scaled = list.ImagePixels(count + 1);
-    ASSERT_NE(scaled, nullptr);
-    ASSERT_EQ(original->width, 32);
-    int transparent = 0;
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) {
-            ASSERT_EQ(scaled->pixels[static_cast<std::size_t>(y) * 16 + x],
-                      original->pixels[static_cast<std::size_t>(2 * y) * 32 + 2 * x])
-                << x << "," << y;
-            ASSERT_EQ(scaled->IsTransparent(x, y), original->IsTransparent(2 * x, 2 * y));
-            transparent += scaled->IsTransparent(x, y);
-        }
-    EXPECT_GT(transparent, 0);
-    EXPECT_LT(transparent, 256);
-    // Drawn, the icon's background colour lets the window show through, and only that colour.
-    {
-        CClientDC dc(&host);
-        ASSERT_TRUE(list.Draw(&dc, count + 1, CPoint(200, 100), ILD_NORMAL));
-    }
-    int wrong = 0;
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) {
-            const std::uint32_t pixel =
-                original->pixels[static_cast<std::size_t>(2 * y) * 32 + 2 * x];
-            const COLORREF shown = At(200 + x, 100 + y);
-            wrong += (pixel & 0xFFFFFF) == kTransparentColour ? shown != GetSysColor(COLOR_BTNFACE)
-                                                              : shown == kMagenta;
-        }
-    EXPECT_EQ(wrong, 0);
-
-    EXPECT_FALSE(list.Remove(count + 2));
-    EXPECT_EQ(list.GetImageCount(), count + 2);
-    EXPECT_TRUE(list.Remove(-1));
-    EXPECT_EQ(list.GetImageCount(), 0);
-    EXPECT_FALSE(list.Draw(nullptr, 0, CPoint(0, 0), ILD_NORMAL));
-}
-
-TEST_F(HeadlessGdi, AControlKeepsItsImageListAfterTheListObjectIsGone) {
-    CListCtrl list;
-    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_ICON, CRect(0, 0, 200, 150), &host, 4));
-    list.InsertItem(0, "Still", 1);
-    {
-        CImageList large;
-        ASSERT_TRUE(large.Create(26019u, 32, 1, kMagenta));
-        list.SetImageList(&large, LVSIL_NORMAL);
-    }
-    list.Invalidate();
-    driver.Flush(); // painting with the list's images must not touch freed memory
-    CRect icon;
-    list.GetItemRect(0, &icon, LVIR_ICON);
-    EXPECT_EQ(icon.Height(), 36);
-}
-
 TEST_F(HeadlessGdi, ToolbarShowsTheLibraryStrip) {
     CToolBarCtrl toolbar;
     ASSERT_TRUE(toolbar.Create(WS_CHILD | WS_VISIBLE | CCS_TOP | CCS_NODIVIDER, CRect(0, 0, 50, 50),
@@ -385,38 +191,6 @@ TEST_F(HeadlessGdi, ToolbarShowsTheLibraryStrip) {
     EXPECT_GT(checked, 20);
 }
 
-TEST_F(HeadlessGdi, ToolbarButtonsAndSizesStayWithinTheirBounds) {
-    CToolBarCtrl toolbar;
-    ASSERT_TRUE(toolbar.Create(WS_CHILD | WS_VISIBLE | CCS_TOP | CCS_NODIVIDER, CRect(0, 0, 50, 50),
-                               &host, 1117));
-    TBBUTTON buttons[] = {{0, 100, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0},
-                          {1, 101, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0}};
-    ASSERT_TRUE(toolbar.AddButtons(2, buttons));
-    TBBUTTON inserted{2, 102, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0};
-    EXPECT_FALSE(toolbar.InsertButton(-1, &inserted));
-    EXPECT_TRUE(toolbar.InsertButton(1, &inserted));
-    EXPECT_EQ(toolbar.CommandToIndex(102), 1);
-    TBBUTTON read{};
-    EXPECT_FALSE(toolbar.GetButton(3, &read));
-    EXPECT_FALSE(toolbar.GetButton(-1, &read));
-    ASSERT_TRUE(toolbar.GetButton(2, &read));
-    EXPECT_EQ(read.idCommand, 101);
-    EXPECT_FALSE(toolbar.DeleteButton(3));
-    EXPECT_TRUE(toolbar.DeleteButton(0));
-    EXPECT_EQ(toolbar.GetButtonCount(), 2);
-    EXPECT_EQ(toolbar.CommandToIndex(100), -1);
-
-    // A button is at least its image and seven pixels more each way; no size may be empty.
-    EXPECT_FALSE(toolbar.SetBitmapSize(CSize(0, 15)));
-    EXPECT_FALSE(toolbar.SetButtonSize(CSize(30, 0)));
-    EXPECT_FALSE(toolbar.SetButtonSize(CSize(0, 30)));
-    ASSERT_TRUE(toolbar.SetButtonSize(CSize(20, 20)));
-    ASSERT_TRUE(toolbar.SetBitmapSize(CSize(16, 15)));
-    EXPECT_EQ(toolbar.GetButtonSize(), CSize(23, 22));
-    ASSERT_TRUE(toolbar.SetButtonSize(CSize(30, 26)));
-    EXPECT_EQ(toolbar.GetButtonSize(), CSize(30, 26));
-}
-
 TEST(HeadlessResources, ApplicationLoadsTheIconAndTheSplitterCursor) {
     // The library's own application object, made when it was loaded; a second one would take
     // its place for good.
@@ -435,40 +209,6 @@ TEST(HeadlessResources, ApplicationLoadsTheIconAndTheSplitterCursor) {
     EXPECT_EQ(LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(130)), splitter);
     EXPECT_EQ(app.LoadCursor(4711), nullptr);
     EXPECT_EQ(DescribeCursor(app.LoadStandardCursor(IDC_ARROW)).standardName, IDC_ARROW);
-}
-
-TEST(HeadlessMenus, ModifyEnableCheckRemoveAndAttach) {
-    CMenu menu;
-    ASSERT_TRUE(menu.CreatePopupMenu());
-    menu.AppendMenu(MF_STRING, 1, "One");
-    menu.AppendMenu(MF_STRING, 2, "Two");
-    EXPECT_EQ(menu.EnableMenuItem(2, MF_BYCOMMAND | MF_GRAYED), MF_ENABLED);
-    EXPECT_EQ(menu.GetMenuState(2, MF_BYCOMMAND) & MF_GRAYED, MF_GRAYED);
-    EXPECT_EQ(menu.CheckMenuItem(0, MF_BYPOSITION | MF_CHECKED), MF_UNCHECKED);
-    EXPECT_EQ(menu.GetMenuState(1, MF_BYCOMMAND) & MF_CHECKED, MF_CHECKED);
-    ASSERT_TRUE(menu.ModifyMenu(1, MF_BYPOSITION | MF_STRING, 3, "Three"));
-    EXPECT_EQ(menu.GetMenuItemID(1), 3u);
-    ASSERT_TRUE(menu.RemoveMenu(1, MF_BYCOMMAND)); // command 1, "One"
-    EXPECT_EQ(menu.GetMenuItemCount(), 1);
-    EXPECT_FALSE(menu.RemoveMenu(7, MF_BYCOMMAND));
-
-    HMENU handle = menu.Detach();
-    EXPECT_EQ(menu.m_hMenu, nullptr);
-    CMenu again;
-    ASSERT_TRUE(again.Attach(handle));
-    CMenu other;
-    ASSERT_TRUE(other.CreatePopupMenu());
-    EXPECT_FALSE(again.Attach(other.m_hMenu)) << "a CMenu holds one menu";
-    EXPECT_EQ(again.GetMenuItemCount(), 1);
-    CString text;
-    again.GetMenuString(0, text, MF_BYPOSITION);
-    EXPECT_EQ(text, "Three");
-    char buffer[4] = "xxx";
-    EXPECT_EQ(again.GetMenuString(0, buffer, 4, MF_BYPOSITION), 3);
-    EXPECT_STREQ(buffer, "Thr");
-    EXPECT_EQ(again.GetMenuString(0, nullptr, 0, MF_BYPOSITION), 5) << "the length, nothing copied";
-    EXPECT_TRUE(again.DestroyMenu());
-    EXPECT_FALSE(again.AppendMenu(MF_STRING, 4, "Four"));
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // Exact geometry from the headless backend's fixed metrics (6 pixels a character, 13 a line):
-// dialog units, the list view's four views and the tree view. The real backend shows the same
+// dialog units and the list view's views. The real backend shows the same
 // layout with its own metrics; these numbers pin the formulas down.
 #include "platform/afxwin.h"
 #include "platform/headless/test_driver.h"
@@ -117,31 +117,6 @@ TEST_F(HeadlessListLayout, ReportScrollsByWholeRowsAndColumnsMoveLeft) {
     EXPECT_EQ(list.GetTopIndex(), 30 - 12);
 }
 
-TEST_F(HeadlessListLayout, ListViewFillsColumnsTopToBottom) {
-    list.ModifyStyle(LVS_TYPEMASK, LVS_LIST);
-    Fill(100);
-    // Cells 2 + 16 + 2 + 24 + 4 + 6 = 54 wide and 17 high. The columns run past the right edge,
-    // so the horizontal bar shows and leaves 240 - 16 = 224: 224 / 17 = 13 to a column.
-    EXPECT_EQ(list.GetStyle() & (WS_HSCROLL | WS_VSCROLL), WS_HSCROLL);
-    EXPECT_EQ(list.GetColumnWidth(0), 54);
-    EXPECT_EQ(Rect(2, LVIR_BOUNDS), CRect(0, 34, 48, 51));
-    EXPECT_EQ(Rect(15, LVIR_BOUNDS), CRect(54, 34, 102, 51));
-    EXPECT_EQ(Rect(15, LVIR_ICON), CRect(56, 34, 72, 51));
-    EXPECT_EQ(Rect(15, LVIR_LABEL), CRect(74, 34, 102, 51));
-    EXPECT_EQ(Hit(CPoint(80, 37), LVHT_ONITEMLABEL), 15);
-    EXPECT_EQ(Hit(CPoint(104, 37), LVHT_NOWHERE), -1);     // right of the label, inside the cell
-    EXPECT_EQ(Hit(CPoint(60, 224 - 1), LVHT_NOWHERE), -1); // below the 13th row
-    EXPECT_EQ(list.GetCountPerPage(), 13 * 5);
-    list.Scroll(CSize(1, 0)); // the list view scrolls by columns
-    EXPECT_EQ(list.GetTopIndex(), 13);
-    EXPECT_EQ(Rect(15, LVIR_BOUNDS), CRect(0, 34, 48, 51));
-    // Making the last item visible scrolls its column just into view.
-    list.EnsureVisible(99, FALSE);
-    const CRect last = Rect(99, LVIR_BOUNDS);
-    EXPECT_LE(last.left + 54, 320);
-    EXPECT_GT(last.left + 54 + 54, 320);
-}
-
 TEST_F(HeadlessListLayout, SmallIconViewFillsRowsLeftToRight) {
     list.ModifyStyle(LVS_TYPEMASK, LVS_SMALLICON);
     Fill(16);
@@ -164,44 +139,6 @@ TEST_F(HeadlessListLayout, IconViewCellsHoldTheIconAboveTheLabel) {
     EXPECT_EQ(Hit(CPoint(114, 115), LVHT_ONITEMLABEL), 5);
     EXPECT_EQ(Hit(CPoint(77, 90), LVHT_NOWHERE), -1);
     EXPECT_EQ(Hit(CPoint(90, 115), LVHT_NOWHERE), -1);
-}
-
-TEST(HeadlessTreeLayout, ItemsIndentByLevelWithButtonsInTheIndent) {
-    headless::TestDriver driver;
-    RecordingWindow host;
-    ASSERT_TRUE(host.Create(CRect(0, 0, 300, 300)));
-    CTreeCtrl tree;
-    ASSERT_TRUE(tree.Create(WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES,
-                            CRect(0, 0, 200, 200), &host, 1));
-    CImageList images;
-    images.Create(16, 16, ILC_COLOR24, 4, 0);
-    tree.SetImageList(&images, TVSIL_NORMAL);
-    HTREEITEM root = tree.InsertItem("Root");       // 24 pixels of text
-    HTREEITEM child = tree.InsertItem("Kid", root); // 18
-    tree.InsertItem("Leaf", child);
-    tree.Expand(root, TVE_EXPAND);
-    EXPECT_EQ(tree.GetItemHeight(), 18u);
-    EXPECT_EQ(tree.GetIndent(), 19u);
-    CRect rect;
-    ASSERT_TRUE(tree.GetItemRect(root, &rect, TRUE));
-    EXPECT_EQ(rect, CRect(19, 0, 47, 18));
-    ASSERT_TRUE(tree.GetItemRect(child, &rect, TRUE));
-    EXPECT_EQ(rect, CRect(38, 18, 60, 36));
-    ASSERT_TRUE(tree.GetItemRect(child, &rect, FALSE));
-    EXPECT_EQ(rect, CRect(0, 18, 200, 36));
-    UINT flags = 0;
-    EXPECT_EQ(tree.HitTest(CPoint(9, 26), &flags), child);
-    EXPECT_EQ(flags, TVHT_ONITEMBUTTON);
-    // Without root lines the top level has no button column.
-    EXPECT_EQ(tree.HitTest(CPoint(9, 8), &flags), root);
-    EXPECT_EQ(flags, TVHT_ONITEMICON);
-    EXPECT_EQ(tree.HitTest(CPoint(50, 8), &flags), root);
-    EXPECT_EQ(flags, TVHT_ONITEMRIGHT);
-    tree.ModifyStyle(0, TVS_LINESATROOT);
-    ASSERT_TRUE(tree.GetItemRect(root, &rect, TRUE));
-    EXPECT_EQ(rect.left, 38);
-    EXPECT_EQ(tree.HitTest(CPoint(9, 8), &flags), root);
-    EXPECT_EQ(flags, TVHT_ONITEMBUTTON);
 }
 
 } // namespace
