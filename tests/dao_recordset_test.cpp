@@ -1,7 +1,6 @@
 // Field types through table-type recordsets: every type written and read back, and values that
 // other programs wrote as the engine holds them; what writes and seeks refuse, and the index
-// searches they run. Moves, seeks and writes are checked against a model in
-// dao_walk_model_test.cpp.
+// searches they run.
 #include "platform/dao/dao.h"
 #include "tests/support/people_table.h"
 
@@ -247,34 +246,6 @@ TEST_F(DaoRecordsetTest, WritesNeedAnEditAnUpdatableRecordsetAndAField) {
     EXPECT_EQ(DaoErrorOf([&] { records.Update(); }), 3167);
     EXPECT_EQ(records.GetEditMode(), dbEditNone);
     EXPECT_EQ(Walk(records, "Name"), (std::vector<std::string>{"B", "C"}));
-}
-
-TEST_F(DaoRecordsetTest, DeleteRightAfterOpeningTakesTheFirstRecordOfTheOrder) {
-    {
-        CDaoRecordset records(&db);
-        records.Open(dbOpenTable, "PEOPLE");
-        AddThreePeople(records);
-    }
-    CDaoRecordset records(&db);
-    records.Open(dbOpenTable, "PEOPLE");
-    records.Delete(); // the first one added
-    records.SetCurrentIndex("K");
-    records.Delete(); // the smallest K
-    EXPECT_EQ(Walk(records, "Name"), (std::vector<std::string>{"B"}));
-}
-
-TEST_F(DaoRecordsetTest, SeekForANumberMeetsNoTextThatAnotherProgramStored) {
-    // The engine orders text after every number: a seek for 0 on K meets "abc" first.
-    db.Execute("INSERT INTO PEOPLE (K, NAME) VALUES (-5, 'Minus'), ('abc', 'Text')");
-    CDaoRecordset records(&db);
-    records.Open(dbOpenTable, "PEOPLE");
-    records.SetCurrentIndex("K");
-    COleVariant zero = Long(0);
-    EXPECT_FALSE(records.Seek("=", &zero));
-    EXPECT_TRUE(records.IsEOF());
-    COleVariant minus = Long(-5);
-    ASSERT_TRUE(records.Seek("=", &minus));
-    EXPECT_EQ(Name(records), "Minus");
 }
 
 TEST_F(DaoRecordsetTest, DatesAreKeptFromTheYear100ToTheYear9999) {

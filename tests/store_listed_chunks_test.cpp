@@ -158,18 +158,4 @@ TEST_F(ListedChunksTest, WithoutAUniqueKeyIndexEveryKeyIsSought) {
     EXPECT_FALSE(walked);
 }
 
-TEST_F(ListedChunksTest, WithoutAFolderIndexEveryKeyIsSought) {
-    CDWordArray keys;
-    ASSERT_EQ(GetFolderChunks(a, keys, nullptr), 1);
-    {
-        CDaoTableDef table(&db());
-        table.Open("CHUNKS");
-        table.DeleteIndex("DirID_INDEX");
-    }
-    bool walked = true;
-    EXPECT_EQ(ReadNames(keys, &walked), Numbered("a"));
-    EXPECT_FALSE(walked);
-    EXPECT_TRUE(m_notifier.messages.empty());
-}
-
 } // namespace

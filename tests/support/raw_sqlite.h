@@ -38,14 +38,3 @@ inline std::string RawRow(const std::string& path, const std::string& sql) {
     }
     return row;
 }
-
-// Runs `sql` on a connection of its own, as another program would; empty when it succeeds, else
-// the engine's message.
-inline std::string RawExec(const std::string& path, const std::string& sql) {
-    int status = SQLITE_OK;
-    const RawConnection db = OpenRaw(path, SQLITE_OPEN_READWRITE, status);
-    if (status != SQLITE_OK ||
-        sqlite3_exec(db.get(), sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
-        return std::string("error: ") + sqlite3_errmsg(db.get());
-    return {};
-}
