@@ -143,29 +143,6 @@ TEST_F(CliTest, FolderCommandsWorkOnTheLibrarysTable) {
                         "  3\tArchiv\n");
 }
 
-TEST_F(CliTest, SampleMakesANewProjectOnly) {
-    const std::string db = dir.File("beispiel.db");
-    const CliRun sample = Run({"sample", db, "--folders", "8", "--chunks=30", "--seed", "3"});
-    ASSERT_EQ(sample.code, 0) << sample.err;
-    EXPECT_EQ(sample.out.rfind(db + ": 8 folders, 30 chunks, ", 0), 0u) << sample.out;
-    EXPECT_TRUE(sample.out.ends_with(" entries, seed 3\n")) << sample.out;
-
-    const CliRun tree = Run({"tree", db, "--counts"});
-    EXPECT_EQ(tree.code, 0);
-    EXPECT_EQ(std::count(tree.out.begin(), tree.out.end(), '\n'), 9);
-    int chunks = 0;
-    std::istringstream lines(tree.out);
-    for (std::string line; std::getline(lines, line);)
-        chunks += std::stoi(line.substr(line.rfind('\t') + 1));
-    EXPECT_EQ(chunks, 30);
-    EXPECT_NE(tree.out.find("\n      "), std::string::npos); // nested three levels at least
-
-    // An existing file is never overwritten.
-    const std::string before = ReadFile(db);
-    ExpectRefused(Run({"sample", db}), "exists");
-    EXPECT_EQ(ReadFile(db), before);
-}
-
 TEST_F(CliTest, BadFilesAreRefused) {
     ExpectRefused(Run({"ls", dir.File("fehlt.db"), "0"}), "no such file");
     EXPECT_FALSE(std::filesystem::exists(dir.File("fehlt.db")));
@@ -190,34 +167,6 @@ TEST_F(CliTest, BadFilesAreRefused) {
                   "no table COLLECTION to draw folder keys from");
     EXPECT_EQ(Run({"mkdir", noCounter, "Neu", "--in", "0", "--key", "7"}).out, "7\n");
     EXPECT_EQ(Run({"ls", noCounter, "0"}).out, "1\tBilder\n3\tArchiv\n7\tNeu\n");
-}
-
-TEST_F(CliTest, BadArgumentsAreRefused) {
-    const std::string db = FolderProject();
-    ExpectRefused(Run({"rename", db}), "unknown command 'rename'");
-    ExpectRefused(Run({"ls", db, "99"}), "unknown folder 99");
-    ExpectRefused(Run({"path", db, "99"}), "unknown folder 99");
-    ExpectRefused(Run({"mkdir", db, "X", "--in", "99"}), "unknown folder 99");
-    ExpectRefused(Run({"ls", db, "zwei"}), "malformed folder key 'zwei'");
-    ExpectRefused(Run({"ls", db, "-1"}), "malformed folder key '-1'");
-    ExpectRefused(Run({"ls", db, "4294967296"}), "too large");
-    ExpectRefused(Run({"ls", db}), "missing KEY");
-    ExpectRefused(Run({"ls", db, "1", "2"}), "unexpected argument '2'");
-    ExpectRefused(Run({"tree", db, "--verbose"}), "unknown option --verbose");
-    ExpectRefused(Run({"mkdir", db, "X"}), "--in KEY is required");
-    ExpectRefused(Run({"mkdir", db, "X", "--in"}), "needs a value");
-    ExpectRefused(Run({"mkdir", db, "X", "--in", "0", "--key", "2"}), "exists already");
-    ExpectRefused(Run({"mkdir", db, "X", "--in", "0", "--key", "1073741824"}), "too large");
-    ExpectRefused(Run({"mkdir", db, "", "--in", "0"}), "name");
-    ExpectRefused(Run({"mkdir", db, std::string(256, 'x'), "--in", "0"}), "1 to 255 bytes");
-    ExpectRefused(Run({"sample", dir.File("neu.db"), "--chunks", "viele"}), "malformed");
-    EXPECT_FALSE(std::filesystem::exists(dir.File("neu.db")));
-    // Nothing of the refused commands reached the database.
-    EXPECT_EQ(Run({"ls", db, "0"}).out, "1\tBilder\n3\tArchiv\n");
-
-    // At the limits: the longest name, and a key written with twenty digits.
-    EXPECT_EQ(Run({"mkdir", db, std::string(255, 'x'), "--in", "0"}).out, "4\n");
-    EXPECT_EQ(Run({"ls", db, "00000000000000000001"}).out, "2\tReisen\n");
 }
 
 } // namespace

@@ -133,22 +133,6 @@ TEST_F(ProjectTest, ReopenedProjectKeepsTablesAndRecords) {
     EXPECT_EQ(refhost::ChunkTable(project->database()).Name(chunk), "Café");
 }
 
-TEST_F(ProjectTest, TransactionKeepsOnlyCommittedWrites) {
-    refhost::ChunkTable chunks(project->database());
-    ChunkId dropped = 0, kept = 0;
-    {
-        refhost::Transaction transaction(project->database());
-        dropped = chunks.Create("Verworfen", 0);
-    }
-    EXPECT_FALSE(chunks.Exists(dropped));
-    {
-        refhost::Transaction transaction(project->database());
-        kept = chunks.Create("Behalten", 0);
-        transaction.Commit();
-    }
-    EXPECT_TRUE(chunks.Exists(kept));
-}
-
 TEST(Project, NeverOverwritesNorInventsAFile) {
     TempDir dir;
     const std::string path = dir.File("vorhanden.db");

@@ -34,18 +34,6 @@ Rows ReadTable(CDaoDatabase& database, const char* table, const char* index,
     return rows;
 }
 
-// Everything a sample holds but the folders' creation times.
-struct Contents {
-    Rows folders, chunks, entries;
-    bool operator==(const Contents&) const = default;
-};
-
-Contents ReadContents(CDaoDatabase& database) {
-    return {ReadTable(database, "EXPLORER", "I1", {1, 2, 5}),
-            ReadTable(database, "CHUNKS", "CSysID_INDEX"),
-            ReadTable(database, "ENTRIES", refhost::kEntryChunkIndex)};
-}
-
 class SampleTest : public LibraryTest {
 protected:
     refhost::SampleSummary Populate(int folders, int chunks, std::uint64_t seed = 1) {
@@ -162,31 +150,6 @@ TEST_F(SampleTest, ExtraColumnsHoldTheirTypesWithSomeNulls) {
     for (const auto& row : chunks)
         texts += !row[col::Text].IsNull();
     EXPECT_GT(texts, 60);
-}
-
-TEST_F(SampleTest, TheSameSeedGivesTheSameProject) {
-    InitLibrary();
-    Populate(12, 80, 7);
-    const Contents first = ReadContents(db());
-
-    ReloadLibraryContext();
-    auto again = refhost::Project::Create(m_dir.File("zweites.db"));
-    ASSERT_EQ(EXPL_Init(&again->database(), &m_callback, 0), 1);
-    refhost::SampleOptions options;
-    options.folders = 12;
-    options.chunks = 80;
-    options.seed = 7;
-    refhost::PopulateSample(*again, options);
-    EXPECT_TRUE(ReadContents(again->database()) == first);
-
-    ReloadLibraryContext();
-    auto other = refhost::Project::Create(m_dir.File("drittes.db"));
-    ASSERT_EQ(EXPL_Init(&other->database(), &m_callback, 0), 1);
-    options.seed = 8;
-    refhost::PopulateSample(*other, options);
-    const Contents different = ReadContents(other->database());
-    EXPECT_EQ(different.chunks.size(), first.chunks.size());
-    EXPECT_FALSE(different.chunks == first.chunks);
 }
 
 TEST_F(SampleTest, AddsToWhatTheProjectHolds) {

@@ -107,51 +107,6 @@ TEST(OleDateTimeTest, FormatFollowsTheUsersLocale) {
     EXPECT_EQ(date.Format("%A"), "Samstag");
 }
 
-TEST(DateTimeFormatTest, WritesInTheLocaleItWasMadeUnderAndKeepsNothingOfTheTextBefore) {
-    std::optional<DateTimeFormat> german;
-    {
-        ScopedLocaleEnvironment environment(kGerman);
-        german.emplace();
-    }
-    ScopedLocaleEnvironment c("C");
-    const COleDateTime date(2026, 12, 5, 14, 3, 9);
-    EXPECT_EQ(german->Format(date), "05.12.2026 14:03:09");
-    EXPECT_EQ(DateTimeFormat().Format(date), "12/05/2026 14:03:09");
-    COleDateTime null;
-    null.SetStatus(COleDateTime::null);
-    EXPECT_EQ(german->Format(null), "");
-    EXPECT_EQ(german->Format(COleDateTime(2026, 2, 30, 0, 0, 0)), "Invalid DateTime");
-
-    // Texts that are more than numbers, such as the AM or PM of an American time, come from the
-    // locale of construction as well.
-    std::optional<DateTimeFormat> american;
-    CString americanText;
-    {
-        ScopedLocaleEnvironment environment(kAmerican);
-        american.emplace();
-        americanText = date.Format();
-    }
-    EXPECT_NE(americanText.Find("PM"), -1) << americanText;
-    {
-        ScopedLocaleEnvironment environment(kGerman);
-        EXPECT_EQ(american->Format(date), americanText);
-    }
-
-    // Into one text, row after row, nothing of the one before stays.
-    CString cell = "schon belegt, und zwar mit einem langen Text";
-    const std::pair<COleDateTime, const char*> rows[] = {
-        {date, "05.12.2026 14:03:09"},
-        {COleDateTime(2026, 12, 5, 0, 0, 0), "05.12.2026"},
-        {null, ""},
-        {COleDateTime(1899, 12, 30, 9, 5, 0), "09:05:00"},
-        {COleDateTime(2026, 2, 30, 0, 0, 0), "Invalid DateTime"},
-        {date, "05.12.2026 14:03:09"}};
-    for (const auto& [value, text] : rows) {
-        german->Format(cell, value);
-        EXPECT_EQ(cell, text);
-    }
-}
-
 TEST(OleDateTimeTest, ValuesWithoutADayOfTheYears100To9999HaveNoText) {
     // Not a number, past the range, or rounded to the second up into the year 10000.
     for (DATE value : {std::nan(""), 2958466.0, 2958465.9999999}) {

@@ -27,22 +27,6 @@ TEST(DoubleClickTest, TheSecondQuickPressOnOneSpotCompletesItAndTheThirdStartsAn
     EXPECT_TRUE(clicks.Press(1, &kWindow, CPoint(10, 10), 3500));
 }
 
-TEST(DoubleClickTest, TheRectangleIsCentredOnTheFirstPress) {
-    DoubleClickDetector clicks(400, CSize(4, 6));
-    for (const CPoint second : {CPoint(12, 13), CPoint(8, 7), CPoint(12, 7)}) {
-        clicks.Forget();
-        EXPECT_FALSE(clicks.Press(1, &kWindow, CPoint(10, 10), 0));
-        EXPECT_TRUE(clicks.Press(1, &kWindow, second, 10)) << second.x << "," << second.y;
-    }
-    for (const CPoint second : {CPoint(13, 10), CPoint(7, 10), CPoint(10, 14), CPoint(10, 6)}) {
-        clicks.Forget();
-        EXPECT_FALSE(clicks.Press(1, &kWindow, CPoint(10, 10), 0));
-        EXPECT_FALSE(clicks.Press(1, &kWindow, second, 10)) << second.x << "," << second.y;
-        // The press outside starts a click of its own.
-        EXPECT_TRUE(clicks.Press(1, &kWindow, second, 20)) << second.x << "," << second.y;
-    }
-}
-
 TEST(DoubleClickTest, AnotherButtonOrWindowBreaksTheClickAndTheClockMayWrap) {
     DoubleClickDetector clicks(500, CSize(4, 4));
     EXPECT_FALSE(clicks.Press(1, &kWindow, CPoint(5, 5), 100));

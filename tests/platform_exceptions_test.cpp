@@ -39,32 +39,6 @@ TEST(ExceptionsTest, ReportErrorShowsTheMessageUnderTheApplicationTitle) {
     EXPECT_EQ(notifier.messages[6].text, "Nicht genügend Arbeitsspeicher.");
 }
 
-TEST(ExceptionsTest, MessageIntoABufferAndWhat) {
-    const COleException error(DISP_E_TYPEMISMATCH, "Typen unverträglich.");
-    EXPECT_STREQ(error.what(), "Typen unverträglich.");
-
-    char buffer[32];
-    UINT help = 99;
-    EXPECT_TRUE(error.GetErrorMessage(buffer, sizeof buffer, &help));
-    EXPECT_STREQ(buffer, "Typen unverträglich.");
-    EXPECT_EQ(help, 0u);
-    EXPECT_TRUE(error.GetErrorMessage(buffer, 6));
-    EXPECT_STREQ(buffer, "Typen");
-    // "Typen unvertr" + the first byte of "ä" would fit 15; the character is not cut in two.
-    EXPECT_TRUE(error.GetErrorMessage(buffer, 15));
-    EXPECT_STREQ(buffer, "Typen unvertr");
-    EXPECT_FALSE(error.GetErrorMessage(buffer, 0));
-    // Bytes that are no UTF-8 are characters of their own: three euro signs another program
-    // wrote are cut after the second, not before the first.
-    const COleException stray(DISP_E_TYPEMISMATCH, "Preis \x80\x80\x80");
-    EXPECT_TRUE(stray.GetErrorMessage(buffer, 9));
-    EXPECT_STREQ(buffer, "Preis \x80\x80");
-
-    std::memcpy(buffer, "junk", 5);
-    EXPECT_FALSE(Silent().GetErrorMessage(buffer, sizeof buffer));
-    EXPECT_STREQ(buffer, "");
-}
-
 TEST(ExceptionsTest, CopiedDaoExceptionOwnsItsErrorInfo) {
     auto original = std::make_unique<CDaoException>(3265, "Element nicht gefunden.", "DAO.Fields");
     original->m_scode = E_OUTOFMEMORY;
@@ -88,42 +62,4 @@ TEST(ExceptionsTest, CopiedDaoExceptionOwnsItsErrorInfo) {
     } catch (const CException& error) {
         EXPECT_STREQ(error.what(), "Update ohne AddNew oder Edit.");
     }
-}
-
-TEST(UserNotifierTest, NotifierIsReplaceableAndDefaultsToStandardError) {
-    RecordingNotifier outer;
-    {
-        ScopedUserNotifier outerScope(outer);
-        RecordingNotifier inner;
-        {
-            ScopedUserNotifier innerScope(inner);
-            EXPECT_EQ(AfxMessageBox(10, MB_OKCANCEL), IDOK);
-            EXPECT_TRUE(MessageBeep(MB_ICONEXCLAMATION));
-        }
-        ASSERT_EQ(inner.messages.size(), 1u);
-        EXPECT_EQ(inner.messages[0].text, "Sie müssen den namen eingeben.");
-        EXPECT_EQ(inner.beeps, std::vector<UINT>{MB_ICONEXCLAMATION});
-        outer.Answer(IDCANCEL);
-        EXPECT_EQ(AfxMessageBox("Weiter?", MB_OKCANCEL), IDCANCEL);
-        EXPECT_EQ(AfxMessageBox(99999u), IDOK);
-    }
-    ASSERT_EQ(outer.messages.size(), 2u);
-    EXPECT_EQ(outer.messages[0].text, "Weiter?");
-    EXPECT_EQ(outer.messages[1].text, "");
-
-    EXPECT_NE(&CurrentUserNotifier(), &outer);
-    testing::internal::CaptureStderr();
-    const int answer = AfxMessageBox("Hallo", MB_YESNO);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Tarvosil: Hallo\n");
-    EXPECT_EQ(answer, IDYES);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(CurrentUserNotifier().ShowMessage("x", "y", MB_RETRYCANCEL), IDRETRY);
-    EXPECT_EQ(CurrentUserNotifier().ShowMessage("x", "y", MB_ABORTRETRYIGNORE), IDABORT);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "y: x\ny: x\n");
-    EXPECT_TRUE(MessageBeep(MB_OK));
-
-    UserNotifier* previous = SetUserNotifier(&outer);
-    EXPECT_EQ(&CurrentUserNotifier(), &outer);
-    EXPECT_EQ(SetUserNotifier(nullptr), &outer); // null brings the default back
-    EXPECT_EQ(&CurrentUserNotifier(), previous);
 }

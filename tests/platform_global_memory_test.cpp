@@ -55,43 +55,6 @@ TEST(GlobalMemoryTest, LocksAreCounted) {
     EXPECT_EQ(GlobalLockCount(block.get()), 0u);
 }
 
-TEST(GlobalMemoryTest, ReAllocMovesOnlyUnlockedMoveableBlocks) {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 4);
-    GlobalBlockOwner owner(block);
-    auto* before = static_cast<unsigned char*>(GlobalLock(block));
-    std::memcpy(before, "abcd", 4);
-    GlobalUnlock(block);
-
-    // Unlocked and moveable: same handle, new address, contents kept, new bytes zeroed on request.
-    ASSERT_EQ(GlobalReAlloc(block, 64, GMEM_MOVEABLE | GMEM_ZEROINIT), block);
-    EXPECT_EQ(GlobalSize(block), 64u);
-    auto* after = static_cast<unsigned char*>(GlobalLock(block));
-    EXPECT_NE(after, before);
-    EXPECT_EQ(std::memcmp(after, "abcd", 4), 0);
-    EXPECT_TRUE(AllZero(after + 4, 60));
-
-    // Locked: growing would have to move, so it is refused and nothing changes; shrinking stays.
-    EXPECT_EQ(GlobalReAlloc(block, 128, GMEM_MOVEABLE), nullptr);
-    EXPECT_EQ(GlobalSize(block), 64u);
-    ASSERT_EQ(GlobalReAlloc(block, 2, GMEM_MOVEABLE), block);
-    EXPECT_EQ(GlobalSize(block), 2u);
-    EXPECT_EQ(GlobalLock(block), after);
-    EXPECT_EQ(std::memcmp(after, "ab", 2), 0);
-    GlobalUnlock(block);
-    GlobalUnlock(block);
-    EXPECT_EQ(GlobalReAlloc(block, 8, 0x1000), nullptr);
-    EXPECT_EQ(GlobalReAlloc(block, SIZE_MAX, GMEM_MOVEABLE), nullptr);
-    EXPECT_EQ(GlobalSize(block), 2u);
-
-    GlobalBlockOwner fixed(GlobalAlloc(GMEM_FIXED, 16));
-    void* fixedData = GlobalLock(fixed.get());
-    GlobalUnlock(fixed.get());
-    EXPECT_EQ(GlobalReAlloc(fixed.get(), 32, GMEM_MOVEABLE), nullptr);
-    ASSERT_EQ(GlobalReAlloc(fixed.get(), 8, 0), fixed.get());
-    EXPECT_EQ(GlobalLock(fixed.get()), fixedData);
-    GlobalUnlock(fixed.get());
-}
-
 TEST(GlobalMemoryTest, StaleAndForeignHandlesAreRefused) {
     HGLOBAL block = GlobalAlloc(GHND, 32);
     GlobalLock(block);

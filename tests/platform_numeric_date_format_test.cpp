@@ -37,24 +37,6 @@ TEST(NumericDateFormatTest, WritesWhatStrftimeWrites) {
     }
 }
 
-TEST(NumericDateFormatTest, LongFormatsAreWrittenWholeAfterWhatTheTextHeld) {
-    std::string format;
-    for (int i = 0; i < 40; ++i)
-        format += "Tag %d um %H:%M:%S, ";
-    const auto compiled = numeric_date_format::Compile(format);
-    ASSERT_TRUE(compiled);
-    std::tm tm{};
-    tm.tm_year = 2026 - 1900;
-    tm.tm_mon = 11;
-    tm.tm_mday = 6;
-    tm.tm_hour = 3;
-    tm.tm_min = 4;
-    tm.tm_sec = 59;
-    std::string text = "vorher: ";
-    numeric_date_format::Append(text, *compiled, tm);
-    EXPECT_EQ(text, "vorher: " + Strftime(format, tm));
-}
-
 TEST(NumericDateFormatTest, LeavesEverythingElseToStrftime) {
     for (const char* format : {"%x", "%r", "%A", "%b", "%p", "%-d", "%Ey", "%Od", "%5Y", "%d%"})
         EXPECT_FALSE(numeric_date_format::Compile(format)) << format;

@@ -134,54 +134,6 @@ TEST(ResourcesArtwork, IconIsAFolderWithAPicture) {
     EXPECT_TRUE(cell.Has(pixel_art::ColourOf('b')));
 }
 
-TEST(ResourcesArtwork, SplitterCursor) {
-    const ResourceImage* cursor = FindCursorResource(IDC_SPLITTER);
-    ExpectShape(cursor, 32, 32);
-    ASSERT_NE(cursor, nullptr);
-    EXPECT_EQ(cursor->hotX, 15);
-    EXPECT_EQ(cursor->hotY, 15);
-    const Cell cell{cursor->width, cursor->height, cursor->pixels};
-    ExpectDrawn(cell, "cursor 130");
-    EXPECT_EQ(cell.Colours(), (std::set<std::uint32_t>{kTransparentColour, kBlack, kWhite}));
-
-    // Every black pixel is fenced off from the transparent area by white.
-    for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < 32; ++x) {
-            if (cell.At(x, y) != kBlack) {
-                continue;
-            }
-            for (int dy = -1; dy <= 1; ++dy) {
-                for (int dx = -1; dx <= 1; ++dx) {
-                    const int nx = x + dx;
-                    const int ny = y + dy;
-                    ASSERT_TRUE(nx >= 0 && nx < 32 && ny >= 0 && ny < 32);
-                    EXPECT_NE(cell.At(nx, ny), kTransparentColour) << x << "," << y;
-                }
-            }
-        }
-    }
-
-    // The hot spot sits between the two bars; along its row the arrows run out to both sides,
-    // symmetrically.
-    EXPECT_NE(cell.At(15, 15), kTransparentColour);
-    EXPECT_EQ(cell.At(14, 15), kBlack);
-    EXPECT_EQ(cell.At(16, 15), kBlack);
-    int left = 15;
-    while (left > 0 && cell.At(left - 1, 15) != kTransparentColour) {
-        --left;
-    }
-    int right = 15;
-    while (right < 31 && cell.At(right + 1, 15) != kTransparentColour) {
-        ++right;
-    }
-    EXPECT_EQ(15 - left, right - 15);
-    EXPECT_GE(15 - left, 8);
-    // The bars reach well above and below the arrows.
-    EXPECT_EQ(cell.At(14, 7), kBlack);
-    EXPECT_EQ(cell.At(16, 23), kBlack);
-    EXPECT_EQ(cell.At(8, 7), kTransparentColour);
-}
-
 TEST(ResourcesArtwork, UnknownIdsGiveNull) {
     for (UINT id : {0u, 129u, 130u, 150u, 26018u, 26020u}) {
         EXPECT_EQ(FindBitmapResource(id), nullptr) << id;
@@ -226,33 +178,6 @@ TEST(ResourcesPixelArt, ArtErrorNamesEveryMalformedPicture) {
     EXPECT_STREQ(ArtError("\n.K\nW.\n..\n", 2, 2), "there are more rows than the picture's height");
     EXPECT_STREQ(ArtError("\n.K\nW?\n", 2, 2), "a character is not in the legend");
     EXPECT_STREQ(ArtError("\n", 0, 0), "the picture has no area");
-}
-
-TEST(ResourcesPixelArt, StripPutsFramesSideBySide) {
-    using Frame = pixel_art::Frame<2, 2>;
-    constexpr std::array<Frame, 2> frames{
-        R"(
-.K
-W.
-)",
-        R"(
-rr
-.B
-)",
-    };
-    const ResourceImage strip = pixel_art::MakeStrip(frames, 1, 0);
-    EXPECT_EQ(strip.width, 4);
-    EXPECT_EQ(strip.height, 2);
-    EXPECT_EQ(strip.hotX, 1);
-    EXPECT_EQ(strip.hotY, 0);
-    const std::uint32_t m = kTransparentColour;
-    const std::uint32_t r = pixel_art::ColourOf('r');
-    const std::uint32_t b = pixel_art::ColourOf('B');
-    EXPECT_EQ(strip.pixels, (std::vector<std::uint32_t>{m, kBlack, r, r, kWhite, m, m, b}));
-
-    const ResourceImage single = pixel_art::MakeImage(frames[1]);
-    EXPECT_EQ(single.width, 2);
-    EXPECT_EQ(single.pixels, (std::vector<std::uint32_t>{r, r, m, b}));
 }
 
 } // namespace

@@ -151,29 +151,6 @@ TEST_F(BrowserDialogE2E, ArrowKeysInTheTreeReadAFolderOnItsFirstExpansionAndShow
     EXPECT_EQ(shown, (std::vector<std::string>{"Leuchtturm", "Kutter", "Anker", "Boje"}));
 }
 
-TEST_F(BrowserDialogE2E, TwoQuickDoubleClicksOnAFolderInTheTreeOpenAndCloseIt) {
-    std::vector<bool> expanded;
-    driver().Then([&](UiDriver& d) {
-        CTreeCtrl& tree = Tree(d);
-        const HTREEITEM tiere = d.FindTreeItem(tree, {"Sammlung", "Tiere"});
-        ASSERT_NE(tiere, nullptr);
-        d.ClickTreeItem(tree, tiere);
-        const HTREEITEM reisen = d.FindTreeItem(tree, {"Sammlung", "Reisen"});
-        auto isOpen = [&] {
-            return (tree.GetItemState(reisen, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
-        };
-        expanded.push_back(isOpen());
-        // One right after the other, on one spot, as a person opens and closes a folder.
-        d.DoubleClickTreeItem(tree, reisen);
-        expanded.push_back(isOpen());
-        d.DoubleClickTreeItem(tree, reisen);
-        expanded.push_back(isOpen());
-        EscapeOpenDialog(d);
-    });
-    RunCancelledChunkDialog(m_tiere, "Doppelklicks");
-    EXPECT_EQ(expanded, (std::vector<bool>{false, true, false}));
-}
-
 TEST_F(BrowserDialogE2E, TargetModeOpensAStillFromTheListAndChoosesAnEntry) {
     m_host->chunks().AddEntry(m_stills[1], "Netz");
     const EntryId mast = m_host->chunks().AddEntry(m_stills[1], "Mast");
@@ -209,38 +186,6 @@ TEST_F(BrowserDialogE2E, EnterChoosesTheSelectedStillOrEntryAsTheTarget) {
             d.PressKey(VK_RETURN);
         });
     RunChosenTargetDialog(m_stills[0], netz);
-}
-
-TEST_F(BrowserDialogE2E, ScreenshotsShowTheScreenAsItIsAtTheTime) {
-    // Failure screenshots come one after another in one run: each must show its own moment.
-    const std::string before = m_dir.File("before.png");
-    const std::string after = m_dir.File("after.png");
-    wxui::WxBackend& backend = driver().Backend();
-    COLORREF rowBefore = CLR_INVALID;
-    COLORREF rowAfter = CLR_INVALID;
-    driver().Then([&](UiDriver& d) {
-        CListCtrl& list = List(d);
-        CRect label;
-        list.GetItemRect(2, &label, LVIR_LABEL);
-        CPoint corner(label.right - 2, label.top + 1);
-        list.ClientToScreen(&corner);
-        d.ClickListItem(list, 0);
-        rowBefore = backend.ScreenPixel(corner);
-        EXPECT_TRUE(driver().SaveScreenshot(before));
-        d.ClickListItem(list, 2);
-        rowAfter = backend.ScreenPixel(corner);
-        EXPECT_TRUE(driver().SaveScreenshot(after));
-        EscapeOpenDialog(d);
-    });
-    RunCancelledChunkDialog(m_hafen, "Bildschirm");
-    EXPECT_NE(rowBefore, GetSysColor(COLOR_HIGHLIGHT));
-    EXPECT_EQ(rowAfter, GetSysColor(COLOR_HIGHLIGHT)); // the row selected in between
-    std::ifstream first(before, std::ios::binary);
-    std::ifstream second(after, std::ios::binary);
-    const std::string firstBytes{std::istreambuf_iterator<char>(first), {}};
-    const std::string secondBytes{std::istreambuf_iterator<char>(second), {}};
-    EXPECT_FALSE(firstBytes.empty());
-    EXPECT_NE(firstBytes, secondBytes);
 }
 
 } // namespace
