@@ -304,4 +304,48 @@ TEST_F(DaoRecordsetTest, SeeksAndMovesAreIndexSearches) {
     EXPECT_EQ(DaoErrorOf([&] { records.DescribeNavigationPlan(); }), DAO_ERROR_NO_CURRENT_INDEX);
 }
 
+// Seeks land where the index order says, with duplicates, a NULL key and a descending index; a
+// NULL key written or sought after a real one is not mistaken for it.
+TEST_F(DaoRecordsetTest, SeeksFollowTheIndexOrderWithDuplicatesNullsAndDescendingKeys) {
+    CDaoRecordset records(&db);
+    records.Open(dbOpenTable, "PEOPLE");
+    const std::pair<int, const char*> people[] = {{10, "a"}, {20, "b1"}, {20, "b2"}, {30, "c"}};
+    for (const auto& [key, name] : people) {
+        records.AddNew();
+        records.SetFieldValue("K", Long(key));
+        records.SetFieldValue("NAME", COleVariant(name));
+        records.Update();
+    }
+    records.AddNew();
+    records.SetFieldValue("K", Long(5));
+    records.SetFieldValue("NAME", COleVariant("n"));
+    records.Update();
+    records.SetCurrentIndex("Name");
+    COleVariant n("n");
+    ASSERT_TRUE(records.Seek("=", &n));
+    records.Edit();
+    records.SetFieldValueNull(1);
+    records.Update();
+
+    records.SetCurrentIndex("K"); // NULL sorts first
+    COleVariant twenty = Long(20);
+    ASSERT_TRUE(records.Seek(">", &twenty));
+    EXPECT_EQ(Rest(records), (std::vector<std::string>{"c"}));
+    ASSERT_TRUE(records.Seek(">=", &twenty));
+    EXPECT_FALSE(records.IsBOF());
+    EXPECT_EQ(Rest(records), (std::vector<std::string>{"b1", "b2", "c"}));
+    EXPECT_EQ(DaoErrorOf([&] { records.GetFieldValue("NAME"); }), DAO_ERROR_NO_CURRENT_RECORD);
+    COleVariant null;
+    null.vt = VT_NULL;
+    ASSERT_TRUE(records.Seek("=", &null));
+    EXPECT_EQ(Name(records), "n");
+    records.MovePrev();
+    EXPECT_TRUE(records.IsBOF());
+
+    records.SetCurrentIndex("KDown"); // NULL sorts last
+    COleVariant between = Long(25);
+    ASSERT_TRUE(records.Seek(">=", &between));
+    EXPECT_EQ(Rest(records), (std::vector<std::string>{"b1", "b2", "a", "n"}));
+}
+
 } // namespace
