@@ -443,4 +443,178 @@ TEST_P(ConformanceTest, ContextMenusShowTheirStructureAndReturnTheChoice) {
     EXPECT_EQ(rightClicks[1].item, 2);
 }
 
+TEST_P(ConformanceTest, AMarqueeFromEmptySpaceSelectsTheRowsItTouches) {
+    ControlsDialog dialog;
+    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 4); };
+    std::vector<std::vector<int>> selections;
+    driver()
+        .Then([&](UiDriver& d) {
+            CListCtrl& list = dialog.List();
+            CRect client;
+            list.GetClientRect(&client);
+            CRect row[4];
+            for (int i = 0; i < 4; ++i)
+                list.GetItemRect(i, &row[i], LVIR_BOUNDS);
+            const CPoint below(40, row[3].bottom + 12);
+            ASSERT_LT(below.y, client.bottom);
+            d.Drag(list, below, {CPoint(50, row[3].top)}, CPoint(60, row[2].CenterPoint().y));
+            selections.push_back(Selected(list));
+            // With Control the rows touched change sides; with Shift they join.
+            d.Drag(list, below, {CPoint(50, row[2].top)}, CPoint(50, row[1].CenterPoint().y),
+                   MK_CONTROL);
+            selections.push_back(Selected(list));
+            d.Drag(list, below, {CPoint(45, row[3].bottom)}, CPoint(45, row[3].CenterPoint().y),
+                   MK_SHIFT);
+            selections.push_back(Selected(list));
+            // A plain click there clears the selection, as before.
+            d.Click(list, below);
+            selections.push_back(Selected(list));
+        })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+
+    using Rows = std::vector<int>;
+    EXPECT_EQ(selections, (std::vector<Rows>{{2, 3}, {1}, {1, 3}, {}}));
+    // Marquees are neither clicks nor drags of rows.
+    EXPECT_EQ(dialog.Notes(kListId, NM_CLICK).size(), 1u);
+    EXPECT_TRUE(dialog.Notes(kListId, LVN_BEGINDRAG).empty());
+}
+
+TEST_P(ConformanceTest, AMarqueeHeldBelowTheListScrollsItAndSelectsOnTheWay) {
+    ControlsDialog dialog;
+    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 60); };
+    int page = 0;
+    int topWhileHeld = -1;
+    int topAfterRelease = -1;
+    int topLater = -1;
+    std::vector<int> selected;
+    driver()
+        .Then([&](UiDriver& d) {
+            CListCtrl& list = dialog.List();
+            page = list.GetCountPerPage();
+            CRect client;
+            list.GetClientRect(&client);
+            CRect typ;
+            list.GetSubItemRect(1, 1, LVIR_BOUNDS, typ); // beside the label: empty space
+            const CPoint start = typ.CenterPoint();
+            const CPoint below(start.x, client.bottom + 20);
+            d.MouseDown(list, start);
+            d.MouseMove(list, CPoint(start.x, client.bottom - 5));
+            d.MouseMove(list, below);
+            d.Wait(600);
+            topWhileHeld = list.GetTopIndex();
+            d.MouseUp(list, below);
+            topAfterRelease = list.GetTopIndex();
+            d.Wait(300);
+            topLater = list.GetTopIndex();
+            selected = Selected(list);
+        })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+
+    ASSERT_GT(page, 1);
+    EXPECT_GT(topWhileHeld, 2);           // a row every 50 ms while the pointer stays below
+    EXPECT_EQ(topLater, topAfterRelease); // and no more once the button is up
+    ASSERT_FALSE(selected.empty());
+    EXPECT_EQ(selected.front(), 1);
+    EXPECT_GE(selected.back(), page + 2); // rows scrolled into the marquee joined it
+    EXPECT_EQ(static_cast<int>(selected.size()), selected.back()); // one run from row 1 on
+}
+
+TEST_P(ConformanceTest, ASidewaysTurnScrollsTheControlUnderThePointerSideways) {
+    ControlsDialog dialog;
+    dialog.setUp = [](ControlsDialog& d) {
+        FillList(d.List(), 60);
+        d.List().InsertColumn(3, "Notiz", LVCFMT_LEFT, 400);
+        const HTREEITEM root = d.Tree().InsertItem("Sammlung");
+        d.Tree().InsertItem("Ordner mit einem Namen, der weit über den Rand des Baums reicht",
+                            root);
+        d.Tree().Expand(root, TVE_EXPAND);
+    };
+    auto rowLeft = [&](int row) {
+        CRect bounds;
+        dialog.List().GetItemRect(row, &bounds, LVIR_BOUNDS);
+        return static_cast<int>(bounds.left);
+    };
+    auto rootLeft = [&] {
+        CRect label;
+        dialog.Tree().GetItemRect(dialog.Tree().GetRootItem(), &label, TRUE);
+        return static_cast<int>(label.left);
+    };
+    auto centre = [](CWnd& control) {
+        CRect client;
+        control.GetClientRect(&client);
+        return client.CenterPoint();
+    };
+    std::vector<int> listLefts;
+    std::vector<int> treeLefts;
+    int listRight = 0;
+    int columnsRight = 0;
+    int topIndex = -1;
+    int listColumnStep = 0;
+    int listColumnLeft = 0;
+    int indent = 0;
+    int arrowLeft = 0;
+    driver()
+        .Then([&](UiDriver& d) {
+            CListCtrl& list = dialog.List();
+            listLefts.push_back(rowLeft(0));
+            d.MouseWheelSideways(list, centre(list), 1); // to the right
+            listLefts.push_back(rowLeft(0));
+            d.MouseWheelSideways(list, centre(list), 1);
+            listLefts.push_back(rowLeft(0));
+            d.MouseWheelSideways(list, centre(list), -5); // past the left edge: stops there
+            listLefts.push_back(rowLeft(0));
+            // The bar's right arrow moves a third of a notch.
+            CRect inside;
+            list.GetClientRect(&inside);
+            const int bar = GetSystemMetrics(SM_CXVSCROLL);
+            d.Click(list, CPoint(inside.right - bar / 2, inside.bottom + bar / 2));
+            arrowLeft = rowLeft(0);
+            d.MouseWheelSideways(list, centre(list), -1);
+            d.MouseWheelSideways(list, centre(list), 100); // to the end
+            CRect client;
+            list.GetClientRect(&client);
+            listRight = client.right;
+            CRect last;
+            list.GetSubItemRect(0, 3, LVIR_BOUNDS, last);
+            columnsRight = last.right;
+            topIndex = list.GetTopIndex();
+            listLefts.push_back(rowLeft(0));
+            // Over the tree only the tree moves.
+            indent = static_cast<int>(dialog.Tree().GetIndent());
+            treeLefts.push_back(rootLeft());
+            d.MouseWheelSideways(dialog.Tree(), centre(dialog.Tree()), 1);
+            treeLefts.push_back(rootLeft());
+            listLefts.push_back(rowLeft(0));
+            d.MouseWheelSideways(dialog.Tree(), centre(dialog.Tree()), -1);
+            treeLefts.push_back(rootLeft());
+            // The list view runs sideways in columns: a notch moves it one.
+            list.ModifyStyle(LVS_TYPEMASK, LVS_LIST);
+            const int first = rowLeft(0);
+            int row = 1;
+            while (row < list.GetItemCount() && rowLeft(row) == first)
+                ++row;
+            listColumnStep = rowLeft(row) - first;
+            d.MouseWheelSideways(list, centre(list), 1);
+            listColumnLeft = rowLeft(0) - first;
+        })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+
+    ASSERT_EQ(listLefts.size(), 6u);
+    const int notch = listLefts[0] - listLefts[1];
+    EXPECT_GT(notch, 0);
+    EXPECT_EQ(listLefts[0] - listLefts[2], 2 * notch);
+    EXPECT_EQ(listLefts[3], listLefts[0]);
+    EXPECT_EQ(listLefts[0] - arrowLeft, notch / 3);
+    EXPECT_EQ(columnsRight, listRight) << "the last column's right edge at the list's right";
+    EXPECT_EQ(topIndex, 0) << "a sideways turn scrolls no rows";
+    EXPECT_EQ(listLefts[5], listLefts[4]);
+    ASSERT_EQ(treeLefts.size(), 3u);
+    EXPECT_EQ(treeLefts[0] - treeLefts[1], 3 * indent);
+    EXPECT_EQ(treeLefts[2], treeLefts[0]);
+    EXPECT_GT(listColumnStep, 0);
+    EXPECT_EQ(listColumnLeft, -listColumnStep);
+}
 } // namespace

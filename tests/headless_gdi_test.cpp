@@ -211,4 +211,35 @@ TEST(HeadlessResources, ApplicationLoadsTheIconAndTheSplitterCursor) {
     EXPECT_EQ(DescribeCursor(app.LoadStandardCursor(IDC_ARROW)).standardName, IDC_ARROW);
 }
 
+TEST_F(HeadlessGdi, ToolbarButtonsAndSizesStayWithinTheirBounds) {
+    CToolBarCtrl toolbar;
+    ASSERT_TRUE(toolbar.Create(WS_CHILD | WS_VISIBLE | CCS_TOP | CCS_NODIVIDER, CRect(0, 0, 50, 50),
+                               &host, 1117));
+    TBBUTTON buttons[] = {{0, 100, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0},
+                          {1, 101, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0}};
+    ASSERT_TRUE(toolbar.AddButtons(2, buttons));
+    TBBUTTON inserted{2, 102, TBSTATE_ENABLED, TBSTYLE_BUTTON, 0, 0};
+    EXPECT_FALSE(toolbar.InsertButton(-1, &inserted));
+    EXPECT_TRUE(toolbar.InsertButton(1, &inserted));
+    EXPECT_EQ(toolbar.CommandToIndex(102), 1);
+    TBBUTTON read{};
+    EXPECT_FALSE(toolbar.GetButton(3, &read));
+    EXPECT_FALSE(toolbar.GetButton(-1, &read));
+    ASSERT_TRUE(toolbar.GetButton(2, &read));
+    EXPECT_EQ(read.idCommand, 101);
+    EXPECT_FALSE(toolbar.DeleteButton(3));
+    EXPECT_TRUE(toolbar.DeleteButton(0));
+    EXPECT_EQ(toolbar.GetButtonCount(), 2);
+    EXPECT_EQ(toolbar.CommandToIndex(100), -1);
+
+    // A button is at least its image and seven pixels more each way; no size may be empty.
+    EXPECT_FALSE(toolbar.SetBitmapSize(CSize(0, 15)));
+    EXPECT_FALSE(toolbar.SetButtonSize(CSize(30, 0)));
+    EXPECT_FALSE(toolbar.SetButtonSize(CSize(0, 30)));
+    ASSERT_TRUE(toolbar.SetButtonSize(CSize(20, 20)));
+    ASSERT_TRUE(toolbar.SetBitmapSize(CSize(16, 15)));
+    EXPECT_EQ(toolbar.GetButtonSize(), CSize(23, 22));
+    ASSERT_TRUE(toolbar.SetButtonSize(CSize(30, 26)));
+    EXPECT_EQ(toolbar.GetButtonSize(), CSize(30, 26));
+}
 } // namespace

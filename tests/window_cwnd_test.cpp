@@ -83,6 +83,21 @@ BEGIN_MESSAGE_MAP(DerivedParent, Parent)
 ON_COMMAND(500, OnOwnFirst)
 END_MESSAGE_MAP()
 
+// What a window shows as its text.
+std::string TextOf(CWnd& window) {
+    CString value;
+    window.GetWindowText(value);
+    return std::string(value.str());
+}
+
+// An edit's selection, in characters.
+std::pair<int, int> SelectionOf(CEdit& edit) {
+    int start = 0;
+    int end = 0;
+    edit.GetSel(start, end);
+    return {start, end};
+}
+
 class CWndTest : public testing::TestWithParam<std::string> {
 protected:
     void SetUp() override {
@@ -399,4 +414,70 @@ TEST_P(CWndTest, AnExceptionEndsItsMessageWithTheErrorShown) {
 
 INSTANTIATE_TEST_SUITE_P(Backends, CWndTest, testing::ValuesIn(UiDriverNames()));
 
+TEST_P(CWndTest, EditsMoveSelectAndDeleteByWords) {
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
+                            CRect(10, 10, 250, 30), &parent, 9));
+    const std::string text = "Fähre  am Kai";
+    edit.SetWindowText(text.c_str());
+    // Inside the character at byte n, a little right of its left edge. The selection counts
+    // characters.
+    auto inside = [&](std::size_t n) {
+        CClientDC dc(&edit);
+        return CPoint(4 + dc.GetTextExtent(text.substr(0, n).c_str()).cx, 8);
+    };
+    // A double click selects the word under the pointer and the blanks after it.
+    driver->DoubleClick(edit, inside(1));
+    EXPECT_EQ(SelectionOf(edit), (std::pair{0, 7})) << "\"Fähre  \"";
+    driver->ElapseDoubleClickTime();
+    driver->DoubleClick(edit, inside(12));
+    EXPECT_EQ(SelectionOf(edit), (std::pair{10, 13})) << "\"Kai\"";
+    // Dragging on from a double click takes whole words, either way.
+    driver->ElapseDoubleClickTime();
+    driver->Click(edit, inside(1));
+    driver->MouseDoubleDown(edit, inside(1));
+    driver->MouseMove(edit, inside(9), MK_LBUTTON);
+    driver->MouseUp(edit, inside(9));
+    EXPECT_EQ(SelectionOf(edit), (std::pair{0, 10})) << "\"Fähre  am \"";
+    driver->ElapseDoubleClickTime();
+    driver->Click(edit, inside(12));
+    driver->MouseDoubleDown(edit, inside(12));
+    driver->MouseMove(edit, inside(9), MK_LBUTTON);
+    driver->MouseUp(edit, inside(9));
+    EXPECT_EQ(SelectionOf(edit), (std::pair{7, 13})) << "\"am Kai\"";
+
+    driver->PressKey(VK_HOME);
+    driver->PressKey(VK_RIGHT, MK_CONTROL);
+    EXPECT_EQ(SelectionOf(edit), (std::pair{7, 7}));
+    driver->PressKey(VK_RIGHT, MK_CONTROL | MK_SHIFT);
+    EXPECT_EQ(SelectionOf(edit), (std::pair{7, 10}));
+    driver->PressKey(VK_END);
+    driver->PressKey(VK_LEFT, MK_CONTROL);
+    driver->PressKey(VK_LEFT, MK_CONTROL);
+    EXPECT_EQ(SelectionOf(edit), (std::pair{7, 7}));
+
+    // Ctrl with Backspace and Delete take a word.
+    driver->PressKey(VK_BACK, MK_CONTROL);
+    EXPECT_EQ(TextOf(edit), "am Kai");
+    driver->PressKey(VK_DELETE, MK_CONTROL);
+    EXPECT_EQ(TextOf(edit), "Kai");
+    driver->PressKey('Z', MK_CONTROL);
+    EXPECT_EQ(TextOf(edit), "am Kai");
+
+    // A change under a word drag ends it: the words it held are gone, and the drag goes on by
+    // characters.
+    CPoint onKai;
+    {
+        CClientDC dc(&edit);
+        onKai = CPoint(4 + dc.GetTextExtent("am K").cx, 8);
+    }
+    driver->ElapseDoubleClickTime();
+    driver->Click(edit, onKai);
+    driver->MouseDoubleDown(edit, onKai);
+    driver->PressKey('Z', MK_CONTROL); // back to "Kai", the caret at its start
+    driver->MouseMove(edit, CPoint(-20, 8), MK_LBUTTON);
+    driver->MouseUp(edit, CPoint(-20, 8));
+    driver->TypeText("x");
+    EXPECT_EQ(TextOf(edit), "xKai");
+}
 } // namespace

@@ -666,4 +666,25 @@ TEST(ListControl, AControlWithoutItsWindowAnswersNothing) {
     EXPECT_EQ(none.GetItemText(0, 0), "");
 }
 
+TEST_P(ListConformance, AutosizedColumnsFitTheirWidestText) {
+    // Every label, behind its icon, finds room for its whole text within the first column.
+    list.SetItemText(2, 0, "Gamma mit einem viel längeren Namen");
+    ASSERT_TRUE(list.SetColumnWidth(0, LVSCW_AUTOSIZE));
+    const int width = list.GetColumnWidth(0);
+    for (int i = 0; i < list.GetItemCount(); ++i) {
+        CRect label;
+        ASSERT_TRUE(list.GetItemRect(i, &label, LVIR_LABEL));
+        EXPECT_LE(label.right, width);
+        EXPECT_GE(label.Width(), list.GetStringWidth(list.GetItemText(i, 0))) << i;
+    }
+    // The other columns fit their texts, or their heading when that is wider.
+    list.SetItemText(0, 1, "a much longer type text");
+    list.SetColumnWidth(1, LVSCW_AUTOSIZE);
+    const int fitted = list.GetColumnWidth(1);
+    EXPECT_GT(fitted, list.GetStringWidth("a much longer type text"));
+    list.SetItemText(0, 1, "x");
+    list.SetColumnWidth(1, LVSCW_AUTOSIZE_USEHEADER);
+    EXPECT_GT(list.GetColumnWidth(1), list.GetStringWidth("even"));
+    EXPECT_LT(list.GetColumnWidth(1), fitted);
+}
 } // namespace
