@@ -155,6 +155,10 @@ TEST_F(HeadlessGdi, ImageListsCutTheLibraryBitmapsAndDrawThemTransparent) {
     EXPECT_EQ(At(80 + magenta.x, 50 + magenta.y), RGB(0, 0, 0)) << "the background shows through";
     EXPECT_TRUE(small.Remove(1));
     EXPECT_EQ(small.GetImageCount(), kItemImageCount - 1);
+    IMAGEINFO info{};
+    EXPECT_TRUE(small.GetImageInfo(kItemImageCount - 2, &info));
+    EXPECT_EQ(CRect(info.rcImage), CRect(0, 0, 16, 16));
+    EXPECT_FALSE(small.GetImageInfo(kItemImageCount - 1, &info)) << "one past the last";
     EXPECT_FALSE(small.Create(16, 16, ILC_COLOR24, 1, 0)) << "a list is made once";
     EXPECT_FALSE(CImageList().Create(4242u, 16, 0, kMagenta));
 }

@@ -349,6 +349,10 @@ TEST_P(MenuConformance, ChoosingPostsTheCommandToTheOwner) {
 }
 
 TEST_P(MenuConformance, DismissingChoosesNothing) {
+    // Enabling answers the item's state before; an item the menu lacks answers -1.
+    EXPECT_EQ(menu.EnableMenuItem(57350, MF_ENABLED), UINT{MF_GRAYED});
+    EXPECT_EQ(menu.EnableMenuItem(57350, MF_GRAYED), UINT{MF_ENABLED});
+    EXPECT_EQ(menu.EnableMenuItem(4711, MF_GRAYED), static_cast<UINT>(-1));
     driver->Then([](UiDriver& d) { d.DismissMenu(); });
     menu.TrackPopupMenu(TPM_RIGHTBUTTON, 60, 60, &owner);
     driver->Flush();
