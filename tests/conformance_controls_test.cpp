@@ -283,6 +283,84 @@ TEST_P(ConformanceTest, OnlyTheControlWithTheFocusShowsItsSelectionHighlighted) 
 
 // ---- List: label editing ----
 
+TEST_P(ConformanceTest, AMarqueeFromEmptySpaceSelectsTheRowsItTouches) {
+    ControlsDialog dialog;
+    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 4); };
+    std::vector<std::vector<int>> selections;
+    driver()
+        .Then([&](UiDriver& d) {
+            CListCtrl& list = dialog.List();
+            CRect client;
+            list.GetClientRect(&client);
+            CRect row[4];
+            for (int i = 0; i < 4; ++i)
+                list.GetItemRect(i, &row[i], LVIR_BOUNDS);
+            const CPoint below(40, row[3].bottom + 12);
+            ASSERT_LT(below.y, client.bottom);
+            d.Drag(list, below, {CPoint(50, row[3].top)}, CPoint(60, row[2].CenterPoint().y));
+            selections.push_back(Selected(list));
+            // With Control the rows touched change sides; with Shift they join.
+            d.Drag(list, below, {CPoint(50, row[2].top)}, CPoint(50, row[1].CenterPoint().y),
+                   MK_CONTROL);
+            selections.push_back(Selected(list));
+            d.Drag(list, below, {CPoint(45, row[3].bottom)}, CPoint(45, row[3].CenterPoint().y),
+                   MK_SHIFT);
+            selections.push_back(Selected(list));
+            // A plain click there clears the selection, as before.
+            d.Click(list, below);
+            selections.push_back(Selected(list));
+        })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+
+    using Rows = std::vector<int>;
+    EXPECT_EQ(selections, (std::vector<Rows>{{2, 3}, {1}, {1, 3}, {}}));
+    // Marquees are neither clicks nor drags of rows.
+    EXPECT_EQ(dialog.Notes(kListId, NM_CLICK).size(), 1u);
+    EXPECT_TRUE(dialog.Notes(kListId, LVN_BEGINDRAG).empty());
+}
+
+TEST_P(ConformanceTest, AMarqueeHeldBelowTheListScrollsItAndSelectsOnTheWay) {
+    ControlsDialog dialog;
+    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 60); };
+    int page = 0;
+    int topWhileHeld = -1;
+    int topAfterRelease = -1;
+    int topLater = -1;
+    std::vector<int> selected;
+    driver()
+        .Then([&](UiDriver& d) {
+            CListCtrl& list = dialog.List();
+            page = list.GetCountPerPage();
+            CRect client;
+            list.GetClientRect(&client);
+            CRect typ;
+            list.GetSubItemRect(1, 1, LVIR_BOUNDS, typ); // beside the label: empty space
+            const CPoint start = typ.CenterPoint();
+            const CPoint below(start.x, client.bottom + 20);
+            d.MouseDown(list, start);
+            d.MouseMove(list, CPoint(start.x, client.bottom - 5));
+            d.MouseMove(list, below);
+            d.Wait(600);
+            topWhileHeld = list.GetTopIndex();
+            d.MouseUp(list, below);
+            topAfterRelease = list.GetTopIndex();
+            d.Wait(300);
+            topLater = list.GetTopIndex();
+            selected = Selected(list);
+        })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+
+    ASSERT_GT(page, 1);
+    EXPECT_GT(topWhileHeld, 2);           // a row every 50 ms while the pointer stays below
+    EXPECT_EQ(topLater, topAfterRelease); // and no more once the button is up
+    ASSERT_FALSE(selected.empty());
+    EXPECT_EQ(selected.front(), 1);
+    EXPECT_GE(selected.back(), page + 2); // rows scrolled into the marquee joined it
+    EXPECT_EQ(static_cast<int>(selected.size()), selected.back()); // one run from row 1 on
+}
+
 TEST_P(ConformanceTest, ListLabelEditStartsOnASlowClickEndsOnEscapeAndCommitsTypedText) {
     ControlsDialog dialog;
     dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 4); };
@@ -443,84 +521,6 @@ TEST_P(ConformanceTest, ContextMenusShowTheirStructureAndReturnTheChoice) {
     EXPECT_EQ(rightClicks[1].item, 2);
 }
 
-TEST_P(ConformanceTest, AMarqueeFromEmptySpaceSelectsTheRowsItTouches) {
-    ControlsDialog dialog;
-    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 4); };
-    std::vector<std::vector<int>> selections;
-    driver()
-        .Then([&](UiDriver& d) {
-            CListCtrl& list = dialog.List();
-            CRect client;
-            list.GetClientRect(&client);
-            CRect row[4];
-            for (int i = 0; i < 4; ++i)
-                list.GetItemRect(i, &row[i], LVIR_BOUNDS);
-            const CPoint below(40, row[3].bottom + 12);
-            ASSERT_LT(below.y, client.bottom);
-            d.Drag(list, below, {CPoint(50, row[3].top)}, CPoint(60, row[2].CenterPoint().y));
-            selections.push_back(Selected(list));
-            // With Control the rows touched change sides; with Shift they join.
-            d.Drag(list, below, {CPoint(50, row[2].top)}, CPoint(50, row[1].CenterPoint().y),
-                   MK_CONTROL);
-            selections.push_back(Selected(list));
-            d.Drag(list, below, {CPoint(45, row[3].bottom)}, CPoint(45, row[3].CenterPoint().y),
-                   MK_SHIFT);
-            selections.push_back(Selected(list));
-            // A plain click there clears the selection, as before.
-            d.Click(list, below);
-            selections.push_back(Selected(list));
-        })
-        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-
-    using Rows = std::vector<int>;
-    EXPECT_EQ(selections, (std::vector<Rows>{{2, 3}, {1}, {1, 3}, {}}));
-    // Marquees are neither clicks nor drags of rows.
-    EXPECT_EQ(dialog.Notes(kListId, NM_CLICK).size(), 1u);
-    EXPECT_TRUE(dialog.Notes(kListId, LVN_BEGINDRAG).empty());
-}
-
-TEST_P(ConformanceTest, AMarqueeHeldBelowTheListScrollsItAndSelectsOnTheWay) {
-    ControlsDialog dialog;
-    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 60); };
-    int page = 0;
-    int topWhileHeld = -1;
-    int topAfterRelease = -1;
-    int topLater = -1;
-    std::vector<int> selected;
-    driver()
-        .Then([&](UiDriver& d) {
-            CListCtrl& list = dialog.List();
-            page = list.GetCountPerPage();
-            CRect client;
-            list.GetClientRect(&client);
-            CRect typ;
-            list.GetSubItemRect(1, 1, LVIR_BOUNDS, typ); // beside the label: empty space
-            const CPoint start = typ.CenterPoint();
-            const CPoint below(start.x, client.bottom + 20);
-            d.MouseDown(list, start);
-            d.MouseMove(list, CPoint(start.x, client.bottom - 5));
-            d.MouseMove(list, below);
-            d.Wait(600);
-            topWhileHeld = list.GetTopIndex();
-            d.MouseUp(list, below);
-            topAfterRelease = list.GetTopIndex();
-            d.Wait(300);
-            topLater = list.GetTopIndex();
-            selected = Selected(list);
-        })
-        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-
-    ASSERT_GT(page, 1);
-    EXPECT_GT(topWhileHeld, 2);           // a row every 50 ms while the pointer stays below
-    EXPECT_EQ(topLater, topAfterRelease); // and no more once the button is up
-    ASSERT_FALSE(selected.empty());
-    EXPECT_EQ(selected.front(), 1);
-    EXPECT_GE(selected.back(), page + 2); // rows scrolled into the marquee joined it
-    EXPECT_EQ(static_cast<int>(selected.size()), selected.back()); // one run from row 1 on
-}
-
 TEST_P(ConformanceTest, ASidewaysTurnScrollsTheControlUnderThePointerSideways) {
     ControlsDialog dialog;
     dialog.setUp = [](ControlsDialog& d) {
@@ -617,4 +617,5 @@ TEST_P(ConformanceTest, ASidewaysTurnScrollsTheControlUnderThePointerSideways) {
     EXPECT_GT(listColumnStep, 0);
     EXPECT_EQ(listColumnLeft, -listColumnStep);
 }
+
 } // namespace

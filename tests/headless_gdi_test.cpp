@@ -195,26 +195,6 @@ TEST_F(HeadlessGdi, ToolbarShowsTheLibraryStrip) {
     EXPECT_GT(checked, 20);
 }
 
-TEST(HeadlessResources, ApplicationLoadsTheIconAndTheSplitterCursor) {
-    // The library's own application object, made when it was loaded; a second one would take
-    // its place for good.
-    CWinApp* current = AfxGetApp();
-    ASSERT_NE(current, nullptr);
-    CWinApp& app = *current;
-    HICON icon = app.LoadIcon(128);
-    ASSERT_NE(icon, nullptr);
-    EXPECT_EQ(DescribeCursor(icon).image->width, 32);
-    HCURSOR splitter = app.LoadCursor(130);
-    ASSERT_NE(splitter, nullptr);
-    const ResourceImage* cursor = FindCursorResource(130);
-    EXPECT_EQ(DescribeCursor(splitter).hotspot, CPoint(cursor->hotX, cursor->hotY));
-    EXPECT_EQ(DescribeCursor(splitter).resourceId, 130u);
-    EXPECT_EQ(app.LoadCursor(130), splitter) << "a resource cursor is loaded once";
-    EXPECT_EQ(LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(130)), splitter);
-    EXPECT_EQ(app.LoadCursor(4711), nullptr);
-    EXPECT_EQ(DescribeCursor(app.LoadStandardCursor(IDC_ARROW)).standardName, IDC_ARROW);
-}
-
 TEST_F(HeadlessGdi, ToolbarButtonsAndSizesStayWithinTheirBounds) {
     CToolBarCtrl toolbar;
     ASSERT_TRUE(toolbar.Create(WS_CHILD | WS_VISIBLE | CCS_TOP | CCS_NODIVIDER, CRect(0, 0, 50, 50),
@@ -246,4 +226,25 @@ TEST_F(HeadlessGdi, ToolbarButtonsAndSizesStayWithinTheirBounds) {
     ASSERT_TRUE(toolbar.SetButtonSize(CSize(30, 26)));
     EXPECT_EQ(toolbar.GetButtonSize(), CSize(30, 26));
 }
+
+TEST(HeadlessResources, ApplicationLoadsTheIconAndTheSplitterCursor) {
+    // The library's own application object, made when it was loaded; a second one would take
+    // its place for good.
+    CWinApp* current = AfxGetApp();
+    ASSERT_NE(current, nullptr);
+    CWinApp& app = *current;
+    HICON icon = app.LoadIcon(128);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(DescribeCursor(icon).image->width, 32);
+    HCURSOR splitter = app.LoadCursor(130);
+    ASSERT_NE(splitter, nullptr);
+    const ResourceImage* cursor = FindCursorResource(130);
+    EXPECT_EQ(DescribeCursor(splitter).hotspot, CPoint(cursor->hotX, cursor->hotY));
+    EXPECT_EQ(DescribeCursor(splitter).resourceId, 130u);
+    EXPECT_EQ(app.LoadCursor(130), splitter) << "a resource cursor is loaded once";
+    EXPECT_EQ(LoadCursor(AfxGetResourceHandle(), MAKEINTRESOURCE(130)), splitter);
+    EXPECT_EQ(app.LoadCursor(4711), nullptr);
+    EXPECT_EQ(DescribeCursor(app.LoadStandardCursor(IDC_ARROW)).standardName, IDC_ARROW);
+}
+
 } // namespace

@@ -157,6 +157,31 @@ TEST(EntryTable, LongNamesAreCutBetweenCharacters) {
     }
 }
 
+TEST_F(CallbackTest, EveryRequestIsLoggedWithItsAnswer) {
+    const ChunkId chunk = slots.CreateChunk("Café", 3);
+    host.RefuseChunkRemoval(chunk);
+    slots.MayRemoveChunk(chunk);
+    slots.MayRenameChunk(chunk);
+    slots.RenameChunk(chunk, "Ölgemälde");
+    slots.MayRenameEntry(chunk, 4);
+    slots.RemoveEntry(chunk, 4);
+    slots.GetEntries(chunk);
+    host.chunks().AddEntry(chunk, "Notiz");
+    GlobalBlockOwner entries(slots.GetEntries(chunk));
+    EXPECT_EQ(host.calls(), (std::vector<std::string>{
+                                "CreateChunk(\"Café\", 3) -> 1",
+                                "MayRemoveChunk(1) -> 0",
+                                "MayRenameChunk(1) -> 1",
+                                "RenameChunk(1, \"Ölgemälde\") -> 1",
+                                "MayRenameEntry(1, 4) -> 0",
+                                "RemoveEntry(1, 4) -> 0",
+                                "GetEntries(1) -> null",
+                                "GetEntries(1) -> 1 entries",
+                            }));
+    host.ClearCalls();
+    EXPECT_TRUE(host.calls().empty());
+}
+
 TEST_F(CallbackTest, DatabaseFaultsAreShownAndRefused) {
     RecordingNotifier notifier;
     ScopedUserNotifier scope(notifier);
@@ -192,28 +217,4 @@ TEST(CallbackWithoutHost, EveryRequestIsRefused) {
     EXPECT_EQ(slots.GetEntries(1), nullptr);
 }
 
-TEST_F(CallbackTest, EveryRequestIsLoggedWithItsAnswer) {
-    const ChunkId chunk = slots.CreateChunk("Café", 3);
-    host.RefuseChunkRemoval(chunk);
-    slots.MayRemoveChunk(chunk);
-    slots.MayRenameChunk(chunk);
-    slots.RenameChunk(chunk, "Ölgemälde");
-    slots.MayRenameEntry(chunk, 4);
-    slots.RemoveEntry(chunk, 4);
-    slots.GetEntries(chunk);
-    host.chunks().AddEntry(chunk, "Notiz");
-    GlobalBlockOwner entries(slots.GetEntries(chunk));
-    EXPECT_EQ(host.calls(), (std::vector<std::string>{
-                                "CreateChunk(\"Café\", 3) -> 1",
-                                "MayRemoveChunk(1) -> 0",
-                                "MayRenameChunk(1) -> 1",
-                                "RenameChunk(1, \"Ölgemälde\") -> 1",
-                                "MayRenameEntry(1, 4) -> 0",
-                                "RemoveEntry(1, 4) -> 0",
-                                "GetEntries(1) -> null",
-                                "GetEntries(1) -> 1 entries",
-                            }));
-    host.ClearCalls();
-    EXPECT_TRUE(host.calls().empty());
-}
 } // namespace

@@ -56,6 +56,22 @@ TEST_F(ChunkTableTest, NewChunkIsDatedNowWithNothingElseSet) {
     EXPECT_TRUE(chunks.GetField(chunk, col::Photographer).IsNull());
 }
 
+TEST_F(ChunkTableTest, UnusableNamesAreRefused) {
+    EXPECT_EQ(chunks.Create("", 0), kNoChunk);
+    EXPECT_EQ(chunks.Create(nullptr, 0), kNoChunk);
+    EXPECT_EQ(chunks.Create(std::string(256, 'x').c_str(), 0), kNoChunk);
+    const ChunkId longest = chunks.Create(std::string(255, 'x').c_str(), 0);
+    ASSERT_NE(longest, kNoChunk);
+    EXPECT_FALSE(chunks.Rename(longest, ""));
+    EXPECT_EQ(chunks.Name(longest), std::string(255, 'x'));
+    const EntryId entry = chunks.AddEntry(longest, "Notiz");
+    EXPECT_FALSE(chunks.RenameEntry(longest, entry, ""));
+    EXPECT_FALSE(chunks.RenameEntry(longest, entry, std::string(256, 'y').c_str()));
+    ASSERT_EQ(chunks.Entries(longest).size(), 1u);
+    EXPECT_EQ(chunks.Entries(longest)[0].name, "Notiz");
+    EXPECT_EQ(refhost::HighestChunkKey(project->database()), longest);
+}
+
 TEST_F(ChunkTableTest, RenameRenewsTheModifyDate) {
     const ChunkId chunk = chunks.Create("Alt", 0);
     // Old dates for the only chunk, written past the chunk table, whose every write renews
@@ -129,19 +145,4 @@ TEST_F(ChunkTableTest, RemovingAChunkRemovesOnlyItsEntries) {
     EXPECT_FALSE(chunks.Remove(second));
 }
 
-TEST_F(ChunkTableTest, UnusableNamesAreRefused) {
-    EXPECT_EQ(chunks.Create("", 0), kNoChunk);
-    EXPECT_EQ(chunks.Create(nullptr, 0), kNoChunk);
-    EXPECT_EQ(chunks.Create(std::string(256, 'x').c_str(), 0), kNoChunk);
-    const ChunkId longest = chunks.Create(std::string(255, 'x').c_str(), 0);
-    ASSERT_NE(longest, kNoChunk);
-    EXPECT_FALSE(chunks.Rename(longest, ""));
-    EXPECT_EQ(chunks.Name(longest), std::string(255, 'x'));
-    const EntryId entry = chunks.AddEntry(longest, "Notiz");
-    EXPECT_FALSE(chunks.RenameEntry(longest, entry, ""));
-    EXPECT_FALSE(chunks.RenameEntry(longest, entry, std::string(256, 'y').c_str()));
-    ASSERT_EQ(chunks.Entries(longest).size(), 1u);
-    EXPECT_EQ(chunks.Entries(longest)[0].name, "Notiz");
-    EXPECT_EQ(refhost::HighestChunkKey(project->database()), longest);
-}
 } // namespace

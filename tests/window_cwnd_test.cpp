@@ -412,8 +412,6 @@ TEST_P(CWndTest, AnExceptionEndsItsMessageWithTheErrorShown) {
     window.DestroyWindow();
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, CWndTest, testing::ValuesIn(UiDriverNames()));
-
 TEST_P(CWndTest, EditsMoveSelectAndDeleteByWords) {
     CEdit edit;
     ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,
@@ -433,17 +431,16 @@ TEST_P(CWndTest, EditsMoveSelectAndDeleteByWords) {
     driver->DoubleClick(edit, inside(12));
     EXPECT_EQ(SelectionOf(edit), (std::pair{10, 13})) << "\"Kai\"";
     // Dragging on from a double click takes whole words, either way.
-    driver->ElapseDoubleClickTime();
-    driver->Click(edit, inside(1));
-    driver->MouseDoubleDown(edit, inside(1));
-    driver->MouseMove(edit, inside(9), MK_LBUTTON);
-    driver->MouseUp(edit, inside(9));
+    auto wordDrag = [&](std::size_t from, std::size_t to) {
+        driver->ElapseDoubleClickTime();
+        driver->Click(edit, inside(from));
+        driver->MouseDoubleDown(edit, inside(from));
+        driver->MouseMove(edit, inside(to), MK_LBUTTON);
+        driver->MouseUp(edit, inside(to));
+    };
+    wordDrag(1, 9);
     EXPECT_EQ(SelectionOf(edit), (std::pair{0, 10})) << "\"Fähre  am \"";
-    driver->ElapseDoubleClickTime();
-    driver->Click(edit, inside(12));
-    driver->MouseDoubleDown(edit, inside(12));
-    driver->MouseMove(edit, inside(9), MK_LBUTTON);
-    driver->MouseUp(edit, inside(9));
+    wordDrag(12, 9);
     EXPECT_EQ(SelectionOf(edit), (std::pair{7, 13})) << "\"am Kai\"";
 
     driver->PressKey(VK_HOME);
@@ -480,4 +477,7 @@ TEST_P(CWndTest, EditsMoveSelectAndDeleteByWords) {
     driver->TypeText("x");
     EXPECT_EQ(TextOf(edit), "xKai");
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, CWndTest, testing::ValuesIn(UiDriverNames()));
+
 } // namespace

@@ -657,15 +657,6 @@ TEST_P(ListConformance, ChangedCellsAndColumnsRepaintTheList) {
     EXPECT_TRUE(repaints([&] { EXPECT_TRUE(list.SetColumnWidth(0, 200)); }));
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, ListConformance, testing::ValuesIn(UiDriverNames()));
-
-TEST(ListControl, AControlWithoutItsWindowAnswersNothing) {
-    CListCtrl none;
-    EXPECT_EQ(none.GetItemCount(), 0);
-    EXPECT_EQ(none.InsertItem(0, "A"), -1);
-    EXPECT_EQ(none.GetItemText(0, 0), "");
-}
-
 TEST_P(ListConformance, AutosizedColumnsFitTheirWidestText) {
     // Every label, behind its icon, finds room for its whole text within the first column.
     list.SetItemText(2, 0, "Gamma mit einem viel längeren Namen");
@@ -687,4 +678,14 @@ TEST_P(ListConformance, AutosizedColumnsFitTheirWidestText) {
     EXPECT_GT(list.GetColumnWidth(1), list.GetStringWidth("even"));
     EXPECT_LT(list.GetColumnWidth(1), fitted);
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, ListConformance, testing::ValuesIn(UiDriverNames()));
+
+TEST(ListControl, AControlWithoutItsWindowAnswersNothing) {
+    CListCtrl none;
+    EXPECT_EQ(none.GetItemCount(), 0);
+    EXPECT_EQ(none.InsertItem(0, "A"), -1);
+    EXPECT_EQ(none.GetItemText(0, 0), "");
+}
+
 } // namespace
