@@ -395,6 +395,18 @@ TEST_P(ItemListTest, InfoPaneShowsTheTextOfTheOneSelectedChunkWhileSwitchedOn) {
         ASSERT_EQ(list.GetSelectedCount(), 2u);
         toggle();
         expectPane(false, true);
+
+        // Switched on with one chunk selected, the pane shows it at once, in the first row too.
+        toggle();
+        CDWordArray none, keys;
+        CStringArray noNames, names;
+        keys.Add(c3);
+        names.Add("Gemischt");
+        dialog.InsertListRows(none, noNames, keys, names);
+        d.ClickListItem(list, 0);
+        toggle();
+        expectPane(true, true);
+        EXPECT_EQ(infoText(), "vorn");
     });
     EXPECT_EQ(ChunksScopeDepth(), 0);
 }
@@ -477,6 +489,9 @@ TEST_P(ItemListTest, DoubleClicksInTheReportViewCountOnTheFirstColumnOnly) {
         CRect cell;
         ASSERT_TRUE(list.GetSubItemRect(2, 3, LVIR_BOUNDS, cell));
         d.DoubleClick(list, cell.CenterPoint()); // the "ID" cell: no item, no editor
+        EXPECT_EQ(dialog.m_curTag, MakeTag(a, ItemKind::Folder));
+        ASSERT_TRUE(list.GetSubItemRect(0, 1, LVIR_BOUNDS, cell)); // the first row's too
+        d.DoubleClick(list, cell.CenterPoint());
         EXPECT_EQ(dialog.m_curTag, MakeTag(a, ItemKind::Folder));
         // A folder row opens the folder.
         d.DoubleClickListItem(list, 1);

@@ -69,6 +69,7 @@ TEST_P(DialogResultsTest, OkOnATreeFolderOpensItInTheTargetAndChunkModes) {
             ASSERT_FALSE(IsExpanded(dialog.m_tree, itemA));
             d.PressButton(IDOK);
             EXPECT_TRUE(IsExpanded(dialog.m_tree, itemA));
+            EXPECT_EQ(CWnd::GetFocus(), &dialog.m_tree); // back from the button
         });
         EXPECT_EQ(dialog.m_resultKey, kNoKey);
     }

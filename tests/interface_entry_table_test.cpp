@@ -76,6 +76,11 @@ TEST(EntryTable, MalformedTablesAreReadOnlyWithinTheBlock) {
     Put16(shortKey, 6, 40);
     PutEntry(shortKey, 8, 1, "Eins");
     EXPECT_EQ(ReadEntryTable(Block(shortKey)).size(), 1u);
+    shortKey.push_back(3); // now the key ends with the block: read, without a name
+    const auto keyAtEnd = ReadEntryTable(Block(shortKey));
+    ASSERT_EQ(keyAtEnd.size(), 2u);
+    EXPECT_EQ(keyAtEnd[1].key, 0x03000000u);
+    EXPECT_STREQ(keyAtEnd[1].name, "");
 
     // A name whose terminating zero is the block's last byte ends there.
     std::vector<unsigned char> lastZero(8 + 24 + 5, 0xEE);

@@ -94,6 +94,10 @@ TEST_F(ListedChunksTest, FindsEachListedChunkEvenWhenTheFolderChangedSinceTheLis
     ASSERT_TRUE(chunks.Remove(keys[0]));
     expected[0] = "-";
     EXPECT_EQ(ReadNames(keys), expected);
+    // Listed again into the same arrays: the new listing replaces the old one.
+    ASSERT_EQ(GetFolderChunks(a, keys, &names), 1);
+    EXPECT_EQ(keys.GetSize(), kListed - 2);
+    EXPECT_EQ(names.GetSize(), keys.GetSize());
     EXPECT_EQ(ChunksScopeDepth(), 0);
     EXPECT_TRUE(m_notifier.messages.empty());
 }
