@@ -10,6 +10,7 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -346,6 +347,19 @@ TEST_P(TreeConformance, KeysWalkTheVisibleItems) {
     EXPECT_EQ(tree.GetEditControl(), nullptr);
 }
 
+TEST_P(TreeConformance, CollapsingAboveTheSelectionSelectsTheCollapsedItem) {
+    tree.SelectItem(a1);
+    host.Clear();
+    driver->ClickTreeButton(tree, a);
+    EXPECT_EQ(tree.GetSelectedItem(), a);
+    EXPECT_EQ(host.Recorded(TVN_SELCHANGED).size(), 1u);
+    // Collapse with reset forgets the children and the expanded-once state.
+    tree.Expand(a, TVE_EXPAND);
+    ASSERT_TRUE(tree.Expand(a, TVE_COLLAPSE | TVE_COLLAPSERESET));
+    EXPECT_EQ(tree.GetChildItem(a), nullptr);
+    EXPECT_EQ(tree.GetItemState(a, TVIS_EXPANDEDONCE), 0u);
+}
+
 TEST_P(TreeConformance, ItemRecordsImagesAndSortedInserts) {
     int image = -1;
     int selectedImage = -1;
@@ -540,6 +554,31 @@ TEST_P(TreeConformance, NavigationFollowsEveryInsertDeleteRenameAndExpansion) {
     EXPECT_EQ(tree.GetRootItem(), nullptr);
     EXPECT_EQ(tree.GetFirstVisibleItem(), nullptr);
     ExpectRangesOfItemsShown(tree, "emptied");
+}
+
+TEST_P(TreeConformance, ScrollingBringsItemsIntoView) {
+    tree.Expand(root, TVE_EXPAND);
+    std::vector<HTREEITEM> many;
+    for (int i = 0; i < 40; ++i)
+        many.push_back(Insert("Item", root, 100 + i));
+    CRect rect;
+    CRect client;
+    tree.GetClientRect(&client);
+    auto shown = [&](HTREEITEM item) {
+        return tree.GetItemRect(item, &rect, FALSE) && rect.top >= 0 &&
+               rect.bottom <= client.bottom;
+    };
+    EXPECT_FALSE(shown(many.back()));
+    tree.EnsureVisible(many.back());
+    EXPECT_TRUE(shown(many.back()));
+    tree.SelectSetFirstVisible(many[5]);
+    EXPECT_EQ(tree.GetFirstVisibleItem(), many[5]);
+    // Selecting the item already selected brings it back into view.
+    tree.SelectItem(many[0]);
+    tree.EnsureVisible(many.back());
+    ASSERT_FALSE(shown(many[0]));
+    tree.SelectItem(many[0]);
+    EXPECT_TRUE(shown(many[0]));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, TreeConformance, testing::ValuesIn(UiDriverNames()));
