@@ -402,6 +402,54 @@ TEST_P(ConformanceTest, ListLabelEditStartsOnASlowClickEndsOnEscapeAndCommitsTyp
 
 // ---- Finding items by typing ----
 
+TEST_P(ConformanceTest, HeaderDividersSizeColumnsByDragAndFitThemByDoubleClick) {
+    ControlsDialog dialog;
+    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 5); };
+    HCURSOR onDivider = nullptr;
+    HCURSOR belowDivider = nullptr;
+    int whileDragging = -1;
+    int dragged = -1;
+    int typLeft = -1;
+    int fitted = -1;
+    int fittedByCall = -1;
+    driver()
+        .Then([&](UiDriver& d) {
+            CListCtrl& list = dialog.List();
+            const long y = d.ColumnHeaderPoint(list, 0).y;
+            d.MouseMove(list, CPoint(111, y)); // the divider after "Name" (110 wide)
+            onDivider = d.CurrentCursor();
+            d.MouseMove(list, CPoint(111, y + 40)); // on the rows, in line with the divider
+            belowDivider = d.CurrentCursor();
+            // Dragged from a pixel right of the divider: the column keeps that offset.
+            d.MouseDown(list, CPoint(112, y));
+            d.MouseMove(list, CPoint(142, y));
+            whileDragging = list.GetColumnWidth(0);
+            d.MouseMove(list, CPoint(162, y));
+            d.MouseUp(list, CPoint(162, y));
+            dragged = list.GetColumnWidth(0);
+            CRect typCell;
+            list.GetSubItemRect(0, 1, LVIR_BOUNDS, typCell);
+            typLeft = typCell.left;
+            // A double click on a divider fits the column to its texts and header.
+            d.DoubleClick(list, CPoint(160, y));
+            fitted = list.GetColumnWidth(0);
+            list.SetColumnWidth(0, 200);
+            list.SetColumnWidth(0, LVSCW_AUTOSIZE_USEHEADER);
+            fittedByCall = list.GetColumnWidth(0);
+        })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+
+    EXPECT_EQ(onDivider, LoadCursor(nullptr, IDC_SIZEWE));
+    EXPECT_NE(belowDivider, LoadCursor(nullptr, IDC_SIZEWE));
+    EXPECT_EQ(whileDragging, 140); // the column follows the pointer
+    EXPECT_EQ(dragged, 160);
+    EXPECT_EQ(typLeft, 160);
+    EXPECT_EQ(fitted, fittedByCall);
+    EXPECT_GT(fitted, 0);
+    EXPECT_LT(fitted, 160);
+}
+
 TEST_P(ConformanceTest, TypingFindsListRowsAndTreeItemsByTheStartOfTheirText) {
     ControlsDialog dialog;
     HTREEITEM berge = nullptr;
