@@ -281,8 +281,6 @@ TEST_P(ConformanceTest, OnlyTheControlWithTheFocusShowsItsSelectionHighlighted) 
     EXPECT_EQ(treeColours, (std::vector<COLORREF>{face, highlight}));
 }
 
-// ---- List: label editing ----
-
 TEST_P(ConformanceTest, AMarqueeFromEmptySpaceSelectsTheRowsItTouches) {
     ControlsDialog dialog;
     dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 4); };
@@ -361,6 +359,8 @@ TEST_P(ConformanceTest, AMarqueeHeldBelowTheListScrollsItAndSelectsOnTheWay) {
     EXPECT_EQ(static_cast<int>(selected.size()), selected.back()); // one run from row 1 on
 }
 
+// ---- List: label editing ----
+
 TEST_P(ConformanceTest, ListLabelEditStartsOnASlowClickEndsOnEscapeAndCommitsTypedText) {
     ControlsDialog dialog;
     dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 4); };
@@ -397,10 +397,6 @@ TEST_P(ConformanceTest, ListLabelEditStartsOnASlowClickEndsOnEscapeAndCommitsTyp
 }
 
 // ---- List: columns ----
-
-// ---- Tree ----
-
-// ---- Finding items by typing ----
 
 TEST_P(ConformanceTest, HeaderDividersSizeColumnsByDragAndFitThemByDoubleClick) {
     ControlsDialog dialog;
@@ -449,6 +445,8 @@ TEST_P(ConformanceTest, HeaderDividersSizeColumnsByDragAndFitThemByDoubleClick) 
     EXPECT_GT(fitted, 0);
     EXPECT_LT(fitted, 160);
 }
+
+// ---- Finding items by typing ----
 
 TEST_P(ConformanceTest, TypingFindsListRowsAndTreeItemsByTheStartOfTheirText) {
     ControlsDialog dialog;
@@ -522,52 +520,6 @@ TEST_P(ConformanceTest, TypingFindsListRowsAndTreeItemsByTheStartOfTheirText) {
 }
 
 // ---- Mouse wheel ----
-
-// ---- Scroll bars ----
-
-// ---- Popup menus ----
-
-TEST_P(ConformanceTest, ContextMenusShowTheirStructureAndReturnTheChoice) {
-    ControlsDialog dialog;
-    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 3); };
-    std::vector<MenuItemInfo> shown;
-    bool greyedRefused = false;
-    UINT firstChoice = 0;
-    driver()
-        .Then([&](UiDriver& d) { d.RightClickListItem(dialog.List(), 1); })
-        .Then([&](UiDriver& d) {
-            ASSERT_TRUE(d.MenuShown());
-            shown = d.MenuItems();
-            greyedRefused = !d.ChooseMenuItem(kCmdGreyed);
-            EXPECT_TRUE(d.ChooseMenuItem(kCmdNewStill));
-        })
-        .Then([&](UiDriver& d) {
-            EXPECT_FALSE(d.MenuShown());
-            firstChoice = dialog.menuChoice;
-            d.RightClickListItem(dialog.List(), 2);
-        })
-        .Then([&](UiDriver& d) { d.DismissMenu(); })
-        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-
-    ASSERT_EQ(shown.size(), 5u);
-    EXPECT_EQ(shown[0].id, kCmdOpen);
-    EXPECT_TRUE(shown[1].popup);
-    ASSERT_EQ(shown[1].subItems.size(), 2u);
-    EXPECT_EQ(shown[1].subItems[1].id, kCmdNewStill);
-    EXPECT_TRUE(shown[2].separator);
-    EXPECT_TRUE(shown[3].grayed);
-    EXPECT_FALSE(shown[4].grayed);
-    EXPECT_TRUE(greyedRefused);
-    EXPECT_EQ(firstChoice, kCmdNewStill);
-    EXPECT_EQ(dialog.menusShown, 2);
-    EXPECT_EQ(dialog.menuChoice, 0u); // dismissed
-    // The right click selected the row under the pointer before the menu came.
-    const std::vector<Note> rightClicks = dialog.Notes(kListId, NM_RCLICK);
-    ASSERT_EQ(rightClicks.size(), 2u);
-    EXPECT_EQ(rightClicks[0].item, 1);
-    EXPECT_EQ(rightClicks[1].item, 2);
-}
 
 TEST_P(ConformanceTest, ASidewaysTurnScrollsTheControlUnderThePointerSideways) {
     ControlsDialog dialog;
@@ -664,6 +616,50 @@ TEST_P(ConformanceTest, ASidewaysTurnScrollsTheControlUnderThePointerSideways) {
     EXPECT_EQ(treeLefts[2], treeLefts[0]);
     EXPECT_GT(listColumnStep, 0);
     EXPECT_EQ(listColumnLeft, -listColumnStep);
+}
+
+// ---- Popup menus ----
+
+TEST_P(ConformanceTest, ContextMenusShowTheirStructureAndReturnTheChoice) {
+    ControlsDialog dialog;
+    dialog.setUp = [](ControlsDialog& d) { FillList(d.List(), 3); };
+    std::vector<MenuItemInfo> shown;
+    bool greyedRefused = false;
+    UINT firstChoice = 0;
+    driver()
+        .Then([&](UiDriver& d) { d.RightClickListItem(dialog.List(), 1); })
+        .Then([&](UiDriver& d) {
+            ASSERT_TRUE(d.MenuShown());
+            shown = d.MenuItems();
+            greyedRefused = !d.ChooseMenuItem(kCmdGreyed);
+            EXPECT_TRUE(d.ChooseMenuItem(kCmdNewStill));
+        })
+        .Then([&](UiDriver& d) {
+            EXPECT_FALSE(d.MenuShown());
+            firstChoice = dialog.menuChoice;
+            d.RightClickListItem(dialog.List(), 2);
+        })
+        .Then([&](UiDriver& d) { d.DismissMenu(); })
+        .Then([&](UiDriver& d) { d.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+
+    ASSERT_EQ(shown.size(), 5u);
+    EXPECT_EQ(shown[0].id, kCmdOpen);
+    EXPECT_TRUE(shown[1].popup);
+    ASSERT_EQ(shown[1].subItems.size(), 2u);
+    EXPECT_EQ(shown[1].subItems[1].id, kCmdNewStill);
+    EXPECT_TRUE(shown[2].separator);
+    EXPECT_TRUE(shown[3].grayed);
+    EXPECT_FALSE(shown[4].grayed);
+    EXPECT_TRUE(greyedRefused);
+    EXPECT_EQ(firstChoice, kCmdNewStill);
+    EXPECT_EQ(dialog.menusShown, 2);
+    EXPECT_EQ(dialog.menuChoice, 0u); // dismissed
+    // The right click selected the row under the pointer before the menu came.
+    const std::vector<Note> rightClicks = dialog.Notes(kListId, NM_RCLICK);
+    ASSERT_EQ(rightClicks.size(), 2u);
+    EXPECT_EQ(rightClicks[0].item, 1);
+    EXPECT_EQ(rightClicks[1].item, 2);
 }
 
 } // namespace

@@ -561,10 +561,10 @@ TEST_P(TreeConformance, ScrollingBringsItemsIntoView) {
     std::vector<HTREEITEM> many;
     for (int i = 0; i < 40; ++i)
         many.push_back(Insert("Item", root, 100 + i));
-    CRect rect;
     CRect client;
     tree.GetClientRect(&client);
     auto shown = [&](HTREEITEM item) {
+        CRect rect;
         return tree.GetItemRect(item, &rect, FALSE) && rect.top >= 0 &&
                rect.bottom <= client.bottom;
     };
