@@ -70,6 +70,8 @@ public:
     // The window's place on the screen (its window rectangle's top left), as a person drags its
     // caption.
     virtual void DragWindowTo(CWnd& topLevel, CPoint screenTopLeft) = 0;
+    // The close button on a top-level window's frame, as a person clicks it.
+    virtual void ClickCloseButton(CWnd& topLevel) = 0;
     // The title shown on a top-level window's frame; empty for a window without a caption.
     virtual std::string FrameTitle(CWnd& topLevel) const = 0;
     // The size of the icon a top-level window's frame shows; empty for none.

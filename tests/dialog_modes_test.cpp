@@ -212,7 +212,7 @@ TEST_P(DialogModesTest, WithoutAnOpenDatabaseNoDialogRuns) {
     EXPECT_EQ(list, reinterpret_cast<void*>(1));
 }
 
-TEST_P(DialogModesTest, EscapeCopiesNothingBackInAnyMode) {
+TEST_P(DialogModesTest, EscapeOrTheCloseButtonCopiesNothingBackInAnyMode) {
     Init();
     const FolderId a = MakeFolder("A", 0);
     MakeChunk("Bild", a);
@@ -223,14 +223,15 @@ TEST_P(DialogModesTest, EscapeCopiesNothingBackInAnyMode) {
     void* list = reinterpret_cast<void*>(1);
     CString name("Neu");
     auto escape = [](UiDriver& d) { d.PressKey(VK_ESCAPE); };
+    auto close = [](UiDriver& d) { d.ClickCloseButton(*d.ActiveWindow()); };
 
     m_driver->Then(escape);
     EXPECT_EQ(EXPL_GetFolder(item, folder, "1"), 0);
-    m_driver->Then(escape);
+    m_driver->Then(close);
     EXPECT_EQ(EXPL_GetTarget(item, entry, folder, "2"), 0);
     m_driver->Then(escape);
     EXPECT_EQ(EXPL_GetChunk(item, check, folder, list, "3"), 0);
-    m_driver->Then(escape);
+    m_driver->Then(close);
     EXPECT_EQ(EXPL_ChunkSaveAs(item, name, folder, "4"), 0);
     ExpectScriptDone();
 

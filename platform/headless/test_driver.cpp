@@ -89,6 +89,12 @@ void TestDriver::DragWindowTo(CWnd& topLevel, CPoint screenTopLeft) {
     Flush();
 }
 
+// The frame's close button asks the window to close, as the system's close command does.
+void TestDriver::ClickCloseButton(CWnd& topLevel) {
+    topLevel.SendMessage(WM_CLOSE);
+    Flush();
+}
+
 std::string TestDriver::FrameTitle(CWnd& topLevel) const {
     return m_backend.FrameTitle(topLevel.m_hWnd);
 }

@@ -39,6 +39,7 @@ public:
     CWnd* ActiveWindow() const override;
     void ResizeWindow(CWnd& topLevel, int width, int height) override;
     void DragWindowTo(CWnd& topLevel, CPoint screenTopLeft) override;
+    void ClickCloseButton(CWnd& topLevel) override;
     std::string FrameTitle(CWnd& topLevel) const override;
     CSize FrameIconSize(CWnd& topLevel) const override;
 

@@ -590,6 +590,13 @@ void WxBackend::RequestClientOrigin(HWND topLevel, CPoint origin) {
         top->RequestClientOrigin(origin);
 }
 
+// The toolkit's close event, which a window manager's close button raises, and which the frame
+// hands to the layer as WM_CLOSE.
+void WxBackend::RequestClose(HWND topLevel) {
+    if (TopLevel* top = m_impl->Find(topLevel))
+        top->Frame()->Close();
+}
+
 void WxBackend::ActivateTopLevel(HWND topLevel) {
     if (TopLevel* top = m_impl->Find(topLevel))
         top->Activate();

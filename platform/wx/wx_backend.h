@@ -102,6 +102,8 @@ public:
     // Asks the toolkit to move a top-level window so that its client area starts at `origin` (in
     // screen coordinates), as a person drags its caption.
     void RequestClientOrigin(HWND topLevel, CPoint origin);
+    // Asks the toolkit to close a top-level window, as the close button on its frame does.
+    void RequestClose(HWND topLevel);
     // Moves the keyboard focus of the display to the top-level window.
     void ActivateTopLevel(HWND topLevel);
     // The open message box's button for `answer` (IDYES, ...) in screen coordinates.

@@ -286,6 +286,11 @@ void WxTestDriver::DragWindowTo(CWnd& topLevel, CPoint screenTopLeft) {
     Flush();
 }
 
+void WxTestDriver::ClickCloseButton(CWnd& topLevel) {
+    m_backend.RequestClose(winsys::TopLevelOf(topLevel.m_hWnd));
+    Flush();
+}
+
 std::string WxTestDriver::FrameTitle(CWnd& topLevel) const {
     return m_backend.FrameTitle(topLevel.m_hWnd);
 }
