@@ -65,7 +65,7 @@ public:
     virtual CWnd* ActiveWindow() const = 0;
     // A control of the active window.
     CWnd* Control(UINT id) const;
-    // The window (frame) size of a top-level window, as a person drags its border.
+    // The client area's size of a top-level window, as a person drags the border of its frame.
     virtual void ResizeWindow(CWnd& topLevel, int width, int height) = 0;
     // The window's place on the screen (its window rectangle's top left), as a person drags its
     // caption.

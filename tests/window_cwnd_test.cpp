@@ -7,6 +7,7 @@
 #include "platform/window_system.h"
 #include "tests/support/edit_in_window.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -54,6 +55,9 @@ protected:
         calls.push_back("notify " + std::to_string(id) + " " + std::to_string(header->code));
         *result = 5;
     }
+    afx_msg void OnSize(UINT, int width, int height) {
+        calls.push_back("size " + std::to_string(width) + " " + std::to_string(height));
+    }
     afx_msg LRESULT OnUser(WPARAM wParam, LPARAM lParam) {
         calls.push_back("user " + std::to_string(wParam) + " " + std::to_string(lParam));
         return 42;
@@ -67,6 +71,7 @@ ON_COMMAND_RANGE(501, 503, OnRange)
 ON_BN_CLICKED(600, OnClicked)
 ON_NOTIFY_RANGE(NM_CLICK, 700, 710, OnAnyClick)
 ON_MESSAGE(kUserMessage, OnUser)
+ON_WM_SIZE()
 END_MESSAGE_MAP()
 
 // A derived map adds entries in front of its base's; what it leaves out the base still gets.
@@ -141,6 +146,27 @@ TEST_P(CWndTest, ChildPlacementAndCoordinatesAgree) {
     label.GetWindowRect(&window);
     parent.ScreenToClient(&window);
     EXPECT_EQ(window, CRect(5, 6, 95, 16));
+}
+
+// A width or a height alone changed by the frame's border, and the frame dragged by its caption.
+TEST_P(CWndTest, DraggingTheFrameResizesAndMovesTheWindow) {
+    CRect client;
+    parent.GetClientRect(&client);
+    for (const CSize size : {CSize(client.Width() + 60, client.Height()), CSize(300, 200)}) {
+        parent.calls.clear();
+        driver->ResizeWindow(parent, size.cx, size.cy);
+        parent.GetClientRect(&client);
+        EXPECT_EQ(client, CRect(CPoint(0, 0), size));
+        EXPECT_THAT(parent.calls, testing::Contains("size " + std::to_string(size.cx) + " " +
+                                                    std::to_string(size.cy)));
+    }
+    driver->DragWindowTo(parent, CPoint(150, 170));
+    CRect window;
+    parent.GetWindowRect(&window);
+    EXPECT_EQ(window.TopLeft(), CPoint(150, 170));
+    parent.GetClientRect(&client);
+    EXPECT_EQ(client.Size(), CSize(300, 200));
+    EXPECT_THAT(driver->Failures(), testing::IsEmpty());
 }
 
 TEST_P(CWndTest, ClientAreaLeavesOutBordersAndEdges) {

@@ -79,7 +79,11 @@ CWnd* TestDriver::ActiveWindow() const {
 void TestDriver::ResizeWindow(CWnd& topLevel, int width, int height) {
     CRect rect;
     topLevel.GetWindowRect(&rect);
-    topLevel.MoveWindow(rect.left, rect.top, width, height);
+    CRect client;
+    topLevel.GetClientRect(&client);
+    // The frame keeps its borders and caption around the client area.
+    topLevel.MoveWindow(rect.left, rect.top, width + rect.Width() - client.Width(),
+                        height + rect.Height() - client.Height());
     Flush();
 }
 
