@@ -18,6 +18,9 @@
 
 namespace {
 
+// How long the X server may take to show what was painted.
+constexpr int kScreenWait = 2000;
+
 // A project as a host has it, the library initialised on it and the toolkit's dialogs in charge
 // of messages:
 //   Sammlung
@@ -80,6 +83,24 @@ protected:
         EXPECT_EQ(chunkList, nullptr);
     }
 
+    // The X server shows the item as the dialog painted it, highlight and all, at its corners
+    // and its middle.
+    void ExpectScreenShowsWhatWasPainted(CTreeCtrl& tree, HTREEITEM item) {
+        CRect label;
+        ASSERT_TRUE(tree.GetItemRect(item, &label, TRUE));
+        wxui::WxBackend& backend = driver().Backend();
+        for (const CPoint at : {label.TopLeft() + CSize(1, 1), label.CenterPoint(),
+                                label.BottomRight() - CSize(2, 2)}) {
+            const COLORREF painted = driver().PixelAt(tree, at);
+            CPoint onScreen = at;
+            tree.ClientToScreen(&onScreen);
+            EXPECT_TRUE(backend.PumpUntil([&] { return backend.ScreenPixel(onScreen) == painted; },
+                                          kScreenWait))
+                << "at " << at.x << ", " << at.y << ": painted " << std::hex << painted
+                << ", on the screen " << backend.ScreenPixel(onScreen);
+        }
+    }
+
     static CTreeCtrl& Tree(UiDriver& d) { return *static_cast<CTreeCtrl*>(d.Control(IDC_TREE)); }
     static CListCtrl& List(UiDriver& d) { return *static_cast<CListCtrl*>(d.Control(IDC_LIST)); }
     static std::vector<std::string> Names(UiDriver& d) {
@@ -113,6 +134,7 @@ TEST_F(BrowserDialogE2E, ChunkModeExpandSelectAndDoubleClickAStill) {
             d.ClickTreeItem(tree, hafen);
             EXPECT_EQ(Names(d),
                       (std::vector<std::string>{"Leuchtturm", "Kutter", "Anker", "Boje"}));
+            ExpectScreenShowsWhatWasPainted(tree, hafen);
         })
         .Then([&](UiDriver& d) {
             const int anker = d.FindListItem(List(d), "Anker");
