@@ -172,6 +172,8 @@ TEST_P(DialogConformance, MessageBoxesAnswerFromTheQueueOrAStep) {
         d.AnswerMessageBox(IDYES);
     });
     EXPECT_EQ(AfxMessageBox("Sure?", MB_YESNO), IDYES);
+    driver->Then([](UiDriver& d) { d.PressKey('N'); });
+    EXPECT_EQ(AfxMessageBox("Really?", MB_YESNOCANCEL), IDNO) << "the letter of \"&Nein\"";
     MessageBeep(MB_ICONEXCLAMATION);
     EXPECT_EQ(driver->Beeps(), std::vector<UINT>{MB_ICONEXCLAMATION});
     EXPECT_TRUE(driver->Failures().empty());
